@@ -1,0 +1,57 @@
+// kovra: the viewer's cores on the command line, for scripts and checks.
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+namespace kovra::cli {
+namespace {
+
+// New subcommands add one row here.
+const Command kCommands[] = {
+    {"dump", "dump FILE", RunDump},
+    {"info", "info FILE", RunInfo},
+    {"strip", "strip FILE OUT", RunStrip},
+    {"summary", "summary [FILE]", RunSummary},
+};
+
+void PrintHelp(std::FILE* to)
+{
+    std::fputs("usage: kovra COMMAND ARGS...\n\ncommands:\n", to);
+    for (const Command& c : kCommands)
+        std::fprintf(to, "  kovra %s\n", c.synopsis);
+    std::fputs("\n  kovra --help    this text\n", to);
+}
+
+} // namespace
+
+int UsageError(const char* name)
+{
+    for (const Command& c : kCommands)
+        if (std::strcmp(c.name, name) == 0)
+            std::fprintf(stderr, "usage: kovra %s\n", c.synopsis);
+    return kExitUsage;
+}
+
+} // namespace kovra::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kovra::cli;
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return kExitUsage;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
+        PrintHelp(stdout);
+        return kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (std::strcmp(c.name, argv[1]) == 0)
+            return c.run(Args(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "kovra: unknown command '%s'\n", argv[1]);
+    PrintHelp(stderr);
+    return kExitUsage;
+}

@@ -1,0 +1,48 @@
+// The listings of the loaded file and the loader that fills them.
+#pragma once
+
+#include "KovraRecord.h"
+
+#include <string>
+#include <vector>
+
+namespace kovra {
+
+// The loaded file's state.  The table grows with the file (no fixed limit);
+// entries 0..ListingCount-1 are valid.
+struct ListingData {
+    std::vector<TKovraDataClass> ListingTable;
+    int ListingCount = 0;
+    std::string CurrentFileName; // UTF-8 path of the file last chosen for loading
+    std::string KensakuNengappi;  // search date of the loaded file, as an era date
+};
+
+// The program-wide instance the windows, the report and the HTML export read.
+ListingData& Listings();
+
+// What a load did; the caller shows it.
+struct LoadOutcome {
+    enum class Status {
+        Ok,              // listings loaded
+        NoListings,      // file read, but no listing line: message box, total 0
+        ConversionError, // stopped at `errorLine`: message box, caption "ファイル読込エラー"
+        CannotOpen,      // file could not be read: nothing changed
+    };
+    Status status = Status::Ok;
+    int count = 0;            // ListingCount after the load
+    int errorLine = 0;        // 1-based line of a conversion error
+    std::string message;      // message box text (UTF-8), empty when Ok
+    std::string totalCaption; // DataHighNumLbl caption: "/ 全物件数 N" or "ファイル読込エラー"
+    std::string title;        // window title "Kovra Viewer  name"; empty when it must not change
+    bool ok() const { return status == Status::Ok; }
+};
+
+// Loads the export file at `path` (UTF-8) into `data`.  Every load starts with
+// an empty table and an empty search date; a file that cannot be opened
+// leaves `data` as it was.  The caller sets CurrentFileName first.
+LoadOutcome LoadListingFile(ListingData& data, const std::string& path);
+
+// Loads from bytes already in memory (the fuzzers and the benchmarks use it).
+LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::string_view fileName);
+
+} // namespace kovra
