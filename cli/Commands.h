@@ -21,6 +21,9 @@ int RunInfo(const Args& args);
 int RunStrip(const Args& args);
 int RunSummary(const Args& args);
 
+// Folder of the running `kovra` (where the shipped data files lie).
+std::string ProgramDir();
+
 // Prints "usage: kovra <synopsis of name>" to stderr and returns 2.
 int UsageError(const char* name);
 

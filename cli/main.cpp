@@ -34,11 +34,23 @@ int UsageError(const char* name)
     return kExitUsage;
 }
 
+namespace {
+std::string gProgramDir = ".";
+} // namespace
+
+std::string ProgramDir() { return gProgramDir; }
+
 } // namespace kovra::cli
 
 int main(int argc, char** argv)
 {
     using namespace kovra::cli;
+    {
+        const std::string self = argv[0];
+        const std::size_t cut = self.find_last_of("/\\");
+        if (cut != std::string::npos)
+            gProgramDir = self.substr(0, cut);
+    }
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;
