@@ -20,6 +20,9 @@ int RunDump(const Args& args);
 int RunInfo(const Args& args);
 int RunStrip(const Args& args);
 int RunSummary(const Args& args);
+int RunPages(const Args& args);
+int RunRender(const Args& args);
+int RunHtml(const Args& args);
 
 // Folder of the running `kovra` (where the shipped data files lie).
 std::string ProgramDir();

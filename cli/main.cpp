@@ -14,6 +14,9 @@ const Command kCommands[] = {
     {"info", "info FILE", RunInfo},
     {"strip", "strip FILE OUT", RunStrip},
     {"summary", "summary [FILE]", RunSummary},
+    {"pages", "pages FORMAT DATA", RunPages},
+    {"render", "render FORMAT DATA (--pdf OUT.pdf | --png DIR) [--paper CODE] [--landscape] [--dpi N] [--zoom Z]", RunRender},
+    {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", RunHtml},
 };
 
 void PrintHelp(std::FILE* to)

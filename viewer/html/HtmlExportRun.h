@@ -29,6 +29,10 @@ signals:
     void runningChanged(bool running);
 
 private:
+    // The worker's end handler, on the GUI thread: closes the progress
+    // window, beeps, shows the end message, then clears the running state.
+    void ExportFinished();
+
     struct Impl;
     Impl* d;
 };

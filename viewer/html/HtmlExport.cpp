@@ -1,0 +1,171 @@
+#include "HtmlExport.h"
+
+#include "FileIO.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace kovra::html {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path toPath(std::string_view utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string toUtf8(const fs::path& p)
+{
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+} // namespace
+
+std::string PagePath(const std::string& outDir, std::string_view number)
+{
+    std::string name(number);
+    name += ".html";
+    return toUtf8((toPath(outDir) / toPath(name)).make_preferred());
+}
+
+ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
+{
+    ExportResult result;
+    using Status = ExportResult::Status;
+
+    std::string templateBytes, fieldListBytes;
+    if (!fileio::ReadWholeFile(job.templatePath, templateBytes)) {
+        result.status = Status::TemplateUnreadable;
+        result.failedPath = job.templatePath;
+        return result;
+    }
+    if (!fileio::ReadWholeFile(job.fieldListPath, fieldListBytes)) {
+        result.status = Status::FieldListUnreadable;
+        result.failedPath = job.fieldListPath;
+        return result;
+    }
+    if (job.count < 1 || !job.listings) {
+        result.status = Status::NoListings;
+        return result;
+    }
+
+    // The FieldList is the same for every listing, so a bad line is found
+    // before the first page exactly as it would be while making it.
+    FieldList fieldList = ReadFieldList(fieldListBytes);
+    if (!fieldList.ok()) {
+        result.status = Status::FieldListError;
+        result.fieldListErrorLine = fieldList.errorLine;
+        result.fieldListErrorText = fieldList.errorText;
+        if (hooks.fieldListError)
+            hooks.fieldListError(fieldList.errorLine, fieldList.errorText);
+        return result;
+    }
+    if (!fieldList.namesPages) {
+        result.status = Status::NoPageNameLine;
+        return result;
+    }
+    std::error_code ec;
+    if (job.outDir.empty() || !fs::is_directory(toPath(job.outDir), ec)) {
+        result.status = Status::FolderMissing;
+        result.failedPath = job.outDir;
+        return result;
+    }
+
+    // Which listings can have a page at all.  The links skip the others, so
+    // the chain of pages stays unbroken and never points out of the folder.
+    std::vector<char> safe(static_cast<std::size_t>(job.count));
+    for (int i = 0; i < job.count; ++i)
+        safe[static_cast<std::size_t>(i)] = !UnsafePageNameReason(job.listings[i].BukkennNum()).has_value();
+    auto neighbour = [&](int i, int step) -> std::optional<std::string_view> {
+        for (int j = i + step; j >= 0 && j < job.count; j += step)
+            if (safe[static_cast<std::size_t>(j)])
+                return job.listings[j].BukkennNum();
+        return std::nullopt;
+    };
+
+    PageMaker maker(std::move(templateBytes), std::move(fieldList.tokens), job.kensakuNengappi, job.user);
+    bool overwriteAll = false;
+    std::string page;
+    for (int i = 0; i < job.count; ++i) {
+        if (hooks.stopRequested && hooks.stopRequested()) {
+            result.status = Status::Cancelled;
+            return result;
+        }
+        const TKovraDataClass& record = job.listings[i];
+        const std::string_view number = record.BukkennNum();
+        if (!safe[static_cast<std::size_t>(i)]) {
+            SkippedPage skip{i, std::string(number), *UnsafePageNameReason(number)};
+            if (hooks.pageSkipped)
+                hooks.pageSkipped(skip);
+            result.skipped.push_back(std::move(skip));
+            continue;
+        }
+        maker.Make(record, neighbour(i, +1), neighbour(i, -1), page);
+        const std::string path = PagePath(job.outDir, number);
+
+        if (!overwriteAll && fs::exists(toPath(path), ec)) {
+            const OverwriteAnswer answer =
+                hooks.confirmOverwrite ? hooks.confirmOverwrite(path) : OverwriteAnswer::Overwrite;
+            if (answer == OverwriteAnswer::Cancel) {
+                result.status = Status::Cancelled;
+                return result;
+            }
+            if (answer == OverwriteAnswer::Keep) {
+                ++result.kept;
+                continue;
+            }
+            if (answer == OverwriteAnswer::OverwriteAll)
+                overwriteAll = true;
+        }
+        // Through a temporary file: a failed write never leaves half a page.
+        if (!fileio::WriteFileAtomically(path, page)) {
+            result.status = Status::WriteFailed;
+            result.failedPath = path;
+            return result;
+        }
+        ++result.written;
+        if (hooks.pageWritten)
+            hooks.pageWritten(i, path);
+    }
+    return result;
+}
+
+std::string DescribeResult(const ExportResult& r)
+{
+    using Status = ExportResult::Status;
+    std::string text;
+    switch (r.status) {
+    case Status::Done: break;
+    case Status::NoListings: text = "出力する物件がありません。"; break;
+    case Status::TemplateUnreadable: text = "テンプレートファイル " + r.failedPath + " を読み込めません。"; break;
+    case Status::FieldListUnreadable: text = "FieldList " + r.failedPath + " を読み込めません。"; break;
+    case Status::FieldListError:
+        text = "FieldListの" + std::to_string(r.fieldListErrorLine) + "行目「" + r.fieldListErrorText +
+               "」はプレースホルダーではありません。ページは作成されていません。";
+        break;
+    case Status::NoPageNameLine:
+        text = "FieldListに /*BukkennNum*/ の行がないため、ページのファイル名が決まりません。ページは作成されていません。";
+        break;
+    case Status::FolderMissing: text = "保存するフォルダー " + r.failedPath + " がありません。"; break;
+    case Status::WriteFailed: text = "ファイル " + r.failedPath + " を作成できません。"; break;
+    case Status::Cancelled: text = "キャンセルされました。"; break;
+    }
+    if (r.status == Status::WriteFailed || r.status == Status::Cancelled || r.status == Status::Done) {
+        if (r.status != Status::Done || !r.skipped.empty() || r.kept > 0)
+            text += (text.empty() ? "" : "\n") + std::to_string(r.written) + "ページを作成しました。";
+    }
+    if (r.kept > 0)
+        text += "\n既にあった" + std::to_string(r.kept) + "ページはそのまま残しました。";
+    if (!r.skipped.empty()) {
+        text += "\n次の物件はページを作成できませんでした:";
+        for (const SkippedPage& s : r.skipped)
+            text += "\n  " + std::to_string(s.index + 1) + "件目 物件番号「" + s.number + "」: " + s.reason;
+    }
+    return text;
+}
+
+} // namespace kovra::html

@@ -1,0 +1,85 @@
+// The export run without any window: reads the template and FieldList,
+// writes one page per listing into the output folder, and asks its caller
+// (the worker thread's GUI calls, or `kovra html`) whenever it needs an
+// answer.  Shared by the viewer, the command line and the benchmark.
+#pragma once
+
+#include "HtmlPage.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kovra::html {
+
+struct ExportJob {
+    const TKovraDataClass* listings = nullptr; // table order
+    int count = 0;
+    std::string kensakuNengappi; // UTF-8
+    UserTexts user;
+    std::string templatePath;  // UTF-8 paths
+    std::string fieldListPath;
+    std::string outDir;
+};
+
+enum class OverwriteAnswer {
+    Overwrite,    // write this page
+    OverwriteAll, // write this page and every later one without asking
+    Keep,         // leave the existing page, go on with the next listing
+    Cancel,       // end the run; pages already written stay
+};
+
+// A listing whose page was not written because its number cannot name a
+// file inside the output folder.
+struct SkippedPage {
+    int index = 0;      // 0-based table index
+    std::string number; // the listing number as it is
+    std::string reason; // Japanese, UTF-8
+};
+
+struct ExportHooks {
+    // Called when the page file exists already (unless an earlier answer
+    // was OverwriteAll).  Not set: overwrite.
+    std::function<OverwriteAnswer(const std::string& pagePath)> confirmOverwrite;
+    // After each page has been saved (index of the listing, its path).
+    std::function<void(int index, const std::string& pagePath)> pageWritten;
+    // When a page is skipped; the run goes on.
+    std::function<void(const SkippedPage&)> pageSkipped;
+    // A FieldList line is no placeholder; called once, then the run ends.
+    std::function<void(int line, const std::string& text)> fieldListError;
+    // Polled between pages: true ends the run as if cancelled.
+    std::function<bool()> stopRequested;
+};
+
+struct ExportResult {
+    enum class Status {
+        Done,                // every listing handled (some may have been skipped or kept)
+        NoListings,          // nothing to do
+        TemplateUnreadable,
+        FieldListUnreadable,
+        FieldListError,      // a line that is no placeholder
+        NoPageNameLine,      // FieldList lacks "/*BukkennNum*/": pages would have no name
+        FolderMissing,
+        WriteFailed,         // a page could not be written; the run ended there
+        Cancelled,
+    };
+    Status status = Status::Done;
+    int written = 0;
+    int kept = 0;                      // existing pages left alone (OverwriteAnswer::Keep)
+    std::vector<SkippedPage> skipped;
+    std::string failedPath;            // the file a read or write failed on
+    int fieldListErrorLine = 0;
+    std::string fieldListErrorText;
+    bool ok() const { return status == Status::Done && skipped.empty(); }
+};
+
+ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks);
+
+// One-sentence Japanese account of a run that did not end plainly (empty
+// for a plain success): what went wrong, or which listings were skipped.
+std::string DescribeResult(const ExportResult& result);
+
+// The page path of a listing number in `outDir` (UTF-8, native separators).
+std::string PagePath(const std::string& outDir, std::string_view number);
+
+} // namespace kovra::html

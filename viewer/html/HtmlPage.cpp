@@ -1,0 +1,329 @@
+#include "HtmlPage.h"
+
+#include "Cp932Codec.h"
+
+#include <array>
+#include <cstring>
+
+namespace kovra::html {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kUserNames = {
+    "UserName", "UserYubin", "UserJyusyo", "UserTel", "UserFax", "UserMail", "UserHp",
+};
+
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool equalsIgnoringCase(const char* a, std::string_view b)
+{
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+std::size_t findIgnoringCase(std::string_view hay, std::string_view needle, std::size_t from)
+{
+    if (needle.empty() || hay.size() < needle.size())
+        return std::string_view::npos;
+    const std::size_t last = hay.size() - needle.size(); // last possible start
+    const char first = needle.front();
+    const char* base = hay.data();
+    std::size_t pos = from;
+    while (pos <= last) {
+        if (isLetter(first)) {
+            while (pos <= last && lowerAscii(base[pos]) != lowerAscii(first))
+                ++pos;
+            if (pos > last)
+                return std::string_view::npos;
+        } else {
+            const void* hit = std::memchr(base + pos, first, last - pos + 1);
+            if (!hit)
+                return std::string_view::npos;
+            pos = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        }
+        if (equalsIgnoringCase(base + pos + 1, needle.substr(1)))
+            return pos;
+        ++pos;
+    }
+    return std::string_view::npos;
+}
+
+// Replaces from the first occurrence at `pos` onwards.
+std::size_t replaceFrom(std::string& page, std::size_t pos, std::string_view token, std::string_view value,
+                        std::string& scratch)
+{
+    scratch.clear();
+    std::size_t copied = 0, count = 0;
+    const std::string_view text(page);
+    while (pos != std::string_view::npos) {
+        scratch.append(text.substr(copied, pos - copied));
+        scratch.append(value);
+        copied = pos + token.size();
+        ++count;
+        pos = findIgnoringCase(text, token, copied);
+    }
+    scratch.append(text.substr(copied));
+    page.swap(scratch);
+    return count;
+}
+
+std::string_view userValue(const UserTexts& u, int item)
+{
+    switch (static_cast<UserItem>(item)) {
+    case UserItem::Name: return u.Name;
+    case UserItem::Yubin: return u.Yubin;
+    case UserItem::Jyusyo: return u.Jyusyo;
+    case UserItem::Tel: return u.Tel;
+    case UserItem::Fax: return u.Fax;
+    case UserItem::Email: return u.Email;
+    case UserItem::Hp: return u.Hp;
+    }
+    return {};
+}
+
+bool isReservedDeviceName(std::string_view stem)
+{
+    // Windows keeps these names for devices whatever extension follows.
+    std::string_view base = stem.substr(0, stem.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    std::string lower;
+    for (char c : base)
+        lower.push_back(lowerAscii(c));
+    if (lower == "con" || lower == "prn" || lower == "aux" || lower == "nul")
+        return true;
+    return lower.size() == 4 && (lower.starts_with("com") || lower.starts_with("lpt")) && lower[3] >= '1' &&
+           lower[3] <= '9';
+}
+
+} // namespace
+
+std::optional<Token> ParsePlaceholder(std::string_view text)
+{
+    if (text.size() < 5 || !text.starts_with("/*") || !text.ends_with("*/"))
+        return std::nullopt;
+    const std::string_view name = text.substr(2, text.size() - 4);
+    Token t;
+    t.text = std::string(text);
+    if (const int f = fieldIndex(name); f >= 0) {
+        t.kind = TokenKind::Field;
+        t.index = f;
+    } else if (name == "KensakuNengappi") {
+        t.kind = TokenKind::KensakuNengappi;
+    } else if (name == "NextFileName") {
+        t.kind = TokenKind::NextFileName;
+    } else if (name == "BackFileName") {
+        t.kind = TokenKind::BackFileName;
+    } else {
+        int u = 0;
+        while (u < static_cast<int>(kUserNames.size()) && kUserNames[static_cast<std::size_t>(u)] != name)
+            ++u;
+        if (u == static_cast<int>(kUserNames.size()))
+            return std::nullopt;
+        t.kind = TokenKind::User;
+        t.index = u;
+    }
+    return t;
+}
+
+std::vector<std::string> AllPlaceholders()
+{
+    std::vector<std::string> all;
+    auto add = [&all](std::string_view name) { all.push_back("/*" + std::string(name) + "*/"); };
+    for (std::string_view f : kFieldNames)
+        add(f);
+    add("KensakuNengappi");
+    for (std::string_view u : kUserNames)
+        add(u);
+    add("NextFileName");
+    add("BackFileName");
+    return all;
+}
+
+std::string LookupPlaceholder(const TKovraDataClass& record, std::string_view token,
+                              std::string_view kensakuNengappi, const UserTexts& user)
+{
+    const std::optional<Token> t = ParsePlaceholder(token);
+    if (!t)
+        return "err";
+    switch (t->kind) {
+    case TokenKind::Field: return std::string(record.field(t->index));
+    case TokenKind::KensakuNengappi: return std::string(kensakuNengappi);
+    case TokenKind::User: return std::string(userValue(user, t->index));
+    case TokenKind::NextFileName:
+    case TokenKind::BackFileName: return {};
+    }
+    return "err";
+}
+
+std::vector<std::string_view> SplitLines(std::string_view bytes)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.push_back(bytes.substr(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+FieldList ReadFieldList(std::string_view bytes)
+{
+    // An editor's UTF-8 byte order mark is no part of the first token.
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    FieldList list;
+    int lineNo = 0;
+    for (std::string_view line : SplitLines(bytes)) {
+        ++lineNo;
+        std::optional<Token> t = ParsePlaceholder(line);
+        if (!t) {
+            list.tokens.clear();
+            list.namesPages = false;
+            list.errorLine = lineNo;
+            list.errorText = std::string(line);
+            return list;
+        }
+        if (t->kind == TokenKind::Field && t->index == static_cast<int>(Field::BukkennNum))
+            list.namesPages = true;
+        list.tokens.push_back(std::move(*t));
+    }
+    return list;
+}
+
+Encoding DetectEncoding(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return Encoding::Utf8;
+    const std::string_view head = bytes.substr(0, 1024);
+    std::size_t pos = 0;
+    while ((pos = findIgnoringCase(head, "charset", pos)) != std::string_view::npos) {
+        std::size_t i = pos + 7;
+        auto skip = [&](std::string_view set) {
+            while (i < head.size() && set.find(head[i]) != std::string_view::npos)
+                ++i;
+        };
+        skip(" \t\r\n");
+        if (i < head.size() && head[i] == '=') {
+            ++i;
+            skip(" \t\r\n\"'");
+            const std::string_view rest = head.substr(i);
+            if ((rest.size() >= 5 && equalsIgnoringCase(rest.data(), "utf-8")) ||
+                (rest.size() >= 4 && equalsIgnoringCase(rest.data(), "utf8")))
+                return Encoding::Utf8;
+        }
+        pos += 7;
+    }
+    return Encoding::Cp932;
+}
+
+void AppendEscaped(std::string& out, std::string_view text)
+{
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out.push_back(c);
+        }
+    }
+}
+
+std::optional<std::string> UnsafePageNameReason(std::string_view number)
+{
+    if (number.empty())
+        return std::string("物件番号が空です");
+    if (number.find_first_of("/\\") != std::string_view::npos)
+        return std::string("物件番号にパスの区切り文字（/ または \\）が含まれています");
+    if (number.find(':') != std::string_view::npos)
+        return std::string("物件番号にドライブ指定の文字（:）が含まれています");
+    if (number.find_first_not_of('.') == std::string_view::npos)
+        return std::string("物件番号が「.」だけでできています");
+    for (unsigned char c : number)
+        if (c < 0x20 || c == 0x7F || std::strchr("<>\"|?*", c) != nullptr)
+            return std::string("物件番号にファイル名に使えない文字が含まれています");
+    if (isReservedDeviceName(number))
+        return std::string("物件番号がファイル名に使えない予約名です");
+    if (number.size() > 200)
+        return std::string("物件番号が長すぎてファイル名にできません");
+    return std::nullopt;
+}
+
+std::size_t ReplaceIgnoringCase(std::string& page, std::string_view token, std::string_view value,
+                                std::string& scratch)
+{
+    const std::size_t pos = findIgnoringCase(page, token, 0);
+    if (pos == std::string_view::npos)
+        return 0;
+    return replaceFrom(page, pos, token, value, scratch);
+}
+
+PageMaker::PageMaker(std::string templateBytes, std::vector<Token> tokens, std::string_view kensakuNengappi,
+                     const UserTexts& user)
+    : template_(std::move(templateBytes)), tokens_(std::move(tokens)), encoding_(DetectEncoding(template_))
+{
+    appendValue(kensaku_, kensakuNengappi);
+    for (int i = 0; i < 7; ++i)
+        appendValue(user_[i], userValue(user, i));
+}
+
+void PageMaker::appendValue(std::string& out, std::string_view utf8) const
+{
+    if (encoding_ == Encoding::Utf8) {
+        AppendEscaped(out, utf8);
+        return;
+    }
+    std::string escaped;
+    AppendEscaped(escaped, utf8);
+    cp932::appendCp932(out, escaped);
+}
+
+void PageMaker::Make(const TKovraDataClass& record, std::optional<std::string_view> nextNumber,
+                     std::optional<std::string_view> backNumber, std::string& page)
+{
+    page = template_;
+    for (const Token& t : tokens_) {
+        // Most FieldList lines are not in a given template: look before
+        // building the value.
+        const std::size_t pos = findIgnoringCase(page, t.text, 0);
+        if (pos == std::string_view::npos)
+            continue;
+        const std::string* fixed = nullptr;
+        value_.clear();
+        switch (t.kind) {
+        case TokenKind::Field:
+            appendValue(value_, record.field(t.index));
+            break;
+        case TokenKind::KensakuNengappi:
+            fixed = &kensaku_;
+            break;
+        case TokenKind::User:
+            fixed = &user_[t.index];
+            break;
+        case TokenKind::NextFileName:
+        case TokenKind::BackFileName: {
+            const auto& number = t.kind == TokenKind::NextFileName ? nextNumber : backNumber;
+            if (number) {
+                escaped_.assign(*number);
+                escaped_ += ".html";
+                appendValue(value_, escaped_);
+            }
+            break;
+        }
+        }
+        replaceFrom(page, pos, t.text, fixed ? *fixed : value_, scratch_);
+    }
+}
+
+} // namespace kovra::html

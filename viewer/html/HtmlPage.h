@@ -1,0 +1,113 @@
+// One HTML page per listing: the placeholder lookup, the FieldList reader
+// and the substitution that turns the user's template into a page.
+//
+// Plain C++ on bytes.  The template is never decoded: a Shift-JIS template
+// comes out byte for byte as it went in, except where a placeholder stood;
+// the values (UTF-8 in the records) are converted to the template's own
+// encoding as they are inserted.
+#pragma once
+
+#include "KovraRecord.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kovra::html {
+
+// The user's own contact data as the "/*User...*/" placeholders see it
+// (UTF-8).  A copy is taken when a run starts, so the settings dialog may
+// change the profile while pages are being written.
+struct UserTexts {
+    std::string Name, Yubin, Jyusyo, Tel, Fax, Email, Hp;
+};
+
+// What a placeholder stands for.
+enum class TokenKind { Field, KensakuNengappi, User, NextFileName, BackFileName };
+enum class UserItem { Name, Yubin, Jyusyo, Tel, Fax, Email, Hp };
+
+struct Token {
+    TokenKind kind = TokenKind::Field;
+    int index = 0;    // field index for Field, UserItem for User
+    std::string text; // the token exactly as FieldList spells it
+};
+
+// The exact, case-sensitive token table: "/*" + name + "*/" for the 94
+// fields, then "/*KensakuNengappi*/", the seven user tokens and the two
+// links.  Anything else (the empty text, a trailing blank, another letter
+// case) is no placeholder.
+std::optional<Token> ParsePlaceholder(std::string_view text);
+
+// All tokens of the table in order (the shipped FieldList lists them).
+std::vector<std::string> AllPlaceholders();
+
+// The replacement text of `token` for one listing, "err" when the token is
+// no placeholder, and the empty text for the two links (the page maker
+// fills them in).
+std::string LookupPlaceholder(const TKovraDataClass& record, std::string_view token,
+                              std::string_view kensakuNengappi, const UserTexts& user);
+
+// FieldList: one token per line (CR LF, CR or LF), used unchanged.  A line
+// that is no placeholder makes the whole list unusable.
+struct FieldList {
+    std::vector<Token> tokens;
+    bool namesPages = false; // holds "/*BukkennNum*/", which names the page files
+    int errorLine = 0;       // 1-based line that is no placeholder; 0 when the list is good
+    std::string errorText;   // that line's bytes
+    bool ok() const { return errorLine == 0; }
+};
+FieldList ReadFieldList(std::string_view bytes);
+
+// Splits text into lines the way the rest of the program reads text files:
+// CR LF, CR or LF end a line; a final line end does not start another line.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
+
+enum class Encoding { Cp932, Utf8 };
+// UTF-8 when the template starts with a UTF-8 byte order mark or declares
+// charset=utf-8 within the first 1024 bytes (where browsers look for it);
+// Shift-JIS otherwise.
+Encoding DetectEncoding(std::string_view templateBytes);
+
+// Appends `text` (UTF-8) with & < > " ' written as entities.  Listing texts
+// come from other brokers and must never become markup in the user's pages.
+void AppendEscaped(std::string& out, std::string_view text);
+
+// Why `number` cannot name a page file in the output folder, or nullopt
+// when it can.  The rules are those of the strictest file system the pages
+// may land on (Windows), so a folder of pages can be copied anywhere.
+std::optional<std::string> UnsafePageNameReason(std::string_view number);
+
+// Replaces every occurrence of `token` in `page`, comparing ASCII letters
+// without regard to case, left to right in one pass (an inserted value is
+// not searched again by the same token).  Returns the number replaced.
+std::size_t ReplaceIgnoringCase(std::string& page, std::string_view token, std::string_view value,
+                                std::string& scratch);
+
+// Makes the pages of one run.  Holds the template, the FieldList and the
+// values that are the same on every page, already escaped and converted.
+class PageMaker {
+public:
+    PageMaker(std::string templateBytes, std::vector<Token> tokens, std::string_view kensakuNengappi,
+              const UserTexts& user);
+
+    Encoding encoding() const { return encoding_; }
+
+    // The page of `record`.  `nextNumber` / `backNumber` are the listing
+    // numbers of the pages the links point to (nullopt: no such page, the
+    // link becomes the empty text).
+    void Make(const TKovraDataClass& record, std::optional<std::string_view> nextNumber,
+              std::optional<std::string_view> backNumber, std::string& page);
+
+private:
+    void appendValue(std::string& out, std::string_view utf8) const;
+
+    std::string template_;
+    std::vector<Token> tokens_;
+    Encoding encoding_;
+    std::string kensaku_;                  // escaped, converted
+    std::string user_[7];                  // escaped, converted
+    std::string value_, scratch_, escaped_; // reused buffers
+};
+
+} // namespace kovra::html

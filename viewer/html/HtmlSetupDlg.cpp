@@ -1,0 +1,157 @@
+#include "HtmlSetupDlg.h"
+
+#include "HtmlRunHooks.h"
+#include "OpenDialog.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace kovra {
+
+namespace {
+
+QGroupBox* boxWith(const QString& title, QLineEdit* edit, QPushButton* button)
+{
+    auto* group = new QGroupBox(title);
+    auto* row = new QHBoxLayout(group);
+    edit->setReadOnly(true);
+    edit->setMinimumWidth(360);
+    row->addWidget(edit, 1);
+    row->addWidget(button);
+    return group;
+}
+
+} // namespace
+
+THtmlSetupDlg::THtmlSetupDlg(QWidget* parent, std::function<QString()> pickTemplate)
+    : QDialog(parent), pickTemplate_(std::move(pickTemplate))
+{
+    setWindowTitle(QStringLiteral("パラメーターの設定"));
+    SaveDirEdt = new QLineEdit(this);
+    TemptateEdt = new QLineEdit(this);
+    DirSelectBtn = new QPushButton(QStringLiteral("参照"), this);
+    TemplateBtn = new QPushButton(QStringLiteral("参照"), this);
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    OKBtn->setDefault(true);
+    DirSelectBtn->setAutoDefault(false);
+    TemplateBtn->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(boxWith(QStringLiteral("保存するフォルダー"), SaveDirEdt, DirSelectBtn));
+    layout->addWidget(boxWith(QStringLiteral("テンプレートファイル(HTMLファイルを選択してください)"), TemptateEdt,
+                              TemplateBtn));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    layout->addLayout(buttons);
+
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects as well
+    connect(DirSelectBtn, &QPushButton::clicked, this, &THtmlSetupDlg::DirSelectBtnClick);
+    connect(TemplateBtn, &QPushButton::clicked, this, &THtmlSetupDlg::TemplateBtnClick);
+    FormCreate();
+}
+
+void THtmlSetupDlg::FormCreate()
+{
+    // Set once; the user's choice then holds until the program ends.
+    SaveDirEdt->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QStringLiteral("/HTML")));
+}
+
+QString THtmlSetupDlg::saveDir() const { return SaveDirEdt->text(); }
+QString THtmlSetupDlg::templatePath() const { return TemptateEdt->text(); }
+
+void THtmlSetupDlg::DirSelectBtnClick()
+{
+    HtmlRunHooks& hooks = RunHooks();
+    QString start = SaveDirEdt->text();
+    for (;;) {
+        const QString chosen = hooks.pickFolder(this, start);
+        if (chosen.isEmpty())
+            return; // cancelled: the box keeps its text
+        if (QDir(chosen).exists()) {
+            SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
+            return;
+        }
+        if (hooks.askYesNo(this, QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"))) {
+            if (QDir().mkpath(chosen)) {
+                SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
+                return;
+            }
+            hooks.showError(this, QStringLiteral("ディレクトリ %1 を作成できません").arg(QDir::toNativeSeparators(chosen)));
+        }
+        start = chosen; // back to the picker
+    }
+}
+
+void THtmlSetupDlg::TemplateBtnClick()
+{
+    QString path;
+    if (pickTemplate_) {
+        path = pickTemplate_();
+    } else {
+        // No main window handed over its dialog: the same filters, HTML selected.
+        QFileDialog dlg(this);
+        dlg.setNameFilters(OpenDialogFilters());
+        dlg.selectNameFilter(OpenDialogFilters().at(static_cast<int>(OpenFilter::Html)));
+        dlg.setFileMode(QFileDialog::ExistingFile);
+        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+            path = dlg.selectedFiles().first();
+    }
+    if (!path.isEmpty())
+        TemptateEdt->setText(QDir::toNativeSeparators(path));
+}
+
+QString PickFolderDialog(QWidget* parent, const QString& start)
+{
+    QDialog dlg(parent);
+    dlg.setWindowTitle(QStringLiteral("フォルダーの参照"));
+    auto* model = new QFileSystemModel(&dlg);
+    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    model->setRootPath(QString());
+    auto* tree = new QTreeView(&dlg);
+    tree->setModel(model);
+    for (int c = 1; c < model->columnCount(); ++c)
+        tree->hideColumn(c);
+    tree->header()->hide();
+    auto* path = new QLineEdit(QDir::toNativeSeparators(start), &dlg);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(tree, 1);
+    layout->addWidget(new QLabel(QStringLiteral("フォルダー(存在しないフォルダーも入力できます):"), &dlg));
+    layout->addWidget(path);
+    layout->addWidget(buttons);
+    dlg.resize(460, 420);
+
+    // Start at the deepest existing folder of `start`.
+    QDir existing(start);
+    while (!existing.exists() && existing.cdUp()) {
+    }
+    const QModelIndex at = model->index(existing.absolutePath());
+    tree->setCurrentIndex(at);
+    tree->scrollTo(at);
+    QObject::connect(tree, &QTreeView::clicked, &dlg,
+                     [=](const QModelIndex& i) { path->setText(QDir::toNativeSeparators(model->filePath(i))); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return QDir::fromNativeSeparators(path->text().trimmed());
+}
+
+} // namespace kovra
