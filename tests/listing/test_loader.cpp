@@ -1,0 +1,162 @@
+// Loading whole export files: outcome, line numbers, line ends, bad bytes.
+#include "Cp932Codec.h"
+#include "ListingLine.h"
+#include "ListingMessages.h"
+#include "ListingTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using kovra::ListingData;
+using kovra::LoadOutcome;
+using kovra::test::ListingLine;
+using Status = LoadOutcome::Status;
+
+std::string Good(const char* number) { return ListingLine().set(1, number).str(); }
+
+LoadOutcome Load(ListingData& d, const std::string& utf8Text)
+{
+    return kovra::LoadListingBytes(d, cp932::fromUtf8(utf8Text), "list.txt");
+}
+
+struct LoadCase {
+    const char* what;
+    std::string text;
+    Status status;
+    int count;
+    int errorLine;
+    const char* date;
+};
+
+// Guards the loader's outcomes and its line numbering.
+TEST(Loader, Outcomes)
+{
+    const std::string bad = ListingLine().set(3, "").str();
+    const LoadCase cases[] = {
+        {"two listings and a header", "3,a,b,c,d,100401\r\n" + Good("1") + "\r\n" + Good("2") + "\r\n", Status::Ok, 2, 0,
+         "平成10年4月1日"},
+        {"header only", "3,,,,,091210\r\n", Status::NoListings, 0, 0, "平成09年12月10日"},
+        {"empty file", "", Status::NoListings, 0, 0, ""},
+        {"bad second listing after a header is line 3", "3,,,,,100401\n" + Good("1") + "\n" + bad + "\n" + Good("3"),
+         Status::ConversionError, 0, 3, "平成10年4月1日"},
+        {"ignored lines count for numbering", " 1\n\t1\n\n9,x\n" + bad, Status::ConversionError, 0, 5, ""},
+        {"last header wins", "3,,,,,100401\n" + Good("1") + "\n3,,,,,110502\n", Status::Ok, 1, 0, "平成11年5月2日"},
+        {"CR endings", Good("1") + "\r" + Good("2") + "\r" + bad, Status::ConversionError, 0, 3, ""},
+        {"mixed endings", Good("1") + "\r\n" + Good("2") + "\n" + Good("3") + "\r" + Good("4"), Status::Ok, 4, 0, ""},
+        {"UTF-8 bytes are not a listing file", "\xEF\xBB\xBF" "1,2,3", Status::NoListings, 0, 0, ""},
+    };
+    for (const LoadCase& c : cases) {
+        ListingData d;
+        d.KensakuNengappi = "stale";
+        const LoadOutcome o = kovra::LoadListingBytes(d, c.text, "list.txt");
+        EXPECT_EQ(o.status, c.status) << c.what;
+        EXPECT_EQ(d.ListingCount, c.count) << c.what;
+        EXPECT_EQ(o.errorLine, c.errorLine) << c.what;
+        EXPECT_EQ(d.KensakuNengappi, c.date) << c.what;
+    }
+}
+
+// Guards the exact texts the viewer and `kovra` show.
+TEST(Loader, MessagesAndCaptions)
+{
+    ListingData d;
+    LoadOutcome o = Load(d, "3\n" + Good("1") + "\n" + ListingLine().set(4, "x").str());
+    EXPECT_EQ(o.message, "エラー   3行目で読込を中止しました");
+    EXPECT_EQ(o.totalCaption, "ファイル読込エラー");
+    EXPECT_EQ(o.title, "");
+
+    o = Load(d, Good("1") + "\n" + Good("2"));
+    EXPECT_EQ(o.totalCaption, "/ 全物件数 2");
+    EXPECT_EQ(o.title, "Kovra Viewer  list.txt");
+    EXPECT_TRUE(o.message.empty());
+
+    o = Load(d, "3,,,,,100401");
+    EXPECT_EQ(o.totalCaption, "/ 全物件数 0");
+    EXPECT_EQ(o.message, "コヴラデーターファイルを開くことができません");
+}
+
+// Guards against showing the previous file's listings or search date.
+TEST(Loader, EveryLoadStartsEmpty)
+{
+    ListingData d;
+    Load(d, "3,,,,,100401\n" + Good("A"));
+    ASSERT_EQ(d.ListingCount, 1);
+    Load(d, Good("B"));
+    EXPECT_EQ(d.KensakuNengappi, "");
+    EXPECT_EQ(d.ListingTable[0].BukkennNum(), "B");
+
+    Load(d, ListingLine().set(3, "?").str());
+    EXPECT_EQ(d.ListingCount, 0);
+}
+
+// Guards the "cannot open" path: message with the path, state untouched.
+TEST(Loader, MissingFileChangesNothing)
+{
+    ListingData d;
+    Load(d, "3,,,,,100401\n" + Good("A"));
+    const LoadOutcome o = kovra::LoadListingFile(d, "/no/such/folder/x.txt");
+    EXPECT_EQ(o.status, Status::CannotOpen);
+    EXPECT_EQ(o.message, "ファイル /no/such/folder/x.txt は開けません");
+    EXPECT_EQ(d.ListingCount, 1);
+    EXPECT_EQ(d.KensakuNengappi, "平成10年4月1日");
+    EXPECT_EQ(kovra::LoadListingFile(d, std::filesystem::temp_directory_path().string()).status, Status::CannotOpen);
+}
+
+// Guards the growable table and the Japanese text path through the codec.
+TEST(Loader, ManyListingsAndJapaneseText)
+{
+    std::string text;
+    for (int i = 0; i < 1500; ++i)
+        text += ListingLine().set(1, std::to_string(i)).set(15, "東京都").set(16, "架空区").str() + "\r\n";
+    ListingData d;
+    ASSERT_TRUE(Load(d, text).ok());
+    EXPECT_EQ(d.ListingCount, 1500);
+    EXPECT_EQ(d.ListingTable[1400].BukkennNum(), "1400");
+    EXPECT_EQ(d.ListingTable[1400].Syozaitimei(), "東京都架空区");
+}
+
+// Guards against crashes and hangs on hostile bytes.
+TEST(Loader, HostileBytes)
+{
+    std::string garbage;
+    for (int i = 0; i < 100000; ++i)
+        garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
+    ListingData d;
+    kovra::LoadListingBytes(d, garbage, "g");
+
+    std::string nul = Good("1");
+    nul[3] = '\0';
+    kovra::LoadListingBytes(d, nul, "n");
+
+    std::string remarks;
+    for (int i = 0; i < 25 * 1024 * 1024; ++i)
+        remarks += "\x82\xa0"; // あ: a 50 MB line
+    const LoadOutcome o = kovra::LoadListingBytes(d, ListingLine().set(45, remarks).str(), "big");
+    ASSERT_TRUE(o.ok());
+    EXPECT_EQ(d.ListingTable[0].Bikou().size(), 25u * 1024 * 1024 * 3);
+}
+
+// Guards the on-disk path, including a non-ASCII file name.
+TEST(Loader, ReadsFilesByUtf8Path)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "kovra_loader_test";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / std::filesystem::path(u8"物件.txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << cp932::fromUtf8("3,,,,,100401\r\n" + Good("X") + "\r\n");
+    }
+    const auto u8 = file.u8string();
+    ListingData d;
+    const LoadOutcome o = kovra::LoadListingFile(d, std::string(u8.begin(), u8.end()));
+    EXPECT_TRUE(o.ok());
+    EXPECT_EQ(o.title, "Kovra Viewer  物件.txt");
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+// The member-stripped copy: format, untouched lines, round trip, safe writes.
+#include "Cp932Codec.h"
+#include "ListingLine.h"
+#include "ListingTable.h"
+#include "MemberStrip.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using kovra::test::ListingLine;
+namespace fs = std::filesystem;
+
+std::string Lines(std::string_view bytes, int index)
+{
+    std::size_t pos = 0;
+    for (int i = 0; i < index; ++i)
+        pos = bytes.find("\r\n", pos) + 2;
+    return std::string(bytes.substr(pos, bytes.find("\r\n", pos) - pos));
+}
+
+ListingLine Member()
+{
+    return ListingLine()
+        .set(38, "1").set(42, "1234567890").set(43, "みどり不動産").set(44, "0120-000-100")
+        .set(84, "山田 太郎").set(85, "0120-000-200").set(86, "a@example.jp").set(45, "南 向き");
+}
+
+// Guards the written format: 1001 commas, blanked columns, spaces kept.
+TEST(MemberStrip, ListingLineFormat)
+{
+    const std::string src = cp932::fromUtf8(Member().str());
+    const std::string out = kovra::StripMemberItems(src);
+    const std::string line = Lines(out, 0);
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 1001);
+    EXPECT_EQ(line.back(), ',');
+    EXPECT_NE(line.find(cp932::fromUtf8("南 向き")), std::string::npos);
+    EXPECT_EQ(line.find(cp932::fromUtf8("みどり")), std::string::npos);
+    EXPECT_EQ(out.substr(out.size() - 2), "\r\n");
+}
+
+// Guards against changing what is not a listing line, or erasing a line.
+TEST(MemberStrip, OtherLinesUnchanged)
+{
+    const std::string src = "3,a, b ,c,d,100401\n \xff\x82\n\n1\r9,z";
+    const std::string out = kovra::StripMemberItems(src);
+    EXPECT_EQ(out, "3,a, b ,c,d,100401\r\n \xff\x82\r\n\r\n1\r\n9,z\r\n");
+}
+
+// Guards against dropping data past the 1001st field.
+TEST(MemberStrip, FieldsPastTheLimitAreKept)
+{
+    std::string src = "1";
+    for (int i = 1; i <= 1003; ++i)
+        src += "," + std::to_string(i);
+    const std::string out = kovra::StripMemberItems(src);
+    EXPECT_NE(out.find(",1000,1001,1002,1003\r\n"), std::string::npos);
+    EXPECT_EQ(out.find(",38,"), std::string::npos);
+}
+
+// Guards the round trip: the copy loads and shows the member fields blanked.
+TEST(MemberStrip, StrippedCopyLoads)
+{
+    kovra::ListingData before, after;
+    const std::string src = cp932::fromUtf8("3,,,,,100401\r\n" + Member().set(6, "2480").str());
+    ASSERT_TRUE(kovra::LoadListingBytes(before, src, "a").ok());
+    ASSERT_TRUE(kovra::LoadListingBytes(after, kovra::StripMemberItems(src), "b").ok());
+    const auto& r = after.ListingTable[0];
+    EXPECT_EQ(r.KaiinNum(), "-");
+    EXPECT_EQ(r.KaiinMei(), "");
+    EXPECT_EQ(r.Tel(), "");
+    EXPECT_EQ(r.Housyuu(), "-----");
+    EXPECT_EQ(r.Tantou(), "-----");
+    EXPECT_EQ(r.ToiawaseTel(), "-----");
+    EXPECT_EQ(r.EMail(), "-----");
+    const std::vector<std::string_view> member = {"Housyuu", "KaiinNum", "KaiinMei", "Tel", "Tantou", "ToiawaseTel", "EMail"};
+    for (int f = 0; f < kovra::kFieldCount; ++f)
+        if (std::find(member.begin(), member.end(), kovra::kFieldNames[static_cast<std::size_t>(f)]) == member.end())
+            EXPECT_EQ(r.field(f), before.ListingTable[0].field(f)) << kovra::kFieldNames[static_cast<std::size_t>(f)];
+    EXPECT_EQ(after.KensakuNengappi, before.KensakuNengappi);
+}
+
+class MemberStripFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("kovra_strip_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string write(const char* name, const std::string& bytes)
+    {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    }
+    static std::string read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir;
+};
+
+// Guards saving onto the source itself (it must not be emptied first).
+TEST_F(MemberStripFiles, SaveOntoTheSourceFile)
+{
+    const std::string src = write("a.kvd", cp932::fromUtf8(Member().str()));
+    ASSERT_TRUE(kovra::SaveMemberStripped(src, src).ok);
+    EXPECT_EQ(read(src), kovra::StripMemberItems(cp932::fromUtf8(Member().str())));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
+}
+
+// Guards failures: messages with the path, existing target left intact.
+TEST_F(MemberStripFiles, FailuresLeaveTargetsIntact)
+{
+    const std::string target = write("keep.kvd", "old");
+    auto o = kovra::SaveMemberStripped((dir / "missing.txt").string(), target);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "ファイル " + (dir / "missing.txt").string() + " は開けません");
+    EXPECT_EQ(read(target), "old");
+
+    const std::string src = write("src.txt", Member().str());
+    const std::string badTarget = (dir / "no" / "such" / "out.kvd").string();
+    o = kovra::SaveMemberStripped(src, badTarget);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "ファイル " + badTarget + " を作成できません");
+    EXPECT_FALSE(kovra::SaveMemberStripped(src, dir.string()).ok) << "a folder is no target";
+}
+
+} // namespace
