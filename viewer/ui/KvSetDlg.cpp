@@ -1,0 +1,130 @@
+#include "KvSetDlg.h"
+
+#include "UserSettings.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kovra {
+
+TKvSetDlg::TKvSetDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("KvSetDlg"));
+    setWindowTitle(QStringLiteral("ダイアログ"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    auto edit = [](const char* name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QString::fromLatin1(name));
+        e->setMinimumWidth(260);
+        return e;
+    };
+    EdtUserName = edit("EdtUserName");
+    EdtYubin = edit("EdtYubin");
+    EdtJyusyo = edit("EdtJyusyo");
+    EdtTel = edit("EdtTel");
+    EdtFax = edit("EdtFax");
+    EdtEmail = edit("EdtEmail");
+    EdtHp = edit("EdtHp");
+
+    auto* userPage = new QWidget;
+    userPage->setObjectName(QStringLiteral("User"));
+    {
+        auto* grp = new QGroupBox(QStringLiteral("ここに入力した項目は、レポート印刷とHTML化に使用します"));
+        auto* form = new QFormLayout(grp);
+        form->addRow(QStringLiteral("お名前"), EdtUserName);
+        form->addRow(QStringLiteral("郵便番号"), EdtYubin);
+        form->addRow(QStringLiteral("住所"), EdtJyusyo);
+        form->addRow(QStringLiteral("電話番号"), EdtTel);
+        form->addRow(QStringLiteral("FAX番号"), EdtFax);
+        form->addRow(QStringLiteral("Email"), EdtEmail);
+        form->addRow(QStringLiteral("ホームページ"), EdtHp);
+        auto* l = new QVBoxLayout(userPage);
+        l->addWidget(grp);
+    }
+
+    auto* memberPage = new QWidget;
+    memberPage->setObjectName(QStringLiteral("Kaiin"));
+    {
+        MemberChk = new QCheckBox(QStringLiteral("会員項目を表示する"));
+        MemberChk->setObjectName(QStringLiteral("MemberChk"));
+        ChkMemberPrt = new QCheckBox(QStringLiteral("会員項目を印刷する"));
+        ChkMemberPrt->setObjectName(QStringLiteral("ChkMemberPrt"));
+        // Shown for information only: the print switch is not the user's to change.
+        ChkMemberPrt->setEnabled(false);
+        auto* l = new QVBoxLayout(memberPage);
+        l->addWidget(MemberChk);
+        l->addWidget(ChkMemberPrt);
+        l->addStretch(1);
+    }
+
+    PageControl = new QTabWidget;
+    PageControl->setObjectName(QStringLiteral("PageControl1"));
+    PageControl->addTab(userPage, QStringLiteral("ご利用者情報"));
+    PageControl->addTab(memberPage, QStringLiteral("会員項目"));
+
+    OKBtn = new QPushButton(QStringLiteral("OK"));
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"));
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    connect(OKBtn, &QPushButton::clicked, this, &TKvSetDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects too
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(PageControl);
+    v->addLayout(buttons);
+
+    FormCreate();
+}
+
+void TKvSetDlg::FormCreate()
+{
+    const TUserSettings& s = Settings();
+    const TUserProfile& p = s.UserProfile;
+    EdtUserName->setText(p.Name);
+    EdtYubin->setText(p.Yubin);
+    EdtJyusyo->setText(p.Jyusyo);
+    EdtTel->setText(p.Tel);
+    EdtFax->setText(p.Fax);
+    EdtEmail->setText(p.Email);
+    EdtHp->setText(p.Hp);
+    MemberChk->setChecked(s.MemberViewOk);
+    ChkMemberPrt->setChecked(s.MemberPrintOk);
+}
+
+void TKvSetDlg::showEvent(QShowEvent* event)
+{
+    FormCreate();
+    PageControl->setCurrentIndex(0);
+    QDialog::showEvent(event);
+}
+
+void TKvSetDlg::OKBtnClick()
+{
+    TUserSettings& s = Settings();
+    TUserProfile& p = s.UserProfile;
+    p.Name = EdtUserName->text();
+    p.Yubin = EdtYubin->text();
+    p.Jyusyo = EdtJyusyo->text();
+    p.Tel = EdtTel->text();
+    p.Fax = EdtFax->text();
+    p.Email = EdtEmail->text();
+    p.Hp = EdtHp->text();
+    s.MemberViewOk = MemberChk->isChecked();
+    s.MemberPrintOk = ChkMemberPrt->isChecked();
+    accept();
+}
+
+} // namespace kovra

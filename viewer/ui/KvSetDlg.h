@@ -1,0 +1,44 @@
+// The settings dialog: the user's own contact data and the member switches.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace kovra {
+
+class TKvSetDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TKvSetDlg(QWidget* parent = nullptr);
+
+    // Copies the settings into the controls (at creation and each showing,
+    // so edits abandoned with Cancel are gone the next time).
+    void FormCreate();
+
+public slots:
+    // Copies the controls back into the settings and closes with OK.
+    void OKBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTabWidget* PageControl = nullptr;
+    QLineEdit* EdtUserName = nullptr;
+    QLineEdit* EdtYubin = nullptr;
+    QLineEdit* EdtJyusyo = nullptr;
+    QLineEdit* EdtTel = nullptr;
+    QLineEdit* EdtFax = nullptr;
+    QLineEdit* EdtEmail = nullptr;
+    QLineEdit* EdtHp = nullptr;
+    QCheckBox* MemberChk = nullptr;
+    QCheckBox* ChkMemberPrt = nullptr;
+    QPushButton* OKBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+};
+
+} // namespace kovra

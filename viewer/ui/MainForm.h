@@ -1,0 +1,181 @@
+// The viewer's main window: one listing at a time on seven tabs, the load
+// commands, navigation, and the entry to every other command.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace kovra {
+
+class HtmlExportController;
+class TAboutBox;
+class TKvSetDlg;
+class TSeparationForm;
+
+// The support web page, opened from the Help menu and from the about box.
+inline constexpr const char* kSupportPageUrl = "https://support.example.com/kovra/";
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `fileArgument` is the program's first command-line argument (may be
+    // empty): when given, that file is loaded and listing 1 shown.
+    explicit TMainForm(const QString& fileArgument = QString(), QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The other windows of the program, created by the entry point after
+    // this one (hidden).  A window not attached is created on first use.
+    void AttachWindows(TAboutBox* about, TKvSetDlg* setDlg, TSeparationForm* separation);
+    TSeparationForm* SeparationForm();
+    TKvSetDlg* KvSetDlg();
+    TAboutBox* AboutBox();
+
+    // Loads `path` as the Open command and a dropped file do, and shows
+    // listing 1 when the file held listings.  Returns whether it did.
+    bool LoadFile(const QString& path);
+
+    // Puts listing `number` (1-based) into the window; does nothing outside
+    // 1..ListingCount.  Does not touch DataNumEdit.
+    void ShowListing(int number);
+    void ApplyMemberVisibility();
+
+    // The number in DataNumEdit, 0 when it holds no number.
+    int ShownListingNumber() const;
+
+    // A tagged box that may be dragged to the detached window, by name;
+    // nullptr for any other name.  Its tag is the property "kovraTag".
+    QLineEdit* TaggedBox(const QString& name) const;
+    static int TagOf(const QObject* box);
+
+    // Whether an HTML export runs now (this window's flag or the export's own).
+    bool HtmlExportRunningNow() const;
+
+    // The file dialogs, replaceable so that the tests choose without a modal
+    // dialog.  Each returns the chosen path, empty on cancel.
+    void SetOpenFileChooser(std::function<QString()> chooser);
+    void SetSaveFileChooser(std::function<QString()> chooser);
+
+    // The open dialog with its four filters; the HTML export borrows it.
+    QFileDialog* OpenDialog();
+
+public slots:
+    void FileOpenMenuClick();
+    void SaveMemberDelClick();
+    void PrintMenuClick();
+    void ToolPreViewBtnClick();
+    void HTMLH1Click();
+    void ExitMenuClick();
+    void KvSetupDlgMenuClick();
+    void ChildMenuClick();
+    void SupportMenuClick();
+    void ReadDocMenuClick();
+    void aboutClick();
+
+    void NextDataViewBtnClick();
+    void BackDataViewBtnClick();
+    void TopDataViewBtnClick();
+    void ViewLastDataBtnClick();
+    void CmbSetudouHoukouChange(int index);
+    void EdtEmailClick();
+
+    // Connected to the export's runningChanged: while a run lasts the open
+    // and HTML commands are disabled and the window refuses to close.
+    void SetHtmlExportRunning(bool running);
+
+signals:
+    // The report commands, raised only while listings are loaded; the report
+    // printing connects to them.
+    void PrintRequested();
+    void PreviewRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Binding {
+        QLineEdit* edit = nullptr;
+        QPlainTextEdit* memo = nullptr;
+        int field = 0;
+    };
+
+    void buildWindow();
+    void buildMenusAndToolbar();
+    QWidget* buildTopRow();
+    QWidget* buildBottomPanel();
+    QTabWidget* buildTabs();
+    QWidget* buildMainSheet();
+    QWidget* buildLandSheet();
+    QWidget* buildBuildingSheet();
+    QWidget* buildLawSheet();
+    QWidget* buildMoneySheet();
+    QWidget* buildTradeSheet();
+    QWidget* buildOtherSheet();
+
+    QLineEdit* addEdit(const char* name, int field, bool readOnly, int tag = 0);
+    QPlainTextEdit* addMemo(const char* name, int field, bool readOnly);
+
+    void commonTailAfterLoad();
+    void stepTo(int number);
+    bool keyPreview(QObject* watched, QKeyEvent* key);
+    bool dragFilter(QLineEdit* box, QEvent* event);
+    QString pickHtmlTemplate();
+    QString runOpenDialog();
+    QString runSaveDialog();
+
+    std::vector<Binding> bindings_;
+    std::vector<QLineEdit*> taggedBoxes_;
+    bool htmlExportRunning_ = false;
+
+    QLabel* LblGaiyou = nullptr;
+    QLabel* DataHighNumLbl = nullptr;
+    QLineEdit* DataNumEdit = nullptr;
+    QLineEdit* EdtSetudouFukuin = nullptr;
+    QLineEdit* EdtEmail = nullptr;
+    QComboBox* CmbSetudouHoukou = nullptr;
+    QGroupBox* GroupKaiin = nullptr;
+    QGroupBox* GroupKaiin2 = nullptr;
+    QTabWidget* PageControl = nullptr;
+
+    QAction* FileOpenMenu = nullptr;
+    QAction* SaveMemberDel = nullptr;
+    QAction* PrintMenu = nullptr;
+    QAction* PreViewMenu = nullptr;
+    QAction* HTMLH1 = nullptr;
+    QAction* ExitMenu = nullptr;
+    QAction* FileOpenBtn = nullptr;
+    QAction* SaveMemDelBtn = nullptr;
+    QAction* MakeHtmlBtn = nullptr;
+    QAction* ToolPreViewBtn = nullptr;
+    QAction* ToolPrintBtn = nullptr;
+
+    QFileDialog* openDialog_ = nullptr;
+    std::function<QString()> openChooser_;
+    std::function<QString()> saveChooser_;
+
+    TAboutBox* aboutBox_ = nullptr;
+    TKvSetDlg* setDlg_ = nullptr;
+    TSeparationForm* separation_ = nullptr;
+    HtmlExportController* htmlController_ = nullptr;
+
+    QLineEdit* dragSource_ = nullptr;
+    QPoint dragStart_;
+};
+
+} // namespace kovra

@@ -1,0 +1,34 @@
+#include "ProgramWindows.h"
+
+#include "AboutBox.h"
+#include "KvSetDlg.h"
+#include "MainForm.h"
+#include "ProgramFiles.h"
+#include "SeparationForm.h"
+
+#include <QApplication>
+
+namespace kovra {
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
+ProgramWindows::~ProgramWindows() = default;
+
+void SetUpApplication()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Kovra Viewer"));
+    SetUpJapaneseFonts();
+}
+
+ProgramWindows CreateProgramWindows(const QString& fileArgument)
+{
+    ProgramWindows w;
+    w.MainForm = std::make_unique<TMainForm>(fileArgument);
+    w.AboutBox = new TAboutBox(w.MainForm.get());
+    w.KvSetDlg = new TKvSetDlg(w.MainForm.get());
+    w.SeparationForm = new TSeparationForm(w.MainForm.get());
+    w.MainForm->AttachWindows(w.AboutBox, w.KvSetDlg, w.SeparationForm);
+    return w;
+}
+
+} // namespace kovra

@@ -1,0 +1,114 @@
+#include "UserSettings.h"
+#include "UserSettingsStore.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace kovra {
+
+namespace {
+
+QString& redirectedFile()
+{
+    static QString path;
+    return path;
+}
+
+// Organisation "KovraViewer" without an application name: on Windows this is
+// HKEY_CURRENT_USER\Software\KovraViewer (created when opened), with the two
+// sections as its subkeys; elsewhere the user's KovraViewer.conf.
+std::unique_ptr<QSettings> openStore()
+{
+    if (!redirectedFile().isEmpty())
+        return std::make_unique<QSettings>(redirectedFile(), QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("KovraViewer"));
+}
+
+// A hand-edited settings file may hold an unquoted text with commas, which
+// the INI reader hands back as a list: join it again rather than lose it.
+QString valueText(const QVariant& v)
+{
+    if (v.metaType().id() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    return v.toString();
+}
+
+// The switches are stored as text; anything that is not a decimal integer
+// counts as missing, any non-zero integer as true.
+bool readSwitch(QSettings& s, const QString& key, bool def)
+{
+    const QVariant v = s.value(key);
+    if (!v.isValid())
+        return def;
+    bool ok = false;
+    const int n = valueText(v).trimmed().toInt(&ok, 10);
+    return ok ? n != 0 : def;
+}
+
+QString readText(QSettings& s, const QString& key, const QString& def)
+{
+    const QVariant v = s.value(key);
+    return v.isValid() ? valueText(v) : def;
+}
+
+QString switchText(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
+
+} // namespace
+
+void RedirectUserSettings(const QString& iniFile) { redirectedFile() = iniFile; }
+
+TUserSettings& Settings()
+{
+    static TUserSettings settings;
+    return settings;
+}
+
+TUserSettings ReadUserSettings()
+{
+    const TUserSettings def;
+    TUserSettings out;
+    auto s = openStore();
+
+    s->beginGroup(QStringLiteral("FMember"));
+    out.MemberViewOk = readSwitch(*s, QStringLiteral("MemberViewOk"), def.MemberViewOk);
+    out.MemberPrintOk = readSwitch(*s, QStringLiteral("MemberPrintOk"), def.MemberPrintOk);
+    s->endGroup();
+
+    s->beginGroup(QStringLiteral("FUser"));
+    TUserProfile& p = out.UserProfile;
+    const TUserProfile& d = def.UserProfile;
+    p.Name = readText(*s, QStringLiteral("Name"), d.Name);
+    p.Yubin = readText(*s, QStringLiteral("Yubin"), d.Yubin);
+    p.Jyusyo = readText(*s, QStringLiteral("Jyusyo"), d.Jyusyo);
+    p.Tel = readText(*s, QStringLiteral("Tel"), d.Tel);
+    p.Fax = readText(*s, QStringLiteral("Fax"), d.Fax);
+    p.Email = readText(*s, QStringLiteral("Email"), d.Email);
+    p.Hp = readText(*s, QStringLiteral("Hp"), d.Hp);
+    s->endGroup();
+    return out;
+}
+
+void WriteUserSettings(const TUserSettings& settings)
+{
+    auto s = openStore();
+    s->beginGroup(QStringLiteral("FMember"));
+    s->setValue(QStringLiteral("MemberViewOk"), switchText(settings.MemberViewOk));
+    s->setValue(QStringLiteral("MemberPrintOk"), switchText(settings.MemberPrintOk));
+    s->endGroup();
+
+    const TUserProfile& p = settings.UserProfile;
+    s->beginGroup(QStringLiteral("FUser"));
+    s->setValue(QStringLiteral("Name"), p.Name);
+    s->setValue(QStringLiteral("Yubin"), p.Yubin);
+    s->setValue(QStringLiteral("Jyusyo"), p.Jyusyo);
+    s->setValue(QStringLiteral("Tel"), p.Tel);
+    s->setValue(QStringLiteral("Fax"), p.Fax);
+    s->setValue(QStringLiteral("Email"), p.Email);
+    s->setValue(QStringLiteral("Hp"), p.Hp);
+    s->endGroup();
+    s->sync();
+}
+
+} // namespace kovra

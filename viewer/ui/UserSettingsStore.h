@@ -1,0 +1,14 @@
+// Where the settings are kept.  The program always uses the user's native
+// store; the tests and the benchmarks point it at a file of their own so that
+// they never read or overwrite the real user's values.
+#pragma once
+
+#include <QString>
+
+namespace kovra {
+
+// An empty path restores the native store (registry on Windows, the user's
+// settings file elsewhere); any other path is an INI file used instead.
+void RedirectUserSettings(const QString& iniFile);
+
+} // namespace kovra
