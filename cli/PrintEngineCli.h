@@ -1,0 +1,16 @@
+// Shared by `kovra pages` and `kovra render`: the print engine needs a Qt
+// GUI application for fonts and painting, which the listing commands never
+// start.
+#pragma once
+
+#include <QGuiApplication>
+
+#include <memory>
+
+namespace kovra::cli {
+
+// A QGuiApplication for the running subcommand (the offscreen platform when
+// no display is there); null when one exists already.
+std::unique_ptr<QGuiApplication> StartPrintEngineGui();
+
+} // namespace kovra::cli

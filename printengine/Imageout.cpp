@@ -1,0 +1,301 @@
+// The reader of the format/data file language.
+#include "Imageout.h"
+
+#include "Cp932Codec.h"
+#include "EngineState.h"
+#include "Messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <climits>
+
+namespace dorvex {
+namespace {
+
+// Longest field kept; a longer one is cut there and reported ("NG"), which
+// bounds what a damaged file can make the engine allocate per item.
+constexpr std::size_t kMaxFieldBytes = 64 * 1024;
+
+inline char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+inline bool IsPageEnd(std::string_view line) { return !line.empty() && Upper(line[0]) == 'E'; }
+inline bool IsCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+} // namespace
+
+bool PrintFile::open()
+{
+    data_.clear();
+    QFile f(QString::fromUtf8(path_.data(), qsizetype(path_.size())));
+    bool ok = f.open(QIODevice::ReadOnly);
+    if (ok) {
+        QByteArray bytes = f.readAll();
+        data_.assign(bytes.constData(), std::size_t(bytes.size()));
+    } else {
+        ShowMessage(MessageKind::Error, CannotOpenMessage(path_));
+    }
+    index();
+    open_ = true;
+    return ok;
+}
+
+void PrintFile::openBytes(std::string bytes)
+{
+    data_ = std::move(bytes);
+    index();
+    open_ = true;
+}
+
+void PrintFile::close()
+{
+    data_.clear();
+    data_.shrink_to_fit();
+    lines_.clear();
+    pageEnds_.clear();
+    pos_ = 0;
+    open_ = false;
+}
+
+void PrintFile::index()
+{
+    lines_.clear();
+    pageEnds_.clear();
+    pos_ = 0;
+    const std::size_t n = data_.size();
+    std::size_t start = 0;
+    while (start < n) {
+        std::size_t i = start;
+        while (i < n && data_[i] != '\r' && data_[i] != '\n')
+            ++i;
+        if (i > start && Upper(data_[start]) == 'E')
+            pageEnds_.push_back(lines_.size());
+        lines_.push_back({start, i - start});
+        if (i < n && data_[i] == '\r' && i + 1 < n && data_[i + 1] == '\n')
+            i += 2;
+        else if (i < n)
+            i += 1;
+        start = i;
+    }
+}
+
+std::string_view PrintFile::readLine()
+{
+    if (eof())
+        return {};
+    const Span s = lines_[pos_++];
+    return std::string_view(data_).substr(s.off, s.len);
+}
+
+int PrintFile::pageAt(std::size_t lineIndex) const
+{
+    auto it = std::lower_bound(pageEnds_.begin(), pageEnds_.end(), lineIndex);
+    std::size_t before = std::size_t(it - pageEnds_.begin());
+    return before >= std::size_t(INT_MAX) ? INT_MAX : int(before) + 1;
+}
+
+bool PrintFile::skipFromStart(long long page, bool cyclic)
+{
+    pos_ = 0;
+    if (page <= 1)
+        return true;
+    if (lines_.empty())
+        return false;
+    const unsigned long long need = static_cast<unsigned long long>(page - 1); // page ends to pass
+    if (!cyclic) {
+        if (need > pageEnds_.size()) {
+            pos_ = lines_.size();
+            return false;
+        }
+        pos_ = pageEnds_[std::size_t(need - 1)] + 1;
+        return true;
+    }
+    // Cyclic: every "E" line but the last line counts, and the end of the
+    // file counts once more (reset to the start).
+    std::size_t inner = pageEnds_.size();
+    if (!pageEnds_.empty() && pageEnds_.back() == lines_.size() - 1)
+        --inner;
+    const unsigned long long perCycle = inner + 1;
+    const unsigned long long j = (need - 1) % perCycle;
+    pos_ = j < inner ? pageEnds_[std::size_t(j)] + 1 : 0;
+    return true;
+}
+
+std::string_view NextField(std::string_view line, char separator)
+{
+    int& cursor = Engine().FieldCursor;
+    if (cursor < 1 || std::size_t(cursor) >= line.size())
+        return {};
+    const std::size_t start = std::size_t(cursor) - 1;
+    std::size_t end = line.find(separator, start);
+    if (end == std::string_view::npos)
+        end = line.size();
+    std::size_t take = end - start;
+    if (take > kMaxFieldBytes) {
+        // Keep what was collected up to the limit, ending on a whole character.
+        std::size_t i = start, stop = start + kMaxFieldBytes;
+        while (i < stop) {
+            std::size_t w = IsCp932Lead(static_cast<unsigned char>(line[i])) ? 2 : 1;
+            if (i + w > stop)
+                break;
+            i += w;
+        }
+        take = i - start;
+        ShowMessage(MessageKind::Error, kFieldReadFailed);
+    }
+    const std::size_t next = end + 1;
+    cursor = next > std::size_t(INT_MAX) ? INT_MAX : int(next + 1);
+    return line.substr(start, take);
+}
+
+bool ParseIntField(std::string_view f, int& value)
+{
+    std::size_t i = 0;
+    while (i < f.size() && f[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-'))
+        negative = f[i++] == '-';
+    if (i >= f.size())
+        return false;
+    long long v = 0;
+    for (; i < f.size(); ++i) {
+        if (f[i] < '0' || f[i] > '9')
+            return false;
+        v = v * 10 + (f[i] - '0');
+        if (v > 2147483648LL)
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v > INT_MAX || v < INT_MIN)
+        return false;
+    value = int(v);
+    return true;
+}
+
+int IntField(std::string_view line, int defaultValue)
+{
+    int v = 0;
+    return ParseIntField(NextField(line), v) ? v : defaultValue;
+}
+
+std::string TextField(std::string_view line)
+{
+    return cp932::toUtf8(NextField(line));
+}
+
+bool OpenIfExists(PrintFile& file, const std::string& utf8Path)
+{
+    if (utf8Path.empty())
+        return false;
+    QFileInfo info(QString::fromUtf8(utf8Path.data(), qsizetype(utf8Path.size())));
+    if (info.exists() && !info.isDir()) {
+        file.bind(utf8Path);
+        return true;
+    }
+    ShowMessage(MessageKind::Error, NotFoundMessage(utf8Path));
+    return false;
+}
+
+int CountPagesOf(const PrintFile& f)
+{
+    std::size_t n = f.pageEndCount();
+    return n >= std::size_t(INT_MAX) ? INT_MAX : int(n) + 1;
+}
+
+int CountPages(const std::string& utf8Path)
+{
+    PrintFile f;
+    if (!OpenIfExists(f, utf8Path))
+        return 1;
+    f.open();
+    int n = CountPagesOf(f);
+    f.close();
+    return n;
+}
+
+bool SkipPages(PrintFile& file, long long page, bool cyclic)
+{
+    if (file.position() == 0)
+        return file.skipFromStart(page, cyclic);
+    long long i = 1;
+    while (i < page && !file.eof()) {
+        std::string_view line = file.readLine();
+        if (file.eof() && cyclic) {
+            file.reset();
+            ++i;
+        } else if (IsPageEnd(line)) {
+            ++i;
+        }
+    }
+    return i >= page;
+}
+
+void CountPreviewPages()
+{
+    TEngineState& e = Engine();
+    const long long f = CountPages(e.FormatFileName);
+    const long long d = CountPages(e.DataFileName);
+    long long total = f;
+    if (d > f) {
+        const long long r = d % f;
+        total = r == 0 ? d : d + (f - r);
+    }
+    e.PageTotal = int(std::min<long long>(total, INT_MAX));
+    e.CurrentPage = 1;
+}
+
+namespace {
+
+// Reads on from the current line to the first line of `letter`; false at the
+// end of the file without one.  The cursor then stands on its first field.
+bool FindSetupLine(PrintFile& file, char letter, std::string& line)
+{
+    while (!file.eof()) {
+        std::string_view l = file.readLine();
+        if (!l.empty() && Upper(l[0]) == letter) {
+            line.assign(l);
+            if (line.back() != ';')
+                line.push_back(';');
+            Engine().FieldCursor = 2;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void ReadPaperSizeLine(PrintFile& file)
+{
+    std::string line;
+    if (!FindSetupLine(file, 'P', line))
+        return;
+    TEngineState& e = Engine();
+    e.CustomPaperWidth = IntField(line);
+    e.CustomPaperHeight = IntField(line);
+}
+
+void ReadMarginLine(PrintFile& file)
+{
+    std::string line;
+    if (!FindSetupLine(file, 'M', line))
+        return;
+    TEngineState& e = Engine();
+    e.FormatTopMargin = IntField(line);
+    e.FormatLeftMargin = IntField(line);
+    e.FormatMarginsGiven = true;
+}
+
+void ReadOffsetLine(PrintFile& file)
+{
+    std::string line;
+    if (!FindSetupLine(file, 'D', line))
+        return;
+    TEngineState& e = Engine();
+    e.DisplayOffsetX = IntField(line);
+    e.DisplayOffsetY = IntField(line);
+}
+
+} // namespace dorvex

@@ -1,0 +1,167 @@
+// The format/data file language and its renderer.
+//
+// Both files are CP932 text read as bytes: fields are cut at ";" byte by byte
+// (the separator never occurs inside a double-byte character), and only the
+// text and font fields are converted to UTF-8.  Positions are in 0.1 mm.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTransform>
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+
+namespace dorvex {
+
+// A format or data file: read whole when opened, then served line by line
+// like a sequential text file (line ends CR LF, CR or LF).
+class PrintFile {
+public:
+    // Binds the file to a path without reading it.
+    void bind(const std::string& utf8Path) { path_ = utf8Path; }
+    const std::string& path() const { return path_; }
+
+    // Reads the bound file.  A file that cannot be read says so and is
+    // served as an empty file.
+    bool open();
+    // Serves bytes held in memory (tests, fuzzing, benchmarks).
+    void openBytes(std::string bytes);
+    void close();
+    bool isOpen() const { return open_; }
+
+    void reset() { pos_ = 0; }
+    bool eof() const { return pos_ >= lines_.size(); }
+    std::string_view readLine();
+
+    std::size_t position() const { return pos_; }
+    std::size_t lineCount() const { return lines_.size(); }
+    // Page (from 1) that the line at `lineIndex` belongs to: one more than
+    // the number of page-end lines before it.
+    int pageAt(std::size_t lineIndex) const;
+    // Number of lines beginning with "E" or "e".
+    std::size_t pageEndCount() const { return pageEnds_.size(); }
+
+    // Fast form of SkipPages from the first line; same result and position.
+    bool skipFromStart(long long page, bool cyclic);
+
+private:
+    void index();
+    struct Span { std::size_t off, len; };
+    std::string path_;
+    std::string data_;
+    std::vector<Span> lines_;
+    std::vector<std::size_t> pageEnds_; // indices of the "E"/"e" lines
+    std::size_t pos_ = 0;
+    bool open_ = false;
+};
+
+// ---- the language ----
+
+// The field that begins at Engine().FieldCursor (1-based) in `line`;
+// advances the cursor past its separator.
+std::string_view NextField(std::string_view line, char separator = ';');
+// A decimal integer with optional sign after leading blanks, nothing after
+// the digits, within 32 bits.
+bool ParseIntField(std::string_view field, int& value);
+int IntField(std::string_view line, int defaultValue = 0);
+// A text or name field, converted from CP932 to UTF-8.
+std::string TextField(std::string_view line);
+
+// Empty path: false without a word.  An existing file: bound, true.
+// Otherwise the not-found message and false.
+bool OpenIfExists(PrintFile& file, const std::string& utf8Path);
+int CountPages(const std::string& utf8Path);
+int CountPagesOf(const PrintFile& openFile);
+bool SkipPages(PrintFile& file, long long page, bool cyclic);
+void CountPreviewPages();
+void ReadPaperSizeLine(PrintFile& file);
+void ReadMarginLine(PrintFile& file);
+void ReadOffsetLine(PrintFile& file);
+
+// ---- rendering ----
+
+// The drawing state of one surface, kept from command to command and from
+// the format page to the data page drawn over it, as a device context keeps
+// its selected font, pen and brush.
+class Canvas {
+public:
+    // `painter` may be null: the page is then read without drawing.
+    // `printerPage`: the surface is the printer's (or the PDF's) page.
+    explicit Canvas(QPainter* painter = nullptr, bool printerPage = false);
+    void setPainter(QPainter* painter);
+    QPainter* painter() const { return painter_; }
+    bool printerPage() const { return printerPage_; }
+
+    // Font
+    QString fontFace = QStringLiteral("ＭＳ 明朝"); // as written in the file
+    int fontHeight = 0;  // logical units, negative = character height
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+    QColor fontColour = Qt::black;
+    int charset = 0;
+    // Pen
+    int penWidth = 0;
+    int penStyle = 0;
+    QColor penColour = Qt::black;
+    // Brush and background
+    QColor brushColour() const { return brushColour_; }
+    int brushStyle() const { return brushStyle_; }
+    void setBrushColour(const QColor& c);
+    void setBrushStyle(int style);
+    bool backgroundOpaque() const { return bgOpaque_; }
+    QColor backgroundColour() const { return bgColour_; }
+    void setBackgroundTransparent() { bgOpaque_ = false; }
+    // The background follows the brush when a drawing call follows a change
+    // of the brush.
+    void realizeBrush();
+
+    // Images read during this job, by path.
+    std::map<std::string, QImage> imageCache;
+    QTransform baseTransform;
+
+private:
+    QPainter* painter_ = nullptr;
+    bool printerPage_ = false;
+    QColor brushColour_ = Qt::white;
+    int brushStyle_ = 0;
+    bool brushChanged_ = true;
+    bool bgOpaque_ = true;
+    QColor bgColour_ = Qt::white;
+};
+
+// Draws from the file's current line to the end of the page.  True when the
+// file ended, false when an "E" line ended the page.  `canvas` may be null
+// (the page is only read past).
+bool DrawPage(PrintFile& file, Canvas* canvas, int zoom, double scaleX, double scaleY);
+
+// Rounds to the nearest integer, halves to even.
+long long RoundHalfEven(double v);
+
+// Paper size in mm for a printer paper code; writes Engine().PaperState.
+bool PaperSizeFromCode(int code, int& widthMm, int& heightMm);
+QColor ColourFromCode(int code);
+
+// Per-character-set font lists: 128 Shift-JIS, 2 Symbol, 238 East European,
+// 255 OEM.  Built from the font database once a Qt GUI application exists.
+void BuildCharsetFontLists();
+const QStringList& CharsetFontList(int charset);
+// Character set a face name is drawn with (after the substitution below).
+int CharsetOfFace(const QString& face);
+// The installed face that stands in for a Windows Japanese face name
+// ("ＭＳ 明朝" → IPAMincho, …); the name itself when it is installed or has
+// no stand-in.
+QString SubstituteFace(const QString& face);
+
+// Library start-up work that needs a running Qt GUI application (font
+// lists); safe to call often, does its work once.
+void EnsureEngineStarted();
+
+} // namespace dorvex

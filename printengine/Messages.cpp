@@ -1,0 +1,48 @@
+#include "Messages.h"
+
+#include <cstdio>
+
+namespace dorvex {
+namespace {
+
+void StderrSink(MessageKind, const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+MessageSink& Sink()
+{
+    static MessageSink sink = StderrSink;
+    return sink;
+}
+
+} // namespace
+
+MessageSink SetMessageSink(MessageSink sink)
+{
+    MessageSink previous = Sink();
+    Sink() = sink ? std::move(sink) : MessageSink(StderrSink);
+    return previous;
+}
+
+void ShowMessage(MessageKind kind, const std::string& utf8Text)
+{
+    Sink()(kind, utf8Text);
+}
+
+std::string NotFoundMessage(const std::string& path)
+{
+    return "\"" + path + "\"が見つかりません!";
+}
+
+std::string CannotOpenMessage(const std::string& path)
+{
+    return "ファイル " + path + " は開けません";
+}
+
+std::string BadImageMessage(const std::string& path)
+{
+    return "\"" + path + "\"は画像として読めません!";
+}
+
+} // namespace dorvex

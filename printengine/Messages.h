@@ -1,0 +1,28 @@
+// Every message of the engine goes through one sink: the library's GUI shows
+// it as a message box, `kovra` prints it to stderr, tests collect it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace dorvex {
+
+enum class MessageKind { Error, Warning, Information };
+
+using MessageSink = std::function<void(MessageKind, const std::string& utf8Text)>;
+
+// Replaces the sink and returns the previous one.  An empty sink restores
+// the default, which writes one line to stderr.
+MessageSink SetMessageSink(MessageSink sink);
+void ShowMessage(MessageKind kind, const std::string& utf8Text);
+
+// "\"" path "\"が見つかりません!"
+std::string NotFoundMessage(const std::string& path);
+// A file that exists but cannot be read.
+std::string CannotOpenMessage(const std::string& path);
+// An image file that exists but holds no picture that can be read.
+std::string BadImageMessage(const std::string& path);
+inline constexpr const char* kFieldReadFailed = "NG";
+inline constexpr const char* kNoDataFileMessage = "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!";
+
+} // namespace dorvex

@@ -1,0 +1,62 @@
+// Jobs drawn onto a paged device (PDF writer or printer) and preview pages
+// drawn into an image or a widget; the CLI, the print job and the preview
+// window all come through here.
+#pragma once
+
+#include "PageWalk.h"
+
+#include <functional>
+#include <string>
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace dorvex {
+
+// Opens the job's files from the engine state as the print job does: a
+// named but missing format file, an empty data path or a missing data file
+// is reported and makes the result false (nothing is to be printed).
+struct JobFiles {
+    PrintFile format;
+    PrintFile data;
+    bool hasFormat = false;
+    bool open();
+    PrintFile* formatOrNull() { return hasFormat ? &format : nullptr; }
+};
+
+struct DeviceJobHooks {
+    std::function<void(int sheetNumber)> sheetStarted; // also for sheet 1
+    std::function<bool()> cancelled;
+};
+
+// Runs the print job's page walk on a device that the painter has already
+// begun (the first sheet is open).  The engine state's geometry
+// (OriginX/OriginY) must be computed.  `dpiX`/`dpiY`: the device resolution.
+std::vector<PagePair> PrintOnDevice(QPagedPaintDevice& device, QPainter& painter, double dpiX, double dpiY,
+                                    JobFiles& files, const PrintWalkOptions& options, const DeviceJobHooks& hooks = {});
+
+// Size in pixels of the preview's drawing area (the printable area + 2).
+int PreviewPixels(double lengthMm, int zoomTenths, double ppi);
+
+// Paints preview page `page` as the preview window does: a white area with
+// the dotted blue frame of the printable area, then the format page and
+// the data page over it.  `canvas` carries the surface state between pages.
+PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, PrintFile* format, PrintFile& data,
+                          int page, int zoomTenths, double ppi);
+
+struct RenderOptions {
+    int paperCode = 9;
+    bool landscape = false;
+    int dpi = 0;   // 0: 600 for PDF, 96 for PNG
+    int zoom = 10; // preview zoom in tenths
+};
+
+// The print job with the form printed, onto a PDF (written whole or not at
+// all).  Uses and sets the engine state.  Returns false after a message.
+bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
+                    const RenderOptions& options, int* sheetCount = nullptr);
+// Every preview page as DIR/page-N.png.
+bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,
+                        const RenderOptions& options, int* pageCount = nullptr);
+
+} // namespace dorvex
