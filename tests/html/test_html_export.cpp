@@ -1,0 +1,197 @@
+#include "HtmlExport.h"
+#include "HtmlTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using namespace kovra::html;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* kLinkTemplate = "<p>/*BukkennNum*/</p><a href=\"/*BackFileName*/\">back</a><a href=\"/*NextFileName*/\">next</a>";
+const char* kLinkFieldList = "/*BukkennNum*/\r\n/*NextFileName*/\r\n/*BackFileName*/\r\n";
+
+struct Fixture {
+    test::TempDir dir;
+    std::vector<TKovraDataClass> listings;
+    ExportJob job;
+
+    Fixture(std::vector<TKovraDataClass> l, const std::string& templ = kLinkTemplate,
+            const std::string& fieldList = kLinkFieldList)
+        : listings(std::move(l))
+    {
+        fs::create_directories(dir.path() / "out");
+        test::WriteFile(dir.path() / "t.html", templ);
+        test::WriteFile(dir.path() / "FieldList", fieldList);
+        job.listings = listings.data();
+        job.count = static_cast<int>(listings.size());
+        job.templatePath = dir.str() + "/t.html";
+        job.fieldListPath = dir.str() + "/FieldList";
+        job.outDir = dir.str() + "/out";
+    }
+    fs::path out(const std::string& name) const { return dir.path() / "out" / test::U8(name); }
+    std::string page(const std::string& name) const { return test::ReadFile(out(name)); }
+    std::size_t filesIn(const fs::path& p) const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(p), fs::directory_iterator()));
+    }
+};
+
+std::string LinkPage(const char* number, const char* back, const char* next)
+{
+    return std::string("<p>") + number + "</p><a href=\"" + back + "\">back</a><a href=\"" + next + "\">next</a>";
+}
+
+} // namespace
+
+// Guards: next/back links off by one, or filled on the first/last page.
+TEST(Export, ThreeListingsLinkToEachOther)
+{
+    Fixture f(test::MakeListings({"11", "12", "13"}));
+    const ExportResult r = ExportPages(f.job, {});
+    ASSERT_EQ(r.status, ExportResult::Status::Done);
+    EXPECT_EQ(r.written, 3);
+    EXPECT_EQ(f.page("11.html"), LinkPage("11", "", "12.html"));
+    EXPECT_EQ(f.page("12.html"), LinkPage("12", "11.html", "13.html"));
+    EXPECT_EQ(f.page("13.html"), LinkPage("13", "12.html", ""));
+}
+
+// Guards: the single page getting a link to itself or to a missing neighbour.
+TEST(Export, OneListingHasNoLinks)
+{
+    Fixture f(test::MakeListings({"7"}));
+    ASSERT_TRUE(ExportPages(f.job, {}).ok());
+    EXPECT_EQ(f.page("7.html"), LinkPage("7", "", ""));
+}
+
+// Guards: the first of two listings with one number winning, or no question for the second.
+TEST(Export, DuplicateNumbersWriteOneFileTheLaterLast)
+{
+    Fixture f(test::MakeListings({"5", "5"}), "/*BukkennNum*/:/*NextFileName*/:/*BackFileName*/");
+    std::vector<std::string> asked;
+    ExportHooks hooks;
+    hooks.confirmOverwrite = [&](const std::string& path) {
+        asked.push_back(path);
+        return OverwriteAnswer::Overwrite;
+    };
+    ASSERT_TRUE(ExportPages(f.job, hooks).ok());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(fs::path(test::U8(asked[0])), f.out("5.html"));
+    EXPECT_EQ(f.page("5.html"), "5::5.html"); // the second listing's page: back link, no next
+    EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 1u);
+}
+
+// Guards: an empty or bad FieldList line writing pages anyway, or being reported late.
+TEST(Export, FieldListErrorStopsBeforeAnyPage)
+{
+    for (const char* list : {"/*BukkennNum*/\r\n\r\n", "/*bukkennnum*/\r\n", "/*BukkennNum*/\r\n/*Kakaku*/ \r\n"}) {
+        Fixture f(test::MakeListings({"1", "2"}), kLinkTemplate, list);
+        int reported = 0;
+        ExportHooks hooks;
+        hooks.fieldListError = [&](int, const std::string&) { ++reported; };
+        const ExportResult r = ExportPages(f.job, hooks);
+        EXPECT_EQ(r.status, ExportResult::Status::FieldListError) << list;
+        EXPECT_EQ(reported, 1) << list;
+        EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 0u) << list;
+        EXPECT_NE(DescribeResult(r), "") << list;
+    }
+}
+
+// Guards: failures that end the run being reported as a plain success.
+TEST(Export, SilentFailuresAreDescribed)
+{
+    struct Case { const char* what; void (*spoil)(Fixture&); ExportResult::Status status; };
+    const Case cases[] = {
+        {"template missing", [](Fixture& f) { f.job.templatePath += ".gone"; }, ExportResult::Status::TemplateUnreadable},
+        {"FieldList missing", [](Fixture& f) { f.job.fieldListPath += ".gone"; }, ExportResult::Status::FieldListUnreadable},
+        {"folder missing", [](Fixture& f) { f.job.outDir += "/gone"; }, ExportResult::Status::FolderMissing},
+        {"no BukkennNum line", [](Fixture& f) { test::WriteFile(f.dir.path() / "FieldList", "/*Kakaku*/\r\n"); },
+         ExportResult::Status::NoPageNameLine},
+    };
+    for (const Case& c : cases) {
+        Fixture f(test::MakeListings({"1"}));
+        c.spoil(f);
+        const ExportResult r = ExportPages(f.job, {});
+        EXPECT_EQ(r.status, c.status) << c.what;
+        EXPECT_FALSE(r.ok()) << c.what;
+        EXPECT_NE(DescribeResult(r), "") << c.what;
+        if (fs::exists(f.dir.path() / "out")) {
+            EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 0u) << c.what;
+        }
+    }
+}
+
+// Guards: a listing number writing outside the output folder, or stopping the whole run.
+TEST(Export, UnsafeListingNumbersAreSkippedAndTheRunGoesOn)
+{
+    Fixture f(test::MakeListings({"1", "../escape", "..\\escape", "C:esc", "", "CON", "2"}));
+    std::vector<int> skippedIndexes;
+    ExportHooks hooks;
+    hooks.pageSkipped = [&](const SkippedPage& s) { skippedIndexes.push_back(s.index); };
+    const ExportResult r = ExportPages(f.job, hooks);
+    EXPECT_EQ(r.status, ExportResult::Status::Done);
+    EXPECT_EQ(r.written, 2);
+    EXPECT_EQ(skippedIndexes, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(f.filesIn(f.dir.path()), 3u); // t.html, FieldList, out
+    EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 2u);
+    // The links step over the skipped listings.
+    EXPECT_EQ(f.page("1.html"), LinkPage("1", "", "2.html"));
+    EXPECT_EQ(f.page("2.html"), LinkPage("2", "1.html", ""));
+    const std::string text = DescribeResult(r);
+    EXPECT_NE(text.find("2件目"), std::string::npos) << text;
+    EXPECT_NE(text.find("../escape"), std::string::npos) << text;
+}
+
+// Guards: cancel writing the page it was asked about, or removing pages already written.
+TEST(Export, CancelKeepsEarlierPagesAndStops)
+{
+    Fixture f(test::MakeListings({"11", "12", "13"}));
+    test::WriteFile(f.out("12.html"), "old 12");
+    ExportHooks hooks;
+    hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::Cancel; };
+    const ExportResult r = ExportPages(f.job, hooks);
+    EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
+    EXPECT_EQ(f.page("11.html"), LinkPage("11", "", "12.html"));
+    EXPECT_EQ(f.page("12.html"), "old 12");
+    EXPECT_FALSE(fs::exists(f.out("13.html")));
+}
+
+// Guards: yes-to-all asking again later, or keep overwriting.
+TEST(Export, OverwriteAllAndKeep)
+{
+    {
+        Fixture f(test::MakeListings({"11", "12", "13"}));
+        for (const char* n : {"11.html", "12.html", "13.html"})
+            test::WriteFile(f.out(n), "old");
+        int asked = 0;
+        ExportHooks hooks;
+        hooks.confirmOverwrite = [&](const std::string&) { ++asked; return OverwriteAnswer::OverwriteAll; };
+        EXPECT_TRUE(ExportPages(f.job, hooks).ok());
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(f.page("13.html"), LinkPage("13", "12.html", ""));
+    }
+    {
+        Fixture f(test::MakeListings({"11", "12"}));
+        test::WriteFile(f.out("11.html"), "old");
+        ExportHooks hooks;
+        hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::Keep; };
+        const ExportResult r = ExportPages(f.job, hooks);
+        EXPECT_EQ(r.kept, 1);
+        EXPECT_EQ(r.written, 1);
+        EXPECT_EQ(f.page("11.html"), "old");
+    }
+}
+
+// Guards: a failed write leaving half a page or a temporary file behind, or the run going on.
+TEST(Export, FailedWriteLeavesNothingBehind)
+{
+    Fixture f(test::MakeListings({"11", "12", "13"}));
+    fs::create_directories(f.out("12.html")); // a folder where the page should go
+    const ExportResult r = ExportPages(f.job, {});
+    EXPECT_EQ(r.status, ExportResult::Status::WriteFailed);
+    EXPECT_EQ(r.written, 1);
+    EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 2u); // 11.html and the folder, no temporary file
+    EXPECT_FALSE(fs::exists(f.out("13.html")));
+    EXPECT_NE(DescribeResult(r).find("12.html"), std::string::npos);
+}

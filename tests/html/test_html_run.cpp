@@ -1,0 +1,256 @@
+#include "Cp932Codec.h"
+#include "GuiTestApp.h"
+#include "HtmlExportRun.h"
+#include "HtmlRunHooks.h"
+#include "HtmlSetupDlg.h"
+#include "HtmlTestSupport.h"
+#include "ListingTable.h"
+#include "ProgForm.h"
+
+#ifdef KOVRA_HAVE_SETTINGS
+#include "UserSettings.h"
+#endif
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include <deque>
+
+using namespace kovra;
+namespace fs = std::filesystem;
+
+static ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new test::QtEnvironment);
+
+namespace {
+
+QString Q(const fs::path& p)
+{
+    const auto u = p.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(u.data()), static_cast<qsizetype>(u.size()));
+}
+
+const char* kTemplate = "<p>/*BukkennNum*/ /*UserName*/</p><a href=\"/*BackFileName*/\">b</a><a href=\"/*NextFileName*/\">n</a>";
+
+class HtmlRun : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    QWidget mainWindow;
+    std::unique_ptr<HtmlExportController> controller;
+    std::deque<OverwriteChoice> answers;
+    std::vector<QString> questions, errors;
+    std::vector<bool> runningSeen;
+    QString finishedText;
+    int finishedCount = 0;
+    QString templatePath;
+
+    void SetUp() override
+    {
+        fs::create_directories(dir.path() / "out");
+        test::WriteFile(dir.path() / "t.html", kTemplate);
+        test::WriteFile(dir.path() / "FieldList", "/*BukkennNum*/\r\n/*UserName*/\r\n/*NextFileName*/\r\n/*BackFileName*/\r\n");
+        templatePath = Q(dir.path() / "t.html");
+        ListingData& data = Listings();
+        data.ListingTable = test::MakeListings({"11", "12", "13"});
+        data.ListingCount = 3;
+
+        ResetRunHooks();
+        HtmlRunHooks& h = RunHooks();
+        h.fieldListPath = Q(dir.path() / "FieldList");
+        h.runSetupDialog = [this](THtmlSetupDlg& dlg) {
+            dlg.SaveDirEdt->setText(QDir::toNativeSeparators(Q(dir.path() / "out")));
+            dlg.TemptateEdt->setText(templatePath);
+            return true;
+        };
+        h.askOverwrite = [this](QWidget*, const QString& text) {
+            questions.push_back(text);
+            EXPECT_FALSE(answers.empty());
+            const OverwriteChoice a = answers.empty() ? OverwriteChoice::Cancel : answers.front();
+            if (!answers.empty())
+                answers.pop_front();
+            return a;
+        };
+        h.showError = [this](QWidget*, const QString& text) { errors.push_back(text); };
+        h.showFinished = [this](QWidget*, const QString& text, bool) {
+            finishedText = text;
+            ++finishedCount;
+            EXPECT_TRUE(HtmlExportRunning()); // the main window must not close before the message is gone
+        };
+        controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
+        QObject::connect(controller.get(), &HtmlExportController::runningChanged,
+                         [this](bool running) { runningSeen.push_back(running); });
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        ResetRunHooks();
+        Listings() = ListingData{};
+    }
+
+    // Starts the run and waits for its end message.
+    void Run()
+    {
+        controller->HtmlMenuClick();
+        QDeadlineTimer deadline(20000);
+        while (HtmlExportRunning() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_FALSE(HtmlExportRunning()) << "the run did not end";
+    }
+    fs::path out(const char* name) const { return dir.path() / "out" / name; }
+    std::string page(const char* name) const { return test::ReadFile(out(name)); }
+    void existing(std::initializer_list<const char*> names)
+    {
+        for (const char* n : names)
+            test::WriteFile(out(n), "old");
+    }
+    QString question(const char* name) const
+    {
+        return QDir::toNativeSeparators(Q(out(name))) + QStringLiteral("\n\r\n\r同じ名前のファイルがあります。上書きしますか？");
+    }
+};
+
+} // namespace
+
+// Guards: the question's text and order, and yes not writing the page.
+TEST_F(HtmlRun, OverwriteYesAsksForEveryExistingPage)
+{
+    existing({"11.html", "12.html"});
+    answers = {OverwriteChoice::Yes, OverwriteChoice::Yes};
+    Run();
+    EXPECT_EQ(questions, (std::vector<QString>{question("11.html"), question("12.html")}));
+    EXPECT_NE(page("12.html").find("<p>12 "), std::string::npos);
+    EXPECT_TRUE(fs::exists(out("13.html")));
+    EXPECT_EQ(finishedText, QStringLiteral("処理が終了しました"));
+    EXPECT_EQ(runningSeen, (std::vector<bool>{true, false}));
+}
+
+// Guards: yes to all asking again later in the same run.
+TEST_F(HtmlRun, YesToAllSuppressesLaterQuestions)
+{
+    existing({"11.html", "12.html", "13.html"});
+    answers = {OverwriteChoice::YesToAll};
+    Run();
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_NE(page("13.html").find("<p>13 "), std::string::npos);
+}
+
+// Guards: cancel at the second page writing it, deleting the first, or skipping the end sequence.
+TEST_F(HtmlRun, CancelAtTheSecondPage)
+{
+    existing({"11.html", "12.html"});
+    answers = {OverwriteChoice::Yes, OverwriteChoice::Cancel};
+    Run();
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_NE(page("11.html").find("<p>11 "), std::string::npos);
+    EXPECT_EQ(page("12.html"), "old");
+    EXPECT_FALSE(fs::exists(out("13.html")));
+    EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました"))) << finishedText.toStdString();
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(runningSeen, (std::vector<bool>{true, false}));
+}
+
+// Guards: a lower-case FieldList line writing pages instead of stopping with the error box.
+TEST_F(HtmlRun, FieldListErrorIsShownAndTheRunEnds)
+{
+    test::WriteFile(dir.path() / "FieldList", "/*bukkennnum*/\r\n");
+    Run();
+    EXPECT_EQ(errors, (std::vector<QString>{QStringLiteral("FieldListにエラーがあります")}));
+    EXPECT_FALSE(fs::exists(out("11.html")));
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました")));
+}
+
+// Guards: a missing template reported as plain success.
+TEST_F(HtmlRun, SilentFailureSaysWhatWentWrong)
+{
+    templatePath += QStringLiteral(".gone");
+    Run();
+    EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました\n\n"))) << finishedText.toStdString();
+    EXPECT_TRUE(finishedText.contains(QStringLiteral("テンプレート")));
+}
+
+// Guards: a run started with an empty box, or the dialog shown with nothing loaded.
+TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
+{
+    templatePath.clear();
+    controller->HtmlMenuClick();
+    EXPECT_EQ(errors, (std::vector<QString>{QStringLiteral("パラメーターにエラーがあります")}));
+    EXPECT_FALSE(HtmlExportRunning());
+
+    Listings().ListingCount = 0;
+    bool shown = false;
+    RunHooks().runSetupDialog = [&](THtmlSetupDlg&) { return shown = true; };
+    controller->HtmlMenuClick();
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(runningSeen.empty());
+}
+
+#ifdef KOVRA_HAVE_SETTINGS
+// Guards: the worker reading the live profile while the settings dialog changes it.
+TEST_F(HtmlRun, UserProfileIsCopiedAtTheStart)
+{
+    const TUserProfile saved = Settings().UserProfile;
+    Settings().UserProfile.Name = QStringLiteral("前の名前");
+    existing({"11.html"});
+    RunHooks().askOverwrite = [](QWidget*, const QString&) {
+        Settings().UserProfile.Name = QStringLiteral("後の名前");
+        return OverwriteChoice::YesToAll;
+    };
+    Run();
+    Settings().UserProfile = saved;
+    // The template declares no charset, so the page is Shift-JIS.
+    EXPECT_NE(page("13.html").find(cp932::fromUtf8("前の名前")), std::string::npos);
+}
+#endif
+
+// Guards: a bar that keeps the last run's position, or a window that can fall behind the main window.
+TEST(ProgFormWindow, BarIsResetOnShowAndLabelKept)
+{
+    QWidget mainWindow;
+    TProgForm form(&mainWindow);
+    form.ProgressBar1->setRange(0, 3);
+    form.ProgressBar1->setValue(3);
+    form.aboutlbl->setText(QStringLiteral("作成中: old"));
+    form.setListingCount(7);
+    form.show();
+    EXPECT_EQ(form.ProgressBar1->minimum(), 0);
+    EXPECT_EQ(form.ProgressBar1->maximum(), 7);
+    EXPECT_EQ(form.ProgressBar1->value(), 0);
+    EXPECT_EQ(form.aboutlbl->text(), QStringLiteral("作成中: old"));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    form.close();
+}
+
+// Guards: the folder picker not creating a typed folder, or changing the box on cancel/no.
+TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
+{
+    test::TempDir dir;
+    ResetRunHooks();
+    std::vector<QString> asked;
+    std::deque<bool> replies = {false, true};
+    const QString target = Q(dir.path() / "a" / "b");
+    int picks = 0;
+    RunHooks().pickFolder = [&](QWidget*, const QString&) { return ++picks <= 2 ? target : QString(); };
+    RunHooks().askYesNo = [&](QWidget*, const QString& text) {
+        asked.push_back(text);
+        const bool r = replies.front();
+        replies.pop_front();
+        return r;
+    };
+    THtmlSetupDlg dlg(nullptr, [] { return QStringLiteral("/x/t.html"); });
+    EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/HTML"));
+    EXPECT_TRUE(dlg.SaveDirEdt->isReadOnly());
+    dlg.DirSelectBtnClick(); // "no" first: back to the picker, then "yes"
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"));
+    EXPECT_TRUE(QDir(target).exists());
+    EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(target));
+    dlg.DirSelectBtnClick(); // picker cancelled: the box keeps its text
+    EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(target));
+    dlg.TemplateBtnClick();
+    EXPECT_EQ(dlg.TemptateEdt->text(), QDir::toNativeSeparators(QStringLiteral("/x/t.html")));
+    ResetRunHooks();
+}
