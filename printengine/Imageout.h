@@ -123,6 +123,8 @@ public:
     // of the brush.
     void realizeBrush();
 
+    // The font the last text item was drawn with (style, face, height).
+    QFont lastFont;
     // Images read during this job, by path.
     std::map<std::string, QImage> imageCache;
     QTransform baseTransform;

@@ -223,16 +223,17 @@ void DrawText(Canvas& c, const Mapping& m, std::string_view line)
     }
     c.charset = CharsetOfFace(c.fontFace);
 
+    QFont font(SubstituteFace(c.fontFace));
+    font.setPixelSize(std::max(1, std::abs(c.fontHeight == 0 ? 16 : c.fontHeight)));
+    font.setBold(c.bold);
+    font.setItalic(c.italic);
+    font.setUnderline(c.underline);
+    font.setStrikeOut(c.strikeOut);
+    font.setFixedPitch(true);
+    font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
+    c.lastFont = font;
     if (QPainter* p = c.painter()) {
         c.realizeBrush();
-        QFont font(SubstituteFace(c.fontFace));
-        font.setPixelSize(std::max(1, std::abs(c.fontHeight == 0 ? 16 : c.fontHeight)));
-        font.setBold(c.bold);
-        font.setItalic(c.italic);
-        font.setUnderline(c.underline);
-        font.setStrikeOut(c.strikeOut);
-        font.setFixedPitch(true);
-        font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
         QFontMetricsF fm(font);
         if (c.backgroundOpaque()) {
             QRectF cell(x, y, fm.horizontalAdvance(text), fm.ascent() + fm.descent());
