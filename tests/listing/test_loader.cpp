@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -157,6 +158,53 @@ TEST(Loader, ReadsFilesByUtf8Path)
     EXPECT_TRUE(o.ok());
     EXPECT_EQ(o.title, "Kovra Viewer  物件.txt");
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+// Guards the chunked reader: a CR LF or a line cut at a chunk edge must not
+// add a line, lose one, or move the error's line number.
+TEST(Loader, ChunkEdgesChangeNothing)
+{
+    const std::string bad = ListingLine().set(53, "x").str();
+    const std::string texts[] = {
+        "3,,,,,100401\r\n" + Good("1") + "\r\n\r\n" + Good("2") + "\r\n" + bad + "\r\n" + Good("4"),
+        Good("1") + "\r" + Good("2") + "\r\r" + Good("3") + "\n\n" + bad,
+        Good("1") + "\n" + Good("2") + "\r\n3,,,,,110101\r" + Good("3") + "\r",
+    };
+    for (const std::string& text : texts) {
+        ListingData whole;
+        const LoadOutcome expected = kovra::LoadListingBytes(whole, text, "x");
+        for (std::size_t chunk : {1u, 2u, 3u, 7u, 64u, 100000u}) {
+            std::istringstream in(text);
+            ListingData d;
+            const LoadOutcome o = kovra::LoadListingStream(d, in, "x", chunk);
+            EXPECT_EQ(o.status, expected.status) << chunk;
+            EXPECT_EQ(o.errorLine, expected.errorLine) << chunk;
+            EXPECT_EQ(d.ListingCount, whole.ListingCount) << chunk;
+            EXPECT_EQ(d.KensakuNengappi, whole.KensakuNengappi) << chunk;
+        }
+    }
+}
+
+// Guards the two-thread split of big inputs: order, count and line numbers.
+TEST(Loader, BigInputKeepsOrderAndLineNumbers)
+{
+    std::string text;
+    for (int i = 0; i < 4000; ++i)
+        text += ListingLine().set(1, std::to_string(i)).set(45, std::string(100, 'r')).str() + (i % 2 ? "\r\n" : "\n");
+    ListingData d;
+    ASSERT_TRUE(kovra::LoadListingBytes(d, text, "x").ok());
+    ASSERT_EQ(d.ListingCount, 4000);
+    for (int i = 0; i < 4000; i += 397)
+        EXPECT_EQ(d.ListingTable[static_cast<std::size_t>(i)].BukkennNum(), std::to_string(i));
+
+    text += ListingLine().set(4, "").str() + "\n" + Good("z");
+    const LoadOutcome o = kovra::LoadListingBytes(d, "3,,,,,100401\n" + text, "x");
+    EXPECT_EQ(o.errorLine, 4002);
+    EXPECT_EQ(d.ListingCount, 0);
 }
 
 } // namespace

@@ -136,8 +136,12 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     };
 
     // 1 BukkennNum, 2 TourokuNenGappi
-    b.add(RemoveAllChar(col(1), '"'));
-    b.add(EraDateText(col(2)));
+    scratch_.clear();
+    AppendWithoutChar(scratch_, col(1), '"');
+    b.add(scratch_);
+    scratch_.clear();
+    AppendEraDateText(scratch_, col(2));
+    b.add(scratch_);
 
     // 3 DataSyubetu
     b.add(K >= 1 && K <= 5 ? pick(kDataKind, K) : word("Error"));
@@ -200,7 +204,9 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     numberUnit(9, word("-----㎡"), "㎡");
     numberUnit(10, word("-----㎡"), "㎡");
     // 11 Syozaitimei: the second address column loses its quotes, the first keeps them.
-    b.add(col(15), RemoveAllChar(col(16), '"'));
+    scratch_.assign(col(15));
+    AppendWithoutChar(scratch_, col(16), '"');
+    b.add(scratch_);
     copyOrAbsent(17);                                  // 12 Koutuu
     numberUnit(18, word("-----分"), "分");              // 13 Bus
     if (col(19).empty()) b.add(word(""));               // 14 Toho0
@@ -243,7 +249,9 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     b.add(textTable(col(30), kPosition, absent, word("error")));
     numberUnit(31, word("-----m"), "m");
 
-    b.add(YearMonthText(col(34))); // 32 TikuNengetu
+    scratch_.clear(); // 32 TikuNengetu
+    AppendYearMonthText(scratch_, col(34));
+    b.add(scratch_);
 
     constexpr Word kLandCategory[] = {word("宅地"), word("田"), word("畑"), word("山林"), word("雑種地")};
     constexpr Word kCityPlanning[] = {word("市街化区域"), word("調整区域"), word("未線引き"), word("都市計画区域外")};
@@ -271,10 +279,14 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     b.add(textTable(col(39), kDrawings, word("Error"), word("Error"))); // 37 Zumen
     b.add(number(40));                                                  // 38 MansyonMei
     grouped(41);                                                        // 39 Kanrihi
-    b.add(MemberNumberText(col(42)));                                   // 40 KaiinNum
+    scratch_.clear(); // 40 KaiinNum
+    AppendMemberNumberText(scratch_, col(42));
+    b.add(scratch_);
     b.add(col(43));                                                     // 41 KaiinMei
     b.add(col(44));                                                     // 42 Tel
-    b.add(RemoveAllChar(col(45), '"'));                                 // 43 Bikou
+    scratch_.clear(); // 43 Bikou
+    AppendWithoutChar(scratch_, col(45), '"');
+    b.add(scratch_);
     numberUnit(46, word("-----万円"), "万円");                           // 44 SyouhiZei
 
     // 45 MensekiKeisoku follows the decoded property type.
@@ -300,7 +312,9 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     constexpr Word kPartOfMonth[] = {word("上旬"), word("中旬"), word("下旬")};
     constexpr Word kNotification[] = {word("要"), word("届出中"), word("否")};
     b.add(textTable(col(49), kHandover, absent, absent));     // 47 HikiwatasiJiki
-    b.add(YearMonthText(col(50)));                           // 48 HikiwatasiNengetu
+    scratch_.clear(); // 48 HikiwatasiNengetu
+    AppendYearMonthText(scratch_, col(50));
+    b.add(scratch_);
     b.add(textTable(col(51), kPartOfMonth, absent, absent));  // 49 HikiwatasiJyun
     b.add(textTable(col(52), kNotification, absent, absent)); // 50 KokudoHou
 

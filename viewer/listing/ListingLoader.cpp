@@ -6,8 +6,11 @@
 #include "ListingMessages.h"
 #include "TextHelpers.h"
 
-#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
 
 namespace kovra {
 
@@ -39,113 +42,231 @@ ListingData& Listings()
 namespace {
 
 constexpr int kHeaderHighestIndex = 1000;
+// Below this a range is decoded on one thread: starting a second costs more.
+constexpr std::size_t kParallelThreshold = 256 << 10;
 
-// Calls `onLine(line)` for every line of `bytes`; a line ends at CR LF, CR or LF.
-template <typename F>
-bool forEachLine(std::string_view bytes, F&& onLine)
+// Offset just past the last line end of `bytes` that is certain: a LF, or
+// a CR whose next byte is known and not LF.  npos when there is none.
+std::size_t lastCertainLineEnd(std::string_view bytes)
 {
-    std::size_t pos = 0;
-    const std::size_t n = bytes.size();
-    while (pos < n) {
-        const char* start = bytes.data() + pos;
-        const void* lf = std::memchr(start, '\n', n - pos);
-        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : n;
-        // A lone CR before the next LF ends a line too.
-        const void* cr = std::memchr(start, '\r', end - pos);
-        std::size_t next;
-        if (cr) {
-            end = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-            next = (end + 1 < n && bytes[end + 1] == '\n') ? end + 2 : end + 1;
-        } else {
-            next = lf ? end + 1 : n;
-        }
-        if (!onLine(bytes.substr(pos, end - pos)))
-            return false;
-        pos = next;
+    const std::size_t lf = bytes.rfind('\n');
+    if (lf != std::string_view::npos)
+        return lf + 1;
+    const std::size_t cr = bytes.rfind('\r', bytes.empty() ? 0 : bytes.size() - 2);
+    if (cr != std::string_view::npos && cr + 1 < bytes.size())
+        return cr + 1;
+    return std::string_view::npos;
+}
+
+// The same, searching forward from `from`.
+std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
+{
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n')
+            return i + 1;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] != '\n')
+            return i + 1;
     }
-    return true;
+    return std::string_view::npos;
 }
 
-std::size_t countLines(std::string_view bytes, char first)
-{
-    std::size_t count = (!bytes.empty() && bytes[0] == first) ? 1 : 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
-        if ((bytes[i] == '\n' || bytes[i] == '\r') && bytes[i + 1] == first)
-            ++count;
-    return count;
-}
+// What one range of whole lines gave.
+struct RangeResult {
+    std::vector<TKovraDataClass> records;
+    int lines = 0;     // lines in the range
+    int errorLine = 0; // 1-based line within the range that stopped decoding, 0 if none
+    bool sawHeader = false;
+    std::string headerDate; // of the range's last header line
+};
+
+class RangeDecoder {
+public:
+    void decode(std::string_view bytes, RangeResult& out)
+    {
+        std::size_t pos = 0;
+        const std::size_t n = bytes.size();
+        while (pos < n) {
+            // A line ends at CR LF, CR or LF.
+            std::size_t end = pos;
+            while (end < n && bytes[end] != '\n' && bytes[end] != '\r')
+                ++end;
+            const std::string_view line = bytes.substr(pos, end - pos);
+            if (end < n)
+                pos = (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? end + 2 : end + 1;
+            else
+                pos = n;
+            ++out.lines;
+            if (line.empty())
+                continue;
+            if (line[0] == '1') {
+                utf8_.clear();
+                cp932::appendUtf8(utf8_, line);
+                TKovraDataClass record;
+                if (!decoder_.decode(utf8_, record)) {
+                    out.errorLine = out.lines;
+                    return;
+                }
+                out.records.push_back(std::move(record));
+            } else if (line[0] == '3') {
+                utf8_.clear();
+                cp932::appendUtf8(utf8_, line);
+                header_.assign(kHeaderHighestIndex + 1, std::string_view());
+                SplitFields(utf8_, header_, kHeaderHighestIndex);
+                out.sawHeader = true;
+                out.headerDate = EraDateText(header_[5]);
+            }
+        }
+    }
+
+private:
+    ListingDecoder decoder_;
+    std::string utf8_;
+    std::vector<std::string_view> header_;
+};
+
+// Feeds whole lines to two decoders at once and keeps the file's order.
+class LoadRun {
+public:
+    explicit LoadRun(ListingData& data) : data_(data)
+    {
+        // Every load starts empty: no records of the previous file, and no
+        // search date that a file without a header line would inherit.
+        data_.ListingTable.clear();
+        data_.ListingTable.shrink_to_fit();
+        data_.ListingCount = 0;
+        data_.KensakuNengappi.clear();
+    }
+
+    // Decodes `bytes`, which holds whole lines only.  False once a line
+    // failed; later calls do nothing.
+    bool feed(std::string_view bytes)
+    {
+        if (failed_ || bytes.empty())
+            return !failed_;
+        const std::size_t cut = bytes.size() >= kParallelThreshold ? nextCertainLineEnd(bytes, bytes.size() / 2)
+                                                                    : std::string_view::npos;
+        if (cut == std::string_view::npos || cut >= bytes.size()) {
+            RangeResult r;
+            first_.decode(bytes, r);
+            return merge(r);
+        }
+        RangeResult a, b;
+        std::thread second([&] { second_.decode(bytes.substr(cut), b); });
+        first_.decode(bytes.substr(0, cut), a);
+        second.join();
+        return merge(a) && merge(b);
+    }
+
+    LoadOutcome finish(std::string_view fileName)
+    {
+        LoadOutcome outcome;
+        if (failed_) {
+            data_.ListingTable.clear();
+            data_.ListingTable.shrink_to_fit();
+            data_.ListingCount = 0;
+            outcome.status = LoadOutcome::Status::ConversionError;
+            outcome.errorLine = lineBase_;
+            outcome.message = msg::LoadAbortedAtLine(lineBase_);
+            outcome.totalCaption = std::string(msg::kLoadErrorCaption);
+            return outcome;
+        }
+        data_.ListingCount = static_cast<int>(data_.ListingTable.size());
+        outcome.count = data_.ListingCount;
+        outcome.totalCaption = std::string(msg::kTotalCaptionPrefix) + std::to_string(data_.ListingCount);
+        outcome.title = std::string(msg::kTitlePrefix) + std::string(fileName);
+        if (data_.ListingCount == 0) {
+            outcome.status = LoadOutcome::Status::NoListings;
+            outcome.message = std::string(msg::kCannotOpenKovraFile);
+        }
+        return outcome;
+    }
+
+private:
+    bool merge(RangeResult& r)
+    {
+        if (failed_)
+            return false;
+        if (r.sawHeader)
+            data_.KensakuNengappi = std::move(r.headerDate);
+        if (data_.ListingTable.empty())
+            data_.ListingTable = std::move(r.records);
+        else
+            data_.ListingTable.insert(data_.ListingTable.end(), std::make_move_iterator(r.records.begin()),
+                                      std::make_move_iterator(r.records.end()));
+        if (r.errorLine) {
+            lineBase_ += r.errorLine;
+            failed_ = true;
+            return false;
+        }
+        lineBase_ += r.lines;
+        return true;
+    }
+
+    ListingData& data_;
+    RangeDecoder first_, second_;
+    int lineBase_ = 0; // lines before the next range; the failing line once failed
+    bool failed_ = false;
+};
 
 } // namespace
 
 LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::string_view fileName)
 {
-    // Every load starts empty: no records of the previous file, and no search
-    // date that a file without a header line would otherwise inherit.
-    data.ListingTable.clear();
-    data.ListingTable.shrink_to_fit();
-    data.ListingCount = 0;
-    data.KensakuNengappi.clear();
-    data.ListingTable.reserve(countLines(bytes, '1'));
+    LoadRun run(data);
+    run.feed(bytes);
+    return run.finish(fileName);
+}
 
-    LoadOutcome outcome;
-    ListingDecoder decoder;
-    std::string utf8;
-    std::vector<std::string_view> header;
-    int lineNo = 0;
-    const bool completed = forEachLine(bytes, [&](std::string_view line) {
-        ++lineNo;
-        if (line.empty())
-            return true;
-        if (line[0] == '3') {
-            utf8.clear();
-            cp932::appendUtf8(utf8, line);
-            header.assign(kHeaderHighestIndex + 1, std::string_view());
-            SplitFields(utf8, header, kHeaderHighestIndex);
-            data.KensakuNengappi = EraDateText(header[5]);
-        } else if (line[0] == '1') {
-            utf8.clear();
-            cp932::appendUtf8(utf8, line);
-            TKovraDataClass record;
-            if (!decoder.decode(utf8, record))
-                return false;
-            data.ListingTable.push_back(std::move(record));
+LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_view fileName, std::size_t chunkBytes)
+{
+    LoadRun run(data);
+    if (chunkBytes == 0)
+        chunkBytes = 1;
+    // One buffer: the carried start of an unfinished line, then fresh bytes.
+    std::size_t capacity = chunkBytes * 2;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t held = 0;
+    for (;;) {
+        if (capacity - held < chunkBytes) {
+            capacity = (held + chunkBytes) * 2; // a line longer than a chunk
+            auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+            std::memcpy(bigger.get(), buffer.get(), held);
+            buffer = std::move(bigger);
         }
-        return true;
-    });
-
-    if (!completed) {
-        data.ListingTable.clear();
-        data.ListingTable.shrink_to_fit();
-        data.ListingCount = 0;
-        outcome.status = LoadOutcome::Status::ConversionError;
-        outcome.errorLine = lineNo;
-        outcome.message = msg::LoadAbortedAtLine(lineNo);
-        outcome.totalCaption = std::string(msg::kLoadErrorCaption);
-        return outcome;
+        in.read(buffer.get() + held, static_cast<std::streamsize>(chunkBytes));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        held += got;
+        const bool atEnd = got == 0 || !in;
+        const std::string_view bytes(buffer.get(), held);
+        const std::size_t cut = atEnd ? held : lastCertainLineEnd(bytes);
+        if (cut != std::string_view::npos && cut > 0) {
+            if (!run.feed(bytes.substr(0, cut)))
+                break;
+            std::memmove(buffer.get(), buffer.get() + cut, held - cut);
+            held -= cut;
+        }
+        if (atEnd)
+            break;
     }
-
-    data.ListingCount = static_cast<int>(data.ListingTable.size());
-    outcome.count = data.ListingCount;
-    outcome.totalCaption = std::string(msg::kTotalCaptionPrefix) + std::to_string(data.ListingCount);
-    outcome.title = std::string(msg::kTitlePrefix) + std::string(fileName);
-    if (data.ListingCount == 0) {
-        outcome.status = LoadOutcome::Status::NoListings;
-        outcome.message = std::string(msg::kCannotOpenKovraFile);
-    }
-    return outcome;
+    return run.finish(fileName);
 }
 
 LoadOutcome LoadListingFile(ListingData& data, const std::string& path)
 {
-    std::string bytes;
-    if (!fileio::ReadWholeFile(path, bytes)) {
+    namespace fs = std::filesystem;
+    const fs::path p(std::u8string(path.begin(), path.end()));
+    std::error_code ec;
+    std::ifstream in;
+    if (!path.empty() && !fs::is_directory(p, ec))
+        in.open(p, std::ios::binary);
+    if (!in.is_open()) {
         LoadOutcome outcome;
         outcome.status = LoadOutcome::Status::CannotOpen;
         outcome.count = data.ListingCount;
         outcome.message = msg::FileCannotOpen(path);
         return outcome;
     }
-    return LoadListingBytes(data, bytes, fileio::BaseName(path));
+    return LoadListingStream(data, in, fileio::BaseName(path));
 }
 
 } // namespace kovra

@@ -3,6 +3,7 @@
 
 #include "KovraRecord.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,10 @@ LoadOutcome LoadListingFile(ListingData& data, const std::string& path);
 
 // Loads from bytes already in memory (the fuzzers and the benchmarks use it).
 LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::string_view fileName);
+
+// Loads from a stream read `chunkBytes` at a time, so a big file never sits
+// in memory whole.  LoadListingFile uses it; the tests use small chunks.
+LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_view fileName,
+                              std::size_t chunkBytes = 16 << 20);
 
 } // namespace kovra

@@ -58,13 +58,21 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields, i
     }
 }
 
+void AppendWithoutChar(std::string& out, std::string_view text, char c)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t hit = text.find(c, pos);
+        if (hit == std::string_view::npos)
+            hit = text.size();
+        out.append(text.substr(pos, hit - pos));
+        pos = hit + 1;
+    }
+}
+
 std::string RemoveAllChar(std::string_view text, char c)
 {
     std::string out;
-    out.reserve(text.size());
-    for (char ch : text)
-        if (ch != c)
-            out.push_back(ch);
+    AppendWithoutChar(out, text, c);
     return out;
 }
 
@@ -148,13 +156,11 @@ inline std::string_view dropLeadingZero(std::string_view part)
 
 } // namespace
 
-std::string EraDateText(std::string_view code)
+void AppendEraDateText(std::string& out, std::string_view code)
 {
     const std::string_view year = ByteRange(code, 1, 2);
     const std::string_view month = dropLeadingZero(ByteRange(code, 3, 4));
     const std::string_view day = dropLeadingZero(ByteRange(code, 5, 6));
-    std::string out;
-    out.reserve(32);
     out += "平成";
     out += year;
     out += "年";
@@ -162,26 +168,56 @@ std::string EraDateText(std::string_view code)
     out += "月";
     out += day;
     out += "日";
+}
+
+std::string EraDateText(std::string_view code)
+{
+    std::string out;
+    AppendEraDateText(out, code);
     return out;
+}
+
+namespace {
+
+// Year or month part of a year-month code: leading "0" off, spaces off, number rule.
+void appendYearMonthPart(std::string& out, std::string_view part)
+{
+    part = dropLeadingZero(part);
+    if (part.find(' ') == std::string_view::npos && part.find("\xE3\x80\x80") == std::string_view::npos) {
+        out += NumberText(part);
+    } else {
+        out += NumberText(RemoveSpaces(part));
+    }
+}
+
+} // namespace
+
+void AppendYearMonthText(std::string& out, std::string_view code)
+{
+    appendYearMonthPart(out, ByteRange(code, 1, 2));
+    out += "年";
+    appendYearMonthPart(out, ByteRange(code, 3, 4));
+    out += "月";
 }
 
 std::string YearMonthText(std::string_view code)
 {
-    const std::string year = RemoveSpaces(dropLeadingZero(ByteRange(code, 1, 2)));
-    const std::string month = RemoveSpaces(dropLeadingZero(ByteRange(code, 3, 4)));
     std::string out;
-    out += NumberText(year);
-    out += "年";
-    out += NumberText(month);
-    out += "月";
+    AppendYearMonthText(out, code);
     return out;
+}
+
+void AppendMemberNumberText(std::string& out, std::string_view code)
+{
+    out += ByteRange(code, 1, 6);
+    out += '-';
+    out += ByteRange(code, 7, 17);
 }
 
 std::string MemberNumberText(std::string_view code)
 {
-    std::string out(ByteRange(code, 1, 6));
-    out += '-';
-    out += ByteRange(code, 7, 17);
+    std::string out;
+    AppendMemberNumberText(out, code);
     return out;
 }
 

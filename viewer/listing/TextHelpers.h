@@ -24,6 +24,12 @@ std::string EraDateText(std::string_view code);           // "平成" yy "年" m
 std::string YearMonthText(std::string_view code);         // yy "年" m "月"
 std::string MemberNumberText(std::string_view code);      // 6 chars "-" up to 11 more
 
+// The same four, appending to `out` (the decoder reuses one buffer).
+void AppendWithoutChar(std::string& out, std::string_view text, char c);
+void AppendEraDateText(std::string& out, std::string_view code);
+void AppendYearMonthText(std::string& out, std::string_view code);
+void AppendMemberNumberText(std::string& out, std::string_view code);
+
 // The part of `text` whose characters start at CP932 byte positions
 // first..last (1-based, inclusive).
 std::string_view ByteRange(std::string_view text, int first, int last);

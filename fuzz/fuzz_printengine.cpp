@@ -1,0 +1,64 @@
+// The print engine's reader and renderer on arbitrary bytes: the setup
+// readers, page counting and skipping, and the first pages drawn into a
+// small image.  Byte 0 chooses the zoom, byte 1 the surface kind and page.
+#include "EngineState.h"
+#include "Imageout.h"
+#include "Messages.h"
+#include "PageWalk.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+// fontconfig and Qt keep what they learn about each new face name for the
+// life of the process (caches, not leaks of the engine).
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig\nleak:libQt6Gui\nleak:libfreetype\n";
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz_printengine";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    dorvex::SetMessageSink([](dorvex::MessageKind, const std::string&) {});
+    dorvex::EnsureEngineStarted();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    const int zoom = 1 + data[0] % 20;
+    const bool printerPage = data[1] & 1;
+    const long long skipTo = (data[1] >> 1) % 16;
+    dorvex::ResetEngineState();
+    dorvex::TEngineState& e = dorvex::Engine();
+    e.PrintFormatPages = data[1] & 0x80;
+
+    dorvex::PrintFile file;
+    file.openBytes(std::string(reinterpret_cast<const char*>(data + 2), size - 2));
+    dorvex::ReadFormatSetup(&file, true);
+    dorvex::ComputeJobGeometry(256, data[1] & 0x40, 190, 277);
+    dorvex::CountPagesOf(file);
+    dorvex::SkipPages(file, skipTo, data[1] & 0x20);
+    file.reset();
+
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    dorvex::Canvas canvas(&painter, printerPage);
+    canvas.readImageFiles = false;
+    for (int page = 0; page < 3 && !file.eof(); ++page)
+        dorvex::DrawPage(file, &canvas, zoom, 96 / 254.0, 96 / 254.0);
+    painter.end();
+    return 0;
+}
