@@ -98,8 +98,11 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
         else if (event->type() == QEvent::MouseButtonRelease
                  && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             SupportLinkLblClick();
-    } else if (watched == SupportGrp) {
-        if (event->type() == QEvent::MouseMove)
+    } else if (watched == SupportGrp && event->type() == QEvent::MouseMove) {
+        // Moves over the link that the label does not take reach the group
+        // as well; only a position outside the link means "off the link".
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (!SupportLinkLbl->geometry().contains(pos))
             setLinkColour(Qt::black);
     }
     return QDialog::eventFilter(watched, event);

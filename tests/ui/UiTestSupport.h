@@ -1,0 +1,60 @@
+// Shared set-up of the window tests: one QApplication for the process,
+// settings kept in a temporary file, message boxes and desktop hand-overs
+// recorded instead of shown, and listing files written on the fly.
+#pragma once
+
+#include "ListingTable.h"
+#include "MessageSink.h"
+
+#include <QApplication>
+#include <QString>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kovra::testing {
+
+// Creates the application (offscreen platform) once, with the viewer's
+// application set-up.
+QApplication& App();
+
+// Columns of one listing line (UTF-8 texts, 0-based); everything not given
+// stays empty.  Written to disk as CP932.
+using Columns = std::map<int, std::string>;
+
+// A sale listing of land with number "K-<n>", land area n*10+5, four roads
+// and a member block: the columns the window tests look at.
+Columns SaleListing(int n);
+
+// Writes the lines (a header line first when `header`) as a CP932 file with
+// CR LF and returns its path.
+QString WriteListingFile(const QString& dir, const QString& name, const std::vector<Columns>& listings,
+                         bool header = true);
+QString WriteRawFile(const QString& dir, const QString& name, const std::string& utf8Text);
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the settings file the next window reads (section, key, value).
+    void StoreSetting(const QString& section, const QString& key, const QString& value);
+    QString SettingsFile() const;
+
+    QString Path(const QString& name) const { return tmp_.filePath(name); }
+
+    QTemporaryDir tmp_;
+    std::vector<MessageRequest> messages_;
+    std::vector<QUrl> opened_;
+
+private:
+    MessageSinkFn oldSink_;
+    ShellOpenFn oldOpener_;
+};
+
+} // namespace kovra::testing

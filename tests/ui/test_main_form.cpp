@@ -1,0 +1,496 @@
+// The main window: start-up, loading and its messages, navigation, the
+// direction list, member visibility, drops, the export lock and the
+// member-stripped save.
+#include "UiTestSupport.h"
+
+#include "KvSetDlg.h"
+#include "MainForm.h"
+#include "UserSettings.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+using namespace kovra;
+using namespace kovra::testing;
+
+namespace {
+
+QString Text(const TMainForm& f, const char* name)
+{
+    auto* e = f.findChild<QLineEdit*>(QString::fromLatin1(name));
+    EXPECT_NE(e, nullptr) << name;
+    return e ? e->text() : QString();
+}
+
+QString Caption(const TMainForm& f, const char* name)
+{
+    return f.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+void Click(TMainForm& f, const char* button) { f.findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
+
+// The key goes where the platform sends it: the window's focus widget.
+void Key(TMainForm& f, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget* target = f.focusWidget() ? f.focusWidget() : &f;
+    QTest::keyClick(target, key, mods);
+}
+
+std::vector<Columns> SaleListings(int count)
+{
+    std::vector<Columns> v;
+    for (int i = 1; i <= count; ++i)
+        v.push_back(SaleListing(i));
+    return v;
+}
+
+void Drop(QWidget& target, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+}
+
+} // namespace
+
+class MainFormTest : public UiTest {};
+
+// Guards: a start without a file must show the empty state and leave the
+// navigation commands harmless on an empty table.
+TEST_F(MainFormTest, StartWithoutFileShowsEmptyStateAndNavigationDoesNothing)
+{
+    TMainForm form;
+    form.show();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("0"));
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("データーを読み込んで下さい"));
+    EXPECT_EQ(Caption(form, "LblGaiyou"), QStringLiteral("物件の概要が表示されます"));
+    EXPECT_EQ(form.focusWidget(), form.findChild<QLineEdit*>(QStringLiteral("DataNumEdit")));
+    for (const char* b : {"TopDataViewBtn", "BackDataViewBtn", "NextDataViewBtn", "ViewLastDataBtn"})
+        Click(form, b);
+    Key(form, Qt::Key_Right);
+    Key(form, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("0"));
+    EXPECT_TRUE(Text(form, "EdtBukkennNum").isEmpty());
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Guards: the command-line file must be loaded and listing 1 shown with the
+// loader's title and total.
+TEST_F(MainFormTest, StartWithFileArgumentShowsListingOne)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("sample.txt"), SaleListings(3));
+    TMainForm form(file);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  sample.txt"));
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 3"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("1"));
+    EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-1"));
+    EXPECT_EQ(Text(form, "EdtTotiMenseki"), QStringLiteral("15㎡"));
+    EXPECT_EQ(Text(form, "EdtTotiMenseki2"), QStringLiteral("15㎡"));
+    EXPECT_EQ(Caption(form, "LblGaiyou"), QStringLiteral("売物件 土地 売地"));
+    EXPECT_EQ(form.findChild<QPlainTextEdit*>(QStringLiteral("MemoBikou"))->toPlainText(),
+              QStringLiteral("日当たり良好"));
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Guards: a bad line must give the line-number message in a plain box, the
+// error caption and count 0, and must leave the listing on show untouched.
+TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
+{
+    const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(3));
+    std::vector<Columns> bad = SaleListings(3);
+    bad[1][3] = "x"; // header line 1, listing lines 2..4: the second listing is line 3
+    const QString badFile = WriteListingFile(tmp_.path(), QStringLiteral("bad.txt"), bad);
+
+    TMainForm form(good);
+    Click(form, "NextDataViewBtn");
+    ASSERT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
+
+    EXPECT_FALSE(form.LoadFile(badFile));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, QStringLiteral("エラー   3行目で読込を中止しました"));
+    EXPECT_EQ(messages_[0].icon, MsgIcon::None);
+    EXPECT_EQ(messages_[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("ファイル読込エラー"));
+    EXPECT_EQ(Listings().ListingCount, 0);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  good.txt"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
+    EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
+
+    // The number box still says 2 but the table is empty: nothing may read it.
+    const QString width = Text(form, "EdtSetudouFukuin");
+    emit form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"))->activated(2);
+    Click(form, "BackDataViewBtn");
+    Click(form, "NextDataViewBtn");
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), width);
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
+}
+
+// Guards: a file without listing lines must set title and total 0 and say
+// so with the error icon.
+TEST_F(MainFormTest, FileWithoutListingsShowsErrorBox)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("empty.txt"), {});
+    TMainForm form;
+    EXPECT_FALSE(form.LoadFile(file));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, QStringLiteral("コヴラデーターファイルを開くことができません"));
+    EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 0"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  empty.txt"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("0"));
+}
+
+// Guards: a file that cannot be opened must be named in an error box and
+// change nothing, not even the file the stripped save reads.
+TEST_F(MainFormTest, UnreadableFileChangesNothing)
+{
+    const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(2));
+    TMainForm form(good);
+    const QString missing = Path(QStringLiteral("missing.txt"));
+    EXPECT_FALSE(form.LoadFile(missing));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(messages_[0].text.contains(missing));
+    EXPECT_EQ(Listings().ListingCount, 2);
+    EXPECT_EQ(QString::fromStdString(Listings().CurrentFileName), good);
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 2"));
+}
+
+struct NavCase {
+    const char* name;
+    int start;
+    enum { Next, Back, First, Last, Right, Left } command;
+    Qt::KeyboardModifiers mods;
+    int expected;
+};
+
+class NavigationTest : public UiTest, public ::testing::WithParamInterface<NavCase> {};
+
+// Guards: wrong steps at the ends (wrap-around, overrun) and the Ctrl/Shift
+// rules of the arrow keys.
+TEST_P(NavigationTest, StepsAsTheCommandSays)
+{
+    const NavCase& c = GetParam();
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("ten.txt"), SaleListings(10));
+    TMainForm form(file);
+    form.show();
+    for (int i = 1; i < c.start; ++i)
+        Click(form, "NextDataViewBtn");
+    ASSERT_EQ(Text(form, "DataNumEdit").toInt(), c.start);
+    switch (c.command) {
+    case NavCase::Next: Click(form, "NextDataViewBtn"); break;
+    case NavCase::Back: Click(form, "BackDataViewBtn"); break;
+    case NavCase::First: Click(form, "TopDataViewBtn"); break;
+    case NavCase::Last: Click(form, "ViewLastDataBtn"); break;
+    case NavCase::Right: Key(form, Qt::Key_Right, c.mods); break;
+    case NavCase::Left: Key(form, Qt::Key_Left, c.mods); break;
+    }
+    EXPECT_EQ(Text(form, "DataNumEdit").toInt(), c.expected);
+    EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-%1").arg(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, NavigationTest,
+    ::testing::Values(NavCase{"NextInMiddle", 5, NavCase::Next, {}, 6},
+                      NavCase{"NextOnLast", 10, NavCase::Next, {}, 10},
+                      NavCase{"BackInMiddle", 5, NavCase::Back, {}, 4},
+                      NavCase{"BackOnFirst", 1, NavCase::Back, {}, 1},
+                      NavCase{"First", 5, NavCase::First, {}, 1},
+                      NavCase{"Last", 5, NavCase::Last, {}, 10},
+                      NavCase{"RightOnLast", 10, NavCase::Right, {}, 10},
+                      NavCase{"LeftOnFirst", 1, NavCase::Left, {}, 1},
+                      NavCase{"Right", 2, NavCase::Right, {}, 3},
+                      NavCase{"Left", 5, NavCase::Left, {}, 4},
+                      NavCase{"CtrlRight", 2, NavCase::Right, Qt::ControlModifier, 10},
+                      NavCase{"ShiftRight", 2, NavCase::Right, Qt::ShiftModifier, 3},
+                      NavCase{"CtrlShiftRight", 2, NavCase::Right, Qt::ControlModifier | Qt::ShiftModifier, 10},
+                      NavCase{"CtrlLeft", 5, NavCase::Left, Qt::ControlModifier, 1},
+                      NavCase{"AltRight", 2, NavCase::Right, Qt::AltModifier, 3}),
+    [](const ::testing::TestParamInfo<NavCase>& i) { return std::string(i.param.name); });
+
+// Guards: a key nobody takes travels up to the window; it must still be
+// one step, not one per widget it passes.
+TEST_F(MainFormTest, KeyPassingUpThroughWidgetsStepsOnce)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("ten.txt"), SaleListings(10));
+    TMainForm form(file);
+    form.show();
+    auto* plain = new QWidget(form.findChild<QWidget*>(QStringLiteral("MainSheet")));
+    plain->setFocusPolicy(Qt::StrongFocus);
+    plain->show();
+    plain->setFocus();
+    ASSERT_EQ(form.focusWidget(), plain);
+    Key(form, Qt::Key_Right);
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
+}
+
+// Guards: holding the key (auto-repeat) must step through every listing of
+// a full file and end on the last one with its texts on show.
+TEST_F(MainFormTest, HeldRightKeyStepsThroughAThousandListings)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("big.txt"), SaleListings(1001));
+    TMainForm form(file);
+    form.show();
+    QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
+    for (int i = 0; i < 1000; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), /*autorep*/ i > 0);
+        QApplication::sendEvent(target, &press);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("1001"));
+    EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-1001"));
+}
+
+// Guards: an empty road direction must still give four items, and a choice
+// must show the width of the listing on show, not of listing 1.
+TEST_F(MainFormTest, DirectionListHasFourItemsAndShowsWidthOfListingOnShow)
+{
+    std::vector<Columns> v = SaleListings(3);
+    for (Columns& c : v)
+        for (int col : {26, 32, 87, 89})
+            c.erase(col);
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("roads.txt"), v);
+    TMainForm form(file);
+    Click(form, "NextDataViewBtn");
+    auto* combo = form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"));
+    ASSERT_EQ(combo->count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(combo->itemText(i), QStringLiteral("-----"));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), QStringLiteral("4.2m"));
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), QStringLiteral("8.2m"));
+    emit combo->activated(3);
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), QStringLiteral("9.2m"));
+    Click(form, "NextDataViewBtn"); // a new listing starts again at road 1
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), QStringLiteral("4.3m"));
+}
+
+// Guards: the mail link must open only for a real address.
+TEST_F(MainFormTest, EmailClickOpensMailOnlyForAnAddress)
+{
+    std::vector<Columns> v = SaleListings(2);
+    v[1].erase(86);
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("mail.txt"), v);
+    TMainForm form(file);
+    form.EdtEmailClick();
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].toString(), QStringLiteral("mailto:agent1@example.com"));
+    Click(form, "NextDataViewBtn");
+    ASSERT_EQ(Text(form, "EdtEmail"), QStringLiteral("-----"));
+    form.EdtEmailClick();
+    EXPECT_EQ(opened_.size(), 1u);
+}
+
+struct VisibilityCase {
+    const char* name;
+    const char* stored; // nullptr: value missing
+    bool shown;
+};
+
+class MemberVisibilityTest : public UiTest, public ::testing::WithParamInterface<VisibilityCase> {};
+
+// Guards: the stored switch must be read as an integer with the default
+// for text that is not one.
+TEST_P(MemberVisibilityTest, StoredSwitchDecidesBothGroups)
+{
+    const VisibilityCase& c = GetParam();
+    if (c.stored)
+        StoreSetting(QStringLiteral("FMember"), QStringLiteral("MemberViewOk"), QString::fromLatin1(c.stored));
+    TMainForm form;
+    EXPECT_EQ(!form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin"))->isHidden(), c.shown);
+    EXPECT_EQ(!form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin2"))->isHidden(), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, MemberVisibilityTest,
+                         ::testing::Values(VisibilityCase{"Zero", "0", false}, VisibilityCase{"One", "1", true},
+                                           VisibilityCase{"Seven", "7", true},
+                                           VisibilityCase{"NotANumber", "abc", true},
+                                           VisibilityCase{"Missing", nullptr, true}),
+                         [](const ::testing::TestParamInfo<VisibilityCase>& i) { return std::string(i.param.name); });
+
+namespace {
+// Runs the settings command and, once its dialog is up, unticks the member
+// box and presses `button`.
+void RunSettingsDialog(TMainForm& form, const char* button)
+{
+    QTimer::singleShot(0, &form, [&form, button] {
+        TKvSetDlg* dlg = form.KvSetDlg();
+        dlg->findChild<QCheckBox*>(QStringLiteral("MemberChk"))->setChecked(false);
+        dlg->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    });
+    form.KvSetupDlgMenuClick();
+}
+} // namespace
+
+// Guards: Cancel must change nothing and forget the edit; OK must hide
+// both member groups at once.
+TEST_F(MainFormTest, SettingsDialogCancelKeepsAndOkApplies)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("s.txt"), SaleListings(1));
+    TMainForm form(file);
+    auto* g1 = form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin"));
+    auto* g2 = form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin2"));
+
+    RunSettingsDialog(form, "CancelBtn");
+    EXPECT_TRUE(Settings().MemberViewOk);
+    EXPECT_FALSE(g1->isHidden());
+    form.KvSetDlg()->show(); // each showing starts from the settings again
+    EXPECT_TRUE(form.KvSetDlg()->findChild<QCheckBox*>(QStringLiteral("MemberChk"))->isChecked());
+    form.KvSetDlg()->hide();
+
+    RunSettingsDialog(form, "OKBtn");
+    EXPECT_FALSE(Settings().MemberViewOk);
+    EXPECT_TRUE(g1->isHidden());
+    EXPECT_TRUE(g2->isHidden());
+    // The hidden group's boxes are filled all the same.
+    EXPECT_EQ(Text(form, "EdtKaiinmei"), QStringLiteral("コヴラ不動産1"));
+}
+
+// Guards: the settings must reach the store only at the end, all as texts,
+// the switches as "1"/"0".
+TEST_F(MainFormTest, SettingsAreWrittenAsTextsWhenTheWindowEnds)
+{
+    {
+        TMainForm form;
+        EXPECT_FALSE(QFile::exists(SettingsFile()));
+        TKvSetDlg* dlg = form.KvSetDlg();
+        EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("EdtUserName"))->text(), QStringLiteral("（株）USER"));
+        EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("EdtHp"))->text(), QStringLiteral("http://"));
+        EXPECT_FALSE(dlg->findChild<QCheckBox*>(QStringLiteral("ChkMemberPrt"))->isEnabled());
+        QTimer::singleShot(0, &form, [dlg] {
+            dlg->findChild<QLineEdit*>(QStringLiteral("EdtUserName"))->setText(QStringLiteral("（有）山田不動産"));
+            dlg->findChild<QCheckBox*>(QStringLiteral("MemberChk"))->setChecked(false);
+            dlg->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+        });
+        form.KvSetupDlgMenuClick();
+    }
+    QSettings s(SettingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(s.value(QStringLiteral("FMember/MemberViewOk")).toString(), QStringLiteral("0"));
+    EXPECT_EQ(s.value(QStringLiteral("FMember/MemberPrintOk")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(s.value(QStringLiteral("FUser/Name")).toString(), QStringLiteral("（有）山田不動産"));
+    EXPECT_EQ(s.value(QStringLiteral("FUser/Email")).toString(), QStringLiteral("user@example.com"));
+}
+
+// Guards: of several dropped files only the first is loaded.
+TEST_F(MainFormTest, DropOfSeveralFilesLoadsTheFirst)
+{
+    const QString a = WriteListingFile(tmp_.path(), QStringLiteral("a.txt"), SaleListings(2));
+    const QString b = WriteListingFile(tmp_.path(), QStringLiteral("b.txt"), SaleListings(5));
+    TMainForm form;
+    Drop(form, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  a.txt"));
+    EXPECT_EQ(Listings().ListingCount, 2);
+    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("1"));
+}
+
+// Guards: while an export reads the table, the window must not close, must
+// refuse drops (with a word) and must disable its open and HTML commands.
+TEST_F(MainFormTest, ExportRunLocksCloseDropAndCommands)
+{
+    const QString a = WriteListingFile(tmp_.path(), QStringLiteral("a.txt"), SaleListings(2));
+    const QString b = WriteListingFile(tmp_.path(), QStringLiteral("b.txt"), SaleListings(5));
+    TMainForm form(a);
+    form.show();
+    form.SetHtmlExportRunning(true);
+    for (const char* name : {"FileOpenMenu", "FileOpenBtn", "HTMLH1", "MakeHtmlBtn"})
+        EXPECT_FALSE(form.findChild<QAction*>(QString::fromLatin1(name))->isEnabled()) << name;
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+
+    Drop(form, {QUrl::fromLocalFile(b)});
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(Listings().ListingCount, 2);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  a.txt"));
+
+    form.SetHtmlExportRunning(false);
+    EXPECT_TRUE(form.findChild<QAction*>(QStringLiteral("FileOpenMenu"))->isEnabled());
+    EXPECT_TRUE(form.close());
+}
+
+// Guards: the stripped copy must be written through the toolbar command
+// (the menu item stays disabled), and it must load again without members.
+TEST_F(MainFormTest, StrippedSaveWritesALoadableCopy)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("src.txt"), SaleListings(2));
+    const QString target = Path(QStringLiteral("copy.kvd"));
+    TMainForm form(file);
+    EXPECT_FALSE(form.findChild<QAction*>(QStringLiteral("SaveMemberDel"))->isEnabled());
+    auto* button = form.findChild<QAction*>(QStringLiteral("SaveMemDelBtn"));
+    ASSERT_TRUE(button->isEnabled());
+    form.SetSaveFileChooser([&] { return target; });
+    button->trigger();
+    EXPECT_TRUE(messages_.empty());
+    ASSERT_TRUE(form.LoadFile(target));
+    EXPECT_EQ(Text(form, "EdtKaiinmei"), QString());
+    EXPECT_EQ(Text(form, "EdtEmail"), QStringLiteral("-----"));
+    EXPECT_EQ(Text(form, "EdtTotiMenseki"), QStringLiteral("15㎡"));
+}
+
+// Guards: a source gone from disk must be reported and must not touch an
+// existing target file.
+TEST_F(MainFormTest, StrippedSaveFailureKeepsExistingTarget)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("src.txt"), SaleListings(2));
+    const QString target = WriteRawFile(tmp_.path(), QStringLiteral("old.kvd"), "old content\r\n");
+    TMainForm form(file);
+    ASSERT_TRUE(QFile::remove(file));
+    form.SetSaveFileChooser([&] { return target; });
+    form.SaveMemberDelClick();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(messages_[0].text.contains(QStringLiteral("src.txt")));
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old content\r\n"));
+}
+
+// Guards: with nothing loaded the save, print and preview commands do
+// nothing at all (no dialog, no message, no report request).
+TEST_F(MainFormTest, CommandsWithNothingLoadedDoNothing)
+{
+    TMainForm form;
+    bool asked = false, requested = false;
+    form.SetSaveFileChooser([&] { asked = true; return QString(); });
+    QObject::connect(&form, &TMainForm::PrintRequested, [&] { requested = true; });
+    QObject::connect(&form, &TMainForm::PreviewRequested, [&] { requested = true; });
+    form.SaveMemberDelClick();
+    form.PrintMenuClick();
+    form.ToolPreViewBtnClick();
+    EXPECT_FALSE(asked);
+    EXPECT_FALSE(requested);
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Guards: the help items must hand the support page and the shipped
+// document to the desktop.
+TEST_F(MainFormTest, HelpItemsOpenSupportPageAndReadme)
+{
+    TMainForm form;
+    form.SupportMenuClick();
+    form.ReadDocMenuClick();
+    ASSERT_EQ(opened_.size(), 2u);
+    EXPECT_EQ(opened_[0].toString(), QStringLiteral("https://support.example.com/kovra/"));
+    EXPECT_TRUE(opened_[1].isLocalFile());
+    EXPECT_TRUE(opened_[1].toLocalFile().endsWith(QStringLiteral("/Readme.txt")));
+    EXPECT_TRUE(QFile::exists(opened_[1].toLocalFile()));
+}

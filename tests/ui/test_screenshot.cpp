@@ -1,0 +1,40 @@
+// A picture of the main window with a listing on show, for the eye: written
+// to the build folder as main_window.png (and one per tab).
+#include "UiTestSupport.h"
+
+#include "MainForm.h"
+
+#include <QFile>
+#include <QPixmap>
+#include <QTabWidget>
+
+using namespace kovra;
+using namespace kovra::testing;
+
+class ScreenshotTest : public UiTest {};
+
+// Guards: the window must lay out and paint a listing without failing (the
+// pictures themselves are looked at by a person).
+TEST_F(ScreenshotTest, MainWindowWithSampleListing)
+{
+    QString file = QStringLiteral(KOVRA_SOURCE_DIR "/data/samples/sample.txt");
+    if (!QFile::exists(file)) {
+        Columns c = SaleListing(7);
+        c[34] = "1503";
+        c[36] = "1";
+        c[53] = "3";
+        c[54] = "1";
+        file = WriteListingFile(tmp_.path(), QStringLiteral("sample.txt"), {c, SaleListing(8)});
+    }
+    TMainForm form(file);
+    form.show();
+    ASSERT_GT(Listings().ListingCount, 0);
+    const QString dir = QStringLiteral(KOVRA_BUILD_DIR);
+    EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/main_window.png")));
+    auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    for (int i = 1; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/main_window_tab%1.png").arg(i + 1)));
+    }
+    EXPECT_TRUE(messages_.empty());
+}

@@ -1,0 +1,63 @@
+// The settings store alone (QtCore): defaults, the switch rule, texts.
+#include "UserSettings.h"
+#include "UserSettingsStore.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kovra;
+
+namespace {
+struct SwitchCase {
+    const char* stored; // nullptr: missing
+    bool expected;
+};
+} // namespace
+
+class SwitchRuleTest : public ::testing::TestWithParam<SwitchCase> {};
+
+// Guards: a stored switch is an integer text; anything else is the default.
+TEST_P(SwitchRuleTest, ReadsIntegerTextWithDefault)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("s.ini"));
+    if (GetParam().stored) {
+        QSettings s(ini, QSettings::IniFormat);
+        s.setValue(QStringLiteral("FMember/MemberPrintOk"), QString::fromLatin1(GetParam().stored));
+    }
+    RedirectUserSettings(ini);
+    EXPECT_EQ(ReadUserSettings().MemberPrintOk, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SwitchRuleTest,
+                         ::testing::Values(SwitchCase{nullptr, true}, SwitchCase{"0", false}, SwitchCase{"1", true},
+                                           SwitchCase{"-3", true}, SwitchCase{"abc", true}, SwitchCase{"", true},
+                                           SwitchCase{"1.5", true}));
+
+// Guards: missing values give the documented defaults; a written profile
+// reads back unchanged, including empty texts.
+TEST(UserSettingsTest, DefaultsAndRoundTrip)
+{
+    QTemporaryDir dir;
+    RedirectUserSettings(dir.filePath(QStringLiteral("s.ini")));
+    const TUserSettings d = ReadUserSettings();
+    EXPECT_TRUE(d.MemberViewOk);
+    EXPECT_EQ(d.UserProfile.Name, QStringLiteral("（株）USER"));
+    EXPECT_EQ(d.UserProfile.Yubin, QStringLiteral("000-0000"));
+    EXPECT_TRUE(d.UserProfile.Jyusyo.isEmpty());
+    EXPECT_EQ(d.UserProfile.Fax, QStringLiteral("000-000-0000"));
+    EXPECT_EQ(d.UserProfile.Hp, QStringLiteral("http://"));
+
+    TUserSettings w;
+    w.MemberViewOk = false;
+    w.UserProfile.Name = QStringLiteral("山田, 不動産");
+    w.UserProfile.Tel.clear();
+    WriteUserSettings(w);
+    const TUserSettings r = ReadUserSettings();
+    EXPECT_FALSE(r.MemberViewOk);
+    EXPECT_TRUE(r.MemberPrintOk);
+    EXPECT_EQ(r.UserProfile.Name, QStringLiteral("山田, 不動産"));
+    EXPECT_TRUE(r.UserProfile.Tel.isEmpty());
+}
