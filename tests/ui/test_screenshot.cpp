@@ -2,7 +2,10 @@
 // to the build folder as main_window.png (and one per tab).
 #include "UiTestSupport.h"
 
+#include "AboutBox.h"
+#include "KvSetDlg.h"
 #include "MainForm.h"
+#include "SeparationForm.h"
 
 #include <QFile>
 #include <QPixmap>
@@ -36,5 +39,19 @@ TEST_F(ScreenshotTest, MainWindowWithSampleListing)
         tabs->setCurrentIndex(i);
         EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/main_window_tab%1.png").arg(i + 1)));
     }
+    tabs->setCurrentIndex(0);
+
+    TAboutBox* about = form.AboutBox();
+    about->show();
+    EXPECT_TRUE(about->grab().save(dir + QStringLiteral("/about_box.png")));
+    about->hide();
+    TKvSetDlg* dlg = form.KvSetDlg();
+    dlg->show();
+    EXPECT_TRUE(dlg->grab().save(dir + QStringLiteral("/settings_dialog.png")));
+    dlg->hide();
+    TSeparationForm* sep = form.SeparationForm();
+    form.ChildMenuClick();
+    EXPECT_TRUE(sep->DropField(form.TaggedBox(QStringLiteral("EdtSyozaitimei"))));
+    EXPECT_TRUE(sep->grab().save(dir + QStringLiteral("/detached_window.png")));
     EXPECT_TRUE(messages_.empty());
 }

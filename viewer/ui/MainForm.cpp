@@ -184,7 +184,9 @@ void TMainForm::buildWindow()
     v->addWidget(buildBottomPanel());
     setCentralWidget(central);
 
-    const QSize hint = sizeHint();
+    // The boxes may be narrower than they would like; the window grows
+    // beyond its designed size only where the type needs it.
+    const QSize hint = minimumSizeHint();
     setFixedSize(std::max(kClientWidth, hint.width()), std::max(kClientHeight, hint.height()));
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
@@ -481,14 +483,15 @@ QWidget* TMainForm::buildBuildingSheet()
         auto* g = new QGridLayout(rooms);
         g->setContentsMargins(4, 2, 4, 4);
         g->setSpacing(2);
+        // Four rooms in two rows across the page keep the tab low.
         g->addWidget(room(1, "EdtHeyaSyozaikai1", "EdtHeyaKazu1", "EdtHeyaTaipu1", "EdtHeyaHirosa1",
                           Field::HeyaSyozaikai1, Field::HeyaKazu1, Field::HeyaTaipu1, Field::HeyaHirosa1), 0, 0);
         g->addWidget(room(2, "EdtHeyaSyozaikai2", "EdtHeyaKazu2", "EdtHeyaTaipu2", "EdtHeyaHirosa2",
-                          Field::HeyaSyozaikai2, Field::HeyaKazu2, Field::HeyaTaipu2, Field::HeyaHirosa2), 1, 0);
+                          Field::HeyaSyozaikai2, Field::HeyaKazu2, Field::HeyaTaipu2, Field::HeyaHirosa2), 0, 1);
         g->addWidget(room(3, "EdtHeyaSyozaikai3", "EdtHeyaKazu3", "EdtHeyaTaipu3", "EdtHeyaHirosa3",
-                          Field::HeyaSyozaikai3, Field::HeyaKazu3, Field::HeyaTaipu3, Field::HeyaHirosa3), 2, 0);
+                          Field::HeyaSyozaikai3, Field::HeyaKazu3, Field::HeyaTaipu3, Field::HeyaHirosa3), 1, 0);
         g->addWidget(room(4, "EdtHeyaSyozaikai4", "EdtHeyaKazu4", "EdtHeyaTaipu4", "EdtHeyaHirosa4",
-                          Field::HeyaSyozaikai4, Field::HeyaKazu4, Field::HeyaTaipu4, Field::HeyaHirosa4), 3, 0);
+                          Field::HeyaSyozaikai4, Field::HeyaKazu4, Field::HeyaTaipu4, Field::HeyaHirosa4), 1, 1);
         auto* extra = new QWidget;
         auto* eg = new QGridLayout(extra);
         eg->setContentsMargins(2, 0, 2, 0);
@@ -497,7 +500,9 @@ QWidget* TMainForm::buildBuildingSheet()
         eg->addWidget(addEdit("EdtBalcony", F(Field::Balcony), false), 0, 1);
         eg->addWidget(new QLabel(QStringLiteral("面積計測方法")), 0, 2);
         eg->addWidget(addEdit("EdtMensekiKeisoku", F(Field::MensekiKeisoku), false), 0, 3);
-        g->addWidget(extra, 4, 0);
+        eg->setColumnStretch(1, 1);
+        eg->setColumnStretch(3, 1);
+        g->addWidget(extra, 2, 0, 1, 2);
     }
     auto* floors = pairGroup(QStringLiteral("階・戸数"),
         {{QStringLiteral("棟総戸数"), addEdit("EdtSouKouu", F(Field::SouKosuu), false)},
@@ -522,7 +527,16 @@ QWidget* TMainForm::buildBuildingSheet()
         {{QStringLiteral("管理組合有無"), addEdit("EdtKanriUmu", F(Field::KanriUmu), false)},
          {QStringLiteral("管理形態"), addEdit("EdtKanriKeitai", F(Field::KanriKeitai), false)},
          {QStringLiteral("管理会社"), addEdit("EdtKanriKaisya", F(Field::KanriKaisya), false), 2}}, 2);
-    return sheet({column({rooms}), column({buildingGrp, state, manage})});
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 4, 4, 4);
+    v->setSpacing(2);
+    v->addWidget(rooms);
+    auto* lower = sheet({buildingGrp, column({state, manage})});
+    lower->layout()->setContentsMargins(0, 0, 0, 0);
+    v->addWidget(lower);
+    v->addStretch(1);
+    return page;
 }
 
 QWidget* TMainForm::buildLawSheet()
