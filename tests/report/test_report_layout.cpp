@@ -1,0 +1,150 @@
+// The report's data file: items, pages, member items, ordinal, mends.
+#include "Cp932Codec.h"
+#include "ListingLine.h"
+#include "PrintTool.h"
+#include "ReportLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using kovra::test::ListingLine;
+
+class ReportLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / "kovra_report_layout_test";
+        fs::create_directories(dir);
+        std::string text = "3,,,,,261201\r\n";
+        for (int i = 1; i <= 3; ++i)
+            text += ListingLine().set(1, "NO" + std::to_string(i * 11)).set(43, "会員" + std::to_string(i))
+                        .set(45, "備考;その" + std::to_string(i)).str() + "\r\n";
+        ASSERT_TRUE(kovra::LoadListingBytes(listings, cp932::fromUtf8(text), "t").ok());
+        request.programDir = "/prog";
+        request.dataFile = (dir / "out.tmp").string();
+        request.profile = {"（株）USER", "000-0000", "", "", "000-000-0000", "user@example.com"};
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::vector<std::string> Lines()
+    {
+        std::ifstream in(request.dataFile, std::ios::binary);
+        const std::string text = cp932::toUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+        std::vector<std::string> lines;
+        for (std::size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+            lines.push_back(text.substr(pos, end - pos));
+        return lines;
+    }
+    static long Count(const std::vector<std::string>& lines, const std::string& prefix)
+    {
+        return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    }
+
+    fs::path dir;
+    kovra::ListingData listings;
+    kovra::ReportRequest request;
+};
+
+// Guards page separation: k pages, k-1 "E" lines, none after the last page.
+TEST_F(ReportLayoutTest, AllListingsPagesAndSeparators)
+{
+    request.allListings = true;
+    const auto outcome = kovra::WriteReport(listings, request);
+    ASSERT_TRUE(outcome.written);
+    EXPECT_EQ(outcome.pages, 3);
+    const auto lines = Lines();
+    EXPECT_EQ(Count(lines, "E"), 2);
+    EXPECT_EQ(Count(lines, "T"), 3 * 28);
+    EXPECT_NE(lines[lines.size() - 2], "E");
+    EXPECT_EQ(outcome.formatFile, (fs::path("/prog") / "KvReport.FOM").string());
+    EXPECT_EQ(kovra::TPrintTool::Settings().paperCode, 9);
+    EXPECT_EQ(kovra::TPrintTool::Settings().previewTitle, "KovraViewer Report");
+}
+
+// Guards the ordinal at the top right (not the listing number) and the items' order.
+TEST_F(ReportLayoutTest, ShownListingPage)
+{
+    request.shownListingNumber = 2;
+    ASSERT_TRUE(kovra::WriteReport(listings, request).written);
+    const auto lines = Lines();
+    EXPECT_EQ(Count(lines, "E"), 0);
+    EXPECT_EQ(lines[0], "T1940;160;2;ＭＳ 明朝;9;;0;0;");
+    EXPECT_EQ(lines[2], "T550;440;【 売物件 】;ＭＳ 明朝;12;B;0;0;");
+    EXPECT_EQ(lines[8], "T700;620;NO22;ＭＳ 明朝;9;;0;0;");
+    EXPECT_EQ(lines[14], "T1400;670;平成26年12月1日;ＭＳ 明朝;9;;0;0;");
+    EXPECT_EQ(lines[36], "T700;1070;備考；その2;ＭＳ 明朝;9;;0;0;") << "a ';' must not cut the item";
+    EXPECT_EQ(lines[38], "T700;1120;会員2;ＭＳ 明朝;9;;0;0;");
+    EXPECT_EQ(lines[44], "T1100;2540;〒000-0000;ＭＳ 明朝;10;;0;0;");
+    EXPECT_EQ(lines[50], "T1100;2680;TEL:;ＭＳ 明朝;10;;0;0;") << "an empty value keeps its item";
+    EXPECT_EQ(lines[54], "T1100;2760;Email:user@example.com;ＭＳ 明朝;10;;0;0;");
+}
+
+// Guards the member switch: items at y 1120, 1170, 1220 gone, the rest unchanged.
+TEST_F(ReportLayoutTest, MemberItemsFollowTheSwitch)
+{
+    request.allListings = true;
+    ASSERT_TRUE(kovra::WriteReport(listings, request).written);
+    auto with = Lines();
+    request.memberPrintOk = false;
+    ASSERT_TRUE(kovra::WriteReport(listings, request).written);
+    const auto without = Lines();
+    for (const char* y : {";1120;", ";1170;", ";1220;"}) {
+        EXPECT_EQ(std::count_if(without.begin(), without.end(), [&](auto& l) { return l.find(y) != std::string::npos; }), 0);
+        with.erase(std::remove_if(with.begin(), with.end(), [&](auto& l) { return l.find(y) != std::string::npos; }),
+                   with.end());
+    }
+    // Each removed item also took its empty line with it.
+    std::vector<std::string> withT, withoutT;
+    std::copy_if(with.begin(), with.end(), std::back_inserter(withT), [](auto& l) { return !l.empty(); });
+    std::copy_if(without.begin(), without.end(), std::back_inserter(withoutT), [](auto& l) { return !l.empty(); });
+    EXPECT_EQ(withT, withoutT);
+}
+
+// Guards "nothing to print, nothing to say" and the unwritable data file.
+TEST_F(ReportLayoutTest, NothingOrFailure)
+{
+    for (int shown : {0, 4, -1}) {
+        request.shownListingNumber = shown;
+        const auto o = kovra::WriteReport(listings, request);
+        EXPECT_FALSE(o.written);
+        EXPECT_TRUE(o.message.empty());
+    }
+    request.shownListingNumber = 1;
+    request.dataFile = (dir / "missing" / "x.tmp").string();
+    const auto o = kovra::WriteReport(listings, request);
+    EXPECT_FALSE(o.written);
+    EXPECT_EQ(o.message, "ファイル " + request.dataFile + " を作成できません");
+}
+
+// Guards the default data file: "KvReport.tmp" in the current folder, or the
+// temporary folder when the current one cannot take it.
+TEST_F(ReportLayoutTest, DefaultDataFileAndFallback)
+{
+    const fs::path before = fs::current_path();
+    request.dataFile.clear();
+    request.shownListingNumber = 1;
+    fs::current_path(dir);
+    auto o = kovra::WriteReport(listings, request);
+    EXPECT_TRUE(o.written);
+    EXPECT_EQ(o.dataFile, "KvReport.tmp");
+    EXPECT_TRUE(fs::exists(dir / "KvReport.tmp"));
+
+    fs::create_directories(dir / "ro");
+    fs::current_path(dir / "ro");
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    const bool canStillWrite = std::ofstream(dir / "ro" / "probe").good(); // root ignores permissions
+    o = kovra::WriteReport(listings, request);
+    fs::current_path(before);
+    fs::permissions(dir / "ro", fs::perms::owner_all);
+    EXPECT_TRUE(o.written);
+    if (!canStillWrite)
+        EXPECT_EQ(o.dataFile, (fs::temp_directory_path() / "KvReport.tmp").string());
+}
+
+} // namespace

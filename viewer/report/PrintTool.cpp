@@ -1,0 +1,75 @@
+#include "PrintTool.h"
+
+#include "Cp932Codec.h"
+#include "FileIO.h"
+
+#include <array>
+
+namespace kovra {
+
+PrintToolSettings& TPrintTool::Settings()
+{
+    static PrintToolSettings settings;
+    return settings;
+}
+
+void TPrintTool::ResetSettings() { Settings() = PrintToolSettings(); }
+
+int TPrintTool::ColourCodeFromName(std::string_view name)
+{
+    // Only these spellings count: "RB+" (magenta) and "GR*", "RG*" (yellow) are not among them.
+    static const std::array<std::pair<std::string_view, int>, 30> kNames = {{
+        {"N", 0}, {"R", 1}, {"G", 2}, {"GR", 3}, {"RG", 3}, {"B", 4}, {"BR", 5}, {"RB", 5},
+        {"BG", 6}, {"GB", 6}, {"N+", 7}, {"N*", 7}, {"W", 8}, {"R+", 9}, {"R*", 9}, {"G+", 10},
+        {"G*", 10}, {"B+", 11}, {"B*", 11}, {"BR+", 12}, {"BR*", 12}, {"RB*", 12}, {"BG+", 13}, {"GB+", 13},
+        {"BG*", 13}, {"GB*", 13}, {"W+", 14}, {"W*", 14}, {"GR+", 15}, {"RG+", 15},
+    }};
+    std::string upper(name);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    for (const auto& [spelling, code] : kNames)
+        if (spelling == upper)
+            return code;
+    return 0;
+}
+
+bool TPrintTool::OpenDataFile()
+{
+    pending_.clear();
+    unmappable_ = 0;
+    // Create or empty the file now, so a folder that cannot take it is
+    // found before any item is written.
+    open_ = fileio::WriteFileAtomically(Settings().dataFileName, {});
+    return open_;
+}
+
+void TPrintTool::WriteItem(std::int32_t x, std::int32_t y, std::string_view text, std::string_view fontName,
+                           std::int32_t size, std::string_view style, std::string_view colourName,
+                           std::string_view background)
+{
+    std::string line = "T" + std::to_string(x) + ";" + std::to_string(y) + ";";
+    line += text;
+    line += ";";
+    line += fontName;
+    line += ";" + std::to_string(size) + ";";
+    line += style;
+    line += ";" + std::to_string(ColourCodeFromName(colourName)) + ";";
+    line += background;
+    line += ";\r\n\r\n";
+    cp932::appendCp932(pending_, line, &unmappable_);
+}
+
+void TPrintTool::EndPage() { pending_ += "E\r\n"; }
+
+bool TPrintTool::CloseDataFile()
+{
+    if (!open_)
+        return false;
+    open_ = false;
+    const bool ok = fileio::WriteFileAtomically(Settings().dataFileName, pending_);
+    pending_.clear();
+    return ok;
+}
+
+} // namespace kovra

@@ -1,0 +1,133 @@
+#include "ReportLayout.h"
+
+#include "ListingMessages.h"
+#include "PrintTool.h"
+
+#include <filesystem>
+
+namespace kovra {
+
+namespace {
+
+constexpr const char* kFace = "ＭＳ 明朝";
+
+// The engine cuts an item at ";", which would move every later field of the
+// line; the full-width "；" reads the same on paper and cannot.
+std::string Safe(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == ';')
+            out += "；";
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+struct Item {
+    int x, y, size;
+    const char* style;
+};
+
+void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const std::string& searchDate,
+               const ReportRequest& req)
+{
+    const auto item = [&](const Item& at, std::string_view text) {
+        tool.WriteItem(at.x, at.y, Safe(text), kFace, at.size, at.style, "N", "0");
+    };
+    const auto bracket = [](std::string_view word) { return "【 " + std::string(word) + " 】"; };
+
+    item({1940, 160, 9, ""}, std::to_string(ordinal));
+    item({550, 440, 12, "B"}, bracket(r.DataSyubetu()));
+    item({900, 440, 12, "B"}, bracket(r.BukkennSyubetu()));
+    item({1250, 440, 12, "B"}, bracket(r.BukkennSyumoku()));
+    item({700, 620, 9, ""}, r.BukkennNum());
+    item({1400, 620, 9, ""}, r.TourokuNenGappi());
+    item({700, 670, 9, ""}, r.Kakaku());
+    item({1400, 670, 9, ""}, searchDate);
+    item({700, 720, 9, ""}, r.TotiMenseki());
+    item({1400, 720, 9, ""}, r.Timoku());
+    item({700, 770, 9, ""}, r.YoutoTiiki());
+    item({1400, 770, 9, ""}, r.TotiKenri());
+    item({700, 820, 9, ""}, r.TatemonoMenseki());
+    item({1400, 820, 9, ""}, r.HeyaKazu());
+    item({700, 870, 9, ""}, r.TikuNengetu());
+    item({700, 920, 9, ""}, r.Genkyou());
+    item({1400, 920, 9, ""}, r.TorihikiTaiyou());
+    item({700, 1020, 9, ""}, r.Syozaitimei());
+    item({700, 1070, 9, ""}, r.Bikou());
+    if (req.memberPrintOk) {
+        item({700, 1120, 9, ""}, r.KaiinMei());
+        item({700, 1170, 9, ""}, r.Tel());
+        item({700, 1220, 9, ""}, r.Housyuu());
+    }
+    const ReportProfile& p = req.profile;
+    item({1100, 2540, 10, ""}, "〒" + p.Yubin);
+    item({1100, 2580, 10, ""}, p.Jyusyo);
+    item({1100, 2630, 10, ""}, p.Name);
+    item({1100, 2680, 10, ""}, "TEL:" + p.Tel);
+    item({1100, 2720, 10, ""}, "FAX:" + p.Fax);
+    item({1100, 2760, 10, ""}, "Email:" + p.Email);
+}
+
+std::string Join(const std::string& folder, const char* name)
+{
+    namespace fs = std::filesystem;
+    const auto u8 = (fs::path(std::u8string(folder.begin(), folder.end())) / name).u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+} // namespace
+
+ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& request)
+{
+    ReportOutcome outcome;
+    int first = 1, last = listings.ListingCount;
+    if (!request.allListings) {
+        first = last = request.shownListingNumber;
+        if (first < 1 || first > listings.ListingCount)
+            return outcome; // no listing on show: nothing to print, nothing to say
+    }
+    if (last < first)
+        return outcome;
+
+    TPrintTool tool;
+    outcome.formatFile = Join(request.programDir, kReportFormatFile);
+    tool.SetFormatFileName(outcome.formatFile);
+    const bool ownDataFile = !request.dataFile.empty();
+    tool.SetDataFileName(ownDataFile ? request.dataFile : std::string(kReportDataFile));
+    tool.SetPaperCode(kReportPaperA4);
+    tool.SetPreviewTitle(kReportCaption);
+    bool opened = tool.OpenDataFile();
+    if (!opened && !ownDataFile) {
+        // The current folder cannot take the file: the temporary folder can.
+        std::error_code ec;
+        const auto temp = std::filesystem::temp_directory_path(ec).u8string();
+        if (!ec) {
+            tool.SetDataFileName(Join(std::string(temp.begin(), temp.end()), kReportDataFile));
+            opened = tool.OpenDataFile();
+        }
+    }
+    if (!opened) {
+        outcome.message = msg::FileCannotCreate(ownDataFile ? request.dataFile : std::string(kReportDataFile));
+        return outcome;
+    }
+    for (int n = first; n <= last; ++n) {
+        WritePage(tool, listings.ListingTable[static_cast<std::size_t>(n - 1)], n, listings.KensakuNengappi, request);
+        if (n != last)
+            tool.EndPage();
+    }
+    outcome.dataFile = TPrintTool::Settings().dataFileName;
+    if (!tool.CloseDataFile()) {
+        outcome.message = msg::FileCannotCreate(outcome.dataFile);
+        return outcome;
+    }
+    outcome.written = true;
+    outcome.pages = last - first + 1;
+    outcome.unmappable = tool.UnmappableCount();
+    return outcome;
+}
+
+} // namespace kovra

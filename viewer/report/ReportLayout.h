@@ -1,0 +1,45 @@
+// The one-page report of a listing: its 28 text items written as a print
+// data file for the report form "KvReport.FOM".
+#pragma once
+
+#include "ListingTable.h"
+
+#include <string>
+
+namespace kovra {
+
+// The user's own contact block at the foot of every page (UTF-8).
+struct ReportProfile {
+    std::string Name, Yubin, Jyusyo, Tel, Fax, Email;
+};
+
+struct ReportRequest {
+    bool allListings = false;
+    int shownListingNumber = 0; // 1-based; used when !allListings
+    bool memberPrintOk = true;
+    ReportProfile profile;
+    std::string programDir; // folder of the program, holding "KvReport.FOM"
+    std::string dataFile;   // empty: "KvReport.tmp" in the current folder
+};
+
+struct ReportOutcome {
+    bool written = false;    // the data file is ready for the engine
+    int pages = 0;
+    std::string dataFile;    // where it went: "KvReport.tmp", or the temporary folder's
+    std::string formatFile;  // program folder + "KvReport.FOM"
+    std::string message;     // why nothing was written (empty: nothing to do)
+    std::size_t unmappable = 0; // characters written as "?"
+};
+
+inline constexpr const char* kReportDataFile = "KvReport.tmp";
+inline constexpr const char* kReportFormatFile = "KvReport.FOM";
+inline constexpr const char* kReportCaption = "KovraViewer Report";
+inline constexpr int kReportPaperA4 = 9;
+
+// Sets the print writer's paths, paper and title and writes the report's
+// data file for the listings asked for.  A listing number outside
+// 1..ListingCount writes nothing and says nothing.  When the current folder
+// cannot take "KvReport.tmp", the user's temporary folder does.
+ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& request);
+
+} // namespace kovra

@@ -1,0 +1,49 @@
+// The report commands of the main window: the report dialog, and the run
+// that writes the data file and hands it to the print engine.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QRadioButton;
+class QPushButton;
+
+namespace kovra {
+
+// Writes the report and prints it at once (`print`, without the print
+// dialog) or previews it (with the print dialog for printing from there).
+// `shownListingNumber` is the main window's number box.
+void RunReport(QWidget* parent, bool print, bool allListings, int shownListingNumber);
+
+// The engine calls, replaceable for the tests (an empty function restores them).
+struct ReportEngine {
+    std::function<bool()> print;
+    std::function<void()> preview;
+};
+ReportEngine SetReportEngine(ReportEngine engine);
+
+class TReportSupDlg : public QDialog {
+    Q_OBJECT
+public:
+    // `shownListing` gives the main window's current listing number.
+    TReportSupDlg(QWidget* parent, std::function<int()> shownListing);
+
+    static constexpr int kPreviewResult = 2; // PreBtn's modal result
+
+    int RadioPrnSetupIndex() const; // 0: the listing on show, 1: all listings
+    void SetRadioPrnSetupIndex(int index);
+
+    QRadioButton* RadioShown = nullptr;
+    QRadioButton* RadioAll = nullptr;
+    QPushButton* OKBtn = nullptr;
+    QPushButton* PreBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+
+public slots:
+    void OKBtnClick(); // OKBtn and PreBtn
+
+private:
+    std::function<int()> shownListing_;
+};
+
+} // namespace kovra
