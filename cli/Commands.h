@@ -23,6 +23,7 @@ int RunSummary(const Args& args);
 int RunPages(const Args& args);
 int RunRender(const Args& args);
 int RunHtml(const Args& args);
+int RunReport(const Args& args);
 
 // Folder of the running `kovra` (where the shipped data files lie).
 std::string ProgramDir();

@@ -17,6 +17,7 @@ const Command kCommands[] = {
     {"pages", "pages FORMAT DATA", RunPages},
     {"render", "render FORMAT DATA (--pdf OUT.pdf | --png DIR) [--paper CODE] [--landscape] [--dpi N] [--zoom Z]", RunRender},
     {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", RunHtml},
+    {"report", "report FILE (OUT [--no-member-print] | --pdf OUT.pdf) [--all | --listing N]", RunReport},
 };
 
 void PrintHelp(std::FILE* to)
