@@ -181,3 +181,36 @@ TEST(PageNames, UnsafeListingNumbersAreRefused)
     for (const std::string& good : std::vector<std::string>{"21000100", "1&2", "a..b", "A-1", "物件１", "con1", "COM0", std::string(200, '1')})
         EXPECT_FALSE(UnsafePageNameReason(good).has_value()) << '"' << good << '"';
 }
+
+// Guards: the one-pass page assembly differing from the line-by-line definition,
+// above all where replacements touch each other ("/*Ka/*Bus*/kaku*/" and the like).
+TEST(PageMaking, OnePassEqualsLineByLine)
+{
+    TKovraDataClass r = test::Listing("12", "x*y");
+    TKovraDataClass plain = test::Listing("12", "abc");
+    const std::initializer_list<const char*> list = {"/*Bikou2*/", "/*BukkennNum*/", "/*Bus*/", "/*Kakaku*/",
+                                                     "/*UserHp*/", "/*NextFileName*/", "/*BackFileName*/"};
+    struct Case { std::string templ; bool onePass; };
+    const Case cases[] = {
+        {"<p>/*Kakaku*/</p><a href=\"/*NextFileName*/\">/*bikou2*/</a>/*BukkennNum*/", true},
+        {"/*Ka/*Bus*/kaku*/", false},          // an emptied token joins its neighbours into a new one
+        {"/*Bikou2*/*/", false},               // a value next to "*"
+        {"//*UserHp*/", true},
+        {"/*BukkennNum*/*Kakaku*/", false},    // occurrences sharing a "/"
+        {"x/*Kakaku*/", false},                // a letter before a token
+        {"/*Bikou2*/Kakaku*/", false},
+        {"/*UserHp*/*Bus*/", false},           // the home page ends in "/"
+    };
+    for (const Case& c : cases) {
+        for (const TKovraDataClass* rec : {&r, &plain}) {
+            PageMaker fast(c.templ, Tokens(list), "", User());
+            PageMaker slow(c.templ, Tokens(list), "", User());
+            slow.setOnePassAllowed(false);
+            EXPECT_EQ(fast.onePassTemplate(), c.onePass) << c.templ;
+            std::string a, b;
+            fast.Make(*rec, "13", std::nullopt, a);
+            slow.Make(*rec, "13", std::nullopt, b);
+            EXPECT_EQ(a, b) << c.templ;
+        }
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -276,6 +277,9 @@ PageMaker::PageMaker(std::string templateBytes, std::vector<Token> tokens, std::
     appendValue(kensaku_, kensakuNengappi);
     for (int i = 0; i < 7; ++i)
         appendValue(user_[i], userValue(user, i));
+    values_.resize(tokens_.size());
+    valueReady_.resize(tokens_.size());
+    findOccurrences();
 }
 
 void PageMaker::appendValue(std::string& out, std::string_view utf8) const
@@ -289,40 +293,114 @@ void PageMaker::appendValue(std::string& out, std::string_view utf8) const
     cp932::appendCp932(out, escaped);
 }
 
+// The pages are defined line by line: each FieldList line replaces its
+// token throughout the text the earlier lines left.  Doing that literally
+// scans the page once per line.  When the template keeps every token
+// occurrence apart from letters, digits and "*", and no value holds a "*",
+// no replacement can create, split or destroy another occurrence (every
+// token starts with "/*" and ends with "*/" around letters and digits),
+// so each occurrence in the template simply gets the value of the first
+// line that matches it: one pass.  Otherwise the page is made line by line.
+void PageMaker::findOccurrences()
+{
+    onePassTemplate_ = false;
+    occurrences_.clear();
+    for (std::size_t t = 0; t < tokens_.size(); ++t) {
+        const std::string_view token = tokens_[t].text;
+        bool earlierLineHasIt = false;
+        for (std::size_t u = 0; u < t && !earlierLineHasIt; ++u)
+            earlierLineHasIt = tokens_[u].text.size() == token.size() && equalsIgnoringCase(tokens_[u].text.data(), token);
+        if (earlierLineHasIt)
+            continue;
+        for (std::size_t pos = findIgnoringCase(template_, token, 0); pos != std::string_view::npos;
+             pos = findIgnoringCase(template_, token, pos + 1))
+            occurrences_.push_back({pos, token.size(), t});
+    }
+    std::sort(occurrences_.begin(), occurrences_.end(),
+              [](const Occurrence& a, const Occurrence& b) { return a.pos < b.pos; });
+    auto sticky = [](char c) { return c == '*' || (c >= '0' && c <= '9') || isLetter(c); };
+    for (std::size_t i = 0; i < occurrences_.size(); ++i) {
+        const Occurrence& o = occurrences_[i];
+        if (i > 0 && occurrences_[i - 1].pos + occurrences_[i - 1].length > o.pos)
+            return; // overlapping occurrences
+        if (o.pos > 0 && sticky(template_[o.pos - 1]))
+            return;
+        if (o.pos + o.length < template_.size() && sticky(template_[o.pos + o.length]))
+            return;
+    }
+    onePassTemplate_ = true;
+}
+
+const std::string& PageMaker::valueOf(std::size_t token, const TKovraDataClass& record,
+                                      const std::optional<std::string_view>& next,
+                                      const std::optional<std::string_view>& back)
+{
+    const Token& t = tokens_[token];
+    switch (t.kind) {
+    case TokenKind::KensakuNengappi: return kensaku_;
+    case TokenKind::User: return user_[t.index];
+    default: break;
+    }
+    std::string& v = values_[token];
+    if (valueReady_[token])
+        return v;
+    v.clear();
+    if (t.kind == TokenKind::Field) {
+        appendValue(v, record.field(t.index));
+    } else {
+        const auto& number = t.kind == TokenKind::NextFileName ? next : back;
+        if (number) {
+            escaped_.assign(*number);
+            escaped_ += ".html";
+            appendValue(v, escaped_);
+        }
+    }
+    valueReady_[token] = 1;
+    return v;
+}
+
 void PageMaker::Make(const TKovraDataClass& record, std::optional<std::string_view> nextNumber,
                      std::optional<std::string_view> backNumber, std::string& page)
 {
+    std::fill(valueReady_.begin(), valueReady_.end(), 0);
+    if (onePassAllowed_ && onePassTemplate_ && makeInOnePass(record, nextNumber, backNumber, page))
+        return;
+    makeLineByLine(record, nextNumber, backNumber, page);
+}
+
+bool PageMaker::makeInOnePass(const TKovraDataClass& record, const std::optional<std::string_view>& next,
+                              const std::optional<std::string_view>& back, std::string& page)
+{
+    std::size_t size = template_.size();
+    for (const Occurrence& o : occurrences_) {
+        const std::string& v = valueOf(o.token, record, next, back);
+        if (v.find('*') != std::string::npos)
+            return false;
+        size = size - o.length + v.size();
+    }
+    page.clear();
+    page.reserve(size);
+    std::size_t copied = 0;
+    for (const Occurrence& o : occurrences_) {
+        page.append(template_, copied, o.pos - copied);
+        page.append(valueOf(o.token, record, next, back));
+        copied = o.pos + o.length;
+    }
+    page.append(template_, copied, std::string::npos);
+    return true;
+}
+
+void PageMaker::makeLineByLine(const TKovraDataClass& record, const std::optional<std::string_view>& next,
+                               const std::optional<std::string_view>& back, std::string& page)
+{
     page = template_;
-    for (const Token& t : tokens_) {
+    for (std::size_t t = 0; t < tokens_.size(); ++t) {
         // Most FieldList lines are not in a given template: look before
         // building the value.
-        const std::size_t pos = findIgnoringCase(page, t.text, 0);
+        const std::size_t pos = findIgnoringCase(page, tokens_[t].text, 0);
         if (pos == std::string_view::npos)
             continue;
-        const std::string* fixed = nullptr;
-        value_.clear();
-        switch (t.kind) {
-        case TokenKind::Field:
-            appendValue(value_, record.field(t.index));
-            break;
-        case TokenKind::KensakuNengappi:
-            fixed = &kensaku_;
-            break;
-        case TokenKind::User:
-            fixed = &user_[t.index];
-            break;
-        case TokenKind::NextFileName:
-        case TokenKind::BackFileName: {
-            const auto& number = t.kind == TokenKind::NextFileName ? nextNumber : backNumber;
-            if (number) {
-                escaped_.assign(*number);
-                escaped_ += ".html";
-                appendValue(value_, escaped_);
-            }
-            break;
-        }
-        }
-        replaceFrom(page, pos, t.text, fixed ? *fixed : value_, scratch_);
+        replaceFrom(page, pos, tokens_[t].text, valueOf(t, record, next, back), scratch_);
     }
 }
 

@@ -93,6 +93,12 @@ public:
 
     Encoding encoding() const { return encoding_; }
 
+    // Whether pages may be assembled in one pass over the template (the
+    // default) instead of one pass per FieldList line.  The result is the
+    // same; the tests and the fuzzer compare the two.
+    void setOnePassAllowed(bool allowed) { onePassAllowed_ = allowed; }
+    bool onePassTemplate() const { return onePassTemplate_; }
+
     // The page of `record`.  `nextNumber` / `backNumber` are the listing
     // numbers of the pages the links point to (nullopt: no such page, the
     // link becomes the empty text).
@@ -100,14 +106,32 @@ public:
               std::optional<std::string_view> backNumber, std::string& page);
 
 private:
+    struct Occurrence {
+        std::size_t pos;
+        std::size_t length;
+        std::size_t token; // index into tokens_ of the first line that matches
+    };
     void appendValue(std::string& out, std::string_view utf8) const;
+    void findOccurrences();
+    const std::string& valueOf(std::size_t token, const TKovraDataClass& record,
+                               const std::optional<std::string_view>& next,
+                               const std::optional<std::string_view>& back);
+    void makeLineByLine(const TKovraDataClass& record, const std::optional<std::string_view>& next,
+                        const std::optional<std::string_view>& back, std::string& page);
+    bool makeInOnePass(const TKovraDataClass& record, const std::optional<std::string_view>& next,
+                       const std::optional<std::string_view>& back, std::string& page);
 
     std::string template_;
     std::vector<Token> tokens_;
     Encoding encoding_;
     std::string kensaku_;                  // escaped, converted
     std::string user_[7];                  // escaped, converted
-    std::string value_, scratch_, escaped_; // reused buffers
+    std::string scratch_, escaped_;          // reused buffers
+    std::vector<Occurrence> occurrences_;      // in the template, by position
+    std::vector<std::string> values_;          // per token, for the page being made
+    std::vector<char> valueReady_;
+    bool onePassTemplate_ = false;
+    bool onePassAllowed_ = true;
 };
 
 } // namespace kovra::html
