@@ -125,6 +125,8 @@ public:
 
     // The font the last text item was drawn with (style, face, height).
     QFont lastFont;
+    // False: "I" items never touch the file system (fuzzing).
+    bool readImageFiles = true;
     // Images read during this job, by path.
     std::map<std::string, QImage> imageCache;
     QTransform baseTransform;

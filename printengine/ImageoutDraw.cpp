@@ -325,7 +325,7 @@ void DrawImageItem(Canvas& c, const Mapping& m, std::string_view line)
         return;
     const QString qpath = QString::fromStdString(path);
     QFileInfo info(qpath);
-    if (path.empty() || !info.exists()) {
+    if (path.empty() || !c.readImageFiles || !info.exists()) {
         ShowMessage(MessageKind::Error, NotFoundMessage(path));
         return;
     }
