@@ -1,0 +1,96 @@
+// PDF and PNG output of whole jobs, as `kovra render` makes them.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+#include "RenderJob.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+using namespace dorvex;
+
+namespace {
+
+int PdfPageCount(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = f.readAll();
+    int n = 0;
+    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
+        if (pdf.mid(i, 12) != "/Type /Pages")
+            ++n;
+    return n;
+}
+
+std::vector<std::string> Pages(int pages)
+{
+    std::vector<std::string> lines;
+    for (int p = 1; p <= pages; ++p) {
+        lines.push_back("T100;100;page " + std::to_string(p) + ";ＭＳ 明朝;12;;0;1;");
+        if (p < pages)
+            lines.push_back("E");
+    }
+    return lines;
+}
+
+} // namespace
+
+// Guards that the PDF holds exactly the print job's sheets, closing form
+// pages included.
+TEST(RenderJob, PdfSheetsFollowThePrintWalk)
+{
+    QTemporaryDir dir;
+    const std::string fom = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(2)));
+    const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(3)));
+    const std::string pdf = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+    int sheets = 0;
+    ASSERT_TRUE(RenderJobToPdf(fom, dat, pdf, {}, &sheets));
+    EXPECT_EQ(sheets, 4);
+    EXPECT_EQ(PdfPageCount(pdf), 4);
+}
+
+// Guards the job's refusals: missing data, unnamed data, missing format,
+// unwritable output; each said once, nothing written.
+TEST(RenderJob, FailuresAreReportedAndWriteNothing)
+{
+    QTemporaryDir dir;
+    const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(1)));
+    const std::string pdf = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+    struct Case { std::string fom, dat, out, message; };
+    const Case cases[] = {
+        {"", dir.path().toStdString() + "/none.dat", pdf, "\"" + dir.path().toStdString() + "/none.dat\"が見つかりません!"},
+        {"", "", pdf, "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!"},
+        {dir.path().toStdString() + "/none.fom", dat, pdf, "\"" + dir.path().toStdString() + "/none.fom\"が見つかりません!"},
+        {"", dat, dir.path().toStdString() + "/no/such/dir/out.pdf",
+         "ファイル " + dir.path().toStdString() + "/no/such/dir/out.pdf を作成できません"},
+    };
+    for (const Case& c : cases) {
+        petest::MessageLog log;
+        EXPECT_FALSE(RenderJobToPdf(c.fom, c.dat, c.out, {}));
+        EXPECT_EQ(log.messages, std::vector<std::string>{c.message});
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(c.out)));
+    }
+}
+
+// Guards the PNG pages: one per preview page, the printable area at the
+// requested zoom and resolution.
+TEST(RenderJob, PngPreviewPages)
+{
+    QTemporaryDir dir;
+    const std::string fom = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(2)));
+    const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(3)));
+    RenderOptions o;
+    o.zoom = 5;
+    int pages = 0;
+    ASSERT_TRUE(RenderPreviewToPng(fom, dat, dir.path().toStdString() + "/png", o, &pages));
+    EXPECT_EQ(pages, 4);
+    QImage last(dir.path() + QStringLiteral("/png/page-4.png"));
+    ASSERT_FALSE(last.isNull());
+    EXPECT_EQ(last.width(), PreviewPixels(210, 5, 96) + 2);
+    EXPECT_EQ(last.height(), PreviewPixels(297, 5, 96) + 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-5.png")));
+}
