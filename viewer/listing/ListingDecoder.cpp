@@ -83,16 +83,7 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
 {
     // Spaces go first, even those inside names and remarks.
     prepared_.clear();
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char ch = line[i];
-        if (ch == ' ')
-            continue;
-        if (ch == '\xE3' && i + 2 < line.size() && line[i + 1] == '\x80' && line[i + 2] == '\x80') {
-            i += 2;
-            continue;
-        }
-        prepared_.push_back(ch);
-    }
+    AppendWithoutSpaces(prepared_, line);
     for (auto& c : cols_)
         c = {};
     SplitFields(prepared_, cols_, kListingHighestIndex);

@@ -76,10 +76,8 @@ std::string RemoveAllChar(std::string_view text, char c)
     return out;
 }
 
-std::string RemoveSpaces(std::string_view text)
+void AppendWithoutSpaces(std::string& out, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
         if (ch == ' ')
@@ -90,6 +88,13 @@ std::string RemoveSpaces(std::string_view text)
         }
         out.push_back(ch);
     }
+}
+
+std::string RemoveSpaces(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    AppendWithoutSpaces(out, text);
     return out;
 }
 

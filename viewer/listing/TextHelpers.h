@@ -26,6 +26,7 @@ std::string MemberNumberText(std::string_view code);      // 6 chars "-" up to 1
 
 // The same four, appending to `out` (the decoder reuses one buffer).
 void AppendWithoutChar(std::string& out, std::string_view text, char c);
+void AppendWithoutSpaces(std::string& out, std::string_view text);
 void AppendEraDateText(std::string& out, std::string_view code);
 void AppendYearMonthText(std::string& out, std::string_view code);
 void AppendMemberNumberText(std::string& out, std::string_view code);
