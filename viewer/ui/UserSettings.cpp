@@ -15,15 +15,21 @@ QString& redirectedFile()
     return path;
 }
 
-// Organisation "KovraViewer" without an application name: on Windows this is
-// HKEY_CURRENT_USER\Software\KovraViewer (created when opened), with the two
-// sections as its subkeys; elsewhere the user's KovraViewer.conf.
+// On Windows the key HKEY_CURRENT_USER\Software\KovraViewer itself (opened,
+// and created when missing, with the two sections as its subkeys); the
+// organisation form of QSettings would add an "OrganizationDefaults" level.
+// Elsewhere the user's KovraViewer.conf with the same sections.
 std::unique_ptr<QSettings> openStore()
 {
     if (!redirectedFile().isEmpty())
         return std::make_unique<QSettings>(redirectedFile(), QSettings::IniFormat);
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\KovraViewer"),
+                                       QSettings::NativeFormat);
+#else
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("KovraViewer"));
+#endif
 }
 
 // A hand-edited settings file may hold an unquoted text with commas, which

@@ -1,0 +1,120 @@
+// The viewer's windows under the offscreen platform: showing one listing,
+// start-up to listing 1 of a full file, and a held Right arrow key.
+// Goals: ShowListing <= 2 ms; start-up <= 400 ms; a held key keeps up with
+// the keyboard's repeat (about 30 steps a second).
+#include "ListingFileGenerator.h"
+
+#include "MainForm.h"
+#include "ProgramWindows.h"
+#include "UserSettingsStore.h"
+
+#include "ListingTable.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace kovra;
+
+namespace {
+
+QTemporaryDir* g_dir = nullptr;
+QString g_file; // a 1,001-listing export file
+
+void Settle()
+{
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+}
+
+// One listing after another, so every call puts new texts into the boxes.
+void BM_ShowListing(benchmark::State& state)
+{
+    TMainForm form(g_file);
+    form.show();
+    Settle();
+    const int count = Listings().ListingCount;
+    int n = 1;
+    for (auto _ : state) {
+        n = n % count + 1;
+        form.ShowListing(n);
+    }
+    Settle();
+}
+BENCHMARK(BM_ShowListing)->Unit(benchmark::kMicrosecond);
+
+// The program's start: all windows created, the file loaded, listing 1 on
+// show and painted.
+void BM_StartupToListingOne(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Listings() = ListingData{};
+        ProgramWindows w = CreateProgramWindows(g_file);
+        w.MainForm->show();
+        w.MainForm->repaint();
+        Settle();
+        state.PauseTiming();
+        if (Listings().ListingCount != 1001)
+            state.SkipWithError("the file did not load");
+        w.MainForm.reset();
+        Settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupToListingOne)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Keyboard repeat: each Right arrow is followed by the paint the platform
+// would do before the next repeat arrives.
+void BM_HeldRightArrowStep(benchmark::State& state)
+{
+    TMainForm form(g_file);
+    form.show();
+    Settle();
+    QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
+    auto* number = form.findChild<QLineEdit*>(QStringLiteral("DataNumEdit"));
+    const int count = Listings().ListingCount;
+    for (auto _ : state) {
+        if (number->text().toInt() == count) {
+            state.PauseTiming();
+            form.TopDataViewBtnClick();
+            Settle();
+            state.ResumeTiming();
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(target, &press);
+        form.repaint();
+        Settle();
+    }
+}
+BENCHMARK(BM_HeldRightArrowStep)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetUpApplication();
+
+    QTemporaryDir dir;
+    g_dir = &dir;
+    RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")));
+    g_file = dir.filePath(QStringLiteral("listings.txt"));
+    {
+        const std::string bytes = bench::GenerateListingFile(1001);
+        QFile f(g_file);
+        if (!f.open(QIODevice::WriteOnly))
+            return 1;
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
