@@ -16,11 +16,18 @@ MessageSink& Sink()
     return sink;
 }
 
+bool& SinkIsDefault()
+{
+    static bool isDefault = true;
+    return isDefault;
+}
+
 } // namespace
 
 MessageSink SetMessageSink(MessageSink sink)
 {
     MessageSink previous = Sink();
+    SinkIsDefault() = !sink;
     Sink() = sink ? std::move(sink) : MessageSink(StderrSink);
     return previous;
 }
@@ -28,6 +35,11 @@ MessageSink SetMessageSink(MessageSink sink)
 void ShowMessage(MessageKind kind, const std::string& utf8Text)
 {
     Sink()(kind, utf8Text);
+}
+
+bool MessageSinkIsDefault()
+{
+    return SinkIsDefault();
 }
 
 std::string NotFoundMessage(const std::string& path)

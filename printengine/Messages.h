@@ -15,6 +15,8 @@ using MessageSink = std::function<void(MessageKind, const std::string& utf8Text)
 // the default, which writes one line to stderr.
 MessageSink SetMessageSink(MessageSink sink);
 void ShowMessage(MessageKind kind, const std::string& utf8Text);
+// True while the default sink (stderr) is in place.
+bool MessageSinkIsDefault();
 
 // "\"" path "\"が見つかりません!"
 std::string NotFoundMessage(const std::string& path);

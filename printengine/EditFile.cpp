@@ -1,0 +1,231 @@
+#include "EditFile.h"
+
+#include "Cp932Codec.h"
+#include "Imageout.h"
+#include "LibraryStart.h"
+#include "Messages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+
+namespace dorvex {
+namespace {
+
+FileDialogAsker& DialogAsker()
+{
+    static FileDialogAsker asker;
+    return asker;
+}
+
+std::optional<QString> AskFile(QWidget* parent, bool save, const QString& preset)
+{
+    if (DialogAsker())
+        return DialogAsker()(save, preset);
+    const QString filter = QString::fromUtf8(kFormatFileFilter);
+    const QString name = save ? QFileDialog::getSaveFileName(parent, QString(), preset, filter)
+                              : QFileDialog::getOpenFileName(parent, QString(), preset, filter);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+} // namespace
+
+FileDialogAsker SetFileDialogAsker(FileDialogAsker asker)
+{
+    FileDialogAsker previous = DialogAsker();
+    DialogAsker() = std::move(asker);
+    return previous;
+}
+
+TFomEditor::TFomEditor(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TFomEditor"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QStringLiteral("ﾌｧｲﾙの編集"));
+    setCursor(Qt::IBeamCursor);
+    setFont(QFont(SubstituteFace(QStringLiteral("ＭＳ Ｐゴシック")), 10));
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setFrameShape(QFrame::NoFrame);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setCentralWidget(Memo1);
+
+    FileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    Open1 = FileMenu->addAction(QStringLiteral("開く(&O)"), this, &TFomEditor::Open1Click);
+    New1 = FileMenu->addAction(QStringLiteral("新規作成(&N)"), this, &TFomEditor::New1Click);
+    Save1 = FileMenu->addAction(QStringLiteral("上書き保存(&S)"), this, [this]() { Save1Click(); });
+    SaveAs1 = FileMenu->addAction(QStringLiteral("名前をつけて保存(&A)..."), this, [this]() { SaveAs1Click(); });
+    FileMenu->addSeparator();
+    Exit1 = FileMenu->addAction(QStringLiteral("終了(&X)"), this, &TFomEditor::Exit1Click);
+    EditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    connect(EditMenu, &QMenu::aboutToShow, this, &TFomEditor::EditClick);
+    Cut1 = EditMenu->addAction(QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X), Memo1, &QPlainTextEdit::cut);
+    Copy1 = EditMenu->addAction(QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C), Memo1, &QPlainTextEdit::copy);
+    Paste1 = EditMenu->addAction(QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V), Memo1, &QPlainTextEdit::paste);
+    Delete1 = EditMenu->addAction(QStringLiteral("削除(&D)"), this, [this]() { Memo1->textCursor().removeSelectedText(); });
+    SelectAll1 = EditMenu->addAction(QStringLiteral("すべて選択(&L)"), Memo1, &QPlainTextEdit::selectAll);
+    resize(640, 480);
+    show();
+}
+
+void TFomEditor::SetCaptionFromName()
+{
+    setWindowTitle(QFileInfo(EditFileName).fileName());
+}
+
+bool TFomEditor::LoadEditFile(const QString& name)
+{
+    EditFileName = name;
+    bool ok = true;
+    if (name != QString::fromUtf8(kUntitledName)) {
+        QFile f(name);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            QString text = QString::fromStdString(cp932::toUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            if (text.endsWith(QLatin1Char('\n')))
+                text.chop(1);
+            Memo1->setPlainText(text);
+        } else {
+            ShowMessage(MessageKind::Error, CannotOpenMessage(name.toStdString()));
+            ok = false;
+        }
+    }
+    QTextCursor c = Memo1->textCursor();
+    c.movePosition(QTextCursor::Start);
+    Memo1->setTextCursor(c);
+    SetCaptionFromName();
+    Memo1->document()->setModified(false);
+    return ok;
+}
+
+bool TFomEditor::FormCloseQuery()
+{
+    if (!Memo1->document()->isModified())
+        return true;
+    const QString text = QStringLiteral("%1は変更されています. 保存しますか?").arg(EditFileName);
+    switch (AskQuestion(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        Save1Click();
+        return true;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFomEditor::Open1Click()
+{
+    if (!FormCloseQuery())
+        return;
+    if (std::optional<QString> name = AskFile(this, false, QString())) {
+        Memo1->clear();
+        LoadEditFile(*name);
+    }
+}
+
+void TFomEditor::New1Click()
+{
+    if (!FormCloseQuery())
+        return;
+    Memo1->clear();
+    LoadEditFile(QString::fromUtf8(kUntitledName));
+}
+
+bool TFomEditor::Save1Click()
+{
+    if (EditFileName == QString::fromUtf8(kUntitledName) || EditFileName.isEmpty())
+        return SaveAs1Click();
+    QString text = Memo1->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    text += QStringLiteral("\r\n");
+    std::size_t unmappable = 0;
+    const std::string bytes = cp932::fromUtf8(text.toStdString(), &unmappable);
+    // Written whole or not at all: a failed save never leaves half a file.
+    QSaveFile f(EditFileName);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
+        || !f.commit()) {
+        ShowMessage(MessageKind::Error, "ファイル " + EditFileName.toStdString() + " を作成できません");
+        return false; // the text stays, and stays marked modified
+    }
+    Memo1->document()->setModified(false);
+    if (unmappable)
+        ShowMessage(MessageKind::Warning, std::to_string(unmappable) + " 文字を \"?\" で保存しました");
+    return true;
+}
+
+bool TFomEditor::SaveAs1Click()
+{
+    for (;;) {
+        std::optional<QString> name = AskFile(this, true, EditFileName);
+        if (!name)
+            return false;
+        if (QFileInfo(*name).fileName() == QString::fromUtf8(kUntitledName))
+            continue; // the untitled name cannot be a file name: ask again
+        EditFileName = *name;
+        SetCaptionFromName();
+        return Save1Click();
+    }
+}
+
+void TFomEditor::Exit1Click()
+{
+    if (Memo1->document()->isModified() && !FormCloseQuery())
+        return;
+    Memo1->document()->setModified(false);
+    hide();
+    deleteLater();
+}
+
+void TFomEditor::EditClick()
+{
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    Paste1->setEnabled(clip && clip->hasText());
+    const bool selected = Memo1->textCursor().hasSelection();
+    Copy1->setEnabled(selected);
+    Delete1->setEnabled(selected);
+    Cut1->setEnabled(selected);
+}
+
+void TFomEditor::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept(); // hidden, not freed
+}
+
+void StartEditFileUtf8(const std::string& path, const std::string& untitledName)
+{
+    EnsureLibraryStarted();
+    auto* editor = new TFomEditor; // lives on its own; "終了(&X)" frees it
+    QString name;
+    if (path.empty()) {
+        name = QString::fromStdString(untitledName);
+    } else if (QFileInfo(QString::fromStdString(path)).isFile()) {
+        name = QString::fromStdString(path);
+    } else {
+        ShowMessage(MessageKind::Error, NotFoundMessage(path));
+        return;
+    }
+    editor->LoadEditFile(name);
+    editor->show();
+}
+
+} // namespace dorvex

@@ -1,0 +1,64 @@
+// TFomEditor: the plain text editor for format files, and StartEditFile.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+
+namespace dorvex {
+
+inline constexpr const char* kUntitledName = "無題.fom";
+inline constexpr const char* kFormatFileFilter = "書式ﾌｧｲﾙ(*.fom);;すべてのﾌｧｲﾙ(*)";
+
+// The open and save dialogs; tests replace them.  `save` tells which one,
+// `preset` is the name shown first; nothing when cancelled.
+using FileDialogAsker = std::function<std::optional<QString>(bool save, const QString& preset)>;
+FileDialogAsker SetFileDialogAsker(FileDialogAsker asker);
+
+class TFomEditor : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFomEditor(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1;
+    QMenu* FileMenu;
+    QMenu* EditMenu;
+    QAction* Open1;
+    QAction* New1;
+    QAction* Save1;
+    QAction* SaveAs1;
+    QAction* Exit1;
+    QAction* Cut1;
+    QAction* Copy1;
+    QAction* Paste1;
+    QAction* Delete1;
+    QAction* SelectAll1;
+
+    QString EditFileName;
+
+    bool LoadEditFile(const QString& name);
+    // True when the text may be discarded (saved, or the user said so).
+    bool FormCloseQuery();
+    void Open1Click();
+    void New1Click();
+    bool Save1Click();
+    bool SaveAs1Click();
+    void Exit1Click();
+    void EditClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SetCaptionFromName();
+};
+
+void StartEditFileUtf8(const std::string& path, const std::string& untitledName);
+
+} // namespace dorvex

@@ -1,0 +1,604 @@
+#include "Imagedsp.h"
+
+#include "EngineState.h"
+#include "LibraryStart.h"
+#include "Messages.h"
+#include "PageWalk.h"
+#include "Printout.h"
+#include "RenderJob.h"
+#include "lumprn.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <vector>
+
+namespace dorvex {
+namespace {
+
+PageInputAsker& InputAsker()
+{
+    static PageInputAsker asker;
+    return asker;
+}
+
+std::function<void(TImageDispForm&)>& OpenedHook()
+{
+    static std::function<void(TImageDispForm&)> hook;
+    return hook;
+}
+
+class PaintBox : public QWidget {
+public:
+    PaintBox(TImageDispForm* form, QWidget* parent)
+        : QWidget(parent), form_(form)
+    {
+        setAutoFillBackground(true);
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        setPalette(pal);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        form_->ImagePaintBoxPaint(p);
+    }
+
+private:
+    TImageDispForm* form_;
+};
+
+// Collects the engine's messages while it lives.
+class MessageCollector {
+public:
+    MessageCollector()
+    {
+        previous_ = SetMessageSink([this](MessageKind k, const std::string& t) { said.emplace_back(k, t); });
+    }
+    ~MessageCollector() { SetMessageSink(previous_); }
+    std::vector<std::pair<MessageKind, std::string>> said;
+    MessageSink previous_;
+};
+
+} // namespace
+
+TPreviewState& Preview()
+{
+    static TPreviewState state;
+    return state;
+}
+
+PageInputAsker SetPageInputAsker(PageInputAsker asker)
+{
+    PageInputAsker previous = InputAsker();
+    InputAsker() = std::move(asker);
+    return previous;
+}
+
+void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook)
+{
+    OpenedHook() = std::move(hook);
+}
+
+TImageDispForm::TImageDispForm(QWidget* parent)
+    : QDialog(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("TImageDispForm"));
+    setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* menuBar = new QMenuBar(this);
+    layout->setMenuBar(menuBar);
+    File_Menu = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    File_Menu->setObjectName(QStringLiteral("File_Menu"));
+    File_Menu->addAction(QStringLiteral("ﾌﾟﾘﾝﾀｰ設定(&S)"), this, &TImageDispForm::PrintSetupButtonClick);
+    File_Menu->addAction(QStringLiteral("印刷(&P)"), this, &TImageDispForm::PrintButtonClick);
+    File_Menu->addSeparator();
+    File_Menu->addAction(QStringLiteral("終了(&X)"), this, &TImageDispForm::CloseButtonClick);
+    View_Menu = menuBar->addMenu(QStringLiteral("表示(&V)"));
+    View_Menu->setObjectName(QStringLiteral("View_Menu"));
+    const std::pair<const char*, int> zooms[] = {{"200%(&1)", 20}, {"150%(&2)", 15}, {"100%(&3)", 10},
+                                                 {" 80%(&4)", 8},  {" 50%(&5)", 5},  {" 30%(&6)", 3}};
+    for (auto [text, tag] : zooms) {
+        QAction* a = View_Menu->addAction(QString::fromUtf8(text));
+        a->setCheckable(true);
+        a->setData(tag);
+        a->setChecked(tag == 10);
+        connect(a, &QAction::triggered, this, [this, tag]() { MenuZoomClick(tag); });
+        ZoomMenuItems.append(a);
+    }
+    Option_Menu = menuBar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    Option_Menu->setObjectName(QStringLiteral("Option_Menu"));
+    SpeedBarMenuItem = Option_Menu->addAction(QStringLiteral("ｽﾋﾟｰﾄﾞﾊﾞｰ(&S)"), this, &TImageDispForm::SpeedBar_MenuClick);
+    SpeedBarMenuItem->setCheckable(true);
+    SpeedBarMenuItem->setChecked(true);
+    FullScreenMenuItem = Option_Menu->addAction(QStringLiteral("ﾌﾙｽｸﾘｰﾝ(&F)"), this, &TImageDispForm::FullScreen_MenuClick);
+    Jump_Menu = menuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
+    Jump_Menu->setObjectName(QStringLiteral("Jump_Menu"));
+    Jump_Menu->addAction(QStringLiteral("先頭ﾍﾟｰｼﾞ(&T)"), this, &TImageDispForm::Top_PageClick);
+    Jump_Menu->addAction(QStringLiteral("最終ﾍﾟｰｼﾞ(&B)"), this, &TImageDispForm::Bottom_PageClick);
+    Jump_Menu->addAction(QStringLiteral("指定ﾍﾟｰｼﾞ(&P)"), this, &TImageDispForm::Selected_PageClick);
+
+    SpeedBar = new QToolBar(this);
+    SpeedBar->setObjectName(QStringLiteral("SpeedBar"));
+    SpeedBar->setFixedHeight(30);
+    QStyle* st = style();
+    auto tool = [&](QStyle::StandardPixmap icon, const char* hint, auto handler) {
+        QAction* a = SpeedBar->addAction(st->standardIcon(icon), QString::fromUtf8(hint));
+        a->setToolTip(QString::fromUtf8(hint));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto box = [&](const char* hint, const char* name, int width) {
+        auto* e = new QLineEdit(SpeedBar);
+        e->setReadOnly(true);
+        e->setToolTip(QString::fromUtf8(hint));
+        e->setObjectName(QString::fromUtf8(name));
+        e->setFixedWidth(width);
+        e->setAlignment(Qt::AlignCenter);
+        e->setFocusPolicy(Qt::NoFocus);
+        SpeedBar->addWidget(e);
+        return e;
+    };
+    CloseButton = tool(QStyle::SP_DialogCloseButton, "終了", &TImageDispForm::CloseButtonClick);
+    PrintSetupButton = tool(QStyle::SP_FileDialogDetailedView, "ﾌﾟﾘﾝﾀ設定", &TImageDispForm::PrintSetupButtonClick);
+    PrintButton = tool(QStyle::SP_DialogSaveButton, "印刷", &TImageDispForm::PrintButtonClick);
+    DispZoom = box("ｽﾞｰﾑ", "DispZoom", 56);
+    DispZoom->setText(QStringLiteral("100%"));
+    ZoomInButton = tool(QStyle::SP_ArrowUp, "ｽﾞｰﾑｲﾝ", &TImageDispForm::ZoomInButtonClick);
+    ZoomOutButton = tool(QStyle::SP_ArrowDown, "ｽﾞｰﾑｱｳﾄ", &TImageDispForm::ZoomOutButtonClick);
+    PrevPage = tool(QStyle::SP_ArrowLeft, "前ﾍﾟｰｼﾞ", &TImageDispForm::DispPrev);
+    NextPage = tool(QStyle::SP_ArrowRight, "次ﾍﾟｰｼﾞ", &TImageDispForm::DispNext);
+    WherePage = box("現在のﾍﾟｰｼﾞ", "WherePage", 72);
+    layout->addWidget(SpeedBar);
+
+    ImagePaintScrollBox = new QScrollArea(this);
+    ImagePaintScrollBox->setObjectName(QStringLiteral("ImagePaintScrollBox"));
+    ImagePaintScrollBox->setWidgetResizable(false);
+    ScrollContent = new QWidget;
+    PaperPanel = new QFrame(ScrollContent);
+    PaperPanel->setObjectName(QStringLiteral("PaperPanel"));
+    PaperPanel->setFrameShape(QFrame::Box);
+    PaperPanel->setLineWidth(2);
+    PaperPanel->setAutoFillBackground(true);
+    QPalette white = PaperPanel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    PaperPanel->setPalette(white);
+    PaperPanel->move(15, 15);
+    ImagePaintBox = new PaintBox(this, PaperPanel);
+    ImagePaintBox->setObjectName(QStringLiteral("ImagePaintBox"));
+    ImagePaintBox->setToolTip(QStringLiteral("印刷可能範囲"));
+    ImagePaintScrollBox->setWidget(ScrollContent);
+    layout->addWidget(ImagePaintScrollBox, 1);
+
+    KeyIn = new QLineEdit(this);
+    KeyIn->setObjectName(QStringLiteral("KeyIn"));
+    KeyIn->setGeometry(0, 0, 1, 1);
+    KeyIn->lower();
+    KeyIn->installEventFilter(this);
+    ESCButton = new QPushButton(QStringLiteral("ESC:戻る"), this);
+    ESCButton->setObjectName(QStringLiteral("ESCButton"));
+    ESCButton->setToolTip(QStringLiteral("ﾉｰﾏﾙ表示に戻る"));
+    ESCButton->move(0, 0);
+    ESCButton->hide();
+    connect(ESCButton, &QPushButton::clicked, this, &TImageDispForm::ESCButtonClick);
+    resize(820, 700);
+}
+
+void TImageDispForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The view is set up on the first activation only: coming back from a
+    // message box or the print dialog keeps zoom and page.
+    if (!created_) {
+        created_ = true;
+        FormCreate();
+    }
+}
+
+void TImageDispForm::FormCreate()
+{
+    TEngineState& e = Engine();
+    Preview().ZoomTenths = 10;
+    CountPreviewPages();
+    FormResize();
+    PrevPage->setEnabled(false);
+    NextPage->setEnabled(e.PageTotal >= 2);
+    ShowWherePage();
+    KeyIn->setFocus();
+}
+
+void TImageDispForm::ShowWherePage()
+{
+    WherePage->setText(QStringLiteral("%1/%2").arg(Engine().CurrentPage).arg(Engine().PageTotal));
+}
+
+int TImageDispForm::SheetLeft() const
+{
+    return PaperPanel->x();
+}
+
+void TImageDispForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (created_)
+        FormResize();
+}
+
+void TImageDispForm::FormResize()
+{
+    ImagePaintScrollBox->horizontalScrollBar()->setValue(0);
+    ImagePaintScrollBox->verticalScrollBar()->setValue(0);
+    TEngineState& e = Engine();
+    {
+        MessageCollector said;
+        e.FormatMarginsGiven = false;
+        PrintFile format;
+        if (OpenIfExists(format, e.FormatFileName)) {
+            format.open();
+            format.reset();
+            ReadPaperSizeLine(format);
+            format.reset();
+            ReadMarginLine(format);
+            format.reset();
+            ReadOffsetLine(format);
+            format.close();
+        }
+        for (auto& [kind, text] : said.said)
+            if (shownMessages_.insert(text).second)
+                QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+    }
+    const int code = ThePrinterSettings().GetPrinterPaper();
+    int w = 0, h = 0;
+    PaperSizeFromCode(code, w, h);
+    if (code == 256 && e.PaperState == 1)
+        ThePrinterSettings().SetPrinterUserSize(int16_t(std::min(e.CustomPaperHeight, 32767)),
+                                                int16_t(std::min(e.CustomPaperWidth, 32767)));
+    else
+        ThePrinterSettings().ClearPrinterUserSize();
+    const int horz = PrinterHorzSizeMm(), vert = PrinterVertSizeMm();
+    const JobGeometry g = ComputeJobGeometry(code, PrinterLandscape(), horz, vert);
+    const int zoom = Preview().ZoomTenths;
+    const double ppi = ImagePaintBox->logicalDpiX();
+    int sheetW = PreviewPixels(g.paperWidthMm, zoom, ppi), sheetH = PreviewPixels(g.paperHeightMm, zoom, ppi);
+    if (e.PaperState == 2) {
+        sheetW += 2;
+        sheetH += 2;
+    }
+    int left = int(RoundHalfEven((width() - 15 - sheetW) / 2.0));
+    if (left <= 15)
+        left = 15;
+    PaperPanel->setGeometry(left, PaperPanel->y(), sheetW, sheetH);
+    const int areaW = PreviewPixels(horz, zoom, ppi) + 2, areaH = PreviewPixels(vert, zoom, ppi) + 2;
+    ImagePaintBox->setGeometry(int(RoundHalfEven((sheetW - areaW) / 2.0)), int(RoundHalfEven((sheetH - areaH) / 2.0)),
+                               areaW, areaH);
+    // Spacers keep a margin right (17) and below (22) the sheet.
+    ScrollContent->resize(left + sheetW + 17, PaperPanel->y() + sheetH + 22);
+}
+
+void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
+{
+    TPreviewState& pv = Preview();
+    if (pv.PaintBusy)
+        return;
+    pv.PaintBusy = true;
+    TEngineState& e = Engine();
+    std::vector<std::pair<MessageKind, std::string>> said;
+    {
+        MessageCollector collector;
+        PrintFile format, data;
+        const bool hasFormat = OpenIfExists(format, e.FormatFileName);
+        if (hasFormat)
+            format.open();
+        bool ok = true;
+        if (e.DataFileName.empty()) {
+            ShowMessage(MessageKind::Error, kNoDataFileMessage);
+            ok = false;
+        } else if (!OpenIfExists(data, e.DataFileName)) {
+            ok = false;
+        }
+        if (ok) {
+            data.open();
+            PaintPreviewPage(painter, canvas_, ImagePaintBox->size(), hasFormat ? &format : nullptr, data,
+                             e.CurrentPage, pv.ZoomTenths, ImagePaintBox->logicalDpiX());
+        }
+        said = std::move(collector.said);
+    }
+    // Each message once per page shown, after the paint (never from inside it).
+    for (auto& [kind, text] : said)
+        if (shownMessages_.insert(text).second)
+            QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+    pv.PaintBusy = false;
+}
+
+void TImageDispForm::DrawNow()
+{
+    ImagePaintBox->repaint();
+}
+
+void TImageDispForm::PageChanged()
+{
+    shownMessages_.clear();
+    ShowWherePage();
+    DrawNow();
+}
+
+void TImageDispForm::ZoomDisp()
+{
+    const int z = Preview().ZoomTenths;
+    ZoomInButton->setEnabled(z < 20);
+    ZoomOutButton->setEnabled(z > 3);
+    DispZoom->setText((z < 10 ? QStringLiteral(" ") : QString()) + QString::number(z) + QStringLiteral("0%"));
+    ZoomMenuChecked();
+    FormResize();
+    ImagePaintBox->update();
+}
+
+void TImageDispForm::ZoomMenuChecked()
+{
+    for (QAction* a : ZoomMenuItems)
+        a->setChecked(a->data().toInt() == Preview().ZoomTenths);
+}
+
+void TImageDispForm::ZoomInButtonClick()
+{
+    if (Preview().ZoomTenths < 20) {
+        ++Preview().ZoomTenths;
+        ZoomDisp();
+    }
+}
+
+void TImageDispForm::ZoomOutButtonClick()
+{
+    if (Preview().ZoomTenths > 3) {
+        --Preview().ZoomTenths;
+        ZoomDisp();
+    }
+}
+
+void TImageDispForm::MenuZoomClick(int tag)
+{
+    Preview().ZoomTenths = tag;
+    ZoomDisp();
+}
+
+void TImageDispForm::PrintButtonClick()
+{
+    const TEngineState& e = Engine();
+    const std::string fom = e.FormatFileName, dat = e.DataFileName;
+    ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
+                  Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+    FormResize();
+    ImagePaintBox->update();
+}
+
+void TImageDispForm::PrintSetupButtonClick()
+{
+    QPageSetupDialog dlg(&ThePrinter(), this);
+    dlg.exec();
+    FormResize();
+    ImagePaintBox->update();
+}
+
+void TImageDispForm::CloseButtonClick()
+{
+    accept();
+}
+
+void TImageDispForm::SpeedBar_MenuClick()
+{
+    SpeedBar->setVisible(!SpeedBar->isVisible());
+    SpeedBarMenuItem->setChecked(SpeedBar->isVisible());
+}
+
+void TImageDispForm::FullScreen_MenuClick()
+{
+    hide();
+    Preview().SavedBounds = geometry();
+    fullScreen_ = true;
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    SpeedBar->hide();
+    File_Menu->menuAction()->setVisible(false);
+    View_Menu->menuAction()->setVisible(false);
+    Option_Menu->menuAction()->setVisible(false);
+    ESCButton->show();
+    ESCButton->raise();
+    showMaximized();
+}
+
+void TImageDispForm::ESCButtonClick()
+{
+    ESCButton->hide();
+    hide();
+    fullScreen_ = false;
+    setWindowFlag(Qt::FramelessWindowHint, false);
+    showNormal();
+    setGeometry(Preview().SavedBounds);
+    SpeedBar->show();
+    File_Menu->menuAction()->setVisible(true);
+    View_Menu->menuAction()->setVisible(true);
+    Option_Menu->menuAction()->setVisible(true);
+    show();
+}
+
+void TImageDispForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (fullScreen_)
+            ESCButtonClick();
+        return; // Esc does not close the preview
+    }
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left
+        || event->key() == Qt::Key_Right) {
+        KeyInKeyDown(event->key());
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TImageDispForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == KeyIn && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_Up || k->key() == Qt::Key_Down || k->key() == Qt::Key_Left || k->key() == Qt::Key_Right) {
+            KeyInKeyDown(k->key());
+            return true;
+        }
+        if (k->key() == Qt::Key_Escape) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TImageDispForm::KeyInKeyDown(int key)
+{
+    QScrollBar* v = ImagePaintScrollBox->verticalScrollBar();
+    QScrollBar* h = ImagePaintScrollBox->horizontalScrollBar();
+    switch (key) {
+    case Qt::Key_Up: v->setValue(v->value() - 10); break;
+    case Qt::Key_Down: v->setValue(v->value() + 10); break;
+    case Qt::Key_Left: h->setValue(h->value() - 10); break;
+    case Qt::Key_Right: h->setValue(h->value() + 10); break;
+    default: break;
+    }
+}
+
+void TImageDispForm::wheelEvent(QWheelEvent* event)
+{
+    FormMouseWheel(event->angleDelta().y());
+    event->accept();
+}
+
+void TImageDispForm::FormMouseWheel(int delta)
+{
+    QScrollBar* v = ImagePaintScrollBox->verticalScrollBar();
+    if (delta < 0)
+        v->setValue(v->value() + 40);
+    else if (delta > 0)
+        v->setValue(v->value() - 40);
+}
+
+void TImageDispForm::DispNext()
+{
+    TEngineState& e = Engine();
+    if (e.PageTotal > 1 && e.CurrentPage < e.PageTotal) {
+        PrevPage->setEnabled(true);
+        ++e.CurrentPage;
+        NextPage->setEnabled(e.CurrentPage < e.PageTotal);
+        PageChanged();
+    } else {
+        NextPage->setEnabled(false);
+    }
+}
+
+void TImageDispForm::DispPrev()
+{
+    TEngineState& e = Engine();
+    if (e.PageTotal > 1 && e.CurrentPage > 1) {
+        NextPage->setEnabled(true);
+        --e.CurrentPage;
+        PrevPage->setEnabled(e.CurrentPage > 1);
+        PageChanged();
+    } else {
+        PrevPage->setEnabled(false);
+    }
+}
+
+void TImageDispForm::Top_PageClick()
+{
+    TEngineState& e = Engine();
+    e.CurrentPage = 1;
+    PrevPage->setEnabled(false);
+    NextPage->setEnabled(e.PageTotal != 1);
+    PageChanged();
+}
+
+void TImageDispForm::Bottom_PageClick()
+{
+    TEngineState& e = Engine();
+    e.CurrentPage = e.PageTotal;
+    NextPage->setEnabled(false);
+    PrevPage->setEnabled(e.PageTotal != 1);
+    PageChanged();
+}
+
+void TImageDispForm::Selected_PageClick()
+{
+    const QString caption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
+    const QString prompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
+    std::optional<QString> answer;
+    if (InputAsker()) {
+        answer = InputAsker()(caption, prompt, QStringLiteral("1"));
+    } else {
+        bool ok = false;
+        const QString text = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, QStringLiteral("1"), &ok);
+        if (ok)
+            answer = text;
+    }
+    const QString text = answer.value_or(QStringLiteral("1"));
+    TEngineState& e = Engine();
+    bool ok = false;
+    long long n = text.trimmed().toLongLong(&ok);
+    if (ok) {
+        n = std::clamp<long long>(n, 1, e.PageTotal);
+        e.CurrentPage = int(n);
+    }
+    PrevPage->setEnabled(e.CurrentPage > 1);
+    NextPage->setEnabled(e.CurrentPage < e.PageTotal);
+    PageChanged();
+}
+
+void PrintImageDispUtf8(const std::string& caption, const std::string& formatFile, const std::string& dataFile,
+                        int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,
+                        int32_t windowLeft, int32_t windowTop, int32_t windowRight, int32_t windowBottom,
+                        bool printForm, bool showDialog)
+{
+    EnsureLibraryStarted();
+    TEngineState& e = Engine();
+    BeginJobMessages();
+    e.FormatFileName = formatFile;
+    e.DataFileName = dataFile;
+    e.CallerTopMargin = topMargin;
+    e.CallerLeftMargin = leftMargin;
+    Preview().PreviewPrintFormat = printForm;
+    Preview().PreviewShowDialog = showDialog;
+
+    TImageDispForm form(QApplication::activeWindow());
+    if (windowLeft >= 0 || windowTop >= 0)
+        form.move(windowLeft, windowTop);
+    if (windowRight > 0 || windowBottom > 0)
+        form.resize(std::max(100, windowRight - windowLeft), std::max(100, windowBottom - windowTop));
+    if (!caption.empty())
+        form.setWindowTitle(QString::fromStdString(caption));
+    if (paperCode > 0)
+        ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
+    SetPrinterLandscape(orientation == 1);
+    if (OpenedHook())
+        QTimer::singleShot(0, &form, [&form]() { OpenedHook()(form); });
+    form.exec();
+}
+
+} // namespace dorvex

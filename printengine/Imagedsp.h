@@ -1,0 +1,121 @@
+// The preview window TImageDispForm and its export PrintImageDisp.
+#pragma once
+
+#include "Imageout.h"
+
+#include <QDialog>
+#include <QRect>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QToolBar;
+class QVBoxLayout;
+
+namespace dorvex {
+
+struct TPreviewState {
+    int ZoomTenths = 10;
+    bool PaintBusy = false;
+    QRect SavedBounds;
+    bool PreviewPrintFormat = false;
+    bool PreviewShowDialog = false;
+};
+TPreviewState& Preview();
+
+// The page-number box of "指定ﾍﾟｰｼﾞ"; tests replace it.  Returns the text
+// entered, or nothing when cancelled.
+using PageInputAsker = std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& text)>;
+PageInputAsker SetPageInputAsker(PageInputAsker asker);
+
+class TImageDispForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TImageDispForm(QWidget* parent = nullptr);
+
+    // Controls, by their names.
+    QToolBar* SpeedBar;
+    QAction* CloseButton;
+    QAction* PrintSetupButton;
+    QAction* PrintButton;
+    QLineEdit* DispZoom;
+    QAction* ZoomInButton;
+    QAction* ZoomOutButton;
+    QAction* PrevPage;
+    QAction* NextPage;
+    QLineEdit* WherePage;
+    QScrollArea* ImagePaintScrollBox;
+    QWidget* ScrollContent;
+    QFrame* PaperPanel;
+    QWidget* ImagePaintBox;
+    QLineEdit* KeyIn;
+    QPushButton* ESCButton;
+    QMenu* File_Menu;
+    QMenu* View_Menu;
+    QMenu* Option_Menu;
+    QMenu* Jump_Menu;
+    QAction* SpeedBarMenuItem;
+    QAction* FullScreenMenuItem;
+    QList<QAction*> ZoomMenuItems;
+
+    // Handlers.
+    void FormCreate();
+    void FormResize();
+    void ImagePaintBoxPaint(QPainter& painter);
+    void ZoomDisp();
+    void ZoomMenuChecked();
+    void ZoomInButtonClick();
+    void ZoomOutButtonClick();
+    void MenuZoomClick(int tag);
+    void PrintButtonClick();
+    void PrintSetupButtonClick();
+    void CloseButtonClick();
+    void SpeedBar_MenuClick();
+    void FullScreen_MenuClick();
+    void ESCButtonClick();
+    void DispPrev();
+    void DispNext();
+    void Top_PageClick();
+    void Bottom_PageClick();
+    void Selected_PageClick();
+    void KeyInKeyDown(int key);
+    void FormMouseWheel(int delta);
+    bool FullScreenMode() const { return fullScreen_; }
+    int SheetLeft() const;
+    // Draws the page on show now (navigation redraws at once).
+    void DrawNow();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override; // FormKeyDown
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ShowWherePage();
+    void PageChanged();
+    bool created_ = false;
+    bool fullScreen_ = false;
+    Canvas canvas_;
+    std::set<std::string> shownMessages_; // said already for the page on show
+};
+
+void PrintImageDispUtf8(const std::string& caption, const std::string& formatFile, const std::string& dataFile,
+                        int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,
+                        int32_t windowLeft, int32_t windowTop, int32_t windowRight, int32_t windowBottom,
+                        bool printForm, bool showDialog);
+
+// Called with the window just before it runs modally (tests drive it).
+void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook);
+
+} // namespace dorvex

@@ -1,0 +1,225 @@
+#include "Printout.h"
+
+#include "EngineState.h"
+#include "LibraryStart.h"
+#include "Messages.h"
+#include "Printdlg.h"
+#include "RenderJob.h"
+#include "lumprn.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace dorvex {
+namespace {
+
+TNowPrintingdlg*& ActiveDialog()
+{
+    static TNowPrintingdlg* active = nullptr;
+    return active;
+}
+
+} // namespace
+
+TPrintJobState& PrintJob()
+{
+    static TPrintJobState state;
+    return state;
+}
+
+TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint)
+    , startDlg_(startDlg)
+{
+    setWindowTitle(QStringLiteral("印刷"));
+    setObjectName(QStringLiteral("TNowPrintingdlg"));
+    setFont(QFont(SubstituteFace(QStringLiteral("ＭＳ ゴシック")), 10));
+    auto* layout = new QVBoxLayout(this);
+    PrintMessage = new QLabel(this);
+    PrintMessage->setObjectName(QStringLiteral("PrintMessage"));
+    PrintMessage->setAlignment(Qt::AlignCenter);
+    PrintMessage->setWordWrap(true);
+    PrintMessage->setMinimumHeight(2 * fontMetrics().height());
+    PageMessage = new QLabel(this);
+    PageMessage->setObjectName(QStringLiteral("PageMessage"));
+    PageMessage->setAlignment(Qt::AlignCenter);
+    CancelButton = new QPushButton(QStringLiteral("中止"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    layout->addWidget(PrintMessage);
+    layout->addWidget(PageMessage);
+    layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
+    setMinimumWidth(280);
+    connect(CancelButton, &QPushButton::clicked, this, &TNowPrintingdlg::CancelButtonClick);
+    Timer = new QTimer(this);
+    Timer->setInterval(500);
+    Timer->setSingleShot(true);
+    connect(Timer, &QTimer::timeout, this, &TNowPrintingdlg::PrintStart);
+    Timer->start();
+    ActiveDialog() = this;
+}
+
+TNowPrintingdlg* TNowPrintingdlg::Active()
+{
+    return ActiveDialog();
+}
+
+void TNowPrintingdlg::SetPageMessage(int sheet)
+{
+    PageMessage->setText(QStringLiteral("(%1ﾍﾟｰｼﾞ印刷中)").arg(sheet));
+}
+
+void TNowPrintingdlg::CancelButtonClick()
+{
+    if (!printing_) {
+        // Nothing is being printed (the start failed, or the job is over):
+        // the button just closes the dialog.
+        done(QDialog::Rejected);
+        return;
+    }
+    if (AskQuestion(QStringLiteral("印刷を中止してよろしいですか?"), QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes)
+        PrintJob().PrintCancelled = true;
+}
+
+void TNowPrintingdlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (printing_)
+            CancelButtonClick();
+        return; // Esc never closes the dialog by itself
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TNowPrintingdlg::reject()
+{
+    // The window's close box acts like the abort button.
+    CancelButtonClick();
+}
+
+void TNowPrintingdlg::PrintStart()
+{
+    Timer->stop();
+    TEngineState& e = Engine();
+    TPrintJobState& job = PrintJob();
+    QPrinter& printer = ThePrinter();
+    const double dpiX = PrinterLogPixelsX(), dpiY = PrinterLogPixelsY();
+
+    JobFiles files;
+    if (!files.open()) {
+        job.StartFailed = true;
+        return; // the dialog stays until its button is pressed
+    }
+    ReadFormatSetup(files.formatOrNull(), false);
+
+    const int code = ThePrinterSettings().GetPrinterPaper();
+    int w = 0, h = 0;
+    PaperSizeFromCode(code, w, h);
+    if (code == 256 && e.PaperState == 1)
+        ThePrinterSettings().SetPrinterUserSize(int16_t(std::min(e.CustomPaperHeight, 32767)),
+                                                int16_t(std::min(e.CustomPaperWidth, 32767)));
+    else
+        ThePrinterSettings().ClearPrinterUserSize();
+    ComputeJobGeometry(code, PrinterLandscape(), PrinterHorzSizeMm(), PrinterVertSizeMm());
+
+    PrintWalkOptions walk;
+    walk.printForm = e.PrintFormatPages;
+    if (startDlg_.RangeGiven()) {
+        job.PageRangeGiven = true;
+        walk.rangeGiven = true;
+        walk.fromPage = startDlg_.FromPage();
+        job.PagesLeft = startDlg_.ToPage() - startDlg_.FromPage() + 1;
+    } else {
+        job.PageRangeGiven = false;
+        job.PagesLeft = startDlg_.MaxPage();
+    }
+    walk.pagesLeft = job.PagesLeft;
+
+    ThePrinterSettings().SetPrinterTrueType(1);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const std::string where = printer.outputFileName().toStdString();
+        ShowMessage(MessageKind::Error, where.empty() ? std::string("印刷を開始できません")
+                                                      : "ファイル " + where + " を作成できません");
+        job.StartFailed = true;
+        done(QDialog::Rejected);
+        return;
+    }
+    printing_ = true;
+    DeviceJobHooks hooks;
+    hooks.sheetStarted = [this, &job](int sheet) {
+        job.SheetsPrinted = sheet;
+        SetPageMessage(sheet);
+    };
+    hooks.cancelled = [&job]() {
+        // Let the abort button and Esc act between pages.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return job.PrintCancelled;
+    };
+    PrintOnDevice(printer, painter, dpiX, dpiY, files, walk, hooks);
+    if (job.PrintCancelled) {
+        printer.abort();
+        painter.end();
+        // A PDF has no spooler to discard the pages: remove the part written.
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+            QFile::remove(printer.outputFileName());
+    } else {
+        painter.end();
+    }
+    printing_ = false;
+    files.format.close();
+    files.data.close();
+    done(QDialog::Accepted);
+}
+
+int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
+                      int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
+                      bool showDialog)
+{
+    EnsureLibraryStarted();
+    TEngineState& e = Engine();
+    TPrintJobState& job = PrintJob();
+    job = TPrintJobState{};
+    BeginJobMessages();
+    int16_t result = -1;
+    e.FormatFileName = formatFile;
+    e.DataFileName = dataFile;
+    e.CallerTopMargin = topMargin;
+    e.CallerLeftMargin = leftMargin;
+    e.PrintFormatPages = printForm;
+    if (paperCode > 0)
+        ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
+    SetPrinterLandscape(orientation == 1);
+
+    TStartPrintDlg startDlg;
+    if (!e.DataFileName.empty())
+        startDlg.SetPages(CountPages(e.DataFileName));
+    // With no printer and no PDF file named yet, printing without the dialog
+    // would print nothing: the dialog is shown to choose the file.
+    const bool noDestination = ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty();
+    bool go = true;
+    if (showDialog || noDestination)
+        go = startDlg.Execute();
+    if (go) {
+        TNowPrintingdlg dlg(startDlg, QApplication::activeWindow());
+        dlg.PrintMessage->setText(QString::fromStdString(message));
+        dlg.exec();
+        ActiveDialog() = nullptr;
+    } else {
+        ThePrinterSettings().SelectDefaultPrinter();
+    }
+    if (job.PrintCancelled || !go || job.StartFailed)
+        result = 0;
+    return result;
+}
+
+} // namespace dorvex

@@ -1,0 +1,139 @@
+#include "lumprn.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+#include <memory>
+
+namespace dorvex {
+namespace {
+
+constexpr int16_t kUserPaper = 256;
+
+std::unique_ptr<QPrinter>& PrinterSlot()
+{
+    static std::unique_ptr<QPrinter> printer;
+    return printer;
+}
+
+void SetUpPrinter(QPrinter& p)
+{
+    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    if (!def.isNull()) {
+        p.setPrinterName(def.printerName());
+    } else {
+        // No printer installed: a PDF file, chosen in the print dialog.
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setFullPage(true);
+    }
+}
+
+} // namespace
+
+QPrinter& ThePrinter()
+{
+    auto& slot = PrinterSlot();
+    if (!slot) {
+        slot = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        SetUpPrinter(*slot);
+    }
+    return *slot;
+}
+
+bool ThePrinterIsPdf()
+{
+    return ThePrinter().outputFormat() == QPrinter::PdfFormat;
+}
+
+TLUMPrint::TLUMPrint()
+{
+    SelectDefaultPrinter();
+    trueTypeOption_ = 1;
+}
+
+void TLUMPrint::SelectDefaultPrinter()
+{
+    QPrinter& p = ThePrinter();
+    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+    if (!def.isNull()) {
+        p.setOutputFormat(QPrinter::NativeFormat);
+        p.setPrinterName(def.printerName());
+    }
+}
+
+int16_t TLUMPrint::GetPrinterPaper() const
+{
+    const QPageSize size = ThePrinter().pageLayout().pageSize();
+    if (paperCode_ != 0 && (paperCode_ == kUserPaper ? size.id() == QPageSize::Custom
+                                                     : size.id() == QPageSize::id(paperCode_)))
+        return paperCode_;
+    if (size.id() == QPageSize::Custom)
+        return kUserPaper;
+    return int16_t(size.windowsId());
+}
+
+void TLUMPrint::SetPrinterPaper(int16_t code)
+{
+    paperCode_ = code;
+    const QPageSize::PageSizeId id = QPageSize::id(code);
+    if (id != QPageSize::Custom)
+        ThePrinter().setPageSize(QPageSize(id));
+}
+
+void TLUMPrint::SetPrinterUserSize(int16_t length, int16_t width)
+{
+    if (length <= 0 || width <= 0)
+        return;
+    paperCode_ = kUserPaper;
+    ThePrinter().setPageSize(QPageSize(QSizeF(width / 10.0, length / 10.0), QPageSize::Millimeter, QString(),
+                                       QPageSize::ExactMatch));
+}
+
+void TLUMPrint::ClearPrinterUserSize()
+{
+    // A user size left from an earlier job gives way to the code's own size.
+    if (ThePrinter().pageLayout().pageSize().id() == QPageSize::Custom && paperCode_ != kUserPaper
+        && QPageSize::id(paperCode_) != QPageSize::Custom)
+        ThePrinter().setPageSize(QPageSize(QPageSize::id(paperCode_)));
+}
+
+TLUMPrint& ThePrinterSettings()
+{
+    static TLUMPrint settings;
+    return settings;
+}
+
+int PrinterHorzSizeMm()
+{
+    return int(std::floor(ThePrinter().pageLayout().paintRect(QPageLayout::Millimeter).width() + 1e-6));
+}
+
+int PrinterVertSizeMm()
+{
+    return int(std::floor(ThePrinter().pageLayout().paintRect(QPageLayout::Millimeter).height() + 1e-6));
+}
+
+int PrinterLogPixelsX()
+{
+    return ThePrinter().logicalDpiX();
+}
+
+int PrinterLogPixelsY()
+{
+    return ThePrinter().logicalDpiY();
+}
+
+bool PrinterLandscape()
+{
+    return ThePrinter().pageLayout().orientation() == QPageLayout::Landscape;
+}
+
+void SetPrinterLandscape(bool landscape)
+{
+    ThePrinter().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+} // namespace dorvex

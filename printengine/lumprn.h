@@ -1,0 +1,45 @@
+// TLUMPrint: the current printer's settings, on one process-wide QPrinter.
+// Paper codes are the Windows device-mode codes (9 = A4, 256 = user size).
+#pragma once
+
+#include <cstdint>
+
+class QPrinter;
+
+namespace dorvex {
+
+// The printer of the process: the default printer, or a PDF file printer
+// where none is installed.  Created on first use (needs a Qt application).
+QPrinter& ThePrinter();
+bool ThePrinterIsPdf();
+
+class TLUMPrint {
+public:
+    TLUMPrint(); // selects the default printer, TrueType option 1
+    int16_t GetPrinterPaper() const;
+    void SetPrinterPaper(int16_t code);
+    void SetPrinterTrueType(int16_t option) { trueTypeOption_ = option; }
+    int16_t PrinterTrueType() const { return trueTypeOption_; }
+    // Length and width in 0.1 mm.
+    void SetPrinterUserSize(int16_t length, int16_t width);
+    void ClearPrinterUserSize();
+    // Back to the default printer (a cancelled print dialog).
+    void SelectDefaultPrinter();
+
+private:
+    int16_t paperCode_ = 0; // the code last set, as the device mode holds it
+    int16_t trueTypeOption_ = 1;
+};
+
+TLUMPrint& ThePrinterSettings();
+
+// Device capabilities of the current printer: printable size in whole mm,
+// resolution in dots per inch.
+int PrinterHorzSizeMm();
+int PrinterVertSizeMm();
+int PrinterLogPixelsX();
+int PrinterLogPixelsY();
+bool PrinterLandscape();
+void SetPrinterLandscape(bool landscape);
+
+} // namespace dorvex
