@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -291,7 +293,7 @@ TEST_F(MainFormTest, EmailClickOpensMailOnlyForAnAddress)
     v[1].erase(86);
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("mail.txt"), v);
     TMainForm form(file);
-    form.EdtEmailClick();
+    QTest::mouseClick(form.findChild<QLineEdit*>(QStringLiteral("EdtEmail")), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0].toString(), QStringLiteral("mailto:agent1@example.com"));
     Click(form, "NextDataViewBtn");
@@ -493,4 +495,17 @@ TEST_F(MainFormTest, HelpItemsOpenSupportPageAndReadme)
     EXPECT_TRUE(opened_[1].isLocalFile());
     EXPECT_TRUE(opened_[1].toLocalFile().endsWith(QStringLiteral("/Readme.txt")));
     EXPECT_TRUE(QFile::exists(opened_[1].toLocalFile()));
+}
+
+// Guards: forms and settings that name the Windows Japanese faces must get
+// an installed Japanese face, not a Latin fallback without kana.
+TEST_F(MainFormTest, WindowsJapaneseFacesMapToInstalledFaces)
+{
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "IPA fonts not installed";
+    EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ 明朝")).toLower(), QStringLiteral("ipamincho"));
+    EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ ゴシック")).toLower(), QStringLiteral("ipagothic"));
+    EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
+    EXPECT_EQ(QFont::substitute(QStringLiteral("MS PMincho")).toLower(), QStringLiteral("ipapmincho"));
+    EXPECT_TRUE(QFontInfo(QApplication::font()).family().startsWith(QStringLiteral("IPA")));
 }

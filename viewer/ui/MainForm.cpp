@@ -26,6 +26,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -150,7 +151,8 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
     connect(htmlController_, &HtmlExportController::runningChanged, this, &TMainForm::SetHtmlExportRunning);
 #endif
 
-    // The window sees every key before the focused box does.
+    // The window sees every key before the focused box does; the same
+    // filter watches the mouse on the mail box and on the draggable boxes.
     qApp->installEventFilter(this);
 
     if (!fileArgument.isEmpty())
@@ -273,7 +275,6 @@ QLineEdit* TMainForm::addEdit(const char* name, int field, bool readOnly, int ta
         bindings_.push_back({e, nullptr, field});
     if (tag > 0) {
         e->setProperty("kovraTag", tag);
-        e->installEventFilter(this);
         taggedBoxes_.push_back(e);
     }
     return e;
@@ -600,7 +601,6 @@ QWidget* TMainForm::buildTradeSheet()
     EdtEmail = addEdit("EdtEmail", F(Field::EMail), true);
     EdtEmail->setToolTip(QStringLiteral("メールアドレスがあれば、クリックするとメーラーが起動します"));
     EdtEmail->setCursor(Qt::PointingHandCursor);
-    EdtEmail->installEventFilter(this);
     GroupKaiin2 = pairGroup(QStringLiteral("会員項目"),
         {{QStringLiteral("会員名"), addEdit("EdtKaiinmei2", F(Field::KaiinMei), false)},
          {QStringLiteral("会員番号"), addEdit("EdtKaiinNum", F(Field::KaiinNum), false)},
@@ -668,7 +668,8 @@ bool TMainForm::LoadFile(const QString& path)
         return false;
 
     const std::string previousFile = data.CurrentFileName;
-    data.CurrentFileName = u8(path);
+    // The stripped save reads the file again later: keep it by full path.
+    data.CurrentFileName = u8(QFileInfo(path).absoluteFilePath());
     const LoadOutcome outcome = LoadListingFile(data, data.CurrentFileName);
 
     switch (outcome.status) {
@@ -904,7 +905,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             EdtEmailClick();
             return false;
         }
-        if (auto* box = qobject_cast<QLineEdit*>(watched); box && box->property("kovraTag").isValid())
+        if (auto* box = qobject_cast<QLineEdit*>(watched);
+            box && box->window() == this && box->property("kovraTag").isValid())
             return dragFilter(box, event);
         return false;
     default:
