@@ -95,7 +95,7 @@ int RunHtml(const Args& args)
         return html::OverwriteAnswer::Keep;
     };
     hooks.pageSkipped = [](const html::SkippedPage& s) {
-        PrintLine(stderr, "skipped: listing " + std::to_string(s.index + 1) + " 「" + s.number + "」: " + s.reason);
+        PrintLine(stderr, "skipped: listing " + std::to_string(s.index + 1) + " 「" + html::PrintableNumber(s.number) + "」: " + s.reason);
     };
     hooks.fieldListError = [](int line, const std::string&) {
         PrintLine(stderr, "FieldListにエラーがあります (line " + std::to_string(line) + ")");

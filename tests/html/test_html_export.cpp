@@ -195,3 +195,11 @@ TEST(Export, FailedWriteLeavesNothingBehind)
     EXPECT_FALSE(fs::exists(f.out("13.html")));
     EXPECT_NE(DescribeResult(r).find("12.html"), std::string::npos);
 }
+
+// Guards: a hostile listing number driving the terminal or flooding the end message.
+TEST(Export, ListingNumbersInMessagesArePrintable)
+{
+    EXPECT_EQ(PrintableNumber("a\x1b[2J\n"), "a?[2J?");
+    EXPECT_EQ(PrintableNumber(std::string(50, '9')), std::string(40, '9') + "…");
+    EXPECT_EQ(PrintableNumber("物件１"), "物件１");
+}

@@ -1,6 +1,9 @@
 #include "HtmlExport.h"
 
+#include "Cp932Codec.h"
 #include "FileIO.h"
+
+#include <algorithm>
 
 #include <filesystem>
 #include <optional>
@@ -24,6 +27,25 @@ std::string toUtf8(const fs::path& p)
 }
 
 } // namespace
+
+std::string PrintableNumber(std::string_view number)
+{
+    std::string out;
+    std::size_t i = 0;
+    for (int chars = 0; i < number.size() && chars < 40; ++chars) {
+        const std::size_t len = std::min<std::size_t>(cp932::utf8SequenceLength(static_cast<unsigned char>(number[i])),
+                                                      number.size() - i);
+        const unsigned char c = static_cast<unsigned char>(number[i]);
+        if (c < 0x20 || c == 0x7F)
+            out += '?';
+        else
+            out.append(number.substr(i, len));
+        i += len;
+    }
+    if (i < number.size())
+        out += "…";
+    return out;
+}
 
 std::string PagePath(const std::string& outDir, std::string_view number)
 {
@@ -163,7 +185,7 @@ std::string DescribeResult(const ExportResult& r)
     if (!r.skipped.empty()) {
         text += "\n次の物件はページを作成できませんでした:";
         for (const SkippedPage& s : r.skipped)
-            text += "\n  " + std::to_string(s.index + 1) + "件目 物件番号「" + s.number + "」: " + s.reason;
+            text += "\n  " + std::to_string(s.index + 1) + "件目 物件番号「" + PrintableNumber(s.number) + "」: " + s.reason;
     }
     return text;
 }

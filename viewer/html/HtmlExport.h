@@ -79,6 +79,10 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks);
 // for a plain success): what went wrong, or which listings were skipped.
 std::string DescribeResult(const ExportResult& result);
 
+// A listing number as a message can show it: control characters as "?",
+// cut after 40 characters.
+std::string PrintableNumber(std::string_view number);
+
 // The page path of a listing number in `outDir` (UTF-8, native separators).
 std::string PagePath(const std::string& outDir, std::string_view number);
 
