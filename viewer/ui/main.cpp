@@ -5,8 +5,31 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
+namespace {
+
+// On X11/Wayland systems Qt aborts when there is no display to connect to;
+// say so plainly and end with code 2, so a start script can fall back to
+// the console tools.
+bool NoDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (NoDisplay()) {
+        std::fputs("ProjectKovra: ディスプレイがありません (DISPLAY / WAYLAND_DISPLAY が未設定)\n", stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
     kovra::SetUpApplication();
 
