@@ -162,6 +162,12 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+#ifdef KOVRA_HAVE_HTML_GUI
+    // The export deletes its dialog and progress window itself, which are
+    // this window's children: it must go while they still exist.
+    delete htmlController_;
+    htmlController_ = nullptr;
+#endif
     WriteUserSettings(Settings());
 }
 
