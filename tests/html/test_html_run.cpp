@@ -12,6 +12,7 @@
 #endif
 
 #include <QDeadlineTimer>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,14 @@ QString Q(const fs::path& p)
 {
     const auto u = p.u8string();
     return QString::fromUtf8(reinterpret_cast<const char*>(u.data()), static_cast<qsizetype>(u.size()));
+}
+
+// For looking at the windows by hand: KOVRA_HTML_WINDOW_SHOTS=folder.
+void SaveShot(QWidget& w, const char* name)
+{
+    const QString folder = qEnvironmentVariable("KOVRA_HTML_WINDOW_SHOTS");
+    if (!folder.isEmpty())
+        w.grab().save(folder + "/" + name + ".png");
 }
 
 const char* kTemplate = "<p>/*BukkennNum*/ /*UserName*/</p><a href=\"/*BackFileName*/\">b</a><a href=\"/*NextFileName*/\">n</a>";
@@ -221,6 +230,7 @@ TEST(ProgFormWindow, BarIsResetOnShowAndLabelKept)
     EXPECT_EQ(form.aboutlbl->text(), QStringLiteral("作成中: old"));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    SaveShot(form, "ProgForm");
     form.close();
 }
 
@@ -252,5 +262,24 @@ TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
     EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(target));
     dlg.TemplateBtnClick();
     EXPECT_EQ(dlg.TemptateEdt->text(), QDir::toNativeSeparators(QStringLiteral("/x/t.html")));
+    dlg.show();
+    SaveShot(dlg, "HtmlSetupDlg");
     ResetRunHooks();
+}
+
+// Guards: a folder picker that refuses a typed folder that does not exist yet.
+TEST(SetupDialog, PickerReturnsATypedFolderThatDoesNotExist)
+{
+    test::TempDir dir;
+    const QString typed = Q(dir.path() / "new" / "pages");
+    QTimer::singleShot(0, [&] {
+        QWidget* picker = QApplication::activeModalWidget();
+        ASSERT_NE(picker, nullptr);
+        QLineEdit* edit = picker->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QDir::toNativeSeparators(typed));
+        SaveShot(*picker, "FolderPicker");
+        static_cast<QDialog*>(picker)->accept();
+    });
+    EXPECT_EQ(PickFolderDialog(nullptr, Q(dir.path())), typed);
 }
