@@ -1,0 +1,265 @@
+// The shipped report form "KvReport.FOM" with the report of the bundled
+// sample: the form is found, prints under the data, and its captions keep
+// clear of the values the report writes.
+#include "Cp932Codec.h"
+#include "ListingTable.h"
+#include "Messages.h"
+#include "RenderJob.h"
+#include "ReportLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "report_form_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+const fs::path kDataDir = fs::path(KOVRA_SOURCE_DIR) / "data";
+
+std::string ReadBytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Lines of a CP932 file with CR LF ends, decoded to UTF-8.
+std::vector<std::string> Lines(const fs::path& p)
+{
+    const std::string text = cp932::toUtf8(ReadBytes(p));
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+        lines.push_back(text.substr(pos, end - pos));
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> f;
+    std::size_t pos = 1;
+    for (std::size_t end; (end = line.find(';', pos)) != std::string::npos; pos = end + 1)
+        f.push_back(line.substr(pos, end - pos));
+    return f;
+}
+
+int Int(const std::string& s)
+{
+    int v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return v;
+}
+
+// The cell a text item covers, in 0.1 mm: one half-width step per CP932
+// byte, one character height (the engine paints its cell this big).
+struct Cell {
+    int x1, y1, x2, y2;
+    std::string text;
+    bool overlaps(const Cell& o) const { return x1 < o.x2 && o.x1 < x2 && y1 < o.y2 && o.y1 < y2; }
+};
+
+Cell TextCell(const std::vector<std::string>& f)
+{
+    const int size = Int(f[4]) == 0 ? 12 : Int(f[4]);
+    const double em = size * 254.0 / 72.0;
+    const int x = Int(f[0]), y = Int(f[1]);
+    const auto bytes = cp932::fromUtf8(f[2]).size();
+    return {x, y, x + int(bytes * em / 2 + 0.5), y + int(em + 0.5), f[2]};
+}
+
+int PdfPageCount(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = f.readAll();
+    int n = 0;
+    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
+        if (pdf.mid(i, 12) != "/Type /Pages")
+            ++n;
+    return n;
+}
+
+long long InkPixels(const QImage& image)
+{
+    long long n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160)
+                ++n;
+    return n;
+}
+
+class ReportFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(kovra::LoadListingFile(listings, (kDataDir / "samples" / "sample.txt").string()).ok());
+        ASSERT_GE(listings.ListingCount, 2);
+        request.shownListingNumber = 1;
+        request.memberPrintOk = true;
+        request.profile = {"（株）見本不動産", "222-0033", "神奈川県見本市港北区新横浜二丁目１５番", "045-000-1234",
+                           "045-000-1235", "info@example.jp"};
+        request.programDir = kDataDir.string() + "/";
+        request.dataFile = path("KvReport.tmp");
+        previousSink = dorvex::SetMessageSink([this](dorvex::MessageKind, const std::string& m) { messages.push_back(m); });
+    }
+    void TearDown() override { dorvex::SetMessageSink(previousSink); }
+
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+
+    QImage Preview(const std::string& format, const std::string& data)
+    {
+        const std::string out = path(format.empty() ? "png-data" : "png-form");
+        dorvex::RenderOptions options;
+        options.paperCode = kovra::kReportPaperA4;
+        options.dpi = 100;
+        int pages = 0;
+        if (!dorvex::RenderPreviewToPng(format, data, out, options, &pages) || pages != 1)
+            return {};
+        return QImage(QString::fromStdString(out + "/page-1.png"));
+    }
+
+    QTemporaryDir dir;
+    kovra::ListingData listings;
+    kovra::ReportRequest request;
+    std::vector<std::string> messages;
+    dorvex::MessageSink previousSink;
+};
+
+// Guards the file itself: CP932 with CR LF ends, one page (no "E" line, so
+// the form comes under every listing's page), and only drawing commands or
+// comments (a comment that began with a command letter would be drawn or
+// would end the page).
+TEST_F(ReportFormTest, ShippedFormIsOnePageOfDrawingCommands)
+{
+    const std::string bytes = ReadBytes(kDataDir / kovra::kReportFormatFile);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(cp932::fromUtf8(cp932::toUtf8(bytes)), bytes);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    int drawn = 0;
+    for (const std::string& line : Lines(kDataDir / kovra::kReportFormatFile)) {
+        ASSERT_EQ(line.find('\n'), std::string::npos);
+        if (line.empty() || line[0] == '*')
+            continue;
+        const char c = char(std::toupper(static_cast<unsigned char>(line[0])));
+        EXPECT_NE(std::string("TLBRFCI").find(c), std::string::npos) << line;
+        EXPECT_EQ(line.back(), ';') << line;
+        ++drawn;
+    }
+    EXPECT_GT(drawn, 50);
+}
+
+// Guards the layout against the report's fixed positions: no caption or
+// other fixed text of the form lies under a value of the page, and the
+// user's contact block (x 1100, y 2540-2760) sits inside a box of the form.
+TEST_F(ReportFormTest, CaptionsKeepClearOfTheValues)
+{
+    ASSERT_TRUE(kovra::WriteReport(listings, request).written);
+    std::vector<Cell> values, captions;
+    for (const std::string& line : Lines(request.dataFile))
+        if (!line.empty() && line[0] == 'T')
+            values.push_back(TextCell(Fields(line)));
+    ASSERT_EQ(values.size(), 28u);
+    struct Box { int x1, y1, x2, y2; };
+    std::vector<Box> boxes;
+    for (const std::string& line : Lines(kDataDir / kovra::kReportFormatFile)) {
+        if (line.empty())
+            continue;
+        const auto f = Fields(line);
+        if (line[0] == 'T')
+            captions.push_back(TextCell(f));
+        else if (line[0] == 'B' && f.size() >= 4)
+            boxes.push_back({Int(f[0]), Int(f[1]), Int(f[2]), Int(f[3])});
+    }
+    ASSERT_FALSE(captions.empty());
+    for (const Cell& v : values)
+        for (const Cell& c : captions)
+            EXPECT_FALSE(v.overlaps(c)) << "\"" << c.text << "\" at " << c.x1 << "," << c.y1 << " under the value \""
+                                        << v.text << "\" at " << v.x1 << "," << v.y1;
+
+    const std::vector<Cell> contact(values.end() - 6, values.end());
+    ASSERT_EQ(contact.front().x1, 1100);
+    ASSERT_EQ(contact.front().y1, 2540);
+    const bool boxed = std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) {
+        return std::all_of(contact.begin(), contact.end(), [&](const Cell& c) {
+            return b.x1 < c.x1 && c.y1 > b.y1 && c.y2 < b.y2 && c.x1 + 500 < b.x2;
+        });
+    });
+    EXPECT_TRUE(boxed) << "the contact block is not inside a box of the form";
+}
+
+// Guards that the report finds its form beside the program and prints it:
+// one PDF page for one listing, one per listing for all of them, and no
+// engine message (a missing form would say "... が見つかりません!").
+TEST_F(ReportFormTest, ReportPrintsOnePagePerListing)
+{
+    const kovra::ReportOutcome one = kovra::WriteReport(listings, request);
+    ASSERT_TRUE(one.written);
+    EXPECT_EQ(one.formatFile, (kDataDir / "KvReport.FOM").string());
+    dorvex::RenderOptions options;
+    options.paperCode = kovra::kReportPaperA4;
+    options.dpi = 150;
+    int sheets = 0;
+    ASSERT_TRUE(dorvex::RenderJobToPdf(one.formatFile, one.dataFile, path("one.pdf"), options, &sheets));
+    EXPECT_EQ(sheets, 1);
+    EXPECT_EQ(PdfPageCount(path("one.pdf")), 1);
+
+    request.allListings = true;
+    const kovra::ReportOutcome all = kovra::WriteReport(listings, request);
+    ASSERT_TRUE(all.written);
+    ASSERT_TRUE(dorvex::RenderJobToPdf(all.formatFile, all.dataFile, path("all.pdf"), options, &sheets));
+    EXPECT_EQ(sheets, listings.ListingCount);
+    EXPECT_EQ(PdfPageCount(path("all.pdf")), listings.ListingCount);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+// Guards that the form draws: the first listing's page with the form holds
+// far more ink than its data alone, and the data alone is not blank.
+TEST_F(ReportFormTest, FormDrawsUnderTheData)
+{
+    const kovra::ReportOutcome written = kovra::WriteReport(listings, request);
+    ASSERT_TRUE(written.written);
+    const QImage withForm = Preview(written.formatFile, written.dataFile);
+    const QImage dataOnly = Preview("", written.dataFile);
+    ASSERT_FALSE(withForm.isNull());
+    ASSERT_FALSE(dataOnly.isNull());
+    ASSERT_EQ(withForm.size(), dataOnly.size());
+    const long long formInk = InkPixels(withForm), dataInk = InkPixels(dataOnly);
+    EXPECT_GT(dataInk, 1000);
+    EXPECT_GT(formInk, dataInk * 3);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+} // namespace
