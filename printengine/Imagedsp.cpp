@@ -221,7 +221,13 @@ void TImageDispForm::FormCreate()
 {
     TEngineState& e = Engine();
     Preview().ZoomTenths = 10;
-    CountPreviewPages();
+    {
+        MessageCollector said;
+        CountPreviewPages();
+        for (auto& [kind, text] : said.said)
+            if (shownMessages_.insert(text).second)
+                QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+    }
     FormResize();
     PrevPage->setEnabled(false);
     NextPage->setEnabled(e.PageTotal >= 2);

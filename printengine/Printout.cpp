@@ -80,8 +80,12 @@ void TNowPrintingdlg::SetPageMessage(int sheet)
 void TNowPrintingdlg::CancelButtonClick()
 {
     if (!printing_) {
-        // Nothing is being printed (the start failed, or the job is over):
-        // the button just closes the dialog.
+        // Nothing is being printed: the start failed, or the job has not
+        // begun yet (then nothing will be, and the job counts as aborted).
+        if (Timer->isActive()) {
+            Timer->stop();
+            PrintJob().PrintCancelled = true;
+        }
         done(QDialog::Rejected);
         return;
     }

@@ -1,0 +1,452 @@
+// The library's windows under the offscreen platform: the print job onto a
+// PDF printer, the preview window and the format file editor.
+#include <gtest/gtest.h>
+
+#include "Cp932Codec.h"
+#include "EditFile.h"
+#include "EngineState.h"
+#include "Imagedsp.h"
+#include "LibraryStart.h"
+#include "Messages.h"
+#include "Printout.h"
+#include "lumprn.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <functional>
+#include <memory>
+
+using namespace dorvex;
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "printengine_gui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        EnsureLibraryStarted();
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+std::string Write(QTemporaryDir& dir, const char* name, const std::vector<std::string>& lines)
+{
+    std::string utf8;
+    for (const auto& l : lines)
+        utf8 += l + "\r\n";
+    const std::string bytes = cp932::fromUtf8(utf8);
+    QFile f(dir.filePath(QString::fromUtf8(name)));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes.data(), qint64(bytes.size()));
+    return f.fileName().toStdString();
+}
+
+// Data pages with their number as text; format pages with a coloured box
+// (page 1 red at the top left, page 2 blue at the bottom right).
+std::vector<std::string> DataPages(int n)
+{
+    std::vector<std::string> lines;
+    for (int p = 1; p <= n; ++p) {
+        lines.push_back("T300;300;DATA " + std::to_string(p) + ";ＭＳ ゴシック;24;;0;1;");
+        if (p < n)
+            lines.push_back("E");
+    }
+    return lines;
+}
+
+const std::vector<std::string> kTwoPageForm = {"F0;0;500;500;9;", "E", "F1400;2200;1900;2700;11;"};
+const std::vector<std::string> kOnePageForm = {"B0;0;1900;2700;5;0;0;14;1;"};
+
+int PdfPageCount(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = f.readAll();
+    int n = 0;
+    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
+        if (pdf.mid(i, 12) != "/Type /Pages")
+            ++n;
+    return n;
+}
+
+// A page of the PDF as an image (poppler's pdftoppm); null without it.
+QImage PdfPage(const QString& pdf, int page, QTemporaryDir& dir)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        return {};
+    const QString out = dir.filePath(QStringLiteral("page%1").arg(page));
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-f"),
+                                                   QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                                   QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, out});
+    return QImage(out + QStringLiteral(".png"));
+}
+
+// Runs `act` once, between two pages of the running job.
+void WhilePrinting(std::function<void(TNowPrintingdlg&)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+        TNowPrintingdlg* d = TNowPrintingdlg::Active();
+        if (d && d->Printing()) {
+            timer->stop();
+            timer->deleteLater();
+            act(*d);
+        }
+    });
+    timer->start();
+}
+
+bool Near(QRgb p, QColor c) { return std::abs(qRed(p) - c.red()) < 60 && std::abs(qGreen(p) - c.green()) < 60 && std::abs(qBlue(p) - c.blue()) < 60; }
+
+class Job : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetEngineState();
+        previousSink_ = SetMessageSink([this](MessageKind, const std::string& t) { messages.push_back(t); });
+        previousAsker_ = SetQuestionAsker([this](const QString& q, QMessageBox::StandardButtons) {
+            questions.push_back(q.toStdString());
+            return answer;
+        });
+        pdf = dir.filePath(QStringLiteral("job.pdf"));
+        QPrinter& p = ThePrinter();
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        p.setFullPage(true);
+        p.setResolution(150);
+    }
+    void TearDown() override
+    {
+        SetMessageSink(previousSink_);
+        SetQuestionAsker(previousAsker_);
+    }
+    QTemporaryDir dir;
+    QString pdf;
+    std::vector<std::string> messages, questions;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    MessageSink previousSink_;
+    QuestionAsker previousAsker_;
+};
+
+} // namespace
+
+// Guards the job without dialog: three sheets, form under each data page.
+TEST_F(Job, OnePageFormThreeDataPages)
+{
+    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(3));
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "印刷します", 9, 0, 0, 0, true, false), -1);
+    EXPECT_EQ(PdfPageCount(pdf), 3);
+    EXPECT_EQ(PrintJob().SheetsPrinted, 3);
+    EXPECT_TRUE(messages.empty());
+}
+
+// Guards cycling forms and the closing form page, read back from the PDF.
+TEST_F(Job, TwoPageFormThreeDataPagesGivesFourSheets)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
+    QString pageMessage;
+    WhilePrinting([&](TNowPrintingdlg& d) { pageMessage = d.PageMessage->text(); });
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false), -1);
+    EXPECT_EQ(PdfPageCount(pdf), 4);
+    EXPECT_EQ(pageMessage, QStringLiteral("(2ﾍﾟｰｼﾞ印刷中)"));
+    QImage last = PdfPage(pdf, 4, dir);
+    if (last.isNull())
+        GTEST_SKIP() << "pdftoppm not installed";
+    // Sheet 4 carries format page 2 alone: the blue box at the lower right.
+    EXPECT_TRUE(Near(last.pixel(last.width() * 80 / 100, last.height() * 85 / 100), Qt::blue));
+    EXPECT_TRUE(Near(last.pixel(last.width() * 8 / 100, last.height() * 5 / 100), Qt::white));
+    QImage first = PdfPage(pdf, 1, dir);
+    EXPECT_TRUE(Near(first.pixel(first.width() * 8 / 100, first.height() * 5 / 100), Qt::red));
+}
+
+// Guards the page range 2-3: two sheets, the form cycling, no closing page.
+TEST_F(Job, PageRangeTwoToThree)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
+    QTimer::singleShot(200, [&]() {
+        auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->setPrintRange(QAbstractPrintDialog::PageRange);
+        dlg->setFromTo(2, 3);
+        dlg->QDialog::accept();
+    });
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, true), -1);
+    EXPECT_EQ(PdfPageCount(pdf), 2);
+    QImage first = PdfPage(pdf, 1, dir), second = PdfPage(pdf, 2, dir);
+    if (first.isNull())
+        GTEST_SKIP() << "pdftoppm not installed";
+    EXPECT_TRUE(Near(first.pixel(first.width() * 80 / 100, first.height() * 85 / 100), Qt::blue)) << "form page 2";
+    EXPECT_TRUE(Near(second.pixel(second.width() * 8 / 100, second.height() * 5 / 100), Qt::red)) << "form page 1";
+}
+
+// Guards the abort: confirmed stops the job (result 0, no PDF left);
+// declined lets it run to its end.
+TEST_F(Job, AbortConfirmedAndDeclined)
+{
+    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(5));
+    WhilePrinting([](TNowPrintingdlg& d) { d.CancelButton->click(); });
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false), 0);
+    EXPECT_EQ(questions, std::vector<std::string>{"印刷を中止してよろしいですか?"});
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    answer = QMessageBox::No;
+    WhilePrinting([](TNowPrintingdlg& d) { d.CancelButton->click(); });
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false), -1);
+    EXPECT_EQ(PdfPageCount(pdf), 5);
+}
+
+// Guards the abort pressed before the first page: nothing printed, result 0.
+TEST_F(Job, AbortBeforeTheStart)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(2));
+    QTimer::singleShot(0, []() { TNowPrintingdlg::Active()->CancelButton->click(); });
+    EXPECT_EQ(ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+// Guards missing or unnamed files: said, nothing printed, result 0 (not
+// "printed"), and the abort button then closes without a question.
+TEST_F(Job, MissingFilesPrintNothing)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    const std::string none = dir.filePath(QStringLiteral("none.fom")).toStdString();
+    struct Case { std::string fom, dat, message; };
+    const Case cases[] = {{none, dat, "\"" + none + "\"が見つかりません!"},
+                          {"", none, "\"" + none + "\"が見つかりません!"},
+                          {"", "", "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!"}};
+    for (const Case& c : cases) {
+        messages.clear();
+        questions.clear();
+        QTimer::singleShot(900, [&]() { TNowPrintingdlg::Active()->CancelButton->click(); });
+        EXPECT_EQ(ScalPrintUtf8(c.fom, c.dat, "", 9, 0, 0, 0, true, false), 0);
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back(), c.message);
+        EXPECT_TRUE(questions.empty());
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
+}
+
+// ---- preview ----
+
+class PreviewWindow : public Job {};
+
+// Guards the preview's page and zoom controls, jumps and full screen; saves
+// screenshots at 100 % and 50 %.
+TEST_F(PreviewWindow, ControlsAndScreenshots)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(5));
+    std::vector<std::optional<QString>> answers = {QStringLiteral("0"), QStringLiteral("99"), QStringLiteral("abc"),
+                                                   std::nullopt};
+    std::size_t nextAnswer = 0;
+    SetPageInputAsker([&](const QString&, const QString&, const QString&) { return answers[nextAnswer++]; });
+    bool ran = false;
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        ran = true;
+        f.resize(900, 1000);
+        QApplication::processEvents();
+        EXPECT_EQ(f.WherePage->text(), QStringLiteral("1/6"));
+        EXPECT_FALSE(f.PrevPage->isEnabled());
+        EXPECT_TRUE(f.NextPage->isEnabled());
+        f.grab().save(QDir::temp().filePath(QStringLiteral("kovra-preview-100.png")));
+
+        for (int i = 0; i < 5; ++i)
+            f.NextPage->trigger();
+        EXPECT_EQ(f.WherePage->text(), QStringLiteral("6/6"));
+        EXPECT_FALSE(f.NextPage->isEnabled());
+        EXPECT_TRUE(f.PrevPage->isEnabled());
+        f.PrevPage->trigger();
+        EXPECT_EQ(Engine().CurrentPage, 5);
+
+        f.ZoomOutButton->trigger();
+        EXPECT_EQ(f.DispZoom->text(), QStringLiteral(" 90%"));
+        for (QAction* a : f.ZoomMenuItems)
+            EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
+        f.ZoomOutButton->trigger();
+        EXPECT_EQ(f.DispZoom->text(), QStringLiteral(" 80%"));
+        EXPECT_TRUE(f.ZoomMenuItems[3]->isChecked());
+        f.MenuZoomClick(5);
+        EXPECT_EQ(f.DispZoom->text(), QStringLiteral(" 50%"));
+        QApplication::processEvents();
+        f.grab().save(QDir::temp().filePath(QStringLiteral("kovra-preview-50.png")));
+        for (int i = 0; i < 5; ++i)
+            f.ZoomOutButton->trigger();
+        EXPECT_EQ(Preview().ZoomTenths, 3);
+        EXPECT_FALSE(f.ZoomOutButton->isEnabled());
+        f.MenuZoomClick(20);
+        EXPECT_FALSE(f.ZoomInButton->isEnabled());
+        EXPECT_EQ(f.DispZoom->text(), QStringLiteral("200%"));
+
+        const int expected[] = {1, 6, 6, 1}; // 0, 99, letters keep 6, cancel = "1"
+        for (int want : expected) {
+            f.Selected_PageClick();
+            EXPECT_EQ(Engine().CurrentPage, want);
+        }
+        EXPECT_FALSE(f.PrevPage->isEnabled());
+
+        const QRect before = f.geometry();
+        f.FullScreen_MenuClick();
+        EXPECT_TRUE(f.ESCButton->isVisible());
+        EXPECT_FALSE(f.SpeedBar->isVisible());
+        EXPECT_TRUE(f.Jump_Menu->menuAction()->isVisible());
+        EXPECT_FALSE(f.File_Menu->menuAction()->isVisible());
+        QTest::keyClick(&f, Qt::Key_Escape);
+        EXPECT_FALSE(f.ESCButton->isVisible());
+        EXPECT_TRUE(f.SpeedBar->isVisible());
+        EXPECT_EQ(f.geometry().size(), before.size());
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    SetPreviewOpenedHook({});
+    SetPageInputAsker({});
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(messages.empty());
+}
+
+// Guards a one-page job and a missing data file said once, not in a loop.
+TEST_F(PreviewWindow, OnePageAndMissingData)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        EXPECT_EQ(f.WherePage->text(), QStringLiteral("1/1"));
+        EXPECT_FALSE(f.PrevPage->isEnabled());
+        EXPECT_FALSE(f.NextPage->isEnabled());
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("KovraViewer Report", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    const std::string none = dir.filePath(QStringLiteral("none.dat")).toStdString();
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        for (int i = 0; i < 5; ++i) {
+            f.DrawNow();
+            QApplication::processEvents();
+        }
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", none, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    SetPreviewOpenedHook({});
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "\"" + none + "\"が見つかりません!"), 1);
+}
+
+// ---- editor ----
+
+class Editor : public Job {
+protected:
+    void SetUp() override
+    {
+        Job::SetUp();
+        SetFileDialogAsker([this](bool save, const QString& preset) {
+            dialogs.push_back({save, preset});
+            std::optional<QString> a = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
+            if (!fileAnswers.empty())
+                fileAnswers.erase(fileAnswers.begin());
+            return a;
+        });
+    }
+    void TearDown() override
+    {
+        SetFileDialogAsker({});
+        Job::TearDown();
+    }
+    TFomEditor* Last()
+    {
+        TFomEditor* last = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<TFomEditor*>(w); e && e->isVisible())
+                last = e;
+        return last;
+    }
+    std::vector<std::pair<bool, QString>> dialogs;
+    std::vector<std::optional<QString>> fileAnswers;
+};
+
+// Guards the untitled window, the question with the full path, Cancel and
+// No, and Save As asking again for "無題.fom".
+TEST_F(Editor, UntitledNewAndSaveAs)
+{
+    StartEditFileUtf8("", kUntitledName);
+    TFomEditor* ed = Last();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->windowTitle(), QStringLiteral("無題.fom"));
+    EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
+    QTest::keyClicks(ed->Memo1, QStringLiteral("T"));
+    answer = QMessageBox::Cancel;
+    ed->New1Click();
+    EXPECT_EQ(questions.back(), "無題.fomは変更されています. 保存しますか?");
+    EXPECT_EQ(ed->Memo1->toPlainText(), QStringLiteral("T"));
+    answer = QMessageBox::No;
+    ed->New1Click();
+    EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
+
+    ed->Memo1->setPlainText(QStringLiteral("T100;200;表;\nE"));
+    const QString target = dir.filePath(QStringLiteral("saved"));
+    fileAnswers = {dir.filePath(QStringLiteral("無題.fom")), target};
+    EXPECT_TRUE(ed->Save1Click());
+    EXPECT_EQ(dialogs.size(), 2u) << "the untitled name is asked again";
+    EXPECT_EQ(ed->windowTitle(), QStringLiteral("saved"));
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().toStdString(), cp932::fromUtf8("T100;200;表;\r\nE\r\n"));
+    ed->grab().save(QDir::temp().filePath(QStringLiteral("kovra-editor.png")));
+    ed->Exit1Click();
+}
+
+// Guards opening an existing file (caption = name only, nothing asked on
+// close), a failed save keeping the text modified, and the Edit menu.
+TEST_F(Editor, ExistingFileFailedSaveEditMenu)
+{
+    const auto fom = Write(dir, "form.fom", {"M100;100;", "B0;0;10;10;"});
+    StartEditFileUtf8(fom, "");
+    TFomEditor* ed = Last();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->windowTitle(), QStringLiteral("form.fom"));
+    EXPECT_EQ(ed->Memo1->toPlainText(), QStringLiteral("M100;100;\nB0;0;10;10;"));
+    ed->EditClick();
+    EXPECT_FALSE(ed->Copy1->isEnabled());
+    EXPECT_FALSE(ed->Cut1->isEnabled());
+    EXPECT_FALSE(ed->Delete1->isEnabled());
+    ed->Memo1->selectAll();
+    ed->EditClick();
+    EXPECT_TRUE(ed->Copy1->isEnabled());
+    EXPECT_TRUE(ed->close());
+    EXPECT_TRUE(questions.empty());
+
+    ed->Memo1->appendPlainText(QStringLiteral("E"));
+    ed->EditFileName = dir.filePath(QStringLiteral("no/such/dir/x.fom"));
+    EXPECT_FALSE(ed->Save1Click());
+    EXPECT_TRUE(ed->Memo1->document()->isModified());
+    EXPECT_EQ(messages.back(), "ファイル " + ed->EditFileName.toStdString() + " を作成できません");
+    ed->Memo1->document()->setModified(false);
+    ed->Exit1Click();
+
+    StartEditFileUtf8(dir.filePath(QStringLiteral("none.fom")).toStdString(), "");
+    EXPECT_EQ(messages.back(), "\"" + dir.filePath(QStringLiteral("none.fom")).toStdString() + "\"が見つかりません!");
+}

@@ -1,0 +1,16 @@
+/* A plain C caller of Dorvex32 through its header.  Without arguments it
+ * only proves that the library links; with FORMAT DATA it prints them. */
+#include "Dorvex32.h"
+
+#include <stdio.h>
+
+int main(int argc, char** argv)
+{
+    int16_t (DORVEX32_CALL *print)(const char*, const char*, const char*, int32_t, int32_t, int32_t, int32_t,
+                                   uint8_t, uint8_t) = ScalPrint;
+    if (argc < 3) {
+        printf("ScalPrint at %p\n", (void*)print);
+        return print != NULL ? 0 : 1;
+    }
+    return ScalPrint(argv[1], argv[2], "C client", 9, 0, 0, 0, 1, 1) == -1 ? 0 : 1;
+}
