@@ -73,7 +73,10 @@ protected:
             dlg.TemptateEdt->setText(templatePath);
             return true;
         };
-        h.askOverwrite = [this](QWidget*, const QString& text) {
+        h.askOverwrite = [this](QWidget* parent, const QString& text) {
+            // Above the always-on-top progress window, not hidden behind it.
+            EXPECT_NE(qobject_cast<TProgForm*>(parent), nullptr);
+            EXPECT_TRUE(parent && parent->isVisible());
             questions.push_back(text);
             EXPECT_FALSE(answers.empty());
             const OverwriteChoice a = answers.empty() ? OverwriteChoice::Cancel : answers.front();

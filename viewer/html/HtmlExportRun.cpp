@@ -158,17 +158,19 @@ void HtmlExportController::HtmlMenuClick()
 
     TMkHtmlThread::GuiSteps steps;
     // The steps run on this thread while the worker waits.  After a stop
-    // request they show nothing and answer cancel.
+    // request they show nothing and answer cancel.  Their boxes belong to
+    // the progress window: it stays on top, and would hide a box that
+    // belonged to the main window.
     steps.ReportFieldListError = [this] {
         if (!d->thread->stopRequested())
-            RunHooks().showError(d->main, QStringLiteral("FieldListにエラーがあります"));
+            RunHooks().showError(d->prog, QStringLiteral("FieldListにエラーがあります"));
     };
     steps.ConfirmOverwrite = [this](const QString& pageFileName) {
         if (d->thread->stopRequested())
             return OverwriteChoice::Cancel;
         const QString text = pageFileName + QStringLiteral("\n\r\n\r") +
                              QStringLiteral("同じ名前のファイルがあります。上書きしますか？");
-        return RunHooks().askOverwrite(d->main, text);
+        return RunHooks().askOverwrite(d->prog, text);
     };
     steps.ShowProgressText = [this](int index, const QString& pageFileName) {
         d->prog->ProgressBar1->setValue(index + 1);
