@@ -110,55 +110,44 @@ void TNowPrintingdlg::reject()
     CancelButtonClick();
 }
 
+namespace {
+
+// The process's QPrinter as the job's printer.
+class QPrinterJobPrinter : public JobPrinter {
+public:
+    int paperCode() override { return ThePrinterSettings().GetPrinterPaper(); }
+    void setUserSize(int length, int width) override
+    {
+        ThePrinterSettings().SetPrinterUserSize(int16_t(std::min(length, 32767)), int16_t(std::min(width, 32767)));
+    }
+    void clearUserSize() override { ThePrinterSettings().ClearPrinterUserSize(); }
+    bool landscape() override { return PrinterLandscape(); }
+    int horzSizeMm() override { return PrinterHorzSizeMm(); }
+    int vertSizeMm() override { return PrinterVertSizeMm(); }
+    double dpiX() override { return PrinterLogPixelsX(); }
+    double dpiY() override { return PrinterLogPixelsY(); }
+    QPagedPaintDevice& device() override { return ThePrinter(); }
+    void beforeDocument() override { ThePrinterSettings().SetPrinterTrueType(1); }
+};
+
+} // namespace
+
 void TNowPrintingdlg::PrintStart()
 {
     Timer->stop();
-    TEngineState& e = Engine();
     TPrintJobState& job = PrintJob();
     QPrinter& printer = ThePrinter();
-    const double dpiX = PrinterLogPixelsX(), dpiY = PrinterLogPixelsY();
 
-    JobFiles files;
-    if (!files.open()) {
-        job.StartFailed = true;
-        return; // the dialog stays until its button is pressed
-    }
-    ReadFormatSetup(files.formatOrNull(), false);
-
-    const int code = ThePrinterSettings().GetPrinterPaper();
-    int w = 0, h = 0;
-    PaperSizeFromCode(code, w, h);
-    if (code == 256 && e.PaperState == 1)
-        ThePrinterSettings().SetPrinterUserSize(int16_t(std::min(e.CustomPaperHeight, 32767)),
-                                                int16_t(std::min(e.CustomPaperWidth, 32767)));
-    else
-        ThePrinterSettings().ClearPrinterUserSize();
-    ComputeJobGeometry(code, PrinterLandscape(), PrinterHorzSizeMm(), PrinterVertSizeMm());
-
-    PrintWalkOptions walk;
-    walk.printForm = e.PrintFormatPages;
+    JobRange range;
+    range.highest = startDlg_.MaxPage();
     if (startDlg_.RangeGiven()) {
-        job.PageRangeGiven = true;
-        walk.rangeGiven = true;
-        walk.fromPage = startDlg_.FromPage();
-        job.PagesLeft = startDlg_.ToPage() - startDlg_.FromPage() + 1;
-    } else {
-        job.PageRangeGiven = false;
-        job.PagesLeft = startDlg_.MaxPage();
+        range.given = true;
+        range.from = startDlg_.FromPage();
+        range.to = startDlg_.ToPage();
     }
-    walk.pagesLeft = job.PagesLeft;
+    job.PageRangeGiven = range.given;
+    job.PagesLeft = range.given ? range.to - range.from + 1 : range.highest;
 
-    ThePrinterSettings().SetPrinterTrueType(1);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        const std::string where = printer.outputFileName().toStdString();
-        ShowMessage(MessageKind::Error, where.empty() ? std::string("印刷を開始できません")
-                                                      : "ファイル " + where + " を作成できません");
-        job.StartFailed = true;
-        done(QDialog::Rejected);
-        return;
-    }
-    printing_ = true;
     DeviceJobHooks hooks;
     hooks.sheetStarted = [this, &job](int sheet) {
         job.SheetsPrinted = sheet;
@@ -169,19 +158,33 @@ void TNowPrintingdlg::PrintStart()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return job.PrintCancelled;
     };
-    PrintOnDevice(printer, painter, dpiX, dpiY, files, walk, hooks);
-    if (job.PrintCancelled) {
+    QPrinterJobPrinter jobPrinter;
+    QPainter painter;
+    printing_ = true;
+    const JobOutcome outcome = RunPrintJob(jobPrinter, painter, range, hooks);
+    printing_ = false;
+    switch (outcome) {
+    case JobOutcome::StartFailed:
+        job.StartFailed = true;
+        return; // the dialog stays until its button is pressed
+    case JobOutcome::CannotBegin: {
+        const std::string where = printer.outputFileName().toStdString();
+        ShowMessage(MessageKind::Error, where.empty() ? std::string("印刷を開始できません")
+                                                      : "ファイル " + where + " を作成できません");
+        job.StartFailed = true;
+        break;
+    }
+    case JobOutcome::Cancelled:
         printer.abort();
         painter.end();
         // A PDF has no spooler to discard the pages: remove the part written.
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
             QFile::remove(printer.outputFileName());
-    } else {
+        break;
+    case JobOutcome::Printed:
         painter.end();
+        break;
     }
-    printing_ = false;
-    files.format.close();
-    files.data.close();
     done(QDialog::Accepted);
 }
 

@@ -113,6 +113,77 @@ PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, 
     return pair;
 }
 
+JobOutcome RunPrintJob(JobPrinter& printer, QPainter& painter, const JobRange& range, const DeviceJobHooks& hooks,
+                       std::vector<PagePair>* sheets)
+{
+    TEngineState& e = Engine();
+    JobFiles files;
+    if (!files.open())
+        return JobOutcome::StartFailed;
+    ReadFormatSetup(files.formatOrNull(), false);
+
+    const int code = printer.paperCode();
+    int w = 0, h = 0;
+    PaperSizeFromCode(code, w, h);
+    if (code == 256 && e.PaperState == 1)
+        printer.setUserSize(e.CustomPaperHeight, e.CustomPaperWidth);
+    else
+        printer.clearUserSize();
+    ComputeJobGeometry(code, printer.landscape(), printer.horzSizeMm(), printer.vertSizeMm());
+
+    PrintWalkOptions walk;
+    walk.printForm = e.PrintFormatPages;
+    walk.rangeGiven = range.given;
+    walk.fromPage = range.from;
+    walk.pagesLeft = range.given ? range.to - range.from + 1 : range.highest;
+
+    printer.beforeDocument();
+    const double dpiX = printer.dpiX(), dpiY = printer.dpiY();
+    if (!painter.begin(&printer.device()))
+        return JobOutcome::CannotBegin;
+    bool cancelled = false;
+    DeviceJobHooks h2 = hooks;
+    h2.cancelled = [&]() { return cancelled = hooks.cancelled && hooks.cancelled(); };
+    std::vector<PagePair> done = PrintOnDevice(printer.device(), painter, dpiX, dpiY, files, walk, h2);
+    if (sheets)
+        *sheets = std::move(done);
+    return cancelled ? JobOutcome::Cancelled : JobOutcome::Printed;
+}
+
+namespace {
+
+// `kovra render --pdf`: a PDF writer as the job's printer; the page is the
+// paper, with no unprintable border.
+class PdfJobPrinter : public JobPrinter {
+public:
+    PdfJobPrinter(QPdfWriter& writer, int code, bool landscape)
+        : writer_(writer), code_(code), landscape_(landscape)
+    {
+        writer_.setPageLayout(QPageLayout(PageSizeForCode(code), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                          QMarginsF(0, 0, 0, 0)));
+    }
+    int paperCode() override { return code_; }
+    void setUserSize(int length, int width) override
+    {
+        if (length > 0 && width > 0)
+            writer_.setPageSize(QPageSize(QSizeF(width / 10.0, length / 10.0), QPageSize::Millimeter));
+    }
+    void clearUserSize() override {}
+    bool landscape() override { return landscape_; }
+    int horzSizeMm() override { return int(std::floor(writer_.pageLayout().paintRect(QPageLayout::Millimeter).width() + 1e-6)); }
+    int vertSizeMm() override { return int(std::floor(writer_.pageLayout().paintRect(QPageLayout::Millimeter).height() + 1e-6)); }
+    double dpiX() override { return writer_.logicalDpiX(); }
+    double dpiY() override { return writer_.logicalDpiY(); }
+    QPagedPaintDevice& device() override { return writer_; }
+
+private:
+    QPdfWriter& writer_;
+    int code_;
+    bool landscape_;
+};
+
+} // namespace
+
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
                     const RenderOptions& o, int* sheetCount)
 {
@@ -122,47 +193,36 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
     e.DataFileName = dataPath;
     e.CallerTopMargin = e.CallerLeftMargin = 0;
     e.PrintFormatPages = true;
-
-    JobFiles files;
-    if (!files.open())
-        return false;
-    ReadFormatSetup(files.formatOrNull(), false);
-
-    // The PDF page is the paper, with no unprintable border.
-    QPageSize pageSize = PageSizeForCode(o.paperCode);
-    const QSizeF mm = pageSize.size(QPageSize::Millimeter);
-    int horz = int(std::floor(mm.width() + 1e-6)), vert = int(std::floor(mm.height() + 1e-6));
-    if (o.landscape)
-        std::swap(horz, vert);
-    ComputeJobGeometry(o.paperCode, o.landscape, horz, vert);
-
+    // Files first, so a missing one leaves no empty PDF behind.
+    {
+        JobFiles probe;
+        if (!probe.open())
+            return false;
+    }
     const QString qpath = QString::fromStdString(pdfPath);
     QSaveFile out(qpath);
     if (!out.open(QIODevice::WriteOnly)) {
         ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
         return false;
     }
-    const int dpi = o.dpi > 0 ? o.dpi : 600;
     std::vector<PagePair> sheets;
+    JobOutcome outcome;
     {
         QPdfWriter writer(&out);
         writer.setCreator(QStringLiteral("Dorvex32"));
-        writer.setResolution(dpi);
-        writer.setPageLayout(QPageLayout(pageSize, o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
+        writer.setResolution(o.dpi > 0 ? o.dpi : 600);
+        PdfJobPrinter printer(writer, o.paperCode, o.landscape);
+        JobRange range;
+        range.highest = CountPages(dataPath);
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
-            return false;
-        }
-        PrintWalkOptions walk;
-        walk.printForm = true;
-        walk.pagesLeft = CountPagesOf(files.data);
-        sheets = PrintOnDevice(writer, painter, writer.logicalDpiX(), writer.logicalDpiY(), files, walk);
-        painter.end();
+        outcome = RunPrintJob(printer, painter, range, {}, &sheets);
+        if (painter.isActive())
+            painter.end();
     }
-    if (!out.commit()) {
-        ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
+    if (outcome != JobOutcome::Printed || !out.commit()) {
+        out.cancelWriting();
+        if (outcome != JobOutcome::StartFailed)
+            ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
         return false;
     }
     if (sheetCount)

@@ -35,6 +35,42 @@ struct DeviceJobHooks {
 std::vector<PagePair> PrintOnDevice(QPagedPaintDevice& device, QPainter& painter, double dpiX, double dpiY,
                                     JobFiles& files, const PrintWalkOptions& options, const DeviceJobHooks& hooks = {});
 
+// The printer a job runs on, as the job sees it: its paper code and user
+// size (Windows device-mode codes), orientation, printable size in whole mm
+// and resolution.  The print job's QPrinter and the PDF writer of
+// `kovra render` both come through here, so they cannot drift apart.
+class JobPrinter {
+public:
+    virtual ~JobPrinter() = default;
+    virtual int paperCode() = 0;
+    virtual void setUserSize(int length, int width) = 0; // 0.1 mm
+    virtual void clearUserSize() = 0;
+    virtual bool landscape() = 0;
+    virtual int horzSizeMm() = 0;
+    virtual int vertSizeMm() = 0;
+    virtual double dpiX() = 0;
+    virtual double dpiY() = 0;
+    virtual QPagedPaintDevice& device() = 0;
+    virtual void beforeDocument() {}
+};
+
+struct JobRange {
+    bool given = false; // the print dialog's from/to range
+    int from = 1;
+    int to = 1;
+    int highest = 1;    // the dialog's highest page (the data file's pages)
+};
+
+enum class JobOutcome { Printed, Cancelled, StartFailed, CannotBegin };
+
+// The print job from its files to its last sheet: files opened (missing ones
+// reported), margin and paper lines read, the paper and the origin worked
+// out, the document begun on `painter`, the page walk run.  After
+// Printed/Cancelled the painter is still active: the caller ends (or aborts)
+// the document.
+JobOutcome RunPrintJob(JobPrinter& printer, QPainter& painter, const JobRange& range, const DeviceJobHooks& hooks,
+                       std::vector<PagePair>* sheets = nullptr);
+
 // Size in pixels of the preview's drawing area (the printable area + 2).
 int PreviewPixels(double lengthMm, int zoomTenths, double ppi);
 
