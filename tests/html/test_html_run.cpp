@@ -199,6 +199,23 @@ TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
     EXPECT_TRUE(runningSeen.empty());
 }
 
+// Guards: a controller going away mid-run leaving the worker blocked on a GUI call
+// (deadlock) or writing on into freed state.
+TEST_F(HtmlRun, ControllerDestroyedDuringARunStopsTheWorker)
+{
+    std::vector<TKovraDataClass> many;
+    for (int i = 0; i < 400; ++i)
+        many.push_back(test::Listing(std::to_string(1000 + i)));
+    Listings().ListingTable = std::move(many);
+    Listings().ListingCount = 400;
+    controller->HtmlMenuClick();
+    ASSERT_TRUE(HtmlExportRunning());
+    controller.reset();
+    EXPECT_FALSE(HtmlExportRunning());
+    EXPECT_EQ(finishedCount, 0);
+    EXPECT_FALSE(fs::exists(out("1399.html"))); // stopped well before the end
+}
+
 #ifdef KOVRA_HAVE_SETTINGS
 // Guards: the worker reading the live profile while the settings dialog changes it.
 TEST_F(HtmlRun, UserProfileIsCopiedAtTheStart)
