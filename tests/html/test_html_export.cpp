@@ -143,44 +143,17 @@ TEST(Export, UnsafeListingNumbersAreSkippedAndTheRunGoesOn)
     EXPECT_NE(text.find("../escape"), std::string::npos) << text;
 }
 
-// Guards: cancel writing the page it was asked about, or removing pages already written.
-TEST(Export, CancelKeepsEarlierPagesAndStops)
+// Guards: "keep" (kovra html without --yes) overwriting the existing page.
+TEST(Export, KeepLeavesTheExistingPage)
 {
-    Fixture f(test::MakeListings({"11", "12", "13"}));
-    test::WriteFile(f.out("12.html"), "old 12");
+    Fixture f(test::MakeListings({"11", "12"}));
+    test::WriteFile(f.out("11.html"), "old");
     ExportHooks hooks;
-    hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::Cancel; };
+    hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::Keep; };
     const ExportResult r = ExportPages(f.job, hooks);
-    EXPECT_EQ(r.status, ExportResult::Status::Cancelled);
-    EXPECT_EQ(f.page("11.html"), LinkPage("11", "", "12.html"));
-    EXPECT_EQ(f.page("12.html"), "old 12");
-    EXPECT_FALSE(fs::exists(f.out("13.html")));
-}
-
-// Guards: yes-to-all asking again later, or keep overwriting.
-TEST(Export, OverwriteAllAndKeep)
-{
-    {
-        Fixture f(test::MakeListings({"11", "12", "13"}));
-        for (const char* n : {"11.html", "12.html", "13.html"})
-            test::WriteFile(f.out(n), "old");
-        int asked = 0;
-        ExportHooks hooks;
-        hooks.confirmOverwrite = [&](const std::string&) { ++asked; return OverwriteAnswer::OverwriteAll; };
-        EXPECT_TRUE(ExportPages(f.job, hooks).ok());
-        EXPECT_EQ(asked, 1);
-        EXPECT_EQ(f.page("13.html"), LinkPage("13", "12.html", ""));
-    }
-    {
-        Fixture f(test::MakeListings({"11", "12"}));
-        test::WriteFile(f.out("11.html"), "old");
-        ExportHooks hooks;
-        hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::Keep; };
-        const ExportResult r = ExportPages(f.job, hooks);
-        EXPECT_EQ(r.kept, 1);
-        EXPECT_EQ(r.written, 1);
-        EXPECT_EQ(f.page("11.html"), "old");
-    }
+    EXPECT_EQ(r.kept, 1);
+    EXPECT_EQ(r.written, 1);
+    EXPECT_EQ(f.page("11.html"), "old");
 }
 
 // Guards: a failed write leaving half a page or a temporary file behind, or the run going on.
