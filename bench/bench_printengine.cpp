@@ -20,6 +20,9 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <string>
 
 namespace {
@@ -137,6 +140,11 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#if defined(__GLIBC__)
+    // As `kovra render` does: keep heap slack across the PDF's sheets.
+    mallopt(M_TOP_PAD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     int qargc = 1;
     QApplication app(qargc, argv);
     dorvex::SetMessageSink([](dorvex::MessageKind, const std::string& t) { std::fprintf(stderr, "%s\n", t.c_str()); });

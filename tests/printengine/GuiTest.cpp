@@ -126,6 +126,21 @@ void WhilePrinting(std::function<void(TNowPrintingdlg&)> act)
     timer->start();
 }
 
+// Runs `act` once `ready` holds, polling the event loop (modal dialogs).
+void When(std::function<bool()> ready, std::function<void()> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, act]() {
+        if (ready()) {
+            timer->stop();
+            timer->deleteLater();
+            act();
+        }
+    });
+    timer->start();
+}
+
 bool Near(QRgb p, QColor c) { return std::abs(qRed(p) - c.red()) < 60 && std::abs(qGreen(p) - c.green()) < 60 && std::abs(qBlue(p) - c.blue()) < 60; }
 
 class Job : public ::testing::Test {
@@ -193,9 +208,8 @@ TEST_F(Job, TwoPageFormThreeDataPagesGivesFourSheets)
 TEST_F(Job, PageRangeTwoToThree)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
-    QTimer::singleShot(200, [&]() {
+    When([]() { return qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()) != nullptr; }, []() {
         auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
         dlg->setPrintRange(QAbstractPrintDialog::PageRange);
         dlg->setFromTo(2, 3);
         dlg->QDialog::accept();
@@ -247,7 +261,8 @@ TEST_F(Job, MissingFilesPrintNothing)
     for (const Case& c : cases) {
         messages.clear();
         questions.clear();
-        QTimer::singleShot(900, [&]() { TNowPrintingdlg::Active()->CancelButton->click(); });
+        When([]() { return TNowPrintingdlg::Active() && PrintJob().StartFailed; },
+             []() { TNowPrintingdlg::Active()->CancelButton->click(); });
         EXPECT_EQ(ScalPrintUtf8(c.fom, c.dat, "", 9, 0, 0, 0, true, false), 0);
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back(), c.message);
