@@ -7,6 +7,9 @@
 #include "SeparationForm.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace kovra {
 
@@ -18,6 +21,12 @@ void SetUpApplication()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("Kovra Viewer"));
     SetUpJapaneseFonts();
+    // The file dialogs and the buttons of the message boxes come from Qt:
+    // in Japanese too, when Qt's own translation is installed.
+    static QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
 }
 
 ProgramWindows CreateProgramWindows(const QString& fileArgument)
