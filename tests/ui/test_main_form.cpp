@@ -509,3 +509,57 @@ TEST_F(MainFormTest, WindowsJapaneseFacesMapToInstalledFaces)
     EXPECT_EQ(QFont::substitute(QStringLiteral("MS PMincho")).toLower(), QStringLiteral("ipapmincho"));
     EXPECT_TRUE(QFontInfo(QApplication::font()).family().startsWith(QStringLiteral("IPA")));
 }
+
+#if __has_include("HtmlRunHooks.h")
+#include "HtmlExportRun.h"
+#include "HtmlRunHooks.h"
+#include "HtmlSetupDlg.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+
+// Guards: the window's HTML command must start the real export, and until
+// its end message is gone the window must refuse to close and keep its
+// open and HTML commands disabled.
+TEST_F(MainFormTest, HtmlExportRunLocksTheWindowUntilItsEndMessage)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("h.txt"), SaleListings(3));
+    const QString templ = WriteRawFile(tmp_.path(), QStringLiteral("t.html"), "<p>/*BukkennNum*/</p>\r\n");
+    const QString fieldList = WriteRawFile(tmp_.path(), QStringLiteral("FieldList"), "/*BukkennNum*/\r\n");
+    const QString out = tmp_.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+
+    TMainForm form(file);
+    form.show();
+    ResetRunHooks();
+    HtmlRunHooks& h = RunHooks();
+    h.fieldListPath = fieldList;
+    h.runSetupDialog = [&](THtmlSetupDlg& dlg) {
+        dlg.SaveDirEdt->setText(QDir::toNativeSeparators(out));
+        dlg.TemptateEdt->setText(templ);
+        return true;
+    };
+    bool closedDuringRun = true;
+    bool openEnabledDuringRun = true;
+    int finished = 0;
+    h.showFinished = [&](QWidget*, const QString&, bool) {
+        ++finished;
+        closedDuringRun = form.close();
+        openEnabledDuringRun = form.findChild<QAction*>(QStringLiteral("FileOpenMenu"))->isEnabled()
+            || form.findChild<QAction*>(QStringLiteral("MakeHtmlBtn"))->isEnabled();
+    };
+
+    form.findChild<QAction*>(QStringLiteral("MakeHtmlBtn"))->trigger();
+    QDeadlineTimer deadline(20000);
+    while (HtmlExportRunning() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ResetRunHooks();
+
+    ASSERT_EQ(finished, 1);
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_FALSE(openEnabledDuringRun);
+    EXPECT_TRUE(QFile::exists(out + QStringLiteral("/K-1.html")));
+    EXPECT_TRUE(form.findChild<QAction*>(QStringLiteral("HTMLH1"))->isEnabled());
+    EXPECT_TRUE(form.close());
+}
+#endif
