@@ -81,8 +81,9 @@ TEST(ParseIntField, Table)
     for (const Case& c : cases) {
         int v = 0;
         EXPECT_EQ(ParseIntField(c.text, v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 
