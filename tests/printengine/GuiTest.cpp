@@ -347,6 +347,24 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
     EXPECT_TRUE(messages.empty());
 }
 
+// Guards printing from the preview with the preview's flags (form off,
+// no dialog): the data pages alone reach the printer.
+TEST_F(PreviewWindow, PrintUsesThePreviewFlags)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        f.PrintButtonClick();
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, false, false);
+    SetPreviewOpenedHook({});
+    EXPECT_EQ(PdfPageCount(pdf), 3) << "no closing form page without the form";
+    QImage first = PdfPage(pdf, 1, dir);
+    if (first.isNull())
+        GTEST_SKIP() << "pdftoppm not installed";
+    EXPECT_TRUE(Near(first.pixel(first.width() * 8 / 100, first.height() * 5 / 100), Qt::white)) << "no form";
+}
+
 // Guards a one-page job and a missing data file said once, not in a loop.
 TEST_F(PreviewWindow, OnePageAndMissingData)
 {
