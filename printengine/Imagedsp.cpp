@@ -120,8 +120,9 @@ TImageDispForm::TImageDispForm(QWidget* parent)
     View_Menu->setObjectName(QStringLiteral("View_Menu"));
     const std::pair<const char*, int> zooms[] = {{"200%(&1)", 20}, {"150%(&2)", 15}, {"100%(&3)", 10},
                                                  {" 80%(&4)", 8},  {" 50%(&5)", 5},  {" 30%(&6)", 3}};
-    for (auto [text, tag] : zooms) {
-        QAction* a = View_Menu->addAction(QString::fromUtf8(text));
+    for (const auto& zoom : zooms) {
+        const int tag = zoom.second;
+        QAction* a = View_Menu->addAction(QString::fromUtf8(zoom.first));
         a->setCheckable(true);
         a->setData(tag);
         a->setChecked(tag == 10);
