@@ -566,6 +566,8 @@ int CharsetOfFace(const QString& face)
         if (result)
             break;
     }
+    if (fonts.charsets.size() > 4096) // a file full of made-up face names
+        fonts.charsets.clear();
     fonts.charsets.insert(face, result);
     return result;
 }
@@ -595,6 +597,8 @@ QString SubstituteFace(const QString& face)
             break;
         }
     }
+    if (fonts.standIns.size() > 4096)
+        fonts.standIns.clear();
     fonts.standIns.insert(face, result);
     return result;
 }
