@@ -33,16 +33,16 @@ ReportEngine SetReportEngine(ReportEngine engine)
     return previous;
 }
 
-void RunReport(QWidget* parent, bool print, bool allListings, int shownListingNumber)
+void RunReport(QWidget* parent, bool print, bool allListings, const ReportContext& context)
 {
     const TUserSettings& settings = Settings();
     ReportRequest request;
     request.allListings = allListings;
-    request.shownListingNumber = shownListingNumber;
+    request.shownListingNumber = context.shownListingNumber ? context.shownListingNumber() : 0;
     request.memberPrintOk = settings.MemberPrintOk;
     const TUserProfile& p = settings.UserProfile;
     request.profile = {Utf8(p.Name), Utf8(p.Yubin), Utf8(p.Jyusyo), Utf8(p.Tel), Utf8(p.Fax), Utf8(p.Email)};
-    request.programDir = Utf8(QCoreApplication::applicationDirPath());
+    request.programDir = Utf8(context.programFolder ? context.programFolder() : QCoreApplication::applicationDirPath());
 
     const ReportOutcome outcome = WriteReport(Listings(), request);
     if (!outcome.written) {
@@ -66,8 +66,8 @@ void RunReport(QWidget* parent, bool print, bool allListings, int shownListingNu
     }
 }
 
-TReportSupDlg::TReportSupDlg(QWidget* parent, std::function<int()> shownListing)
-    : QDialog(parent), shownListing_(std::move(shownListing))
+TReportSupDlg::TReportSupDlg(QWidget* parent, ReportContext context)
+    : QDialog(parent), context_(std::move(context))
 {
     setObjectName(QStringLiteral("ReportSupDlg"));
     setWindowTitle(QStringLiteral("KovraViewerレポート"));
@@ -115,7 +115,7 @@ void TReportSupDlg::OKBtnClick()
     const bool print = sender() == OKBtn;
     // The report runs while the dialog is still open behind the printing or
     // preview window; the dialog closes when it has ended.
-    RunReport(this, print, RadioPrnSetupIndex() == 1, shownListing_ ? shownListing_() : 0);
+    RunReport(this, print, RadioPrnSetupIndex() == 1, context_);
     done(print ? QDialog::Accepted : kPreviewResult);
 }
 

@@ -10,10 +10,15 @@ class QPushButton;
 
 namespace kovra {
 
+// What the report needs from the main window.
+struct ReportContext {
+    std::function<int()> shownListingNumber; // the number box
+    std::function<QString()> programFolder;  // where "KvReport.FOM" ships
+};
+
 // Writes the report and prints it at once (`print`, without the print
 // dialog) or previews it (with the print dialog for printing from there).
-// `shownListingNumber` is the main window's number box.
-void RunReport(QWidget* parent, bool print, bool allListings, int shownListingNumber);
+void RunReport(QWidget* parent, bool print, bool allListings, const ReportContext& context);
 
 // The engine calls, replaceable for the tests (an empty function restores them).
 struct ReportEngine {
@@ -25,8 +30,7 @@ ReportEngine SetReportEngine(ReportEngine engine);
 class TReportSupDlg : public QDialog {
     Q_OBJECT
 public:
-    // `shownListing` gives the main window's current listing number.
-    TReportSupDlg(QWidget* parent, std::function<int()> shownListing);
+    TReportSupDlg(QWidget* parent, ReportContext context);
 
     static constexpr int kPreviewResult = 2; // PreBtn's modal result
 
@@ -43,7 +47,7 @@ public slots:
     void OKBtnClick(); // OKBtn and PreBtn
 
 private:
-    std::function<int()> shownListing_;
+    ReportContext context_;
 };
 
 } // namespace kovra

@@ -4,6 +4,7 @@
 #include "KvSetDlg.h"
 #include "MainForm.h"
 #include "ProgramFiles.h"
+#include "ReportRun.h"
 #include "SeparationForm.h"
 
 #include <QApplication>
@@ -34,6 +35,12 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument)
     ProgramWindows w;
     w.MainForm = std::make_unique<TMainForm>(fileArgument);
     w.AboutBox = new TAboutBox(w.MainForm.get());
+    TMainForm* main = w.MainForm.get();
+    const ReportContext report{[main] { return main->ShownListingNumber(); }, [] { return ProgramFolder(); }};
+    w.ReportSupDlg = new TReportSupDlg(main, report);
+    // The main window raises its report commands only while listings are loaded.
+    QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });
+    QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, false, report); });
     w.KvSetDlg = new TKvSetDlg(w.MainForm.get());
     w.SeparationForm = new TSeparationForm(w.MainForm.get());
     w.MainForm->AttachWindows(w.AboutBox, w.KvSetDlg, w.SeparationForm);

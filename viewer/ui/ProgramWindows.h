@@ -11,6 +11,7 @@ namespace kovra {
 class TAboutBox;
 class TKvSetDlg;
 class TMainForm;
+class TReportSupDlg;
 class TSeparationForm;
 
 struct ProgramWindows {
@@ -18,7 +19,7 @@ struct ProgramWindows {
     // deleting it ends them all; its destruction writes the settings.
     std::unique_ptr<TMainForm> MainForm;
     TAboutBox* AboutBox = nullptr;
-    // The report dialog comes here (report printing).
+    TReportSupDlg* ReportSupDlg = nullptr; // keeps its choice for the run
     TKvSetDlg* KvSetDlg = nullptr;
     TSeparationForm* SeparationForm = nullptr;
     // The HTML export dialog and its progress window belong to the export

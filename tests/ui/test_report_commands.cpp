@@ -1,0 +1,133 @@
+// The report commands of the main window: the preview of the listing on
+// show, the report dialog's choices, and what reaches the print engine.
+#include "MainForm.h"
+#include "PrintTool.h"
+#include "ProgramWindows.h"
+#include "ReportRun.h"
+#include "UiTestSupport.h"
+
+#include "Cp932Codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+namespace kovra::testing {
+namespace {
+
+// What one hand-over to the engine saw.
+struct EngineCall {
+    bool print = false;
+    bool dialog = false;
+    int pages = 0;
+    QString firstLine;
+    QString formatFile;
+};
+
+class ReportCommandsTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(tmp_.path()); // "KvReport.tmp" goes to the current folder
+        std::vector<Columns> listings;
+        for (int n = 1; n <= 10; ++n)
+            listings.push_back(SaleListing(n));
+        file_ = WriteListingFile(tmp_.path(), QStringLiteral("ten.txt"), listings);
+        const auto record = [this](bool print) {
+            const PrintToolSettings& s = TPrintTool::Settings();
+            QFile f(QString::fromStdString(s.dataFileName));
+            EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+            const QString text = QString::fromStdString(cp932::toUtf8(f.readAll().toStdString()));
+            const QStringList lines = text.split(QStringLiteral("\r\n"));
+            EngineCall call{print, s.showPrintDialog != 0, static_cast<int>(lines.count(QStringLiteral("E"))) + 1,
+                            lines.value(0), QString::fromStdString(s.formatFileName)};
+            calls_.push_back(call);
+        };
+        oldEngine_ = SetReportEngine({[record] { record(true); return true; }, [record] { record(false); }});
+    }
+    void TearDown() override
+    {
+        SetReportEngine(std::move(oldEngine_));
+        QDir::setCurrent(previousDir_);
+        UiTest::TearDown();
+    }
+
+    QString file_;
+    QString previousDir_;
+    std::vector<EngineCall> calls_;
+    ReportEngine oldEngine_;
+};
+
+// Guards the preview command: one page, the listing on show, numbered by its
+// position in the file, with the print dialog on for printing from the preview.
+TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    for (int i = 0; i < 3; ++i)
+        w.MainForm->NextDataViewBtnClick();
+    ASSERT_EQ(w.MainForm->ShownListingNumber(), 4);
+    w.MainForm->ToolPreViewBtnClick();
+    ASSERT_EQ(calls_.size(), 1u);
+    EXPECT_FALSE(calls_[0].print);
+    EXPECT_TRUE(calls_[0].dialog);
+    EXPECT_EQ(calls_[0].pages, 1);
+    EXPECT_TRUE(calls_[0].firstLine.startsWith(QStringLiteral("T1940;160;4;"))) << calls_[0].firstLine.toStdString();
+    EXPECT_TRUE(calls_[0].formatFile.endsWith(QStringLiteral("KvReport.FOM")));
+    EXPECT_TRUE(QFile::exists(QDir(tmp_.path()).filePath(QStringLiteral("KvReport.tmp"))));
+}
+
+// Guards the dialog: all listings previewed, printed without the dialog, and
+// the choice kept for the next opening; Cancel does nothing.
+TEST_F(ReportCommandsTest, DialogChoicesReachTheEngine)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    TReportSupDlg* dlg = w.ReportSupDlg;
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->RadioPrnSetupIndex(), 0);
+
+    QTimer::singleShot(0, dlg, [dlg] {
+        dlg->RadioAll->setChecked(true);
+        dlg->PreBtn->click();
+    });
+    w.MainForm->PrintMenuClick();
+    ASSERT_EQ(calls_.size(), 1u);
+    EXPECT_FALSE(calls_[0].print);
+    EXPECT_EQ(calls_[0].pages, 10);
+    EXPECT_EQ(dlg->result(), TReportSupDlg::kPreviewResult);
+
+    QTimer::singleShot(0, dlg, [dlg] { dlg->OKBtn->click(); });
+    w.MainForm->PrintMenuClick();
+    ASSERT_EQ(calls_.size(), 2u);
+    EXPECT_TRUE(calls_[1].print);
+    EXPECT_FALSE(calls_[1].dialog) << "printing from the report never shows the print dialog";
+    EXPECT_EQ(calls_[1].pages, 10) << "the all-listings choice was kept";
+
+    QTimer::singleShot(0, dlg, [dlg] { dlg->CancelBtn->click(); });
+    w.MainForm->PrintMenuClick();
+    EXPECT_EQ(calls_.size(), 2u);
+}
+
+// Guards the empty state: with nothing loaded neither command opens anything.
+TEST_F(ReportCommandsTest, NothingLoadedNothingHappens)
+{
+    ProgramWindows w = CreateProgramWindows(QString());
+    bool dialogShown = false;
+    QTimer::singleShot(50, w.ReportSupDlg, [&] {
+        dialogShown = w.ReportSupDlg->isVisible();
+        w.ReportSupDlg->reject();
+    });
+    w.MainForm->PrintMenuClick();
+    w.MainForm->ToolPreViewBtnClick();
+    QTest::qWait(100);
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(calls_.empty());
+    EXPECT_TRUE(messages_.empty());
+}
+
+} // namespace
+} // namespace kovra::testing
