@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 
 namespace kovra::cli {
@@ -39,7 +40,21 @@ int UsageError(const char* name)
 }
 
 namespace {
+
 std::string gProgramDir = ".";
+
+// The folder of the running tool, also when it was started through PATH.
+std::string FindProgramDir(const char* argv0)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec); // Linux; elsewhere argv[0] below
+    if (ec || self.empty())
+        self = fs::absolute(fs::path(argv0), ec);
+    const auto u8 = self.parent_path().u8string();
+    return u8.empty() ? std::string(".") : std::string(u8.begin(), u8.end());
+}
+
 } // namespace
 
 std::string ProgramDir() { return gProgramDir; }
@@ -49,12 +64,7 @@ std::string ProgramDir() { return gProgramDir; }
 int main(int argc, char** argv)
 {
     using namespace kovra::cli;
-    {
-        const std::string self = argv[0];
-        const std::size_t cut = self.find_last_of("/\\");
-        if (cut != std::string::npos)
-            gProgramDir = self.substr(0, cut);
-    }
+    gProgramDir = FindProgramDir(argv[0]);
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;
