@@ -7,9 +7,12 @@
 #include "UiTestSupport.h"
 
 #include "Cp932Codec.h"
+#include "Printout.h"
+#include "lumprn.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -110,6 +113,43 @@ TEST_F(ReportCommandsTest, DialogChoicesReachTheEngine)
     QTimer::singleShot(0, dlg, [dlg] { dlg->CancelBtn->click(); });
     w.MainForm->PrintMenuClick();
     EXPECT_EQ(calls_.size(), 2u);
+}
+
+// Guards the whole print path: all listings through the print job onto a
+// PDF printer, no dialog, one sheet per listing with the shipped form.
+TEST_F(ReportCommandsTest, AllListingsPrintOntoPdfWithoutDialog)
+{
+    const QString pdf = Path(QStringLiteral("report.pdf"));
+    QPrinter& printer = dorvex::ThePrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setFullPage(true);
+    printer.setResolution(150);
+    bool dialogAsked = true;
+    SetReportEngine({[&] {
+                         const PrintToolSettings& s = TPrintTool::Settings();
+                         dialogAsked = s.showPrintDialog != 0;
+                         return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName, s.printingMessage, s.paperCode,
+                                                      s.orientation, s.topMargin, s.leftMargin, s.printForm != 0,
+                                                      s.showPrintDialog != 0) != 0;
+                     },
+                     {}});
+    ProgramWindows w = CreateProgramWindows(file_);
+    TReportSupDlg* dlg = w.ReportSupDlg;
+    QTimer::singleShot(0, dlg, [dlg] {
+        dlg->RadioAll->setChecked(true);
+        dlg->OKBtn->click();
+    });
+    w.MainForm->PrintMenuClick();
+    EXPECT_FALSE(dialogAsked);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    int sheets = 0;
+    for (qsizetype i = bytes.indexOf("/Type /Page"); i >= 0; i = bytes.indexOf("/Type /Page", i + 1))
+        if (bytes.mid(i, 12) != "/Type /Pages")
+            ++sheets;
+    EXPECT_EQ(sheets, 10);
 }
 
 // Guards the empty state: with nothing loaded neither command opens anything.
