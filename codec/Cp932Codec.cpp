@@ -1,6 +1,8 @@
 #include "Cp932Codec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace cp932 {
@@ -87,6 +89,12 @@ void appendUtf8(std::string& out, std::string_view bytes)
     while (i < n) {
         // Plain ASCII runs are the bulk of a listing file: copy them whole.
         std::size_t run = i;
+        for (; run + 8 <= n; run += 8) { // eight bytes at a time while all are ASCII
+            std::uint64_t word;
+            std::memcpy(&word, p + run, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+        }
         while (run < n && p[run] < 0x80)
             ++run;
         if (run > i) {

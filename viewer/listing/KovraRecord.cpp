@@ -34,7 +34,7 @@ std::string_view TKovraDataClass::field(int index) const
 {
     if (!data_ || index < 0 || index >= kFieldCount)
         return {};
-    const unsigned char* p = data_.get();
+    const unsigned char* p = data_;
     for (int i = 0;; ++i) {
         const unsigned char tag = *p++;
         std::size_t len = 0;
@@ -100,16 +100,52 @@ void RecordBuilder::addWithUnit(std::string_view number, Word markerWithUnit, st
         add(number, unit);
 }
 
-TKovraDataClass RecordBuilder::finish()
+TKovraDataClass RecordBuilder::finish(RecordArena* arena)
 {
     while (fields_ < kFieldCount)
         add(word(""));
     TKovraDataClass record;
-    record.size_ = static_cast<std::uint32_t>(buf_.size());
-    record.data_ = std::make_unique_for_overwrite<unsigned char[]>(buf_.size());
-    std::memcpy(record.data_.get(), buf_.data(), buf_.size());
+    unsigned char* bytes = nullptr;
+    if (arena) {
+        bytes = arena->allocate(buf_.size());
+    } else {
+        record.owned_ = std::make_unique_for_overwrite<unsigned char[]>(buf_.size());
+        bytes = record.owned_.get();
+    }
+    std::memcpy(bytes, buf_.data(), buf_.size());
+    record.data_ = bytes;
     clear();
     return record;
+}
+
+unsigned char* RecordArena::allocate(std::size_t bytes)
+{
+    constexpr std::size_t kBlock = 1 << 20;
+    if (bytes > left_) {
+        const std::size_t size = bytes > kBlock / 4 ? bytes : kBlock; // a huge record gets a block of its own
+        blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(size));
+        if (size == bytes) {
+            inUse_ += bytes;
+            return blocks_.back().get();
+        }
+        next_ = blocks_.back().get();
+        left_ = size;
+    }
+    unsigned char* p = next_;
+    next_ += bytes;
+    left_ -= bytes;
+    inUse_ += bytes;
+    return p;
+}
+
+void RecordArena::adopt(RecordArena&& other)
+{
+    for (auto& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    inUse_ += other.inUse_;
+    other.blocks_.clear();
+    other.next_ = nullptr;
+    other.left_ = other.inUse_ = 0;
 }
 
 } // namespace kovra

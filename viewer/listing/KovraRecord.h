@@ -7,10 +7,27 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovra {
 
 class RecordBuilder;
+
+// Storage for the texts of many records: a table of a million listings
+// takes its memory in large blocks instead of one allocation per listing.
+// Records made in an arena are valid as long as the arena lives.
+class RecordArena {
+public:
+    unsigned char* allocate(std::size_t bytes);
+    void adopt(RecordArena&& other); // takes over the other arena's blocks
+    std::size_t bytesInUse() const { return inUse_; }
+
+private:
+    std::vector<std::unique_ptr<unsigned char[]>> blocks_;
+    unsigned char* next_ = nullptr;
+    std::size_t left_ = 0;
+    std::size_t inUse_ = 0;
+};
 
 // The texts live in one compact buffer per record: each field is either a
 // one-byte index into kVocabulary or an inline text with its length.  A
@@ -30,17 +47,14 @@ public:
     KOVRA_LISTING_FIELDS(KOVRA_FIELD_ACCESSOR)
 #undef KOVRA_FIELD_ACCESSOR
 
-    // Bytes the record holds on the heap (for the memory benchmark).
-    std::size_t heapBytes() const { return size_; }
-
 private:
     friend class RecordBuilder;
-    std::unique_ptr<unsigned char[]> data_;
-    std::uint32_t size_ = 0;
+    const unsigned char* data_ = nullptr;
+    std::unique_ptr<unsigned char[]> owned_; // a record made without an arena owns its texts
 };
 
-// Collects the fields of one record in order.  Reused across records so
-// that decoding a file costs one allocation per listing.
+// Collects the fields of one record in order.  Reused across records, so
+// decoding allocates nothing per field.
 class RecordBuilder {
 public:
     void clear() { buf_.clear(); fields_ = 0; }
@@ -51,8 +65,9 @@ public:
     void add(std::string_view a, std::string_view b);  // two texts joined
     void addWithUnit(std::string_view number, Word markerWithUnit, std::string_view unit);
 
-    // Fills the remaining fields with the empty text and moves the result out.
-    TKovraDataClass finish();
+    // Fills the remaining fields with the empty text and moves the result
+    // out; its texts go into `arena` when given, else the record owns them.
+    TKovraDataClass finish(RecordArena* arena = nullptr);
 
 private:
     void inlineText(std::string_view a, std::string_view b);

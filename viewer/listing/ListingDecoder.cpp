@@ -79,7 +79,7 @@ bool DecodeListingLine(TKovraDataClass& record, std::string_view line)
     return decoder.decode(line, record);
 }
 
-bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
+bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record, RecordArena* arena)
 {
     // Spaces go first, even those inside names and remarks.
     prepared_.clear();
@@ -409,7 +409,7 @@ bool ListingDecoder::decode(std::string_view line, TKovraDataClass& record)
     management(col(100), kManagementForm);
     copyOrAbsent(101); // 94 KanriKaisya
 
-    record = b.finish();
+    record = b.finish(arena);
     return true;
 }
 

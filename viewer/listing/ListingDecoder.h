@@ -15,8 +15,9 @@ class ListingDecoder {
 public:
     ListingDecoder();
     // Decodes `line` (UTF-8).  Returns false on a conversion error: an
-    // integer column holding text that is not an integer.
-    bool decode(std::string_view line, TKovraDataClass& record);
+    // integer column holding text that is not an integer.  The record's
+    // texts go into `arena` when given.
+    bool decode(std::string_view line, TKovraDataClass& record, RecordArena* arena = nullptr);
 
 private:
     std::string prepared_;

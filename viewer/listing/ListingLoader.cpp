@@ -72,6 +72,7 @@ std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
 
 // What one range of whole lines gave.
 struct RangeResult {
+    RecordArena arena;
     std::vector<TKovraDataClass> records;
     int lines = 0;     // lines in the range
     int errorLine = 0; // 1-based line within the range that stopped decoding, 0 if none
@@ -87,9 +88,11 @@ public:
         const std::size_t n = bytes.size();
         while (pos < n) {
             // A line ends at CR LF, CR or LF.
-            std::size_t end = pos;
-            while (end < n && bytes[end] != '\n' && bytes[end] != '\r')
-                ++end;
+            const char* start = bytes.data() + pos;
+            const void* lf = std::memchr(start, '\n', n - pos);
+            std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : n;
+            if (const void* cr = std::memchr(start, '\r', end - pos))
+                end = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
             const std::string_view line = bytes.substr(pos, end - pos);
             if (end < n)
                 pos = (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? end + 2 : end + 1;
@@ -102,7 +105,7 @@ public:
                 utf8_.clear();
                 cp932::appendUtf8(utf8_, line);
                 TKovraDataClass record;
-                if (!decoder_.decode(utf8_, record)) {
+                if (!decoder_.decode(utf8_, record, &out.arena)) {
                     out.errorLine = out.lines;
                     return;
                 }
@@ -133,6 +136,7 @@ public:
         // search date that a file without a header line would inherit.
         data_.ListingTable.clear();
         data_.ListingTable.shrink_to_fit();
+        data_.Arena = RecordArena();
         data_.ListingCount = 0;
         data_.KensakuNengappi.clear();
     }
@@ -163,6 +167,7 @@ public:
         if (failed_) {
             data_.ListingTable.clear();
             data_.ListingTable.shrink_to_fit();
+            data_.Arena = RecordArena();
             data_.ListingCount = 0;
             outcome.status = LoadOutcome::Status::ConversionError;
             outcome.errorLine = lineBase_;
@@ -188,6 +193,7 @@ private:
             return false;
         if (r.sawHeader)
             data_.KensakuNengappi = std::move(r.headerDate);
+        data_.Arena.adopt(std::move(r.arena));
         if (data_.ListingTable.empty())
             data_.ListingTable = std::move(r.records);
         else

@@ -12,6 +12,7 @@ namespace kovra {
 // The loaded file's state.  The table grows with the file (no fixed limit);
 // entries 0..ListingCount-1 are valid.
 struct ListingData {
+    RecordArena Arena; // the texts of the records below
     std::vector<TKovraDataClass> ListingTable;
     int ListingCount = 0;
     std::string CurrentFileName; // UTF-8 path of the file last chosen for loading

@@ -78,16 +78,20 @@ std::string RemoveAllChar(std::string_view text, char c)
 
 void AppendWithoutSpaces(std::string& out, std::string_view text)
 {
+    // Copies the runs between spaces whole: most of a line has none.
+    std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
-        if (ch == ' ')
-            continue;
-        if (ch == '\xE3' && i + 2 < text.size() && text[i + 1] == '\x80' && text[i + 2] == '\x80') {
-            i += 2; // U+3000 IDEOGRAPHIC SPACE
-            continue;
+        if (ch == ' ') {
+            out.append(text.data() + run, i - run);
+            run = i + 1;
+        } else if (ch == '\xE3' && i + 2 < text.size() && text[i + 1] == '\x80' && text[i + 2] == '\x80') {
+            out.append(text.data() + run, i - run); // U+3000 IDEOGRAPHIC SPACE
+            i += 2;
+            run = i + 1;
         }
-        out.push_back(ch);
     }
+    out.append(text.data() + run, text.size() - run);
 }
 
 std::string RemoveSpaces(std::string_view text)
