@@ -22,6 +22,15 @@ std::unique_ptr<QGuiApplication> StartPrintEngineGui()
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // Qt's note about a missing XDG_RUNTIME_DIR is no concern of a console
+    // tool: keep stderr for the engine's own messages.
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths:")))
+            return;
+        if (previous)
+            previous(type, context, text);
+    });
     static int argc = 1;
     static char name[] = "kovra";
     static char* argv[] = {name, nullptr};
