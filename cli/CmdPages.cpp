@@ -10,6 +10,9 @@
 
 #include <cstdio>
 #include <string>
+#if defined(__GLIBC__) // known only once a C library header is in
+#include <malloc.h>
+#endif
 
 namespace kovra::cli {
 
@@ -35,6 +38,14 @@ std::unique_ptr<QGuiApplication> StartPrintEngineGui()
     static char name[] = "kovra";
     static char* argv[] = {name, nullptr};
     return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void KeepHeapSlackForPdf()
+{
+#if defined(__GLIBC__)
+    mallopt(M_TOP_PAD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
 }
 
 namespace {

@@ -9,9 +9,6 @@
 #include "RenderJob.h"
 
 #include <charconv>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <cstdio>
 #include <string>
 
@@ -54,13 +51,7 @@ int RunRender(const Args& args)
     if (pdf.empty() == png.empty())
         return UsageError("render");
 
-#if defined(__GLIBC__)
-    // Qt's PDF writer grows and frees a page buffer on every sheet; without
-    // some slack at the top of the heap glibc gives the memory back to the
-    // system each time, which costs more than the drawing itself.
-    mallopt(M_TOP_PAD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-#endif
+    KeepHeapSlackForPdf();
     auto app = StartPrintEngineGui();
     if (!pdf.empty()) {
         int sheets = 0;

@@ -107,6 +107,7 @@ int RunReport(const Args& args)
     if (pdf.empty())
         return kExitOk;
 
+    KeepHeapSlackForPdf();
     auto app = StartPrintEngineGui();
     dorvex::RenderOptions options;
     options.paperCode = kReportPaperA4;

@@ -13,4 +13,9 @@ namespace kovra::cli {
 // no display is there); null when one exists already.
 std::unique_ptr<QGuiApplication> StartPrintEngineGui();
 
+// Qt's PDF writer grows and frees a page buffer on every sheet; without some
+// slack at the top of the heap glibc gives the memory back to the system
+// each time, which costs more than the drawing itself.  No-op elsewhere.
+void KeepHeapSlackForPdf();
+
 } // namespace kovra::cli
