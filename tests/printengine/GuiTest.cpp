@@ -1,5 +1,6 @@
 // The library's windows under the offscreen platform: the print job onto a
 // PDF printer, the preview window and the format file editor.
+#include "PdfPages.h"
 #include <gtest/gtest.h>
 
 #include "Cp932Codec.h"
@@ -35,6 +36,8 @@
 #include <memory>
 
 using namespace dorvex;
+
+using kovra::testing::PdfPageCount;
 
 namespace {
 
@@ -84,19 +87,6 @@ std::vector<std::string> DataPages(int n)
 
 const std::vector<std::string> kTwoPageForm = {"F0;0;500;500;9;", "E", "F1400;2200;1900;2700;11;"};
 const std::vector<std::string> kOnePageForm = {"B0;0;1900;2700;5;0;0;14;1;"};
-
-int PdfPageCount(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pdf = f.readAll();
-    int n = 0;
-    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
-        if (pdf.mid(i, 12) != "/Type /Pages")
-            ++n;
-    return n;
-}
 
 // A page of the PDF as an image (poppler's pdftoppm); null without it.
 QImage PdfPage(const QString& pdf, int page, QTemporaryDir& dir)

@@ -1,4 +1,5 @@
 // PDF and PNG output of whole jobs, as `kovra render` makes them.
+#include "PdfPages.h"
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -13,18 +14,7 @@ using namespace dorvex;
 
 namespace {
 
-int PdfPageCount(const std::string& path)
-{
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pdf = f.readAll();
-    int n = 0;
-    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
-        if (pdf.mid(i, 12) != "/Type /Pages")
-            ++n;
-    return n;
-}
+int PdfPageCount(const std::string& path) { return kovra::testing::PdfPageCount(QString::fromStdString(path)); }
 
 std::vector<std::string> Pages(int pages)
 {

@@ -2,6 +2,7 @@
 // sample: the form is found, prints under the data, and its captions keep
 // clear of the values the report writes.
 #include "Cp932Codec.h"
+#include "PdfPages.h"
 #include "ListingTable.h"
 #include "Messages.h"
 #include "RenderJob.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -26,24 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "report_form_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
+int PdfPageCount(const std::string& path) { return kovra::testing::PdfPageCount(QString::fromStdString(path)); }
 
-private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 const fs::path kDataDir = fs::path(KOVRA_SOURCE_DIR) / "data";
 
@@ -94,19 +78,6 @@ Cell TextCell(const std::vector<std::string>& f)
     const int x = Int(f[0]), y = Int(f[1]);
     const auto bytes = cp932::fromUtf8(f[2]).size();
     return {x, y, x + int(bytes * em / 2 + 0.5), y + int(em + 0.5), f[2]};
-}
-
-int PdfPageCount(const std::string& path)
-{
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pdf = f.readAll();
-    int n = 0;
-    for (qsizetype i = pdf.indexOf("/Type /Page"); i >= 0; i = pdf.indexOf("/Type /Page", i + 1))
-        if (pdf.mid(i, 12) != "/Type /Pages")
-            ++n;
-    return n;
 }
 
 long long InkPixels(const QImage& image)
