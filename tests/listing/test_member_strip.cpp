@@ -78,9 +78,11 @@ TEST(MemberStrip, StrippedCopyLoads)
     EXPECT_EQ(r.ToiawaseTel(), "-----");
     EXPECT_EQ(r.EMail(), "-----");
     const std::vector<std::string_view> member = {"Housyuu", "KaiinNum", "KaiinMei", "Tel", "Tantou", "ToiawaseTel", "EMail"};
-    for (int f = 0; f < kovra::kFieldCount; ++f)
-        if (std::find(member.begin(), member.end(), kovra::kFieldNames[static_cast<std::size_t>(f)]) == member.end())
+    for (int f = 0; f < kovra::kFieldCount; ++f) {
+        if (std::find(member.begin(), member.end(), kovra::kFieldNames[static_cast<std::size_t>(f)]) == member.end()) {
             EXPECT_EQ(r.field(f), before.ListingTable[0].field(f)) << kovra::kFieldNames[static_cast<std::size_t>(f)];
+        }
+    }
     EXPECT_EQ(after.KensakuNengappi, before.KensakuNengappi);
 }
 
@@ -88,7 +90,8 @@ class MemberStripFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("kovra_strip_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // One folder per test: CTest runs the cases of this file side by side.
+        dir = fs::temp_directory_path() / ("kovra_strip_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

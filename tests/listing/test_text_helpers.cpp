@@ -109,8 +109,9 @@ TEST(TextHelpers, ParseInt32)
     for (const auto& c : cases) {
         int v = 0;
         EXPECT_EQ(kovra::ParseInt32(c.text, v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 

@@ -23,7 +23,8 @@ protected:
     void SetUp() override
     {
         TPrintTool::ResetSettings();
-        file = fs::temp_directory_path() / "kovra_print_tool_test.tmp";
+        // One file per test: CTest runs the cases of this file side by side.
+        file = fs::temp_directory_path() / ("kovra_print_tool_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".tmp");
         TPrintTool().SetDataFileName(file.string());
     }
     void TearDown() override

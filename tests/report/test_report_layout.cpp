@@ -19,7 +19,8 @@ class ReportLayoutTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / "kovra_report_layout_test";
+        // One folder per test: CTest runs the cases of this file side by side.
+        dir = fs::temp_directory_path() / ("kovra_report_layout_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(dir);
         std::string text = "3,,,,,261201\r\n";
         for (int i = 1; i <= 3; ++i)
@@ -143,8 +144,9 @@ TEST_F(ReportLayoutTest, DefaultDataFileAndFallback)
     fs::current_path(before);
     fs::permissions(dir / "ro", fs::perms::owner_all);
     EXPECT_TRUE(o.written);
-    if (!canStillWrite)
+    if (!canStillWrite) {
         EXPECT_EQ(o.dataFile, (fs::temp_directory_path() / "KvReport.tmp").string());
+    }
 }
 
 } // namespace
