@@ -184,14 +184,25 @@ private:
 
 } // namespace
 
-bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
-                    const RenderOptions& o, int* sheetCount)
+namespace {
+
+// A job of the command line: its files, no caller margins, fresh messages.
+TEngineState& BeginCommandLineJob(const std::string& formatPath, const std::string& dataPath)
 {
     TEngineState& e = Engine();
     BeginJobMessages();
     e.FormatFileName = formatPath;
     e.DataFileName = dataPath;
     e.CallerTopMargin = e.CallerLeftMargin = 0;
+    return e;
+}
+
+} // namespace
+
+bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
+                    const RenderOptions& o, int* sheetCount)
+{
+    TEngineState& e = BeginCommandLineJob(formatPath, dataPath);
     e.PrintFormatPages = true;
     // Files first, so a missing one leaves no empty PDF behind.
     {
@@ -233,11 +244,7 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
 bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,
                         const RenderOptions& o, int* pageCount)
 {
-    TEngineState& e = Engine();
-    BeginJobMessages();
-    e.FormatFileName = formatPath;
-    e.DataFileName = dataPath;
-    e.CallerTopMargin = e.CallerLeftMargin = 0;
+    TEngineState& e = BeginCommandLineJob(formatPath, dataPath);
 
     JobFiles files;
     if (!files.open())
