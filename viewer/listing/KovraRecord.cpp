@@ -124,17 +124,14 @@ unsigned char* RecordArena::allocate(std::size_t bytes)
     if (bytes > left_) {
         const std::size_t size = bytes > kBlock / 4 ? bytes : kBlock; // a huge record gets a block of its own
         blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(size));
-        if (size == bytes) {
-            inUse_ += bytes;
+        if (size == bytes)
             return blocks_.back().get();
-        }
         next_ = blocks_.back().get();
         left_ = size;
     }
     unsigned char* p = next_;
     next_ += bytes;
     left_ -= bytes;
-    inUse_ += bytes;
     return p;
 }
 
@@ -142,10 +139,9 @@ void RecordArena::adopt(RecordArena&& other)
 {
     for (auto& block : other.blocks_)
         blocks_.push_back(std::move(block));
-    inUse_ += other.inUse_;
     other.blocks_.clear();
     other.next_ = nullptr;
-    other.left_ = other.inUse_ = 0;
+    other.left_ = 0;
 }
 
 } // namespace kovra

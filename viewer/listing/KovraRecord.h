@@ -20,13 +20,11 @@ class RecordArena {
 public:
     unsigned char* allocate(std::size_t bytes);
     void adopt(RecordArena&& other); // takes over the other arena's blocks
-    std::size_t bytesInUse() const { return inUse_; }
 
 private:
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     unsigned char* next_ = nullptr;
     std::size_t left_ = 0;
-    std::size_t inUse_ = 0;
 };
 
 // The texts live in one compact buffer per record: each field is either a
@@ -58,7 +56,6 @@ private:
 class RecordBuilder {
 public:
     void clear() { buf_.clear(); fields_ = 0; }
-    int fieldsAdded() const { return fields_; }
 
     void add(Word w);                                  // a fixed text
     void add(std::string_view text);                   // any text
