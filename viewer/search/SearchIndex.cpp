@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 namespace kovra::search {
 
@@ -36,6 +37,12 @@ SearchIndex::~SearchIndex() = default;
 void SearchIndex::build(std::span<const TKovraDataClass> listings)
 {
     count_ = static_cast<int>(listings.size());
+    // Folded texts are about as long as the texts: room for them at once
+    // saves copying a growing buffer again and again.
+    std::size_t own = 0;
+    for (const TKovraDataClass& listing : listings)
+        listing.forEachField([&](int, std::string_view text, Word w) { own += w == kInlineTag ? text.size() + 1 : 0; });
+    texts_.reserve(own + own / 16);
     start_.reserve(listings.size() + 1);
     words_.resize(listings.size() * kFields);
     wordSets_.resize(listings.size());
@@ -59,7 +66,6 @@ void SearchIndex::build(std::span<const TKovraDataClass> listings)
         }
     }
     start_.push_back(texts_.size());
-    texts_.shrink_to_fit();
 }
 
 std::string_view SearchIndex::inlineText(int listing, int field) const
@@ -175,34 +181,92 @@ std::vector<int> SearchIndex::filter(const Query& query, std::span<const int> ca
     return out;
 }
 
+const std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>& SearchIndex::orderKeys(int field) const
+{
+    const auto f = static_cast<std::size_t>(field);
+    std::call_once(orderOnce_[f], [&] {
+        const Column& c = column(field);
+        constexpr std::uint64_t kNoValue = std::uint64_t(1) << 63;
+        auto& keys = orderKeys_[f];
+        keys.assign(static_cast<std::size_t>(count_), 0);
+        // Listings with a value: ranked by value, equal values alike.
+        std::vector<std::pair<double, int>> valued;
+        std::unordered_map<std::string_view, std::uint32_t> textRank; // distinct texts of the others
+        for (int i = 0; i < count_; ++i) {
+            const double v = c.value[static_cast<std::size_t>(i)];
+            if (std::isnan(v))
+                textRank.emplace(c.text[static_cast<std::size_t>(i)], 0);
+            else
+                valued.emplace_back(v, i);
+        }
+        std::sort(valued.begin(), valued.end());
+        std::uint64_t rank = 0;
+        for (std::size_t n = 0; n < valued.size(); ++n) {
+            if (n > 0 && valued[n].first != valued[n - 1].first)
+                ++rank;
+            keys[static_cast<std::size_t>(valued[n].second)] = rank;
+        }
+        // The others: ranked by the natural order of their texts, each
+        // distinct text compared once.
+        std::vector<std::string_view> texts;
+        texts.reserve(textRank.size());
+        for (const auto& [text, unused] : textRank)
+            texts.push_back(text);
+        std::sort(texts.begin(), texts.end(), [](std::string_view a, std::string_view b) { return NaturalCompare(a, b) < 0; });
+        rank = 0;
+        for (std::size_t n = 0; n < texts.size(); ++n) {
+            if (n > 0 && NaturalCompare(texts[n - 1], texts[n]) != 0)
+                ++rank;
+            textRank[texts[n]] = static_cast<std::uint32_t>(rank);
+        }
+        for (int i = 0; i < count_; ++i)
+            if (std::isnan(c.value[static_cast<std::size_t>(i)]))
+                keys[static_cast<std::size_t>(i)] = kNoValue | textRank[c.text[static_cast<std::size_t>(i)]];
+    });
+    return orderKeys_[f];
+}
+
 void SearchIndex::sort(std::vector<int>& listings, std::span<const SortKey> keys) const
 {
     if (keys.empty()) {
         std::sort(listings.begin(), listings.end());
         return;
     }
-    std::vector<const Column*> cols;
-    for (const SortKey& k : keys)
-        cols.push_back(&column(k.field));
-    auto before = [&](int a, int b) {
-        const auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            const Column& c = *cols[k];
-            const double va = c.value[ia], vb = c.value[ib];
-            const bool hasA = !std::isnan(va), hasB = !std::isnan(vb);
-            if (hasA != hasB) // listings with a value come first, also when descending
-                return hasA;
-            int order = 0;
-            if (hasA)
-                order = va < vb ? -1 : (va > vb ? 1 : 0);
-            else
-                order = NaturalCompare(c.text[ia], c.text[ib]);
-            if (order != 0)
-                return keys[k].descending ? order > 0 : order < 0;
+    // One number per listing and key whose ascending order is the wanted
+    // one: descending reverses the order within each group, and listings
+    // without a value stay after those with one.
+    constexpr std::uint64_t kNoValue = std::uint64_t(1) << 63;
+    std::vector<std::vector<std::uint64_t>> wanted(keys.size());
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const auto& order = orderKeys(keys[k].field);
+        wanted[k].reserve(listings.size());
+        for (const int i : listings) {
+            const std::uint64_t key = order[static_cast<std::size_t>(i)];
+            wanted[k].push_back(keys[k].descending ? (key & kNoValue) | (~key & (kNoValue - 1)) : key);
         }
-        return a < b;
-    };
-    std::sort(listings.begin(), listings.end(), before);
+    }
+    // Sorting positions in `listings` keeps the keys next to each other.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> byFirst(listings.size());
+    for (std::size_t n = 0; n < listings.size(); ++n)
+        byFirst[n] = {wanted[0][n], static_cast<std::uint32_t>(n)};
+    if (keys.size() == 1) {
+        std::sort(byFirst.begin(), byFirst.end(), [&](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : listings[a.second] < listings[b.second];
+        });
+    } else {
+        std::sort(byFirst.begin(), byFirst.end(), [&](const auto& a, const auto& b) {
+            if (a.first != b.first)
+                return a.first < b.first;
+            for (std::size_t k = 1; k < wanted.size(); ++k)
+                if (wanted[k][a.second] != wanted[k][b.second])
+                    return wanted[k][a.second] < wanted[k][b.second];
+            return listings[a.second] < listings[b.second];
+        });
+    }
+    std::vector<int> sorted(listings.size());
+    for (std::size_t n = 0; n < byFirst.size(); ++n)
+        sorted[n] = listings[byFirst[n].second];
+    listings = std::move(sorted);
 }
 
 std::vector<int> SearchIndex::run(const Query& query) const

@@ -1,10 +1,13 @@
 // The folded texts of the loaded listings, made once per load, and the
 // search over them.  Memory: the folded texts of the listings' own
 // (non-fixed) fields once, one byte per field, and 40 bytes per listing;
-// a field that is sorted or filtered by gets 24 bytes per listing more.
+// a field that is filtered by gets 24 bytes per listing more, and one
+// sorted by 32.
 #pragma once
 
+#include "LargeMemory.h"
 #include "SearchQuery.h"
+#include "TextFolding.h"
 
 #include "KovraRecord.h"
 
@@ -62,24 +65,34 @@ private:
     // The folded text and numeric value of one field for every listing,
     // made the first time a search sorts or filters by that field.
     struct Column {
-        std::vector<std::string_view> text;
-        std::vector<double> value; // NaN: no value
+        std::vector<std::string_view, LargeAllocator<std::string_view>> text;
+        std::vector<double, LargeAllocator<double>> value; // NaN: no value
     };
 
     void build(std::span<const TKovraDataClass> listings);
     const Column& column(int field) const;
+    const std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>& orderKeys(int field) const;
     void prepare(const Query& query) const;
     bool passesPrepared(const Query& query, int listing) const;
     std::string_view inlineText(int listing, int field) const;
 
     int count_ = 0;
-    std::string texts_;                 // per listing: its own fields' folded texts, each ended by 0xFF
-    std::vector<std::size_t> start_;    // listing i's texts begin at start_[i]; count_ + 1 entries
-    std::vector<Word> words_;           // per listing and field: kVocabulary index, or kInlineTag
-    std::vector<WordSet> wordSets_;     // per listing: the fixed texts it holds
+    template <class T>
+    using LargeVector = std::vector<T, LargeAllocator<T>>;
+
+    LargeString texts_;                 // per listing: its own fields' folded texts, each ended by 0xFF
+    LargeVector<std::size_t> start_;    // listing i's texts begin at start_[i]; count_ + 1 entries
+    LargeVector<Word> words_;           // per listing and field: kVocabulary index, or kInlineTag
+    LargeVector<WordSet> wordSets_;     // per listing: the fixed texts it holds
 
     mutable std::array<std::once_flag, kFieldCount> columnOnce_;
     mutable std::array<std::unique_ptr<Column>, kFieldCount> columns_;
+
+    // Per field sorted by: each listing's place in the field's ascending
+    // order as one number (top bit set: no value), so a sort compares
+    // numbers only.
+    mutable std::array<std::once_flag, kFieldCount> orderOnce_;
+    mutable std::array<std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>, kFieldCount> orderKeys_;
 };
 
 } // namespace kovra::search

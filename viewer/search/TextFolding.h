@@ -6,14 +6,22 @@
 // what the user types.
 #pragma once
 
+#include "LargeMemory.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kovra::search {
 
+// The search index keeps all folded texts of a file in one such string.
+using LargeString = std::basic_string<char, std::char_traits<char>, LargeAllocator<char>>;
+
 // Appends the folded form of `text` (UTF-8) to `out`.
-void AppendFolded(std::string_view text, std::string& out);
+template <class String>
+void AppendFolded(std::string_view text, String& out);
+extern template void AppendFolded(std::string_view, std::string&);
+extern template void AppendFolded(std::string_view, LargeString&);
 
 std::string FoldText(std::string_view text);
 

@@ -47,7 +47,8 @@ inline char32_t Next(const unsigned char*& p, const unsigned char* end)
     return cp;
 }
 
-inline void Append(char32_t cp, std::string& out)
+template <class String = std::string>
+inline void Append(char32_t cp, String& out)
 {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
