@@ -38,8 +38,10 @@ void FreeLarge(void* p, std::size_t bytes) noexcept
         std::free(p);
         return;
     }
+#else
+    (void)bytes;
 #endif
-    ::operator delete(p, bytes);
+    ::operator delete(p);
 }
 
 } // namespace kovra::search
