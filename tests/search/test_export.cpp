@@ -57,6 +57,16 @@ TEST(Export, AFailedWriteLeavesNoFile)
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF物件番号,登録（成約）年月日,"));
     EXPECT_TRUE(bytes.ends_with(",管理会社\r\n"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    // A text longer than a cell holds is cut, and said so; the rest is written.
+    kovra::RecordBuilder b;
+    b.add(std::string(40000, 'x'));
+    std::vector<kovra::TKovraDataClass> huge;
+    huge.push_back(b.finish());
+    const std::vector<int> one = {0};
+    const auto cut = kovra::search::ExportListings(huge, one, kovra::search::ExportFormat::Xlsx, into(dir / "huge.xlsx"));
+    EXPECT_TRUE(cut.ok);
+    EXPECT_EQ(cut.shortenedCells, 1);
     fs::remove_all(dir);
 }
 

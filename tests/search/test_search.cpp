@@ -4,9 +4,14 @@
 #include "SearchIndex.h"
 #include "SearchQuery.h"
 
+#include "TextFolding.h"
+#include "TextOrder.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -126,6 +131,53 @@ TEST_F(Search, NarrowingFromTheEarlierResultFindsTheSame)
     const int price = static_cast<int>(Field::Kakaku);
     EXPECT_TRUE(Query({.bounds = {{price, 3000, true}}}).narrows(Query({.bounds = {{price, 4000, true}}})));
     EXPECT_FALSE(Query({.bounds = {{price, 3000, true}}}).narrows(Query({.bounds = {{price, 1000, false}}})));
+}
+
+// The index sorts by precomputed ranks; on many random listings it must
+// give what the contract's comparison gives, and slices of a filter must
+// add up to the whole.
+TEST(SearchOrder, EqualsTheContractOnRandomListings)
+{
+    std::mt19937 rng(5);
+    const char* prices[] = {"2480万円", "-----万円", "980万円", "2,480万円", "-5万円", "", "0.5万円", "応相談"};
+    const char* dates[] = {"平成9年2月", "平成09年12月", "平成10年1月", "", "令和2年", "-----年-----月"};
+    std::vector<TKovraDataClass> listings;
+    for (int i = 0; i < 400; ++i)
+        listings.push_back(Listing({{Field::Kakaku, prices[rng() % 8]}, {Field::TikuNengetu, dates[rng() % 6]},
+                                    {Field::Bikou, std::to_string(rng() % 50) + (rng() % 2 ? "号" : "ゴウ")}}));
+    const SearchIndex index(listings);
+    auto contract = [&](const std::vector<SortKey>& keys) {
+        return [&, keys](int a, int b) {
+            for (const SortKey& k : keys) {
+                const std::string fa = FoldText(listings[a].field(k.field)), fb = FoldText(listings[b].field(k.field));
+                const auto va = NumericValue(fa), vb = NumericValue(fb);
+                if (va.has_value() != vb.has_value())
+                    return va.has_value();
+                const int c = va ? (*va < *vb ? -1 : *va > *vb) : NaturalCompare(fa, fb);
+                if (c != 0)
+                    return k.descending ? c > 0 : c < 0;
+            }
+            return a < b;
+        };
+    };
+    const int price = static_cast<int>(Field::Kakaku), built = static_cast<int>(Field::TikuNengetu),
+              remark = static_cast<int>(Field::Bikou);
+    const std::vector<std::vector<SortKey>> sorts = {
+        {{price, false}}, {{price, true}}, {{built, true}, {price, false}}, {{remark, false}, {built, false}, {price, true}}};
+    for (const auto& keys : sorts) {
+        std::vector<int> expected(listings.size());
+        for (int i = 0; i < static_cast<int>(expected.size()); ++i)
+            expected[static_cast<std::size_t>(i)] = i;
+        std::sort(expected.begin(), expected.end(), contract(keys));
+        EXPECT_EQ(index.run(Query(QueryDescription{.sort = keys})), expected);
+    }
+
+    const Query query(QueryDescription{.text = "ごう 1"});
+    std::vector<int> sliced;
+    for (int first = 0; first < index.count(); first += 64)
+        index.filterRange(query, first, first + 64, sliced);
+    EXPECT_EQ(sliced, index.run(query));
+    EXPECT_GT(sliced.size(), 50u);
 }
 
 TEST(SearchArguments, FieldNamesAndNumbersAreChecked)
