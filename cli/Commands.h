@@ -24,6 +24,8 @@ int RunPages(const Args& args);
 int RunRender(const Args& args);
 int RunHtml(const Args& args);
 int RunReport(const Args& args);
+int RunFind(const Args& args);
+int RunExport(const Args& args);
 
 // Folder of the running `kovra` (where the shipped data files lie).
 std::string ProgramDir();

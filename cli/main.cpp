@@ -19,6 +19,8 @@ const Command kCommands[] = {
     {"render", "render FORMAT DATA (--pdf OUT.pdf | --png DIR) [--paper CODE] [--landscape] [--dpi N] [--zoom Z]", RunRender},
     {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", RunHtml},
     {"report", "report FILE (OUT [--no-member-print] | --pdf OUT.pdf) [--all | --listing N]", RunReport},
+    {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunFind},
+    {"export", "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunExport},
 };
 
 void PrintHelp(std::FILE* to)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth poppler-utils
+  libicu-dev libxlsxwriter-dev python3-openpyxl
 )
 
 missing=()

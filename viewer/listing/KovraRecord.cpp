@@ -4,23 +4,6 @@
 
 namespace kovra {
 
-namespace {
-
-// Inline texts carry their length as a base-128 varint after the tag.
-inline std::size_t readLength(const unsigned char*& p)
-{
-    std::size_t len = 0;
-    int shift = 0;
-    while (*p & 0x80) {
-        len |= static_cast<std::size_t>(*p++ & 0x7F) << shift;
-        shift += 7;
-    }
-    len |= static_cast<std::size_t>(*p++) << shift;
-    return len;
-}
-
-} // namespace
-
 Word findWord(std::string_view text)
 {
     // Only the short texts are worth a look: numbers 0..10 and single letters.
@@ -39,7 +22,7 @@ std::string_view TKovraDataClass::field(int index) const
         const unsigned char tag = *p++;
         std::size_t len = 0;
         if (tag == kInlineTag)
-            len = readLength(p);
+            len = detail::readLength(p);
         if (i == index)
             return tag == kInlineTag ? std::string_view(reinterpret_cast<const char*>(p), len)
                                      : kVocabulary[tag];

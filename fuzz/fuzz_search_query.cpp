@@ -1,0 +1,91 @@
+// Any bytes as what a user types into the search: the query must parse,
+// run and sort without crashing, and the folding must keep its promises.
+#include "SearchIndex.h"
+#include "SearchQuery.h"
+#include "TextFolding.h"
+#include "TextOrder.h"
+#include "UnicodeServices.h"
+#include "Utf8.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace kovra;
+using namespace kovra::search;
+
+bool IsValidUtf8(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char* at = p;
+        if (utf8::Next(p, end) == utf8::kReplacement && !(p - at == 3 && at[0] == 0xEF && at[1] == 0xBF && at[2] == 0xBD))
+            return false;
+    }
+    return true;
+}
+
+// The folding cuts texts into pieces for speed; it must equal the three
+// steps on the whole text.
+std::string FoldWhole(std::string_view text)
+{
+    const std::string folded = unicode::CaseFold(unicode::Nfkc(text));
+    std::string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(folded.data());
+    const auto* end = p + folded.size();
+    while (p < end) {
+        const char32_t c = utf8::Next(p, end);
+        utf8::Append(c >= 0x3041 && c <= 0x3096 ? c + 0x60 : c, out);
+    }
+    return out;
+}
+
+TKovraDataClass Listing(std::string_view a, std::string_view b)
+{
+    RecordBuilder builder;
+    for (int f = 0; f < kFieldCount; ++f)
+        builder.add(f == static_cast<int>(Field::Kakaku) ? a : (f == static_cast<int>(Field::Bikou) ? b : std::string_view()));
+    return builder.finish();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string folded = FoldText(text);
+    if (folded.find('\xFF') != std::string::npos || !IsValidUtf8(folded))
+        std::abort(); // the index ends texts with 0xFF: folded text must never hold it
+    if (IsValidUtf8(text) && folded != FoldWhole(text))
+        std::abort();
+
+    const std::string_view a = text.substr(0, size / 2), b = text.substr(size / 2);
+    const int ab = NaturalCompare(FoldText(a), FoldText(b)), ba = NaturalCompare(FoldText(b), FoldText(a));
+    if ((ab < 0) != (ba > 0) || (ab == 0) != (ba == 0))
+        std::abort();
+    (void)ParseNumber(text);
+    (void)NumericValue(folded);
+
+    QueryDescription d;
+    d.text = std::string(text);
+    d.where.push_back({static_cast<int>(Field::Bikou), std::string(b)});
+    FieldBound bound;
+    if (ParseFieldBound(a, false, bound) == ArgumentProblem::None)
+        d.bounds.push_back(bound);
+    d.sort = {{static_cast<int>(Field::Kakaku), size % 2 == 0}, {static_cast<int>(Field::Bikou), false}};
+    const Query query(d);
+    const TKovraDataClass listings[] = {Listing(a, b), Listing(b, a), Listing(text, text), Listing({}, {})};
+    const SearchIndex index(listings);
+    const std::vector<int> all = index.run(Query(QueryDescription{.sort = d.sort}));
+    if (all.size() != 4)
+        std::abort();
+    const std::vector<int> found = index.run(query);
+    if (index.refine(query, Query(), all) != found)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,73 @@
+// The CSV rules of the spreadsheet export, and that a failed export leaves
+// nothing behind.
+#include "ListingExport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using kovra::search::AppendCsvValue;
+
+TEST(Csv, QuotesAndGuardsValues)
+{
+    struct Case {
+        const char* text;
+        const char* csv;
+    };
+    const Case cases[] = {
+        {"青葉台", "青葉台"}, {"", ""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"a\r\nb", "\"a\r\nb\""}, {"=SUM(A1)", "'=SUM(A1)"}, {"+81", "'+81"}, {"@x", "'@x"},
+        {"\tx", "'\tx"}, {"\rx", "\"'\rx\""}, {"=a,b", "\"'=a,b\""},
+        {"-", "-"}, {"-----", "-----"}, {"-----万円", "-----万円"}, {"-5万円", "-5万円"},
+        {"-x", "'-x"}, {"- 1", "'- 1"}, {"a=b", "a=b"},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        AppendCsvValue(out, c.text);
+        EXPECT_EQ(out, c.csv) << c.text;
+    }
+}
+
+TEST(Export, AFailedWriteLeavesNoFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "kovra_export_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::vector<kovra::TKovraDataClass> none;
+    const std::vector<int> order;
+    const auto into = [&](const fs::path& p) { return p.string(); };
+
+    // A folder as the target, and a folder that does not exist.
+    EXPECT_FALSE(kovra::search::ExportListings(none, order, kovra::search::ExportFormat::Csv, into(dir)).ok);
+    const auto missing = kovra::search::ExportListings(none, order, kovra::search::ExportFormat::Xlsx, into(dir / "no" / "x.xlsx"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.message.find("を作成できません"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    // An existing file is replaced whole.
+    std::ofstream(dir / "out.csv") << "old";
+    ASSERT_TRUE(kovra::search::ExportListings(none, order, kovra::search::ExportFormat::Csv, into(dir / "out.csv")).ok);
+    std::ifstream in(dir / "out.csv", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF物件番号,登録（成約）年月日,"));
+    EXPECT_TRUE(bytes.ends_with(",管理会社\r\n"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    // A text longer than a cell holds is cut, and said so; the rest is written.
+    kovra::RecordBuilder b;
+    b.add(std::string(40000, 'x'));
+    std::vector<kovra::TKovraDataClass> huge;
+    huge.push_back(b.finish());
+    const std::vector<int> one = {0};
+    const auto cut = kovra::search::ExportListings(huge, one, kovra::search::ExportFormat::Xlsx, into(dir / "huge.xlsx"));
+    EXPECT_TRUE(cut.ok);
+    EXPECT_EQ(cut.shortenedCells, 1);
+    fs::remove_all(dir);
+}
+
+} // namespace

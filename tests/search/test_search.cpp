@@ -1,0 +1,211 @@
+// The search contract over a handful of listings: free terms, field
+// conditions, ranges, multi-key sorts and the narrowing of a search as the
+// user types on.
+#include "SearchIndex.h"
+#include "SearchQuery.h"
+
+#include "TextFolding.h"
+#include "TextOrder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+
+namespace {
+
+using namespace kovra;
+using namespace kovra::search;
+
+// A listing with the given fields and "" elsewhere.
+TKovraDataClass Listing(const std::map<Field, std::string>& texts)
+{
+    RecordBuilder b;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const auto it = texts.find(static_cast<Field>(f));
+        b.add(it == texts.end() ? std::string_view() : std::string_view(it->second));
+    }
+    return b.finish();
+}
+
+class Search : public ::testing::Test {
+protected:
+    Search()
+    {
+        listings_.push_back(Listing({{Field::BukkennSyumoku, "中古マンション"}, {Field::Kakaku, "2480万円"},
+                                     {Field::HeyaKazu, "3LDK"}, {Field::Syozaitimei, "横浜市青葉区青葉台"},
+                                     {Field::TikuNengetu, "平成09年2月"}}));
+        listings_.push_back(Listing({{Field::BukkennSyumoku, "売地"}, {Field::Kakaku, "-----万円"},
+                                     {Field::Syozaitimei, "町田市"}, {Field::Bikou, "ﾏﾝｼｮﾝ用地"},
+                                     {Field::TikuNengetu, "平成10年1月"}}));
+        listings_.push_back(Listing({{Field::BukkennSyumoku, "新築マンション"}, {Field::Kakaku, "4,980万円"},
+                                     {Field::HeyaKazu, "3LDK"}, {Field::Syozaitimei, "青葉台"},
+                                     {Field::TikuNengetu, "平成9年12月"}}));
+        listings_.push_back(Listing({{Field::BukkennSyumoku, "中古戸建"}, {Field::Kakaku, "2480万円"},
+                                     {Field::HeyaKazu, "4LDK"}, {Field::Syozaitimei, "青葉"}, {Field::Bikou, "3"}}));
+        index_ = std::make_unique<SearchIndex>(listings_);
+    }
+
+    std::vector<int> find(const QueryDescription& d) const { return index_->run(Query(d)); }
+
+    std::vector<TKovraDataClass> listings_;
+    std::unique_ptr<SearchIndex> index_;
+};
+
+TEST_F(Search, EveryTermMustBeInOneField)
+{
+    struct Case {
+        const char* text;
+        std::vector<int> found;
+    };
+    const Case cases[] = {
+        {"", {0, 1, 2, 3}},
+        {"まんしょん", {0, 1, 2}},           // hiragana finds katakana, also half-width
+        {"マンション　３ｌｄｋ", {0, 2}},     // U+3000 separates terms
+        {"青葉台 中古", {0}},
+        {"3LDK青葉", {}},                    // not across two fields
+        {"HeyaKazu=4", {3}},                 // a field condition in the search text
+        {"Bikou=3", {3}},
+        {"NoSuchField=3", {}},               // a plain term then
+        {"万円", {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(find({.text = c.text}), c.found) << c.text;
+}
+
+TEST_F(Search, RangesPassOnlyListingsWithAValue)
+{
+    struct Case {
+        std::vector<FieldBound> bounds;
+        std::vector<int> found;
+    };
+    const int price = static_cast<int>(Field::Kakaku);
+    const Case cases[] = {
+        {{{price, 2480, false}}, {0, 2, 3}},
+        {{{price, 2480, true}}, {0, 3}},
+        {{{price, 2000, false}, {price, 3000, true}}, {0, 3}},
+        {{{price, 3000, false}, {price, 2000, true}}, {}},
+        {{{price, -1e300, false}}, {0, 2, 3}}, // "-----万円" has no value
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(find({.bounds = c.bounds}), c.found);
+}
+
+TEST_F(Search, SortsByValueThenTextThenNextKeyThenFileOrder)
+{
+    const int price = static_cast<int>(Field::Kakaku), rooms = static_cast<int>(Field::HeyaKazu),
+              built = static_cast<int>(Field::TikuNengetu);
+    struct Case {
+        std::vector<SortKey> keys;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        {{{price, false}}, {0, 3, 2, 1}},               // equal prices keep file order; no value last
+        {{{price, true}}, {2, 0, 3, 1}},                // no value last also when descending
+        {{{price, true}, {rooms, true}}, {2, 3, 0, 1}}, // the tie goes to the next key
+        {{{built, false}}, {3, 0, 2, 1}},               // "" < 平成09年2月 < 平成9年12月 < 平成10年1月
+        {{{built, true}}, {1, 2, 0, 3}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(find({.sort = c.keys}), c.order);
+}
+
+TEST_F(Search, NarrowingFromTheEarlierResultFindsTheSame)
+{
+    struct Case {
+        const char* before;
+        const char* after;
+        bool narrows;
+    };
+    const Case cases[] = {
+        {"マンション", "マンション 3", true}, {"マン", "マンション", true}, {"", "青葉", true},
+        {"マンション 3", "マンション", false}, {"青葉台", "青葉", false}, {"3", "HeyaKazu=3LDK", true},
+    };
+    const std::vector<SortKey> byPrice = {{static_cast<int>(Field::Kakaku), true}};
+    for (const Case& c : cases) {
+        const Query earlier({.text = c.before, .sort = byPrice}), later({.text = c.after, .sort = byPrice});
+        EXPECT_EQ(later.narrows(earlier), c.narrows) << c.before << " -> " << c.after;
+        EXPECT_EQ(index_->refine(later, earlier, index_->run(earlier)), index_->run(later)) << c.after;
+    }
+    const int price = static_cast<int>(Field::Kakaku);
+    EXPECT_TRUE(Query({.bounds = {{price, 3000, true}}}).narrows(Query({.bounds = {{price, 4000, true}}})));
+    EXPECT_FALSE(Query({.bounds = {{price, 3000, true}}}).narrows(Query({.bounds = {{price, 1000, false}}})));
+}
+
+// The index sorts by precomputed ranks; on many random listings it must
+// give what the contract's comparison gives, and slices of a filter must
+// add up to the whole.
+TEST(SearchOrder, EqualsTheContractOnRandomListings)
+{
+    std::mt19937 rng(5);
+    const char* prices[] = {"2480万円", "-----万円", "980万円", "2,480万円", "-5万円", "", "0.5万円", "応相談"};
+    const char* dates[] = {"平成9年2月", "平成09年12月", "平成10年1月", "", "令和2年", "-----年-----月"};
+    std::vector<TKovraDataClass> listings;
+    for (int i = 0; i < 400; ++i)
+        listings.push_back(Listing({{Field::Kakaku, prices[rng() % 8]}, {Field::TikuNengetu, dates[rng() % 6]},
+                                    {Field::Bikou, std::to_string(rng() % 50) + (rng() % 2 ? "号" : "ゴウ")}}));
+    const SearchIndex index(listings);
+    auto contract = [&](const std::vector<SortKey>& keys) {
+        return [&, keys](int a, int b) {
+            for (const SortKey& k : keys) {
+                const std::string fa = FoldText(listings[a].field(k.field)), fb = FoldText(listings[b].field(k.field));
+                const auto va = NumericValue(fa), vb = NumericValue(fb);
+                if (va.has_value() != vb.has_value())
+                    return va.has_value();
+                const int c = va ? (*va < *vb ? -1 : *va > *vb) : NaturalCompare(fa, fb);
+                if (c != 0)
+                    return k.descending ? c > 0 : c < 0;
+            }
+            return a < b;
+        };
+    };
+    const int price = static_cast<int>(Field::Kakaku), built = static_cast<int>(Field::TikuNengetu),
+              remark = static_cast<int>(Field::Bikou);
+    const std::vector<std::vector<SortKey>> sorts = {
+        {{price, false}}, {{price, true}}, {{built, true}, {price, false}}, {{remark, false}, {built, false}, {price, true}}};
+    for (const auto& keys : sorts) {
+        std::vector<int> expected(listings.size());
+        for (int i = 0; i < static_cast<int>(expected.size()); ++i)
+            expected[static_cast<std::size_t>(i)] = i;
+        std::sort(expected.begin(), expected.end(), contract(keys));
+        EXPECT_EQ(index.run(Query(QueryDescription{.sort = keys})), expected);
+    }
+
+    const Query query(QueryDescription{.text = "ごう 1"});
+    std::vector<int> sliced;
+    for (int first = 0; first < index.count(); first += 64)
+        index.filterRange(query, first, first + 64, sliced);
+    EXPECT_EQ(sliced, index.run(query));
+    EXPECT_GT(sliced.size(), 50u);
+}
+
+TEST(SearchArguments, FieldNamesAndNumbersAreChecked)
+{
+    struct Case {
+        const char* argument;
+        ArgumentProblem text, bound, sort;
+    };
+    using P = ArgumentProblem;
+    const Case cases[] = {
+        {"Kakaku=1000", P::None, P::None, P::UnknownField},
+        {"Kakaku=abc", P::None, P::BadNumber, P::UnknownField},
+        {"kakaku=1", P::UnknownField, P::UnknownField, P::UnknownField}, // names as spelled
+        {"Kakaku", P::NoEqualsSign, P::NoEqualsSign, P::None},
+        {"-Kakaku", P::NoEqualsSign, P::NoEqualsSign, P::None},
+        {"=1", P::UnknownField, P::UnknownField, P::UnknownField},
+    };
+    for (const Case& c : cases) {
+        FieldText t;
+        FieldBound b;
+        SortKey k;
+        EXPECT_EQ(ParseFieldText(c.argument, t), c.text) << c.argument;
+        EXPECT_EQ(ParseFieldBound(c.argument, false, b), c.bound) << c.argument;
+        EXPECT_EQ(ParseSortKey(c.argument, k), c.sort) << c.argument;
+    }
+    SortKey k;
+    ASSERT_EQ(ParseSortKey("-Kakaku", k), ArgumentProblem::None);
+    EXPECT_EQ(k, (SortKey{static_cast<int>(Field::Kakaku), true}));
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+// A search over the loaded listings: what the user asked for
+// (QueryDescription, as typed) and the same made ready to run (Query,
+// folded once, then matched against every listing).
+#pragma once
+
+#include "FoldedVocabulary.h"
+#include "TextFinder.h"
+
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kovra::search {
+
+struct SortKey {
+    int field = 0;
+    bool descending = false;
+    bool operator==(const SortKey&) const = default;
+};
+
+// FIELD=TEXT: TEXT must be in that field.
+struct FieldText {
+    int field = 0;
+    std::string text;
+};
+
+// --min FIELD=N (upper false) or --max FIELD=N (upper true).
+struct FieldBound {
+    int field = 0;
+    double value = 0;
+    bool upper = false;
+};
+
+struct QueryDescription {
+    // Terms separated by white space; every term must be in some field.  A
+    // term "FIELD=TEXT" whose FIELD is a field name is a field condition.
+    std::string text{};
+    std::vector<FieldText> where{};
+    std::vector<FieldBound> bounds{};
+    std::vector<SortKey> sort{}; // first key primary
+};
+
+// What is wrong with one argument of the forms below.
+enum class ArgumentProblem { None, NoEqualsSign, UnknownField, BadNumber };
+
+// "FIELD=TEXT", "FIELD=N" and "[-]FIELD", with FIELD a field name as
+// spelled in the field list ("Kakaku").
+ArgumentProblem ParseFieldText(std::string_view argument, FieldText& out);
+ArgumentProblem ParseFieldBound(std::string_view argument, bool upper, FieldBound& out);
+ArgumentProblem ParseSortKey(std::string_view argument, SortKey& out);
+
+class Query {
+public:
+    struct Term {
+        TextFinder finder; // the folded term
+        WordSet words;     // fixed texts that contain it
+    };
+    struct FieldTerm {
+        int field = 0;
+        TextFinder finder;
+    };
+    struct Range { // one per field: the bounds of that field together
+        int field = 0;
+        double min = -std::numeric_limits<double>::infinity();
+        double max = std::numeric_limits<double>::infinity();
+    };
+
+    Query() = default; // passes every listing, in file order
+    explicit Query(const QueryDescription& description);
+
+    const std::vector<Term>& terms() const { return terms_; }
+    const std::vector<FieldTerm>& fieldTerms() const { return fieldTerms_; }
+    const std::vector<Range>& ranges() const { return ranges_; }
+    const std::vector<SortKey>& sortKeys() const { return sort_; }
+    bool passesAll() const { return terms_.empty() && fieldTerms_.empty() && ranges_.empty(); }
+
+    // True when every listing this query passes is also passed by
+    // `earlier` (the user typed more), so the search may start from
+    // earlier's result instead of from all listings.
+    bool narrows(const Query& earlier) const;
+
+private:
+    std::vector<Term> terms_;
+    std::vector<FieldTerm> fieldTerms_;
+    std::vector<Range> ranges_;
+    std::vector<SortKey> sort_;
+};
+
+} // namespace kovra::search
