@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth poppler-utils
+  # The Windows cross-build (CMakePresets.json) and wine to run its tests.
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()
