@@ -32,10 +32,10 @@ bool Load(ListingData& data, const std::string& path)
 }
 
 // The bundled sample beside the program (samples/sample.txt).
-std::string BundledSample(const char* argv0Dir)
+std::string BundledSample(const std::string& programDir)
 {
     namespace fs = std::filesystem;
-    const fs::path p = fs::path(argv0Dir) / "samples" / "sample.txt";
+    const fs::path p = fs::path(std::u8string(programDir.begin(), programDir.end())) / "samples" / "sample.txt";
     const auto u8 = p.u8string();
     return std::string(u8.begin(), u8.end());
 }
@@ -96,7 +96,7 @@ int RunSummary(const Args& args)
 {
     if (args.size() > 1)
         return UsageError("summary");
-    const std::string path = args.empty() ? BundledSample(ProgramDir().c_str()) : args[0];
+    const std::string path = args.empty() ? BundledSample(ProgramDir()) : args[0];
     ListingData data;
     if (!Load(data, path))
         return kExitFailed;

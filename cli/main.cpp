@@ -1,10 +1,9 @@
 // kovra: the viewer's cores on the command line, for scripts and checks.
 #include "Commands.h"
+#include "Platform.h"
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <iterator>
 
 namespace kovra::cli {
 namespace {
@@ -15,12 +14,18 @@ const Command kCommands[] = {
     {"info", "info FILE", RunInfo},
     {"strip", "strip FILE OUT", RunStrip},
     {"summary", "summary [FILE]", RunSummary},
+#ifdef KOVRA_CLI_PRINT_COMMANDS
     {"pages", "pages FORMAT DATA", RunPages},
     {"render", "render FORMAT DATA (--pdf OUT.pdf | --png DIR) [--paper CODE] [--landscape] [--dpi N] [--zoom Z]", RunRender},
+#endif
     {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", RunHtml},
+#ifdef KOVRA_CLI_PRINT_COMMANDS
     {"report", "report FILE (OUT [--no-member-print] | --pdf OUT.pdf) [--all | --listing N]", RunReport},
+#endif
+#ifdef KOVRA_CLI_SEARCH_COMMANDS
     {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunFind},
     {"export", "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunExport},
+#endif
 };
 
 void PrintHelp(std::FILE* to)
@@ -45,18 +50,6 @@ namespace {
 
 std::string gProgramDir = ".";
 
-// The folder of the running tool, also when it was started through PATH.
-std::string FindProgramDir(const char* argv0)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec); // Linux; elsewhere argv[0] below
-    if (ec || self.empty())
-        self = fs::absolute(fs::path(argv0), ec);
-    const auto u8 = self.parent_path().u8string();
-    return u8.empty() ? std::string(".") : std::string(u8.begin(), u8.end());
-}
-
 } // namespace
 
 std::string ProgramDir() { return gProgramDir; }
@@ -66,20 +59,23 @@ std::string ProgramDir() { return gProgramDir; }
 int main(int argc, char** argv)
 {
     using namespace kovra::cli;
-    gProgramDir = FindProgramDir(argv[0]);
-    if (argc < 2) {
+    platform::UseByteStdio();
+    gProgramDir = platform::ProgramFolder(argc > 0 ? argv[0] : nullptr);
+    const Args args = platform::Utf8Arguments(argc, argv);
+    if (args.empty()) {
         PrintHelp(stderr);
         return kExitUsage;
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(stdout);
         return kExitOk;
     }
     for (const Command& c : kCommands) {
-        if (std::strcmp(c.name, argv[1]) == 0)
-            return c.run(Args(argv + 2, argv + argc));
+        if (name == c.name)
+            return c.run(Args(args.begin() + 1, args.end()));
     }
-    std::fprintf(stderr, "kovra: unknown command '%s'\n", argv[1]);
+    std::fprintf(stderr, "kovra: unknown command '%s'\n", name.c_str());
     PrintHelp(stderr);
     return kExitUsage;
 }

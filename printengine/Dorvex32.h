@@ -10,7 +10,9 @@
 #if defined(_WIN32)
 #  define DORVEX32_CALL __stdcall
 #  if defined(DORVEX32_BUILDING)
-#    define DORVEX32_API __declspec(dllexport)
+     /* Dorvex32.def names the exports; dllexport would add the decorated
+      * names of a 32-bit build (_ScalPrint@36) beside the plain ones. */
+#    define DORVEX32_API
 #  else
 #    define DORVEX32_API __declspec(dllimport)
 #  endif

@@ -10,6 +10,8 @@ packages=(
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth poppler-utils
   libicu-dev libxlsxwriter-dev python3-openpyxl
+  # The Windows cross-build (CMakePresets.json) and wine to run its tests.
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

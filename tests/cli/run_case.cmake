@@ -1,6 +1,7 @@
 # Runs one `kovra` case and compares its exit status, stdout and stderr with
 # the expected files beside the input: NAME.rc, NAME.out, NAME.err.
 #   -DKOVRA=path -DCASES=dir -DNAME=case -DARGS="a|b|c" (%CASES% and %OUT% expand)
+#   [-DEMULATOR="wine|args"] runs a cross-built `kovra` through it
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "%CASES%" "${CASES}" args "${args}")
@@ -8,7 +9,8 @@ set(out_dir "${WORK}/${NAME}")
 file(REMOVE_RECURSE "${out_dir}")
 file(MAKE_DIRECTORY "${out_dir}")
 string(REPLACE "%OUT%" "${out_dir}" args "${args}")
-execute_process(COMMAND "${KOVRA}" ${args}
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} "${KOVRA}" ${args}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REPLACE "${CASES}/" "" err "${err}")
 string(REPLACE "${out_dir}/" "" err "${err}")

@@ -3,6 +3,7 @@
 #include "ListingLine.h"
 #include "ListingMessages.h"
 #include "ListingTable.h"
+#include "Utf8Path.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +106,7 @@ TEST(Loader, MissingFileChangesNothing)
     EXPECT_EQ(o.message, "ファイル /no/such/folder/x.txt は開けません");
     EXPECT_EQ(d.ListingCount, 1);
     EXPECT_EQ(d.KensakuNengappi, "平成10年4月1日");
-    EXPECT_EQ(kovra::LoadListingFile(d, std::filesystem::temp_directory_path().string()).status, Status::CannotOpen);
+    EXPECT_EQ(kovra::LoadListingFile(d, kovra::test::Utf8(std::filesystem::temp_directory_path())).status, Status::CannotOpen);
 }
 
 // Guards the growable table and the Japanese text path through the codec.
@@ -152,9 +153,8 @@ TEST(Loader, ReadsFilesByUtf8Path)
         std::ofstream out(file, std::ios::binary);
         out << cp932::fromUtf8("3,,,,,100401\r\n" + Good("X") + "\r\n");
     }
-    const auto u8 = file.u8string();
     ListingData d;
-    const LoadOutcome o = kovra::LoadListingFile(d, std::string(u8.begin(), u8.end()));
+    const LoadOutcome o = kovra::LoadListingFile(d, kovra::test::Utf8(file));
     EXPECT_TRUE(o.ok());
     EXPECT_EQ(o.title, "Kovra Viewer  物件.txt");
     std::filesystem::remove_all(dir);

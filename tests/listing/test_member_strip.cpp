@@ -3,6 +3,7 @@
 #include "ListingLine.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
+#include "Utf8Path.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 namespace {
 
 using kovra::test::ListingLine;
+using kovra::test::PathFromUtf8;
+using kovra::test::Utf8;
 namespace fs = std::filesystem;
 
 std::string Lines(std::string_view bytes, int index)
@@ -91,7 +94,9 @@ protected:
     void SetUp() override
     {
         // One folder per test: CTest runs the cases of this file side by side.
-        dir = fs::temp_directory_path() / ("kovra_strip_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // Its non-ASCII name carries every path below through UTF-8.
+        dir = fs::temp_directory_path() /
+              PathFromUtf8("kovra_strip_物件_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -99,11 +104,11 @@ protected:
     std::string write(const char* name, const std::string& bytes)
     {
         std::ofstream(dir / name, std::ios::binary) << bytes;
-        return (dir / name).string();
+        return Utf8(dir / name);
     }
     static std::string read(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(PathFromUtf8(path), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     fs::path dir;
@@ -122,17 +127,17 @@ TEST_F(MemberStripFiles, SaveOntoTheSourceFile)
 TEST_F(MemberStripFiles, FailuresLeaveTargetsIntact)
 {
     const std::string target = write("keep.kvd", "old");
-    auto o = kovra::SaveMemberStripped((dir / "missing.txt").string(), target);
+    auto o = kovra::SaveMemberStripped(Utf8(dir / "missing.txt"), target);
     EXPECT_FALSE(o.ok);
-    EXPECT_EQ(o.message, "ファイル " + (dir / "missing.txt").string() + " は開けません");
+    EXPECT_EQ(o.message, "ファイル " + Utf8(dir / "missing.txt") + " は開けません");
     EXPECT_EQ(read(target), "old");
 
     const std::string src = write("src.txt", Member().str());
-    const std::string badTarget = (dir / "no" / "such" / "out.kvd").string();
+    const std::string badTarget = Utf8(dir / "no" / "such" / "out.kvd");
     o = kovra::SaveMemberStripped(src, badTarget);
     EXPECT_FALSE(o.ok);
     EXPECT_EQ(o.message, "ファイル " + badTarget + " を作成できません");
-    EXPECT_FALSE(kovra::SaveMemberStripped(src, dir.string()).ok) << "a folder is no target";
+    EXPECT_FALSE(kovra::SaveMemberStripped(src, Utf8(dir)).ok) << "a folder is no target";
 }
 
 } // namespace
