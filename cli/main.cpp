@@ -1,6 +1,9 @@
 // kovra: the viewer's cores on the command line, for scripts and checks.
 #include "Commands.h"
 
+#include "FileIO.h"
+#include "ListingMessages.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -59,12 +62,21 @@ std::string FindProgramDir(const char* argv0)
 
 std::string ProgramDir() { return gProgramDir; }
 
-} // namespace kovra::cli
+namespace {
 
-int main(int argc, char** argv)
+// Output that did not reach its place (a full disk, a closed pipe) is a
+// failure, not a success: stdout is flushed and closed here and checked.
+int FinishStdout(int status)
 {
-    using namespace kovra::cli;
-    gProgramDir = FindProgramDir(argv[0]);
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (std::fclose(stdout) == 0 && flushed)
+        return status;
+    std::fprintf(stderr, "%s\n", std::string(kovra::msg::kCannotWriteStdout).c_str());
+    return status == kExitOk ? kExitFailed : status;
+}
+
+int Run(int argc, char** argv)
+{
     if (argc < 2) {
         PrintHelp(stderr);
         return kExitUsage;
@@ -80,4 +92,18 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "kovra: unknown command '%s'\n", argv[1]);
     PrintHelp(stderr);
     return kExitUsage;
+}
+
+} // namespace
+
+} // namespace kovra::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kovra::cli;
+    gProgramDir = FindProgramDir(argv[0]);
+    // Past a file-size limit a write fails and the command says so, instead
+    // of the process ending with its temporary files left behind.
+    kovra::fileio::IgnoreFileSizeLimitSignal();
+    return FinishStdout(Run(argc, argv));
 }

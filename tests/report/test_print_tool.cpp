@@ -67,15 +67,18 @@ TEST_F(PrintToolTest, ColourCodeFromName)
         EXPECT_EQ(TPrintTool::ColourCodeFromName(name), code) << name;
 }
 
-// Guards the data file's life: emptied on open, settings kept between objects.
-TEST_F(PrintToolTest, OpenEmptiesAndSettingsPersist)
+// Guards the data file's life: the old file stays whole until the new one is
+// complete (a failed report never leaves it empty), settings kept between objects.
+TEST_F(PrintToolTest, OldFileKeptUntilCloseAndSettingsPersist)
 {
     std::ofstream(file, std::ios::binary) << "old content";
     {
         TPrintTool tool;
         ASSERT_TRUE(tool.OpenDataFile());
-        EXPECT_EQ(ReadUtf8(file), "");
+        tool.WriteItem(1, 2, "x", "", 9, "", "N", "0");
+        EXPECT_EQ(ReadUtf8(file), "old content");
         ASSERT_TRUE(tool.CloseDataFile());
+        EXPECT_EQ(ReadUtf8(file), "T1;2;x;;9;;0;0;\r\n\r\n");
         tool.SetShowPrintDialog(false);
         tool.SetPaperCode(9);
     }

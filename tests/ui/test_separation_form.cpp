@@ -161,7 +161,7 @@ TEST_F(SeparationTest, SameTagOnTwoBoxesGivesTwoPairs)
 TEST_F(SeparationTest, WindowGrowsForALongCaptionAndNeverShrinks)
 {
     QStringList lines;
-    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines));
+    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines, kCaptionFileSizeLimit).ok());
     lines[4] = QStringLiteral("とても長い土地の権利の項目名の見出しです");
     QString text = lines.join(QStringLiteral("\r\n"));
     WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), text.toStdString());
