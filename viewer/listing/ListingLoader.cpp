@@ -25,14 +25,20 @@ constexpr int kHeaderHighestIndex = 1000;
 // Below this a range is decoded on one thread: starting a second costs more.
 constexpr std::size_t kParallelThreshold = 256 << 10;
 
-// The same, searching forward from `from`.
+// The first certain line end at or after `from` (see LastCertainLineEnd).
 std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
 {
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n')
-            return i + 1;
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] != '\n')
-            return i + 1;
+    const char* base = bytes.data();
+    while (from < bytes.size()) {
+        const std::size_t n = bytes.size() - from;
+        const void* lf = std::memchr(base + from, '\n', n);
+        const void* cr = std::memchr(base + from, '\r', lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - (base + from)) : n);
+        if (!cr)
+            return lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) + 1 : std::string_view::npos;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+        if (at + 1 < bytes.size())
+            return base[at + 1] == '\n' ? at + 2 : at + 1;
+        from = at + 1;
     }
     return std::string_view::npos;
 }

@@ -1,6 +1,7 @@
 #include "WholeLines.h"
 
 #include <cstring>
+#include <new>
 
 namespace kovra {
 
@@ -46,10 +47,11 @@ bool WholeLineReader::next(std::string_view& lines)
         if (capacity_ - held_ < chunk_) {
             // Doubling keeps a line longer than a chunk linear to read.
             const std::size_t bigger = (held_ + chunk_) * 2;
-            auto grown = std::make_unique_for_overwrite<char[]>(bigger);
-            if (held_)
-                std::memcpy(grown.get(), buffer_.get(), held_);
-            buffer_ = std::move(grown);
+            void* grown = std::realloc(buffer_.get(), bigger);
+            if (!grown)
+                throw std::bad_alloc();
+            buffer_.release();
+            buffer_.reset(static_cast<char*>(grown));
             capacity_ = bigger;
         }
         const std::size_t got = read_(buffer_.get() + held_, chunk_);

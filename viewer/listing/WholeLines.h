@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -26,7 +27,9 @@ private:
     ReadFn read_;
     std::size_t chunk_;
     std::size_t capacity_ = 0;
-    std::unique_ptr<char[]> buffer_;
+    // malloc'ed, so growing a long line can remap its pages instead of
+    // copying them (realloc does for large blocks).
+    std::unique_ptr<char, void (*)(void*)> buffer_{nullptr, &std::free};
     std::size_t held_ = 0;
     std::size_t handedOut_ = 0; // bytes of the last run, dropped at the next call
     bool ended_ = false;
