@@ -2,17 +2,27 @@
 #include "PdfPages.h"
 #include <gtest/gtest.h>
 
+#include "HostileFiles.h"
 #include "TestSupport.h"
 
 #include "RenderJob.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 
+#include <filesystem>
+
 using namespace dorvex;
 
 namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
 
 int PdfPageCount(const std::string& path) { return kovra::testing::PdfPageCount(QString::fromStdString(path)); }
 
@@ -50,6 +60,11 @@ TEST(RenderJob, FailuresAreReportedAndWriteNothing)
     QTemporaryDir dir;
     const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(1)));
     const std::string pdf = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+    const std::string fifo = dir.filePath(QStringLiteral("fifo")).toStdString();
+    if (!kovra::test::MakeFifo(fifo))
+        GTEST_SKIP() << "no FIFOs here";
+    const std::string big = petest::WriteTempFile(dir, "big.dat", "");
+    std::filesystem::resize_file(big, kPrintFileSizeLimit + 1); // sparse: nothing is stored
     struct Case { std::string fom, dat, out, message; };
     const Case cases[] = {
         {"", dir.path().toStdString() + "/none.dat", pdf, "\"" + dir.path().toStdString() + "/none.dat\"が見つかりません!"},
@@ -57,6 +72,11 @@ TEST(RenderJob, FailuresAreReportedAndWriteNothing)
         {dir.path().toStdString() + "/none.fom", dat, pdf, "\"" + dir.path().toStdString() + "/none.fom\"が見つかりません!"},
         {"", dat, dir.path().toStdString() + "/no/such/dir/out.pdf",
          "ファイル " + dir.path().toStdString() + "/no/such/dir/out.pdf を作成できません"},
+        // Only regular files are read: a device or a FIFO is refused at once.
+        {"", "/dev/zero", pdf, "ファイル /dev/zero は開けません"},
+        {fifo, dat, pdf, "ファイル " + fifo + " は開けません"},
+        {"", big, pdf, "ファイル " + big + " は大きすぎるため開けません (" + std::to_string(kPrintFileSizeLimit + 1) +
+                           " バイト、上限 " + std::to_string(kPrintFileSizeLimit) + " バイト)"},
     };
     for (const Case& c : cases) {
         petest::MessageLog log;
@@ -83,4 +103,43 @@ TEST(RenderJob, PngPreviewPages)
     EXPECT_EQ(last.width(), PreviewPixels(210, 5, 96) + 2);
     EXPECT_EQ(last.height(), PreviewPixels(297, 5, 96) + 2);
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-5.png")));
+}
+
+// Guards the output files of the command-line jobs: a full disk leaves the
+// previous PDF or page whole and no temporary file; a page image too large
+// to make says its size.
+TEST(RenderJob, OutputsAreNeverHalfWritten)
+{
+    QTemporaryDir dir;
+    const std::string fom = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(1)));
+    const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(2)));
+    const std::string pdf = petest::WriteTempFile(dir, "out.pdf", "old");
+    QDir().mkpath(dir.path() + QStringLiteral("/png"));
+    const std::string page = petest::WriteTempFile(dir, "png/page-1.png", "old");
+    {
+        kovra::test::DiskFullAfter full(4096);
+        if (!full.active())
+            GTEST_SKIP() << "no file-size limit here";
+        petest::MessageLog log;
+        EXPECT_FALSE(RenderJobToPdf(fom, dat, pdf, {}));
+        RenderOptions big;
+        big.dpi = 300;
+        EXPECT_FALSE(RenderPreviewToPng(fom, dat, dir.path().toStdString() + "/png", big));
+        EXPECT_EQ(log.messages, (std::vector<std::string>{"ファイル " + pdf + " を作成できません",
+                                                          "ファイル " + page + " を作成できません"}));
+    }
+    EXPECT_EQ(ReadBytes(pdf), "old");
+    EXPECT_EQ(ReadBytes(page), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".kovra-")).size(), 0);
+    EXPECT_EQ(QDir(dir.path() + QStringLiteral("/png")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    petest::MessageLog log;
+    RenderOptions huge;
+    huge.dpi = 2400;
+    huge.zoom = 20;
+    EXPECT_FALSE(RenderPreviewToPng(fom, dat, dir.path().toStdString() + "/png", huge));
+    const int w = PreviewPixels(210, 20, 2400) + 2, h = PreviewPixels(297, 20, 2400) + 2;
+    EXPECT_EQ(log.messages, std::vector<std::string>{"ページの画像 (" + std::to_string(w) + " × " + std::to_string(h) +
+                                                     " ピクセル) は大きすぎるため作成できません"});
+    EXPECT_EQ(ReadBytes(page), "old");
 }
