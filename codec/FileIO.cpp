@@ -2,6 +2,7 @@
 
 #include "NativeFile.h"
 
+#include <new>
 #include <random>
 #include <system_error>
 
@@ -48,6 +49,39 @@ ReadStatus OpenForReading(const std::string& path, std::FILE*& file, std::uint64
     return ReadStatus::CannotOpen;
 }
 
+// Reads the open file `f` of `size` bytes (when opened) into `out`.
+ReadResult ReadOpenFile(std::FILE* f, std::string& out, std::uint64_t size, std::uint64_t limit)
+{
+    ReadResult result{ReadStatus::Ok, size};
+    const auto expected = static_cast<std::size_t>(size);
+    out.resize(expected);
+    std::size_t held = expected > 0 ? std::fread(out.data(), 1, expected, f) : 0;
+    if (held < expected) {
+        result.status = std::ferror(f) ? ReadStatus::ReadFailed : ReadStatus::Shrank;
+        return result;
+    }
+    // A file that grew since it was opened, or one whose size the system
+    // does not know in advance: read on to its end, within the limit.
+    char piece[64 * 1024];
+    for (;;) {
+        const std::size_t got = std::fread(piece, 1, sizeof piece, f);
+        if (held + got > limit) {
+            result.status = ReadStatus::TooLarge;
+            result.size = held + got;
+            return result;
+        }
+        out.append(piece, got);
+        held += got;
+        if (got < sizeof piece) {
+            if (std::ferror(f))
+                result.status = ReadStatus::ReadFailed;
+            break;
+        }
+    }
+    result.size = held;
+    return result;
+}
+
 } // namespace
 
 ReadResult ReadWholeFile(const std::string& path, std::string& out, std::uint64_t limit)
@@ -63,36 +97,15 @@ ReadResult ReadWholeFile(const std::string& path, std::string& out, std::uint64_
         result.status = ReadStatus::TooLarge;
         return result;
     }
-    const auto expected = static_cast<std::size_t>(result.size);
-    out.resize(expected);
-    std::size_t held = expected > 0 ? std::fread(out.data(), 1, expected, f) : 0;
-    if (held < expected) {
-        result.status = std::ferror(f) ? ReadStatus::ReadFailed : ReadStatus::Shrank;
-    } else {
-        // A file that grew since it was opened, or one whose size the system
-        // does not know in advance: read on to its end, within the limit.
-        char piece[64 * 1024];
-        for (;;) {
-            const std::size_t got = std::fread(piece, 1, sizeof piece, f);
-            if (held + got > limit) {
-                result.status = ReadStatus::TooLarge;
-                result.size = held + got;
-                break;
-            }
-            out.append(piece, got);
-            held += got;
-            if (got < sizeof piece) {
-                if (std::ferror(f))
-                    result.status = ReadStatus::ReadFailed;
-                break;
-            }
-        }
+    try {
+        result = ReadOpenFile(f, out, result.size, limit);
+    } catch (const std::bad_alloc&) {
+        // Within the limit, but not within the memory at hand.
+        result.status = ReadStatus::TooLarge;
     }
     std::fclose(f);
     if (!result.ok())
         out.clear();
-    else
-        result.size = held;
     return result;
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <istream>
+#include <new>
 #include <thread>
 
 namespace kovra {
@@ -29,13 +30,14 @@ constexpr std::size_t kParallelThreshold = 256 << 10;
 std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
 {
     const char* base = bytes.data();
+    const auto offset = [base](const void* p) { return static_cast<std::size_t>(static_cast<const char*>(p) - base); };
     while (from < bytes.size()) {
-        const std::size_t n = bytes.size() - from;
-        const void* lf = std::memchr(base + from, '\n', n);
-        const void* cr = std::memchr(base + from, '\r', lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - (base + from)) : n);
+        const void* lf = std::memchr(base + from, '\n', bytes.size() - from);
+        const std::size_t lfAt = lf ? offset(lf) : bytes.size();
+        const void* cr = std::memchr(base + from, '\r', lfAt - from);
         if (!cr)
-            return lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) + 1 : std::string_view::npos;
-        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+            return lf ? lfAt + 1 : std::string_view::npos;
+        const std::size_t at = offset(cr);
         if (at + 1 < bytes.size())
             return base[at + 1] == '\n' ? at + 2 : at + 1;
         from = at + 1;
@@ -200,7 +202,7 @@ namespace {
 
 // A file that could not be read to its end is not a shorter success: what
 // was read of it is dropped, as after a line that cannot be decoded.
-LoadOutcome ReadFailure(ListingData& data, const fileio::ReadResult& result, std::string_view path)
+LoadOutcome ReadFailure(ListingData& data, std::string message)
 {
     data.ListingTable.clear();
     data.ListingTable.shrink_to_fit();
@@ -208,21 +210,26 @@ LoadOutcome ReadFailure(ListingData& data, const fileio::ReadResult& result, std
     data.ListingCount = 0;
     LoadOutcome outcome;
     outcome.status = LoadOutcome::Status::ReadFailed;
-    outcome.message = msg::FileReadFailure(path, result, 0);
+    outcome.message = std::move(message);
     outcome.totalCaption = std::string(msg::kLoadErrorCaption);
     return outcome;
 }
 
 LoadOutcome LoadChunks(ListingData& data, const WholeLineReader::ReadFn& read, std::string_view fileName,
-                       std::size_t chunkBytes)
+                       std::string_view path, std::size_t chunkBytes)
 {
-    LoadRun run(data);
-    WholeLineReader reader(read, chunkBytes);
-    std::string_view lines;
-    while (reader.next(lines))
-        if (!run.feed(lines))
-            break;
-    return run.finish(fileName);
+    try {
+        LoadRun run(data);
+        WholeLineReader reader(read, chunkBytes);
+        std::string_view lines;
+        while (reader.next(lines))
+            if (!run.feed(lines))
+                break;
+        return run.finish(fileName);
+    } catch (const std::bad_alloc&) {
+        // A line or a file larger than the memory at hand.
+        return ReadFailure(data, msg::FileOutOfMemory(path));
+    }
 }
 
 } // namespace
@@ -235,9 +242,9 @@ LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_v
         in.read(into, static_cast<std::streamsize>(n));
         return in.bad() ? 0 : static_cast<std::size_t>(in.gcount());
     };
-    LoadOutcome outcome = LoadChunks(data, read, fileName, chunkBytes);
+    LoadOutcome outcome = LoadChunks(data, read, fileName, fileName, chunkBytes);
     if (in.bad())
-        outcome = ReadFailure(data, fileio::ReadResult{fileio::ReadStatus::ReadFailed, 0}, fileName);
+        outcome = ReadFailure(data, msg::FileReadFailed(fileName));
     return outcome;
 }
 
@@ -254,9 +261,9 @@ LoadOutcome LoadListingFile(ListingData& data, const std::string& path)
         return outcome;
     }
     const auto read = [&file](char* into, std::size_t n) { return file.read(into, n); };
-    LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), kLoadChunkBytes);
+    LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, kLoadChunkBytes);
     if (file.status() != fileio::ReadStatus::Ok)
-        outcome = ReadFailure(data, fileio::ReadResult{file.status(), file.size()}, path);
+        outcome = ReadFailure(data, msg::FileReadFailure(path, {file.status(), file.size()}, 0));
     return outcome;
 }
 

@@ -33,6 +33,11 @@ std::string FileShrank(std::string_view path)
     return "ファイル " + std::string(path) + " は読込中に短くなりました";
 }
 
+std::string FileOutOfMemory(std::string_view path)
+{
+    return "ファイル " + std::string(path) + " を読み込むためのメモリが足りません";
+}
+
 std::string FileReadFailure(std::string_view path, const fileio::ReadResult& result, std::uint64_t limit)
 {
     using fileio::ReadStatus;

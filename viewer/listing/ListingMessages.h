@@ -28,6 +28,8 @@ std::string FileTooLarge(std::string_view path, std::uint64_t size, std::uint64_
 std::string FileReadFailed(std::string_view path);
 // The file ended before the size it had when it was opened.
 std::string FileShrank(std::string_view path);
+// The file, or one of its lines, needs more memory than there is.
+std::string FileOutOfMemory(std::string_view path);
 // The message for a read that failed as `result` says; a FIFO or a device
 // gets the open failure's message.
 std::string FileReadFailure(std::string_view path, const fileio::ReadResult& result, std::uint64_t limit);

@@ -5,6 +5,7 @@
 #include "WholeLines.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kovra {
 
@@ -122,10 +123,15 @@ StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string
         written = target.write(pending) && target.write(piece) && written;
         pending.clear();
     };
-    WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
-    std::string_view lines;
-    while (written && reader.next(lines))
-        StripLines(lines, sink);
+    try {
+        WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
+        std::string_view lines;
+        while (written && reader.next(lines))
+            StripLines(lines, sink);
+    } catch (const std::bad_alloc&) {
+        outcome.message = msg::FileOutOfMemory(sourcePath); // a line longer than the memory at hand
+        return outcome;
+    }
     written = written && target.write(pending);
     if (in.status() != fileio::ReadStatus::Ok) {
         outcome.message = msg::FileReadFailure(sourcePath, {in.status(), in.size()}, 0);
