@@ -7,7 +7,6 @@
 
 #include "RenderJob.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -17,12 +16,6 @@
 using namespace dorvex;
 
 namespace {
-
-std::string ReadBytes(const std::string& path)
-{
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
 
 int PdfPageCount(const std::string& path) { return kovra::testing::PdfPageCount(QString::fromStdString(path)); }
 
@@ -105,34 +98,14 @@ TEST(RenderJob, PngPreviewPages)
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-5.png")));
 }
 
-// Guards the output files of the command-line jobs: a full disk leaves the
-// previous PDF or page whole and no temporary file; a page image too large
-// to make says its size.
-TEST(RenderJob, OutputsAreNeverHalfWritten)
+// Guards a page image too large to make: its size is said, nothing is
+// allocated or written.  (A full disk under the PNG and PDF outputs is
+// tried by the command-line tests.)
+TEST(RenderJob, PageImageTooLargeSaysItsSize)
 {
     QTemporaryDir dir;
     const std::string fom = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(1)));
     const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(2)));
-    const std::string pdf = petest::WriteTempFile(dir, "out.pdf", "old");
-    QDir().mkpath(dir.path() + QStringLiteral("/png"));
-    const std::string page = petest::WriteTempFile(dir, "png/page-1.png", "old");
-    {
-        kovra::test::DiskFullAfter full(4096);
-        if (!full.active())
-            GTEST_SKIP() << "no file-size limit here";
-        petest::MessageLog log;
-        EXPECT_FALSE(RenderJobToPdf(fom, dat, pdf, {}));
-        RenderOptions big;
-        big.dpi = 300;
-        EXPECT_FALSE(RenderPreviewToPng(fom, dat, dir.path().toStdString() + "/png", big));
-        EXPECT_EQ(log.messages, (std::vector<std::string>{"ファイル " + pdf + " を作成できません",
-                                                          "ファイル " + page + " を作成できません"}));
-    }
-    EXPECT_EQ(ReadBytes(pdf), "old");
-    EXPECT_EQ(ReadBytes(page), "old");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".kovra-")).size(), 0);
-    EXPECT_EQ(QDir(dir.path() + QStringLiteral("/png")).entryList(QDir::Files | QDir::Hidden).size(), 1);
-
     petest::MessageLog log;
     RenderOptions huge;
     huge.dpi = 2400;
@@ -141,5 +114,5 @@ TEST(RenderJob, OutputsAreNeverHalfWritten)
     const int w = PreviewPixels(210, 20, 2400) + 2, h = PreviewPixels(297, 20, 2400) + 2;
     EXPECT_EQ(log.messages, std::vector<std::string>{"ページの画像 (" + std::to_string(w) + " × " + std::to_string(h) +
                                                      " ピクセル) は大きすぎるため作成できません"});
-    EXPECT_EQ(ReadBytes(page), "old");
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-1.png")));
 }
