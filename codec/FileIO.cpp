@@ -177,7 +177,10 @@ std::string RandomHex()
 
 } // namespace
 
-SafeSaveFile::SafeSaveFile(std::string targetPath) : target_(std::move(targetPath)) {}
+SafeSaveFile::SafeSaveFile(std::string targetPath, Durability durability)
+    : target_(std::move(targetPath)), durability_(durability)
+{
+}
 
 SafeSaveFile::~SafeSaveFile() { discard(); }
 
@@ -229,7 +232,8 @@ bool SafeSaveFile::commit()
 {
     if (!file_)
         return false;
-    bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) && native::SyncToDisk(file_);
+    bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) &&
+              (durability_ == Durability::LeftToTheSystem || native::SyncToDisk(file_));
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (ok) {
@@ -256,9 +260,9 @@ void SafeSaveFile::discard()
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes)
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability)
 {
-    SafeSaveFile file(path);
+    SafeSaveFile file(path, durability);
     return file.open() && file.write(bytes) && file.commit();
 }
 

@@ -78,9 +78,15 @@ private:
 // the target's name a new file, as every safe save does.  Until commit()
 // the target is untouched; a failed or missing commit removes the
 // temporary file.
+// Whether commit() waits until the new content is on the disk before it
+// renames: a user's file survives a power cut then too; output made again
+// at will (a folder of a thousand HTML pages) need not pay a disk flush
+// per file.
+enum class Durability { SyncedToDisk, LeftToTheSystem };
+
 class SafeSaveFile {
 public:
-    explicit SafeSaveFile(std::string targetPath);
+    explicit SafeSaveFile(std::string targetPath, Durability durability = Durability::SyncedToDisk);
     ~SafeSaveFile();
     SafeSaveFile(const SafeSaveFile&) = delete;
     SafeSaveFile& operator=(const SafeSaveFile&) = delete;
@@ -91,8 +97,9 @@ public:
     bool open();
     // False once any write has failed (a full disk); later writes do nothing.
     bool write(std::string_view bytes);
-    // Flushes, syncs, closes and renames over the target.  False, with the
-    // target unchanged and the temporary file gone, when any step failed.
+    // Flushes, syncs (unless left to the system), closes and renames over
+    // the target.  False, with the target unchanged and the temporary file
+    // gone, when any step failed.
     bool commit();
     // Drops the temporary file; the target stays as it was.
     void discard();
@@ -101,6 +108,7 @@ public:
 
 private:
     std::string target_;
+    Durability durability_;
     std::filesystem::path resolved_; // the file a link finally names
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
@@ -109,7 +117,8 @@ private:
 };
 
 // Writes `bytes` to `path` through SafeSaveFile.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         Durability durability = Durability::SyncedToDisk);
 
 // True when both paths name one existing file: the same path spelt
 // differently, a symbolic link to the other, or a second hard link.

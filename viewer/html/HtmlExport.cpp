@@ -190,7 +190,8 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
                 overwriteAll = true;
         }
         // Through a temporary file: a failed write never leaves half a page.
-        if (!fileio::WriteFileAtomically(path, page)) {
+        // The pages are made again at will, so no disk flush per page.
+        if (!fileio::WriteFileAtomically(path, page, fileio::Durability::LeftToTheSystem)) {
             result.status = Status::WriteFailed;
             result.failedPath = path;
             return result;
