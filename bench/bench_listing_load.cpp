@@ -4,11 +4,18 @@
 // Goals: load+decode within 1.5x the floor; peak memory at most 3x the
 // file size, memory kept after the load at most 2x.  The counters
 // "peak_x" and "kept_x" are multiples of the file size.
+//
+// Also: a file that is one line without a line end loads in time linear in
+// its size (compare "ms_per_MB" of the sizes), and the stripped save of a
+// line of commas peaks at most at 3x the file size + 64 MiB ("peak_MB"
+// against "goal_MB").
 #include "ListingFileGenerator.h"
 #include "ListingTable.h"
+#include "MemberStrip.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -115,6 +122,59 @@ void BM_FloorReadIconvSplit(benchmark::State& state)
 }
 BENCHMARK(BM_FloorReadIconvSplit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 #endif
+
+// A file of `mb` megabytes: one line of `fill` after `first`, no line end.
+const std::string& OneLineFile(int mb, char first, char fill)
+{
+    static std::map<std::string, std::string> paths;
+    const std::string key = std::to_string(mb) + first + fill;
+    auto& path = paths[key];
+    if (path.empty()) {
+        path = (fs::temp_directory_path() / ("kovra_bench_line_" + std::to_string(mb) + "_" + std::to_string(int(fill)) + ".txt")).string();
+        if (!fs::exists(path)) {
+            std::ofstream out(path, std::ios::binary);
+            out.put(first);
+            const std::string block(1 << 20, fill);
+            for (int i = 0; i < mb; ++i)
+                out.write(block.data(), static_cast<std::streamsize>(i == 0 ? block.size() - 1 : block.size()));
+        }
+    }
+    return path;
+}
+
+void BM_LoadLineWithoutEnd(benchmark::State& state)
+{
+    const int mb = static_cast<int>(state.range(0));
+    const std::string& path = OneLineFile(mb, 'x', 'x');
+    double ms = 0;
+    for (auto _ : state) {
+        kovra::ListingData data;
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(kovra::LoadListingFile(data, path).status);
+        ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["ms_per_MB"] = ms / static_cast<double>(state.iterations()) / mb;
+}
+BENCHMARK(BM_LoadLineWithoutEnd)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+void BM_StripCommaLine(benchmark::State& state)
+{
+    const int mb = static_cast<int>(state.range(0));
+    const std::string& path = OneLineFile(mb, '1', ',');
+    const std::string out = path + ".kvd";
+    double peak = 0;
+    for (auto _ : state) {
+        ResetPeak();
+        const long long base = StatusValue("VmRSS:");
+        if (!kovra::SaveMemberStripped(path, out).ok)
+            state.SkipWithError("strip failed");
+        peak = static_cast<double>(StatusValue("VmHWM:") - base);
+    }
+    fs::remove(out);
+    state.counters["peak_MB"] = peak / (1 << 20);
+    state.counters["goal_MB"] = 3.0 * mb + 64;
+}
+BENCHMARK(BM_StripCommaLine)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 BENCHMARK(BM_LoadAndDecode)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 

@@ -108,6 +108,11 @@ int RunHtml(const Args& args)
         PrintLine(stderr, html::DescribeResult(result));
         return kExitFailed;
     }
+    // The later listing's page replaced the earlier one's, as in the viewer;
+    // say which numbers did so.
+    for (const html::DuplicateNumber& d : result.duplicates)
+        PrintLine(stderr, "duplicate: listing number 「" + html::PrintableNumber(d.number) + "」 borne by " +
+                              std::to_string(d.listings) + " listings; the page of the last one is kept");
     PrintLine(stdout, std::to_string(result.written) + " pages written, " + std::to_string(result.kept) +
                           " kept, " + std::to_string(result.skipped.size()) + " skipped");
     return result.skipped.empty() ? kExitOk : kExitFailed;

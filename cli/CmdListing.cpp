@@ -2,6 +2,8 @@
 #include "Commands.h"
 #include "Json.h"
 
+#include "FileIO.h"
+#include "ListingMessages.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
 
@@ -84,6 +86,10 @@ int RunStrip(const Args& args)
 {
     if (args.size() != 2)
         return UsageError("strip");
+    if (fileio::SameFile(args[0], args[1])) {
+        PrintLine(stderr, msg::OutputIsInput(args[1]));
+        return kExitFailed;
+    }
     const StripOutcome outcome = SaveMemberStripped(args[0], args[1]);
     if (!outcome.ok) {
         PrintLine(stderr, outcome.message);

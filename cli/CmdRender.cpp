@@ -6,6 +6,8 @@
 #include "Json.h"
 #include "PrintEngineCli.h"
 
+#include "FileIO.h"
+#include "ListingMessages.h"
 #include "RenderJob.h"
 
 #include <charconv>
@@ -50,6 +52,12 @@ int RunRender(const Args& args)
     }
     if (pdf.empty() == png.empty())
         return UsageError("render");
+
+    if (!pdf.empty() && (kovra::fileio::SameFile(args[0], pdf) || kovra::fileio::SameFile(args[1], pdf))) {
+        const std::string text = kovra::msg::OutputIsInput(pdf) + "\n";
+        std::fputs(text.c_str(), stderr);
+        return kExitFailed;
+    }
 
     KeepHeapSlackForPdf();
     auto app = StartPrintEngineGui();

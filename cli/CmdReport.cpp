@@ -6,6 +6,8 @@
 #include "Json.h"
 #include "PrintEngineCli.h"
 
+#include "FileIO.h"
+#include "ListingMessages.h"
 #include "ListingTable.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
@@ -65,6 +67,12 @@ int RunReport(const Args& args)
         }
     }
 
+    const std::string& target = pdf.empty() ? out : pdf;
+    if (fileio::SameFile(file, target)) {
+        PrintLine(stderr, msg::OutputIsInput(target));
+        return kExitFailed;
+    }
+
     ListingData data;
     data.CurrentFileName = file;
     const LoadOutcome loaded = LoadListingFile(data, file);
@@ -88,12 +96,21 @@ int RunReport(const Args& args)
     request.programDir = ProgramDir();
 
     namespace fs = std::filesystem;
-    fs::path tempData;
+    // The PDF's data file lives only while the PDF is made: removed on every
+    // way out, a failed one included.
+    struct TempFile {
+        fs::path path;
+        ~TempFile()
+        {
+            std::error_code ec;
+            if (!path.empty())
+                fs::remove(path, ec);
+        }
+    } tempData;
     if (!pdf.empty()) {
         std::error_code ec;
-        tempData = fs::temp_directory_path(ec) / ("kovra-report-" + std::to_string(std::random_device{}()) + ".tmp");
-        const auto u8 = tempData.u8string();
-        request.dataFile.assign(u8.begin(), u8.end());
+        tempData.path = fs::temp_directory_path(ec) / ("kovra-report-" + std::to_string(std::random_device{}()) + ".tmp");
+        request.dataFile = fileio::Utf8FromPath(tempData.path);
     } else {
         request.dataFile = out;
     }
@@ -113,8 +130,6 @@ int RunReport(const Args& args)
     options.paperCode = kReportPaperA4;
     int sheets = 0;
     const bool ok = dorvex::RenderJobToPdf(written.formatFile, written.dataFile, pdf, options, &sheets);
-    std::error_code ec;
-    fs::remove(tempData, ec);
     if (!ok)
         return kExitFailed;
     std::string json = "{\"pdf\": ";

@@ -2,6 +2,9 @@
 #include "Commands.h"
 #include "Platform.h"
 
+#include "FileIO.h"
+#include "ListingMessages.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -54,11 +57,21 @@ std::string gProgramDir = ".";
 
 std::string ProgramDir() { return gProgramDir; }
 
-} // namespace kovra::cli
+namespace {
 
-int main(int argc, char** argv)
+// Output that did not reach its place (a full disk, a closed pipe) is a
+// failure, not a success: stdout is flushed and closed here and checked.
+int FinishStdout(int status)
 {
-    using namespace kovra::cli;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (std::fclose(stdout) == 0 && flushed)
+        return status;
+    std::fprintf(stderr, "%s\n", std::string(kovra::msg::kCannotWriteStdout).c_str());
+    return status == kExitOk ? kExitFailed : status;
+}
+
+int Run(int argc, char** argv)
+{
     platform::UseByteStdio();
     gProgramDir = platform::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     const Args args = platform::Utf8Arguments(argc, argv);
@@ -78,4 +91,17 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "kovra: unknown command '%s'\n", name.c_str());
     PrintHelp(stderr);
     return kExitUsage;
+}
+
+} // namespace
+
+} // namespace kovra::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kovra::cli;
+    // Past a file-size limit a write fails and the command says so, instead
+    // of the process ending with its temporary files left behind.
+    kovra::fileio::IgnoreFileSizeLimitSignal();
+    return FinishStdout(Run(argc, argv));
 }

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -91,17 +90,17 @@ bool TFomEditor::LoadEditFile(const QString& name)
     EditFileName = name;
     bool ok = true;
     if (name != QString::fromUtf8(kUntitledName)) {
-        QFile f(name);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = f.readAll();
-            QString text = QString::fromStdString(cp932::toUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+        std::string bytes;
+        const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(name.toStdString(), bytes, kEditFileSizeLimit);
+        if (read.ok()) {
+            QString text = QString::fromStdString(cp932::toUtf8(bytes));
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
             if (text.endsWith(QLatin1Char('\n')))
                 text.chop(1);
             Memo1->setPlainText(text);
         } else {
-            ShowMessage(MessageKind::Error, CannotOpenMessage(name.toStdString()));
+            ShowMessage(MessageKind::Error, ReadFailureMessage(name.toStdString(), read, kEditFileSizeLimit));
             ok = false;
         }
     }

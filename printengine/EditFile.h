@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@ class QPlainTextEdit;
 namespace dorvex {
 
 inline constexpr const char* kUntitledName = "無題.fom";
+// The largest file the editor opens: a form is some thousand lines.
+inline constexpr std::uint64_t kEditFileSizeLimit = 16ull << 20;
 inline constexpr const char* kFormatFileFilter = "書式ﾌｧｲﾙ(*.fom);;すべてのﾌｧｲﾙ(*)";
 
 // The open and save dialogs; tests replace them.  `save` tells which one,

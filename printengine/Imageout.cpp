@@ -3,9 +3,9 @@
 
 #include "Cp932Codec.h"
 #include "EngineState.h"
+#include "FileIO.h"
 #include "Messages.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -26,15 +26,10 @@ inline bool IsCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b
 
 bool PrintFile::open()
 {
-    data_.clear();
-    QFile f(QString::fromUtf8(path_.data(), qsizetype(path_.size())));
-    bool ok = f.open(QIODevice::ReadOnly);
-    if (ok) {
-        QByteArray bytes = f.readAll();
-        data_.assign(bytes.constData(), std::size_t(bytes.size()));
-    } else {
-        ShowMessage(MessageKind::Error, CannotOpenMessage(path_));
-    }
+    const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(path_, data_, kPrintFileSizeLimit);
+    const bool ok = read.ok();
+    if (!ok)
+        ShowMessage(MessageKind::Error, ReadFailureMessage(path_, read, kPrintFileSizeLimit));
     index();
     open_ = true;
     return ok;

@@ -13,6 +13,7 @@
 #include <QTransform>
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -22,6 +23,13 @@ class QPainter;
 
 namespace dorvex {
 
+// The largest format or data file read.  Both are one language and one
+// reader; a data file of a report of every listing of a big export file
+// runs to hundreds of megabytes.
+inline constexpr std::uint64_t kPrintFileSizeLimit = 1ull << 30;
+// The largest image file an "I" item reads.
+inline constexpr std::uint64_t kImageFileSizeLimit = 256ull << 20;
+
 // A format or data file: read whole when opened, then served line by line
 // like a sequential text file (line ends CR LF, CR or LF).
 class PrintFile {
@@ -30,8 +38,8 @@ public:
     void bind(const std::string& utf8Path) { path_ = utf8Path; }
     const std::string& path() const { return path_; }
 
-    // Reads the bound file.  A file that cannot be read says so and is
-    // served as an empty file.
+    // Reads the bound file.  A file that cannot be read (only regular files
+    // are, up to kPrintFileSizeLimit) says so and is served as an empty file.
     bool open();
     // Serves bytes held in memory (tests, fuzzing, benchmarks).
     void openBytes(std::string bytes);

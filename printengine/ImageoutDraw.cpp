@@ -4,8 +4,10 @@
 #include "Imageout.h"
 
 #include "EngineState.h"
+#include "FileIO.h"
 #include "Messages.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -330,10 +332,18 @@ void DrawImageItem(Canvas& c, const Mapping& m, std::string_view line)
         return;
     }
     auto it = c.imageCache.find(path);
+    kovra::fileio::ReadResult read;
     if (it == c.imageCache.end()) {
+        // Read through the program's reader: never a pipe or a device that
+        // could block, never a file too large to hold.
         QImage img;
-        if (info.isFile()) { // never a pipe or a device that could block
-            QImageReader reader(qpath);
+        std::string bytes;
+        read = kovra::fileio::ReadWholeFile(path, bytes, kImageFileSizeLimit);
+        if (read.ok()) {
+            QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer);
             reader.setAutoTransform(false);
             img = reader.read();
         }
@@ -343,7 +353,8 @@ void DrawImageItem(Canvas& c, const Mapping& m, std::string_view line)
     if (it->second.isNull()) {
         DrawPlaceholder(*p, target);
         if (Engine().ReportedImages.insert(path).second)
-            ShowMessage(MessageKind::Error, BadImageMessage(path));
+            ShowMessage(MessageKind::Error, read.ok() ? BadImageMessage(path)
+                                                      : ReadFailureMessage(path, read, kImageFileSizeLimit));
         return;
     }
     p->drawImage(QRectF(x1, y1, x2 - x1, y2 - y1), it->second);

@@ -57,4 +57,35 @@ std::string BadImageMessage(const std::string& path)
     return "\"" + path + "\"は画像として読めません!";
 }
 
+std::string TooLargeMessage(const std::string& path, std::uint64_t size, std::uint64_t limit)
+{
+    return "ファイル " + path + " は大きすぎるため開けません (" + std::to_string(size) + " バイト、上限 " +
+           std::to_string(limit) + " バイト)";
+}
+
+std::string ReadFailedMessage(const std::string& path)
+{
+    return "ファイル " + path + " の読込中にエラーが発生しました";
+}
+
+std::string ReadFailureMessage(const std::string& path, const kovra::fileio::ReadResult& result, std::uint64_t limit)
+{
+    using kovra::fileio::ReadStatus;
+    switch (result.status) {
+    case ReadStatus::TooLarge: return TooLargeMessage(path, result.size, limit);
+    case ReadStatus::ReadFailed:
+    case ReadStatus::Shrank: return ReadFailedMessage(path);
+    case ReadStatus::Ok:
+    case ReadStatus::CannotOpen:
+    case ReadStatus::NotRegular: break;
+    }
+    return CannotOpenMessage(path);
+}
+
+std::string PageImageTooLargeMessage(int width, int height)
+{
+    return "ページの画像 (" + std::to_string(width) + " × " + std::to_string(height) +
+           " ピクセル) は大きすぎるため作成できません";
+}
+
 } // namespace dorvex

@@ -2,6 +2,9 @@
 // it as a message box, `kovra` prints it to stderr, tests collect it.
 #pragma once
 
+#include "FileIO.h"
+
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -24,6 +27,15 @@ std::string NotFoundMessage(const std::string& path);
 std::string CannotOpenMessage(const std::string& path);
 // An image file that exists but holds no picture that can be read.
 std::string BadImageMessage(const std::string& path);
+// A file above the engine's size limit for its kind, with its size.
+std::string TooLargeMessage(const std::string& path, std::uint64_t size, std::uint64_t limit);
+// The system reported an error while the file was read, or it shrank.
+std::string ReadFailedMessage(const std::string& path);
+// The message for a read that failed as `result` says: a FIFO or a device
+// gets the open failure's message.
+std::string ReadFailureMessage(const std::string& path, const kovra::fileio::ReadResult& result, std::uint64_t limit);
+// A preview page whose image would not fit in memory, with its size.
+std::string PageImageTooLargeMessage(int width, int height);
 inline constexpr const char* kFieldReadFailed = "NG";
 inline constexpr const char* kNoDataFileMessage = "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!";
 

@@ -1,15 +1,16 @@
 #include "RenderJob.h"
 
 #include "EngineState.h"
+#include "FileIO.h"
 #include "Messages.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -21,9 +22,12 @@ bool JobFiles::open()
     TEngineState& e = Engine();
     hasFormat = false;
     if (!e.FormatFileName.empty()) {
-        if (!OpenIfExists(format, e.FormatFileName))
+        // A file that exists but cannot be read (a FIFO, a device, one too
+        // large) stops the job as a missing one does, after its message.
+        if (!OpenIfExists(format, e.FormatFileName) || !format.open()) {
+            format.close();
             return false;
-        format.open();
+        }
         hasFormat = true;
     }
     if (e.DataFileName.empty()) {
@@ -31,11 +35,11 @@ bool JobFiles::open()
         format.close();
         return false;
     }
-    if (!OpenIfExists(data, e.DataFileName)) {
+    if (!OpenIfExists(data, e.DataFileName) || !data.open()) {
+        data.close();
         format.close();
         return false;
     }
-    data.open();
     return true;
 }
 
@@ -186,6 +190,37 @@ private:
 
 namespace {
 
+// The output files of the command-line jobs go through the program's safe
+// save: a temporary file beside the target, renamed over it only when
+// complete, keeping the target's permission bits and writing through a
+// symbolic link.  A full disk leaves no truncated PDF or page behind.
+class SafeSaveDevice : public QIODevice {
+public:
+    explicit SafeSaveDevice(const std::string& path) : file_(path) {}
+    bool begin() { return file_.open() && QIODevice::open(QIODevice::WriteOnly); }
+    bool commit()
+    {
+        QIODevice::close();
+        return file_.commit();
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override
+    {
+        return file_.write(std::string_view(data, std::size_t(n))) ? n : -1;
+    }
+
+private:
+    kovra::fileio::SafeSaveFile file_;
+};
+
+// The largest preview page image made: four bytes a pixel, so an A4 page
+// at 600 dpi and zoom 2.0 (about 560 MB) fits and a mistyped --dpi does
+// not make the system swap.
+constexpr qint64 kMaxPageImageBytes = 1ll << 30;
+
 // A job of the command line: its files, no caller margins, fresh messages.
 TEngineState& BeginCommandLineJob(const std::string& formatPath, const std::string& dataPath)
 {
@@ -210,9 +245,8 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
         if (!probe.open())
             return false;
     }
-    const QString qpath = QString::fromStdString(pdfPath);
-    QSaveFile out(qpath);
-    if (!out.open(QIODevice::WriteOnly)) {
+    SafeSaveDevice out(pdfPath);
+    if (!out.begin()) {
         ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
         return false;
     }
@@ -231,7 +265,6 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
             painter.end();
     }
     if (outcome != JobOutcome::Printed || !out.commit()) {
-        out.cancelWriting();
         if (outcome != JobOutcome::StartFailed)
             ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
         return false;
@@ -266,16 +299,29 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         ShowMessage(MessageKind::Error, "ファイル " + dir + " を作成できません");
         return false;
     }
+    if (area.width() <= 0 || area.height() <= 0 || qint64(area.width()) * area.height() * 4 > kMaxPageImageBytes) {
+        ShowMessage(MessageKind::Error, PageImageTooLargeMessage(area.width(), area.height()));
+        return false;
+    }
     Canvas canvas;
+    QByteArray png;
     for (int page = 1; page <= e.PageTotal; ++page) {
         QImage image(area, QImage::Format_RGB32);
+        if (image.isNull()) { // the memory was not there
+            ShowMessage(MessageKind::Error, PageImageTooLargeMessage(area.width(), area.height()));
+            return false;
+        }
         image.setDotsPerMeterX(int(std::lround(ppi / 0.0254)));
         image.setDotsPerMeterY(int(std::lround(ppi / 0.0254)));
         QPainter painter(&image);
         PaintPreviewPage(painter, canvas, area, files.formatOrNull(), files.data, page, zoom, ppi);
         painter.end();
         const std::string file = dir + "/page-" + std::to_string(page) + ".png";
-        if (!image.save(QString::fromStdString(file), "PNG")) {
+        png.clear();
+        QBuffer encoded(&png);
+        encoded.open(QIODevice::WriteOnly);
+        SafeSaveDevice out(file);
+        if (!image.save(&encoded, "PNG") || !out.begin() || out.write(png) != png.size() || !out.commit()) {
             ShowMessage(MessageKind::Error, "ファイル " + file + " を作成できません");
             return false;
         }

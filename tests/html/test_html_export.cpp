@@ -75,11 +75,30 @@ TEST(Export, DuplicateNumbersWriteOneFileTheLaterLast)
         asked.push_back(path);
         return OverwriteAnswer::Overwrite;
     };
-    ASSERT_TRUE(ExportPages(f.job, hooks).ok());
+    const ExportResult r = ExportPages(f.job, hooks);
+    ASSERT_TRUE(r.ok());
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(fs::path(test::U8(asked[0])), f.out("5.html"));
     EXPECT_EQ(f.page("5.html"), "5::5.html"); // the second listing's page: back link, no next
     EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 1u);
+    // The end message names the number, so the lost page does not go unnoticed.
+    ASSERT_EQ(r.duplicates.size(), 1u);
+    EXPECT_EQ(r.duplicates[0].number, "5");
+    EXPECT_EQ(r.duplicates[0].listings, 2);
+    EXPECT_NE(DescribeResult(r).find("物件番号「5」 2件"), std::string::npos) << DescribeResult(r);
+}
+
+// Guards: duplicates counted per number, in the order of their first listing, unique numbers left out.
+TEST(Export, DuplicateNumbersAreNamedOnce)
+{
+    Fixture f(test::MakeListings({"9", "3", "9", "4", "3", "9"}));
+    const ExportResult r = ExportPages(f.job, {});
+    ASSERT_EQ(r.duplicates.size(), 2u);
+    EXPECT_EQ(r.duplicates[0].number, "9");
+    EXPECT_EQ(r.duplicates[0].listings, 3);
+    EXPECT_EQ(r.duplicates[1].number, "3");
+    EXPECT_EQ(r.duplicates[1].listings, 2);
+    EXPECT_TRUE(ExportPages(Fixture(test::MakeListings({"1", "2"})).job, {}).duplicates.empty());
 }
 
 // Guards: an empty or bad FieldList line writing pages anyway, or being reported late.
@@ -96,6 +115,11 @@ TEST(Export, FieldListErrorStopsBeforeAnyPage)
         EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 0u) << list;
         EXPECT_NE(DescribeResult(r), "") << list;
     }
+    // The line is quoted as text, decoded from Shift-JIS like the file.
+    Fixture f(test::MakeListings({"1"}), kLinkTemplate, "/*BukkennNum*/\r\n/*\x95\xa8\x8c\x8f*/\r\n");
+    const ExportResult r = ExportPages(f.job, {});
+    EXPECT_EQ(r.fieldListErrorText, "/*物件*/");
+    EXPECT_NE(DescribeResult(r).find("2行目「/*物件*/」"), std::string::npos) << DescribeResult(r);
 }
 
 // Guards: failures that end the run being reported as a plain success.
@@ -108,6 +132,11 @@ TEST(Export, SilentFailuresAreDescribed)
         {"folder missing", [](Fixture& f) { f.job.outDir += "/gone"; }, ExportResult::Status::FolderMissing},
         {"no BukkennNum line", [](Fixture& f) { test::WriteFile(f.dir.path() / "FieldList", "/*Kakaku*/\r\n"); },
          ExportResult::Status::NoPageNameLine},
+        {"template too large", [](Fixture& f) { fs::resize_file(f.dir.path() / "t.html", kTemplateSizeLimit + 1); },
+         ExportResult::Status::TemplateUnreadable},
+        {"template is a device", [](Fixture& f) { f.job.templatePath = "/dev/zero"; }, ExportResult::Status::TemplateUnreadable},
+        {"FieldList too large", [](Fixture& f) { fs::resize_file(f.dir.path() / "FieldList", kFieldListSizeLimit + 1); },
+         ExportResult::Status::FieldListUnreadable},
     };
     for (const Case& c : cases) {
         Fixture f(test::MakeListings({"1"}));
@@ -120,6 +149,11 @@ TEST(Export, SilentFailuresAreDescribed)
             EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 0u) << c.what;
         }
     }
+    Fixture f(test::MakeListings({"1"}));
+    fs::resize_file(f.dir.path() / "t.html", kTemplateSizeLimit + 1);
+    EXPECT_EQ(DescribeResult(ExportPages(f.job, {})), "テンプレートファイル " + f.job.templatePath + " は大きすぎるため読み込めません (" +
+                                                      std::to_string(kTemplateSizeLimit + 1) + " バイト、上限 " +
+                                                      std::to_string(kTemplateSizeLimit) + " バイト)。");
 }
 
 // Guards: a listing number writing outside the output folder, or stopping the whole run.

@@ -183,6 +183,16 @@ TEST_F(HtmlRun, SilentFailureSaysWhatWentWrong)
     EXPECT_TRUE(finishedText.contains(QStringLiteral("テンプレート")));
 }
 
+// Guards: a listing number borne twice losing the earlier page without a word.
+TEST_F(HtmlRun, DuplicateNumbersAreNamedInTheEndMessage)
+{
+    Listings().ListingTable = test::MakeListings({"11", "12", "11"});
+    answers = {OverwriteChoice::Yes}; // the first 11.html, written by this run
+    Run();
+    EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました\n\n"))) << finishedText.toStdString();
+    EXPECT_TRUE(finishedText.contains(QStringLiteral("物件番号「11」 2件"))) << finishedText.toStdString();
+}
+
 // Guards: a run started with an empty box, or the dialog shown with nothing loaded.
 TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
 {

@@ -4,10 +4,13 @@
 #include "ListingMessages.h"
 #include "ListingTable.h"
 #include "Utf8Path.h"
+#include "WholeLines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -80,6 +83,8 @@ TEST(Loader, MessagesAndCaptions)
     o = Load(d, "3,,,,,100401");
     EXPECT_EQ(o.totalCaption, "/ 全物件数 0");
     EXPECT_EQ(o.message, "コヴラデーターファイルを開くことができません");
+    // Line numbers past 2^31 (files of many gigabytes) are counted in 64 bits.
+    EXPECT_EQ(kovra::msg::LoadAbortedAtLine(5000000000), "エラー   5000000000行目で読込を中止しました");
 }
 
 // Guards against showing the previous file's listings or search date.
@@ -205,6 +210,89 @@ TEST(Loader, BigInputKeepsOrderAndLineNumbers)
     const LoadOutcome o = kovra::LoadListingBytes(d, "3,,,,,100401\n" + text, "x");
     EXPECT_EQ(o.errorLine, 4002);
     EXPECT_EQ(d.ListingCount, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A stream whose source fails after `good` bytes, as a disk that cannot be read.
+class FailingBuf : public std::streambuf {
+public:
+    FailingBuf(std::string bytes, std::size_t good) : bytes_(std::move(bytes)), good_(good) {}
+
+protected:
+    int_type underflow() override
+    {
+        if (pos_ >= good_)
+            throw std::ios_base::failure("read error");
+        const std::size_t n = std::min<std::size_t>(16, good_ - pos_);
+        setg(bytes_.data() + pos_, bytes_.data() + pos_, bytes_.data() + pos_ + n);
+        pos_ += n;
+        return traits_type::to_int_type(bytes_[pos_ - n]);
+    }
+
+private:
+    std::string bytes_;
+    std::size_t good_, pos_ = 0;
+};
+
+// Guards against a read error passing as the end of the file: the listings
+// read before it are not shown as if they were the whole file.
+TEST(Loader, ReadFailureIsNotAShorterSuccess)
+{
+    const std::string text = Good("1") + "\r\n" + Good("2") + "\r\n" + Good("3") + "\r\n";
+    FailingBuf buf(text, text.size() / 2);
+    std::istream in(&buf);
+    ListingData d;
+    const LoadOutcome o = kovra::LoadListingStream(d, in, "x", 8);
+    EXPECT_EQ(o.status, Status::ReadFailed);
+    EXPECT_EQ(d.ListingCount, 0);
+    EXPECT_EQ(o.totalCaption, "ファイル読込エラー");
+    EXPECT_EQ(o.message, "ファイル x の読込中にエラーが発生しました");
+}
+
+// Guards the chunked reader's runs: whole lines only, nothing lost or doubled,
+// also for a line far longer than a chunk (whose carried start must not be
+// searched again for every chunk: at 16-byte chunks a 4 MB line would then
+// take hours).
+TEST(Loader, WholeLineRunsAtAnyChunkSize)
+{
+    const std::string texts[] = {
+        "a\r\nb\rc\n\r\nd",
+        "\r\r\n\n\r",
+        "1" + std::string(4 << 20, ','),
+    };
+    for (const std::string& text : texts) {
+        for (std::size_t chunk : {1u, 2u, 3u, 16u, 1000u}) {
+            if (text.size() > 100 && chunk < 16)
+                continue;
+            std::size_t pos = 0;
+            kovra::WholeLineReader reader(
+                [&](char* into, std::size_t n) {
+                    n = std::min(n, text.size() - pos);
+                    std::memcpy(into, text.data() + pos, n);
+                    pos += n;
+                    return n;
+                },
+                chunk);
+            std::string joined;
+            std::string_view run;
+            while (reader.next(run)) {
+                joined.append(run);
+                if (joined.size() < text.size()) {
+                    // Ends at a certain line end: a LF, or a CR not followed by LF.
+                    ASSERT_TRUE(run.back() == '\n' || (run.back() == '\r' && text[joined.size()] != '\n'))
+                        << chunk;
+                }
+            }
+            EXPECT_EQ(joined, text) << chunk;
+        }
+    }
+    std::istringstream in(ListingLine().set(45, std::string(4 << 20, 'r')).str());
+    ListingData d;
+    ASSERT_TRUE(kovra::LoadListingStream(d, in, "x", 16).ok());
+    EXPECT_EQ(d.ListingTable[0].Bikou().size(), 4u << 20);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The member-stripped copy: format, untouched lines, round trip, safe writes.
 #include "Cp932Codec.h"
+#include "HostileFiles.h"
 #include "ListingLine.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
@@ -89,6 +90,41 @@ TEST(MemberStrip, StrippedCopyLoads)
     EXPECT_EQ(after.KensakuNengappi, before.KensakuNengappi);
 }
 
+// The stripped line as the rule states it: split at every comma, blank the
+// member columns, write fields 0..1000 each with a comma, then the rest.
+std::string StrippedByRule(const std::string& line)
+{
+    std::vector<std::string> f;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = line.find(',', from);
+        f.push_back(line.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    for (int c : kovra::kMemberColumns)
+        if (static_cast<std::size_t>(c) < f.size())
+            f[static_cast<std::size_t>(c)].clear();
+    std::string out;
+    for (std::size_t i = 0; i < std::max<std::size_t>(1001, f.size()); ++i) {
+        out += i < f.size() ? f[i] : "";
+        if (i < 1001 || i + 1 < f.size())
+            out += ',';
+    }
+    return out + "\r\n";
+}
+
+// Guards the field count around the member columns and the 1001-field end.
+TEST(MemberStrip, FieldCountAroundTheLimits)
+{
+    for (int fields : {2, 38, 39, 86, 87, 88, 1000, 1001, 1002, 1003, 5000}) {
+        std::string line = "1";
+        for (int i = 1; i < fields; ++i)
+            line += "," + std::to_string(i);
+        EXPECT_EQ(kovra::StripMemberItems(line), StrippedByRule(line)) << fields;
+    }
+}
+
 class MemberStripFiles : public ::testing::Test {
 protected:
     void SetUp() override
@@ -123,6 +159,27 @@ TEST_F(MemberStripFiles, SaveOntoTheSourceFile)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
 }
 
+// Guards the save that reads and writes in pieces: the same bytes as the
+// strip of the whole file, also across piece edges and for lines longer
+// than a piece.
+TEST_F(MemberStripFiles, SavedInPiecesLikeTheWholeStrip)
+{
+    std::string many;
+    while (many.size() < (9u << 20))
+        many += cp932::fromUtf8(Member().str()) + (many.size() % 3 ? "\r\n" : "\r");
+    const std::string sources[] = {
+        many,
+        "3,,,,,100401\r1" + std::string(9u << 20, ',') + "\n9,x",
+        "1," + std::string(9u << 20, 'x') + ",y\r\n",
+    };
+    for (const std::string& source : sources) {
+        const std::string src = write("src.txt", source);
+        const std::string target = Utf8(dir / "out.kvd");
+        ASSERT_TRUE(kovra::SaveMemberStripped(src, target).ok);
+        EXPECT_TRUE(read(target) == kovra::StripMemberItems(source)) << source.substr(0, 20);
+    }
+}
+
 // Guards failures: messages with the path, existing target left intact.
 TEST_F(MemberStripFiles, FailuresLeaveTargetsIntact)
 {
@@ -138,6 +195,14 @@ TEST_F(MemberStripFiles, FailuresLeaveTargetsIntact)
     EXPECT_FALSE(o.ok);
     EXPECT_EQ(o.message, "ファイル " + badTarget + " を作成できません");
     EXPECT_FALSE(kovra::SaveMemberStripped(src, Utf8(dir)).ok) << "a folder is no target";
+
+    kovra::test::DiskFullAfter full(4096);
+    if (full.active()) {
+        o = kovra::SaveMemberStripped(write("big.txt", std::string(1 << 20, 'x')), target);
+        EXPECT_EQ(o.message, "ファイル " + target + " を作成できません") << "full disk";
+        EXPECT_EQ(read(target), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3) << "no temporary file left";
+    }
 }
 
 } // namespace

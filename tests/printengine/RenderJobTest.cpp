@@ -2,6 +2,7 @@
 #include "PdfPages.h"
 #include <gtest/gtest.h>
 
+#include "HostileFiles.h"
 #include "TestSupport.h"
 
 #include "RenderJob.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+
+#include <filesystem>
 
 using namespace dorvex;
 
@@ -50,6 +53,11 @@ TEST(RenderJob, FailuresAreReportedAndWriteNothing)
     QTemporaryDir dir;
     const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(1)));
     const std::string pdf = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+    const std::string fifo = dir.filePath(QStringLiteral("fifo")).toStdString();
+    if (!kovra::test::MakeFifo(fifo))
+        GTEST_SKIP() << "no FIFOs here";
+    const std::string big = petest::WriteTempFile(dir, "big.dat", "");
+    std::filesystem::resize_file(big, kPrintFileSizeLimit + 1); // sparse: nothing is stored
     struct Case { std::string fom, dat, out, message; };
     const Case cases[] = {
         {"", dir.path().toStdString() + "/none.dat", pdf, "\"" + dir.path().toStdString() + "/none.dat\"が見つかりません!"},
@@ -57,6 +65,11 @@ TEST(RenderJob, FailuresAreReportedAndWriteNothing)
         {dir.path().toStdString() + "/none.fom", dat, pdf, "\"" + dir.path().toStdString() + "/none.fom\"が見つかりません!"},
         {"", dat, dir.path().toStdString() + "/no/such/dir/out.pdf",
          "ファイル " + dir.path().toStdString() + "/no/such/dir/out.pdf を作成できません"},
+        // Only regular files are read: a device or a FIFO is refused at once.
+        {"", "/dev/zero", pdf, "ファイル /dev/zero は開けません"},
+        {fifo, dat, pdf, "ファイル " + fifo + " は開けません"},
+        {"", big, pdf, "ファイル " + big + " は大きすぎるため開けません (" + std::to_string(kPrintFileSizeLimit + 1) +
+                           " バイト、上限 " + std::to_string(kPrintFileSizeLimit) + " バイト)"},
     };
     for (const Case& c : cases) {
         petest::MessageLog log;
@@ -83,4 +96,23 @@ TEST(RenderJob, PngPreviewPages)
     EXPECT_EQ(last.width(), PreviewPixels(210, 5, 96) + 2);
     EXPECT_EQ(last.height(), PreviewPixels(297, 5, 96) + 2);
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-5.png")));
+}
+
+// Guards a page image too large to make: its size is said, nothing is
+// allocated or written.  (A full disk under the PNG and PDF outputs is
+// tried by the command-line tests.)
+TEST(RenderJob, PageImageTooLargeSaysItsSize)
+{
+    QTemporaryDir dir;
+    const std::string fom = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(1)));
+    const std::string dat = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(2)));
+    petest::MessageLog log;
+    RenderOptions huge;
+    huge.dpi = 2400;
+    huge.zoom = 20;
+    EXPECT_FALSE(RenderPreviewToPng(fom, dat, dir.path().toStdString() + "/png", huge));
+    const int w = PreviewPixels(210, 20, 2400) + 2, h = PreviewPixels(297, 20, 2400) + 2;
+    EXPECT_EQ(log.messages, std::vector<std::string>{"ページの画像 (" + std::to_string(w) + " × " + std::to_string(h) +
+                                                     " ピクセル) は大きすぎるため作成できません"});
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/png/page-1.png")));
 }

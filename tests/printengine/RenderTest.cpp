@@ -2,12 +2,15 @@
 // scenes against checked-in reference images.
 #include <gtest/gtest.h>
 
+#include "HostileFiles.h"
 #include "TestSupport.h"
 
 #include "EngineState.h"
 #include "Imageout.h"
 
 #include <QPainter>
+
+#include <filesystem>
 
 using namespace dorvex;
 using petest::RenderScene;
@@ -267,4 +270,40 @@ TEST_F(Render, SceneZoomFive)
         RenderScene({{"T10;10;文字 Text;ＭＳ 明朝;14;B;4;0;", "B10;100;300;300;8;1;0;10;0;", "C320;100;600;300;3;0;5;15;7;"}},
                     {240, 160}, 5),
         "zoom5"));
+}
+
+// Guards the "I" item's reading: a picture is drawn; a FIFO or a device is
+// refused at once instead of blocking the page, a file too large is not
+// read, and bytes that are no picture are said to be so.
+TEST_F(Render, ImageItemsReadOnlyRegularFilesOfSaneSize)
+{
+    QTemporaryDir dir;
+    const std::string dirPath = dir.path().toStdString();
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir.filePath(QStringLiteral("red.png")), "PNG"));
+    const std::string garbage = petest::WriteTempFile(dir, "garbage.png", "no picture");
+    const std::string big = petest::WriteTempFile(dir, "big.png", "");
+    std::filesystem::resize_file(big, kImageFileSizeLimit + 1);
+    const std::string fifo = dirPath + "/fifo.png";
+    const bool haveFifo = kovra::test::MakeFifo(fifo);
+    struct Case { std::string path, message; };
+    const Case cases[] = {
+        {dirPath + "/red.png", ""},
+        {garbage, "\"" + garbage + "\"は画像として読めません!"},
+        {big, "ファイル " + big + " は大きすぎるため開けません (" + std::to_string(kImageFileSizeLimit + 1) +
+                  " バイト、上限 " + std::to_string(kImageFileSizeLimit) + " バイト)"},
+        {"/dev/zero", "ファイル /dev/zero は開けません"},
+        {haveFifo ? fifo : std::string("/dev/zero"), "ファイル " + (haveFifo ? fifo : std::string("/dev/zero")) + " は開けません"},
+    };
+    for (const Case& c : cases) {
+        if (!std::filesystem::exists(c.path))
+            continue;
+        ResetEngineState();
+        petest::MessageLog log;
+        const QImage img = RenderScene({{"I0;0;100;100;" + c.path + ";"}}, {100, 100});
+        EXPECT_EQ(log.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+            << c.path;
+        EXPECT_EQ(img.pixelColor(20, 20) == QColor(Qt::red), c.message.empty()) << c.path;
+    }
 }

@@ -1,5 +1,6 @@
 // The print data writer: its lines byte for byte, colour names, settings.
 #include "Cp932Codec.h"
+#include "HostileFiles.h"
 #include "PrintTool.h"
 
 #include <gtest/gtest.h>
@@ -67,15 +68,18 @@ TEST_F(PrintToolTest, ColourCodeFromName)
         EXPECT_EQ(TPrintTool::ColourCodeFromName(name), code) << name;
 }
 
-// Guards the data file's life: emptied on open, settings kept between objects.
-TEST_F(PrintToolTest, OpenEmptiesAndSettingsPersist)
+// Guards the data file's life: the old file stays whole until the new one is
+// complete (a failed report never leaves it empty), settings kept between objects.
+TEST_F(PrintToolTest, OldFileKeptUntilCloseAndSettingsPersist)
 {
     std::ofstream(file, std::ios::binary) << "old content";
     {
         TPrintTool tool;
         ASSERT_TRUE(tool.OpenDataFile());
-        EXPECT_EQ(ReadUtf8(file), "");
+        tool.WriteItem(1, 2, "x", "", 9, "", "N", "0");
+        EXPECT_EQ(ReadUtf8(file), "old content");
         ASSERT_TRUE(tool.CloseDataFile());
+        EXPECT_EQ(ReadUtf8(file), "T1;2;x;;9;;0;0;\r\n\r\n");
         tool.SetShowPrintDialog(false);
         tool.SetPaperCode(9);
     }
@@ -100,6 +104,20 @@ TEST_F(PrintToolTest, FailuresAndUnmappableText)
     ASSERT_TRUE(tool.CloseDataFile());
     EXPECT_EQ(tool.UnmappableCount(), 2u);
     EXPECT_EQ(ReadUtf8(file), "T0;0;??;;9;;0;0;\r\n\r\n");
+
+    // A full disk: the report fails and the previous data file stays whole.
+    std::ofstream(file, std::ios::binary) << "old content";
+    kovra::test::DiskFullAfter full(4096);
+    if (!full.active())
+        GTEST_SKIP() << "no file-size limit here";
+    ASSERT_TRUE(tool.OpenDataFile());
+    for (int i = 0; i < 20000; ++i)
+        tool.WriteItem(i, i, "物件", "ＭＳ 明朝", 9, "", "N", "0");
+    EXPECT_FALSE(tool.CloseDataFile());
+    EXPECT_EQ(ReadUtf8(file), "old content");
+    for (const auto& e : fs::directory_iterator(file.parent_path())) {
+        EXPECT_FALSE(e.path().filename().string().starts_with(".kovra-")) << e.path();
+    }
 }
 
 } // namespace

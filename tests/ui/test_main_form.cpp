@@ -3,6 +3,8 @@
 // member-stripped save.
 #include "UiTestSupport.h"
 
+#include "HostileFiles.h"
+
 #include "KvSetDlg.h"
 #include "MainForm.h"
 #include "UserSettings.h"
@@ -164,14 +166,30 @@ TEST_F(MainFormTest, UnreadableFileChangesNothing)
 {
     const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(2));
     TMainForm form(good);
-    const QString missing = Path(QStringLiteral("missing.txt"));
-    EXPECT_FALSE(form.LoadFile(missing));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
-    EXPECT_TRUE(messages_[0].text.contains(missing));
-    EXPECT_EQ(Listings().ListingCount, 2);
-    EXPECT_EQ(QString::fromStdString(Listings().CurrentFileName), good);
-    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 2"));
+    // A FIFO or a device is refused at once, as a missing file is.
+    const QString fifo = Path(QStringLiteral("fifo"));
+    kovra::test::MakeFifo(fifo.toStdString());
+    for (const QString& bad : {Path(QStringLiteral("missing.txt")), fifo, QStringLiteral("/dev/zero")}) {
+        if (!QFileInfo::exists(bad) && bad != Path(QStringLiteral("missing.txt")))
+            continue;
+        messages_.clear();
+        EXPECT_FALSE(form.LoadFile(bad));
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
+        EXPECT_EQ(messages_[0].text, QStringLiteral("ファイル %1 は開けません").arg(bad));
+        EXPECT_EQ(Listings().ListingCount, 2);
+        EXPECT_EQ(QString::fromStdString(Listings().CurrentFileName), good);
+        EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 2"));
+    }
+    // A file that fails while it is read is a failed load, not a short one.
+    if (QFileInfo::exists(QStringLiteral("/proc/self/mem"))) {
+        messages_.clear();
+        EXPECT_FALSE(form.LoadFile(QStringLiteral("/proc/self/mem")));
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].text, QStringLiteral("ファイル /proc/self/mem の読込中にエラーが発生しました"));
+        EXPECT_EQ(Listings().ListingCount, 0);
+        EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("ファイル読込エラー"));
+    }
 }
 
 struct NavCase {

@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include "AboutBox.h"
+#include "HostileFiles.h"
 #include "MainForm.h"
 #include "ProgramFiles.h"
 #include "SeparationForm.h"
@@ -15,6 +16,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace kovra;
 using namespace kovra::testing;
@@ -161,7 +164,7 @@ TEST_F(SeparationTest, SameTagOnTwoBoxesGivesTwoPairs)
 TEST_F(SeparationTest, WindowGrowsForALongCaptionAndNeverShrinks)
 {
     QStringList lines;
-    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines));
+    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines, kCaptionFileSizeLimit).ok());
     lines[4] = QStringLiteral("とても長い土地の権利の項目名の見出しです");
     QString text = lines.join(QStringLiteral("\r\n"));
     WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), text.toStdString());
@@ -181,6 +184,7 @@ TEST_F(SeparationTest, WindowGrowsForALongCaptionAndNeverShrinks)
 struct BadTagFile {
     const char* name;
     const char* content; // nullptr: no file
+    enum { Plain, Fifo, TooLarge } kind = Plain;
 };
 
 class SeparationBadLblTagTest : public SeparationTest, public ::testing::WithParamInterface<BadTagFile> {};
@@ -194,6 +198,11 @@ TEST_P(SeparationBadLblTagTest, DropEndsWithMessageAndEmptyWindow)
     QDir().mkpath(dir);
     if (c.content)
         WriteRawFile(dir, QStringLiteral("LblTag"), c.content);
+    const std::filesystem::path tag = (dir + QStringLiteral("/LblTag")).toStdString();
+    if (c.kind == BadTagFile::Fifo && !kovra::test::MakeFifo(tag))
+        GTEST_SKIP() << "no FIFOs here";
+    if (c.kind == BadTagFile::TooLarge)
+        std::filesystem::resize_file(tag, kCaptionFileSizeLimit + 1);
     SetProgramFolder(dir);
     EXPECT_TRUE(DropBox("EdtHousyuu")); // tag 16
     ASSERT_EQ(messages_.size(), 1u);
@@ -212,6 +221,9 @@ TEST_P(SeparationBadLblTagTest, DropEndsWithMessageAndEmptyWindow)
 INSTANTIATE_TEST_SUITE_P(LblTag, SeparationBadLblTagTest,
                          ::testing::Values(BadTagFile{"Missing", nullptr},
                                            BadTagFile{"Empty", ""},
+                                           // Only a regular file of sane size is read: no hang, no flood.
+                                           BadTagFile{"Fifo", nullptr, BadTagFile::Fifo},
+                                           BadTagFile{"TooLarge", "x", BadTagFile::TooLarge},
                                            BadTagFile{"SixteenLines", "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
                                                                       "9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n"}),
                          [](const ::testing::TestParamInfo<BadTagFile>& i) { return std::string(i.param.name); });

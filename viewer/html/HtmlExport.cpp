@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 
 namespace kovra::html {
 
@@ -24,6 +25,48 @@ std::string toUtf8(const fs::path& p)
 {
     const std::u8string s = p.u8string();
     return std::string(s.begin(), s.end());
+}
+
+// Listing numbers borne by more than one listing that gets a page.
+std::vector<DuplicateNumber> DuplicateNumbers(const ExportJob& job, const std::vector<char>& safe)
+{
+    std::unordered_map<std::string_view, int> seen; // number -> index into `found`, or -1 while single
+    std::vector<DuplicateNumber> found;
+    for (int i = 0; i < job.count; ++i) {
+        if (!safe[static_cast<std::size_t>(i)])
+            continue;
+        const std::string_view number = job.listings[i].BukkennNum();
+        auto [it, first] = seen.emplace(number, -1);
+        if (first)
+            continue;
+        if (it->second < 0) {
+            it->second = static_cast<int>(found.size());
+            found.push_back({std::string(number), 1});
+        }
+        ++found[static_cast<std::size_t>(it->second)].listings;
+    }
+    return found;
+}
+
+// The duplicate numbers as the end message lists them, at most a screenful.
+std::string DescribeDuplicates(const std::vector<DuplicateNumber>& duplicates)
+{
+    constexpr std::size_t kShown = 20;
+    std::string text = "\n次の物件番号は複数の物件にあるため、最後の物件のページだけが残っています:";
+    for (std::size_t i = 0; i < duplicates.size() && i < kShown; ++i)
+        text += "\n  物件番号「" + PrintableNumber(duplicates[i].number) + "」 " + std::to_string(duplicates[i].listings) + "件";
+    if (duplicates.size() > kShown)
+        text += "\n  ほか" + std::to_string(duplicates.size() - kShown) + "件";
+    return text;
+}
+
+// The reason a template or FieldList could not be read, after its path.
+std::string ReadFailureText(const fileio::ReadResult& failure, std::uint64_t limit)
+{
+    if (failure.status == fileio::ReadStatus::TooLarge)
+        return " は大きすぎるため読み込めません (" + std::to_string(failure.size) + " バイト、上限 " +
+               std::to_string(limit) + " バイト)。";
+    return " を読み込めません。";
 }
 
 } // namespace
@@ -60,12 +103,14 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
     using Status = ExportResult::Status;
 
     std::string templateBytes, fieldListBytes;
-    if (!fileio::ReadWholeFile(job.templatePath, templateBytes)) {
+    result.readFailure = fileio::ReadWholeFile(job.templatePath, templateBytes, kTemplateSizeLimit);
+    if (!result.readFailure.ok()) {
         result.status = Status::TemplateUnreadable;
         result.failedPath = job.templatePath;
         return result;
     }
-    if (!fileio::ReadWholeFile(job.fieldListPath, fieldListBytes)) {
+    result.readFailure = fileio::ReadWholeFile(job.fieldListPath, fieldListBytes, kFieldListSizeLimit);
+    if (!result.readFailure.ok()) {
         result.status = Status::FieldListUnreadable;
         result.failedPath = job.fieldListPath;
         return result;
@@ -102,6 +147,7 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
     std::vector<char> safe(static_cast<std::size_t>(job.count));
     for (int i = 0; i < job.count; ++i)
         safe[static_cast<std::size_t>(i)] = !UnsafePageNameReason(job.listings[i].BukkennNum()).has_value();
+    result.duplicates = DuplicateNumbers(job, safe);
     auto neighbour = [&](int i, int step) -> std::optional<std::string_view> {
         for (int j = i + step; j >= 0 && j < job.count; j += step)
             if (safe[static_cast<std::size_t>(j)])
@@ -144,7 +190,8 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
                 overwriteAll = true;
         }
         // Through a temporary file: a failed write never leaves half a page.
-        if (!fileio::WriteFileAtomically(path, page)) {
+        // The pages are made again at will, so no disk flush per page.
+        if (!fileio::WriteFileAtomically(path, page, fileio::Durability::LeftToTheSystem)) {
             result.status = Status::WriteFailed;
             result.failedPath = path;
             return result;
@@ -163,10 +210,14 @@ std::string DescribeResult(const ExportResult& r)
     switch (r.status) {
     case Status::Done: break;
     case Status::NoListings: text = "出力する物件がありません。"; break;
-    case Status::TemplateUnreadable: text = "テンプレートファイル " + r.failedPath + " を読み込めません。"; break;
-    case Status::FieldListUnreadable: text = "FieldList " + r.failedPath + " を読み込めません。"; break;
+    case Status::TemplateUnreadable:
+        text = "テンプレートファイル " + r.failedPath + ReadFailureText(r.readFailure, kTemplateSizeLimit);
+        break;
+    case Status::FieldListUnreadable:
+        text = "FieldList " + r.failedPath + ReadFailureText(r.readFailure, kFieldListSizeLimit);
+        break;
     case Status::FieldListError:
-        text = "FieldListの" + std::to_string(r.fieldListErrorLine) + "行目「" + r.fieldListErrorText +
+        text = "FieldListの" + std::to_string(r.fieldListErrorLine) + "行目「" + PrintableNumber(r.fieldListErrorText) +
                "」はプレースホルダーではありません。ページは作成されていません。";
         break;
     case Status::NoPageNameLine:
@@ -177,9 +228,11 @@ std::string DescribeResult(const ExportResult& r)
     case Status::Cancelled: text = "キャンセルされました。"; break;
     }
     if (r.status == Status::WriteFailed || r.status == Status::Cancelled || r.status == Status::Done) {
-        if (r.status != Status::Done || !r.skipped.empty() || r.kept > 0)
+        if (r.status != Status::Done || !r.skipped.empty() || r.kept > 0 || !r.duplicates.empty())
             text += (text.empty() ? "" : "\n") + std::to_string(r.written) + "ページを作成しました。";
     }
+    if (!r.duplicates.empty() && r.written > 0)
+        text += DescribeDuplicates(r.duplicates);
     if (r.kept > 0)
         text += "\n既にあった" + std::to_string(r.kept) + "ページはそのまま残しました。";
     if (!r.skipped.empty()) {

@@ -4,13 +4,21 @@
 // answer.  Shared by the viewer, the command line and the benchmark.
 #pragma once
 
+#include "FileIO.h"
 #include "HtmlPage.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace kovra::html {
+
+// The largest template and FieldList read.  A template is one HTML page
+// (every page of the run is a copy of it); a FieldList is some hundred
+// short lines.
+inline constexpr std::uint64_t kTemplateSizeLimit = 64ull << 20;
+inline constexpr std::uint64_t kFieldListSizeLimit = 1ull << 20;
 
 struct ExportJob {
     const TKovraDataClass* listings = nullptr; // table order
@@ -35,6 +43,13 @@ struct SkippedPage {
     int index = 0;      // 0-based table index
     std::string number; // the listing number as it is
     std::string reason; // Japanese, UTF-8
+};
+
+// A listing number that more than one listing bears: its page is written
+// once per listing, and the last one's stays.
+struct DuplicateNumber {
+    std::string number;
+    int listings = 0;
 };
 
 struct ExportHooks {
@@ -68,6 +83,8 @@ struct ExportResult {
     int kept = 0;                      // existing pages left alone (OverwriteAnswer::Keep)
     std::vector<SkippedPage> skipped;
     std::string failedPath;            // the file a read or write failed on
+    fileio::ReadResult readFailure;    // why the template or FieldList could not be read
+    std::vector<DuplicateNumber> duplicates; // in the order of their first listing
     int fieldListErrorLine = 0;
     std::string fieldListErrorText;
     bool ok() const { return status == Status::Done && skipped.empty(); }

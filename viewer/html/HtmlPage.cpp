@@ -180,7 +180,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes)
 FieldList ReadFieldList(std::string_view bytes)
 {
     // An editor's UTF-8 byte order mark is no part of the first token.
-    if (bytes.starts_with("\xEF\xBB\xBF"))
+    const bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
+    if (utf8)
         bytes.remove_prefix(3);
     FieldList list;
     int lineNo = 0;
@@ -191,7 +192,9 @@ FieldList ReadFieldList(std::string_view bytes)
             list.tokens.clear();
             list.namesPages = false;
             list.errorLine = lineNo;
-            list.errorText = std::string(line);
+            // Shift-JIS like every file beside the program, unless an
+            // editor marked it as UTF-8.
+            list.errorText = utf8 ? std::string(line) : cp932::toUtf8(line);
             return list;
         }
         if (t->kind == TokenKind::Field && t->index == static_cast<int>(Field::BukkennNum))

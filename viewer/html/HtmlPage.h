@@ -54,7 +54,7 @@ struct FieldList {
     std::vector<Token> tokens;
     bool namesPages = false; // holds "/*BukkennNum*/", which names the page files
     int errorLine = 0;       // 1-based line that is no placeholder; 0 when the list is good
-    std::string errorText;   // that line's bytes
+    std::string errorText;   // that line as UTF-8 text (decoded from Shift-JIS unless the list has a UTF-8 mark)
     bool ok() const { return errorLine == 0; }
 };
 FieldList ReadFieldList(std::string_view bytes);

@@ -5,33 +5,14 @@
 #include "ListingDecoder.h"
 #include "ListingMessages.h"
 #include "TextHelpers.h"
+#include "WholeLines.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
+#include <istream>
+#include <new>
 #include <thread>
 
 namespace kovra {
-
-namespace msg {
-
-std::string LoadAbortedAtLine(int line)
-{
-    return "エラー   " + std::to_string(line) + "行目で読込を中止しました";
-}
-
-std::string FileCannotOpen(std::string_view path)
-{
-    return "ファイル " + std::string(path) + " は開けません";
-}
-
-std::string FileCannotCreate(std::string_view path)
-{
-    return "ファイル " + std::string(path) + " を作成できません";
-}
-
-} // namespace msg
 
 ListingData& Listings()
 {
@@ -45,27 +26,21 @@ constexpr int kHeaderHighestIndex = 1000;
 // Below this a range is decoded on one thread: starting a second costs more.
 constexpr std::size_t kParallelThreshold = 256 << 10;
 
-// Offset just past the last line end of `bytes` that is certain: a LF, or
-// a CR whose next byte is known and not LF.  npos when there is none.
-std::size_t lastCertainLineEnd(std::string_view bytes)
-{
-    const std::size_t lf = bytes.rfind('\n');
-    if (lf != std::string_view::npos)
-        return lf + 1;
-    const std::size_t cr = bytes.rfind('\r', bytes.empty() ? 0 : bytes.size() - 2);
-    if (cr != std::string_view::npos && cr + 1 < bytes.size())
-        return cr + 1;
-    return std::string_view::npos;
-}
-
-// The same, searching forward from `from`.
+// The first certain line end at or after `from` (see LastCertainLineEnd).
 std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
 {
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n')
-            return i + 1;
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] != '\n')
-            return i + 1;
+    const char* base = bytes.data();
+    const auto offset = [base](const void* p) { return static_cast<std::size_t>(static_cast<const char*>(p) - base); };
+    while (from < bytes.size()) {
+        const void* lf = std::memchr(base + from, '\n', bytes.size() - from);
+        const std::size_t lfAt = lf ? offset(lf) : bytes.size();
+        const void* cr = std::memchr(base + from, '\r', lfAt - from);
+        if (!cr)
+            return lf ? lfAt + 1 : std::string_view::npos;
+        const std::size_t at = offset(cr);
+        if (at + 1 < bytes.size())
+            return base[at + 1] == '\n' ? at + 2 : at + 1;
+        from = at + 1;
     }
     return std::string_view::npos;
 }
@@ -74,8 +49,8 @@ std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
 struct RangeResult {
     RecordArena arena;
     std::vector<TKovraDataClass> records;
-    int lines = 0;     // lines in the range
-    int errorLine = 0; // 1-based line within the range that stopped decoding, 0 if none
+    std::int64_t lines = 0;     // lines in the range
+    std::int64_t errorLine = 0; // 1-based line within the range that stopped decoding, 0 if none
     bool sawHeader = false;
     std::string headerDate; // of the range's last header line
 };
@@ -210,7 +185,7 @@ private:
 
     ListingData& data_;
     RangeDecoder first_, second_;
-    int lineBase_ = 0; // lines before the next range; the failing line once failed
+    std::int64_t lineBase_ = 0; // lines before the next range; the failing line once failed
     bool failed_ = false;
 };
 
@@ -223,56 +198,73 @@ LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::str
     return run.finish(fileName);
 }
 
+namespace {
+
+// A file that could not be read to its end is not a shorter success: what
+// was read of it is dropped, as after a line that cannot be decoded.
+LoadOutcome ReadFailure(ListingData& data, std::string message)
+{
+    data.ListingTable.clear();
+    data.ListingTable.shrink_to_fit();
+    data.Arena = RecordArena();
+    data.ListingCount = 0;
+    LoadOutcome outcome;
+    outcome.status = LoadOutcome::Status::ReadFailed;
+    outcome.message = std::move(message);
+    outcome.totalCaption = std::string(msg::kLoadErrorCaption);
+    return outcome;
+}
+
+LoadOutcome LoadChunks(ListingData& data, const WholeLineReader::ReadFn& read, std::string_view fileName,
+                       std::string_view path, std::size_t chunkBytes)
+{
+    try {
+        LoadRun run(data);
+        WholeLineReader reader(read, chunkBytes);
+        std::string_view lines;
+        while (reader.next(lines))
+            if (!run.feed(lines))
+                break;
+        return run.finish(fileName);
+    } catch (const std::bad_alloc&) {
+        // A line or a file larger than the memory at hand.
+        return ReadFailure(data, msg::FileOutOfMemory(path));
+    }
+}
+
+} // namespace
+
 LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_view fileName, std::size_t chunkBytes)
 {
-    LoadRun run(data);
-    if (chunkBytes == 0)
-        chunkBytes = 1;
-    // One buffer: the carried start of an unfinished line, then fresh bytes.
-    std::size_t capacity = chunkBytes * 2;
-    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t held = 0;
-    for (;;) {
-        if (capacity - held < chunkBytes) {
-            capacity = (held + chunkBytes) * 2; // a line longer than a chunk
-            auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
-            std::memcpy(bigger.get(), buffer.get(), held);
-            buffer = std::move(bigger);
-        }
-        in.read(buffer.get() + held, static_cast<std::streamsize>(chunkBytes));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        held += got;
-        const bool atEnd = got == 0 || !in;
-        const std::string_view bytes(buffer.get(), held);
-        const std::size_t cut = atEnd ? held : lastCertainLineEnd(bytes);
-        if (cut != std::string_view::npos && cut > 0) {
-            if (!run.feed(bytes.substr(0, cut)))
-                break;
-            std::memmove(buffer.get(), buffer.get() + cut, held - cut);
-            held -= cut;
-        }
-        if (atEnd)
-            break;
-    }
-    return run.finish(fileName);
+    const auto read = [&in](char* into, std::size_t n) -> std::size_t {
+        if (!in)
+            return 0;
+        in.read(into, static_cast<std::streamsize>(n));
+        return in.bad() ? 0 : static_cast<std::size_t>(in.gcount());
+    };
+    LoadOutcome outcome = LoadChunks(data, read, fileName, fileName, chunkBytes);
+    if (in.bad())
+        outcome = ReadFailure(data, msg::FileReadFailed(fileName));
+    return outcome;
 }
 
 LoadOutcome LoadListingFile(ListingData& data, const std::string& path)
 {
-    namespace fs = std::filesystem;
-    const fs::path p(std::u8string(path.begin(), path.end()));
-    std::error_code ec;
-    std::ifstream in;
-    if (!path.empty() && !fs::is_directory(p, ec))
-        in.open(p, std::ios::binary);
-    if (!in.is_open()) {
+    fileio::InputFile file;
+    const fileio::ReadStatus opened = file.open(path);
+    if (opened != fileio::ReadStatus::Ok) {
+        // Nothing was read: the listings on show stay.
         LoadOutcome outcome;
         outcome.status = LoadOutcome::Status::CannotOpen;
         outcome.count = data.ListingCount;
         outcome.message = msg::FileCannotOpen(path);
         return outcome;
     }
-    return LoadListingStream(data, in, fileio::BaseName(path));
+    const auto read = [&file](char* into, std::size_t n) { return file.read(into, n); };
+    LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, kLoadChunkBytes);
+    if (file.status() != fileio::ReadStatus::Ok)
+        outcome = ReadFailure(data, msg::FileReadFailure(path, {file.status(), file.size()}, 0));
+    return outcome;
 }
 
 } // namespace kovra

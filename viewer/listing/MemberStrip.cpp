@@ -2,14 +2,90 @@
 
 #include "FileIO.h"
 #include "ListingMessages.h"
+#include "WholeLines.h"
 
-#include <vector>
+#include <algorithm>
+#include <new>
 
 namespace kovra {
 
 namespace {
 
-constexpr int kStripFields = 1001; // fields 0..1000, each followed by a comma
+constexpr std::size_t kStripFields = 1001; // fields 0..1000, each followed by a comma
+constexpr std::size_t kLastMemberColumn = 86;
+constexpr std::size_t kStripChunkBytes = 4 << 20;
+constexpr std::size_t kFlushBytes = 1 << 20;
+
+bool IsMemberColumn(std::size_t field)
+{
+    return std::find(std::begin(kMemberColumns), std::end(kMemberColumns), static_cast<int>(field)) !=
+           std::end(kMemberColumns);
+}
+
+// Appends the stripped form of one line (without its line end).  The split
+// is done on the CP932 bytes: a comma never occurs inside a double-byte
+// character, so no conversion is needed.  Only the fields up to the last
+// member column are visited one by one; the rest of the line is copied
+// whole and its commas only counted, so a line of millions of fields costs
+// no more memory than its own bytes.
+template <class Sink>
+void StripLine(std::string_view line, Sink&& out)
+{
+    if (line.empty() || line[0] != '1' || line.find(',') == std::string_view::npos) {
+        out(line);
+        return;
+    }
+    std::size_t field = 0, from = 0;
+    for (; field <= kLastMemberColumn; ++field) {
+        const std::size_t comma = line.find(',', from);
+        const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
+        if (!IsMemberColumn(field))
+            out(line.substr(from, end - from));
+        if (comma == std::string_view::npos) {
+            from = line.size();
+            break;
+        }
+        out(",");
+        from = comma + 1;
+    }
+    std::size_t fields = field + 1; // fields seen so far, the current one included
+    if (field > kLastMemberColumn) {
+        fields = field;
+        const std::string_view rest = line.substr(from);
+        out(rest);
+        // The rest holds one field more than its commas.
+        for (std::size_t at = rest.find(','); fields < kStripFields && at != std::string_view::npos;
+             at = rest.find(',', at + 1))
+            ++fields;
+        ++fields;
+    }
+    // Up to 1001 fields, each followed by a comma: the commas the line
+    // lacks.  Fields past index 1000 are kept as they are, not dropped.
+    static const std::string kCommas(kStripFields + 1, ',');
+    if (fields <= kStripFields)
+        out(std::string_view(kCommas).substr(0, kStripFields + 1 - fields));
+}
+
+// Strips every line of `bytes`, which end at CR LF, CR or LF (the last one
+// may lack its end), writing CR LF after each.
+template <class Sink>
+void StripLines(std::string_view bytes, Sink&& out)
+{
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", pos);
+        std::size_t next;
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+            next = end;
+        } else {
+            next = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
+        }
+        StripLine(bytes.substr(pos, end - pos), out);
+        out("\r\n");
+        pos = next;
+    }
+}
 
 } // namespace
 
@@ -17,67 +93,52 @@ std::string StripMemberItems(std::string_view source)
 {
     std::string out;
     out.reserve(source.size() + source.size() / 4);
-    std::vector<std::string_view> fields;
-    std::size_t pos = 0;
-    while (pos < source.size()) {
-        std::size_t end = source.find_first_of("\r\n", pos);
-        std::size_t next;
-        if (end == std::string_view::npos) {
-            end = source.size();
-            next = end;
-        } else {
-            next = (source[end] == '\r' && end + 1 < source.size() && source[end + 1] == '\n') ? end + 2 : end + 1;
-        }
-        const std::string_view line = source.substr(pos, end - pos);
-        pos = next;
-
-        // The split is done on the CP932 bytes: commas never occur inside a
-        // double-byte character, so no conversion is needed.
-        if (line.empty() || line[0] != '1' || line.find(',') == std::string_view::npos) {
-            out.append(line);
-            out.append("\r\n");
-            continue;
-        }
-        fields.clear();
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t comma = line.find(',', from);
-            if (comma == std::string_view::npos) {
-                fields.push_back(line.substr(from));
-                break;
-            }
-            fields.push_back(line.substr(from, comma - from));
-            from = comma + 1;
-        }
-        for (int column : kMemberColumns)
-            if (static_cast<std::size_t>(column) < fields.size())
-                fields[static_cast<std::size_t>(column)] = {};
-        std::size_t i = 0;
-        for (; i < static_cast<std::size_t>(kStripFields); ++i) {
-            if (i < fields.size())
-                out.append(fields[i]);
-            out.push_back(',');
-        }
-        // Fields past index 1000 are kept rather than silently dropped.
-        for (; i < fields.size(); ++i) {
-            out.append(fields[i]);
-            if (i + 1 < fields.size())
-                out.push_back(',');
-        }
-        out.append("\r\n");
-    }
+    StripLines(source, [&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 
 StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath)
 {
     StripOutcome outcome;
-    std::string bytes;
-    if (!fileio::ReadWholeFile(sourcePath, bytes)) {
+    fileio::InputFile in;
+    if (in.open(sourcePath) != fileio::ReadStatus::Ok) {
         outcome.message = msg::FileCannotOpen(sourcePath);
         return outcome;
     }
-    if (!fileio::WriteFileAtomically(targetPath, StripMemberItems(bytes))) {
+    // The source is read and the copy written piece by piece; the copy
+    // replaces the target only once complete, so the target may be the
+    // source itself.
+    fileio::SafeSaveFile target(targetPath);
+    if (!target.open()) {
+        outcome.message = msg::FileCannotCreate(targetPath);
+        return outcome;
+    }
+    std::string pending;
+    bool written = true;
+    const auto sink = [&](std::string_view piece) {
+        if (pending.size() + piece.size() < kFlushBytes) {
+            pending.append(piece);
+            return;
+        }
+        written = target.write(pending) && target.write(piece) && written;
+        pending.clear();
+    };
+    try {
+        WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
+        std::string_view lines;
+        while (written && reader.next(lines))
+            StripLines(lines, sink);
+    } catch (const std::bad_alloc&) {
+        outcome.message = msg::FileOutOfMemory(sourcePath); // a line longer than the memory at hand
+        return outcome;
+    }
+    written = written && target.write(pending);
+    if (in.status() != fileio::ReadStatus::Ok) {
+        outcome.message = msg::FileReadFailure(sourcePath, {in.status(), in.size()}, 0);
+        return outcome; // the target stays as it was
+    }
+    in.close();
+    if (!written || !target.commit()) {
         outcome.message = msg::FileCannotCreate(targetPath);
         return outcome;
     }

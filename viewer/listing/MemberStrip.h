@@ -21,9 +21,10 @@ struct StripOutcome {
     std::string message; // the error text when !ok
 };
 
-// Reads `sourcePath` again and writes the stripped copy to `targetPath`
-// through a temporary file in the target's folder, so a failure never
-// leaves a half-written or emptied target; target may be the source.
+// Reads `sourcePath` again and writes the stripped copy to `targetPath`,
+// both piece by piece, through a temporary file in the target's folder, so
+// a failure never leaves a half-written or emptied target; target may be
+// the source.  A source that cannot be read to its end writes nothing.
 StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath);
 
 } // namespace kovra

@@ -1,7 +1,6 @@
 #include "PrintTool.h"
 
 #include "Cp932Codec.h"
-#include "FileIO.h"
 
 #include <array>
 
@@ -34,14 +33,30 @@ int TPrintTool::ColourCodeFromName(std::string_view name)
     return 0;
 }
 
+namespace {
+constexpr std::size_t kFlushBytes = 256 * 1024;
+}
+
 bool TPrintTool::OpenDataFile()
 {
     pending_.clear();
     unmappable_ = 0;
-    // Create or empty the file now, so a folder that cannot take it is
-    // found before any item is written.
-    open_ = fileio::WriteFileAtomically(Settings().dataFileName, {});
-    return open_;
+    failed_ = false;
+    // The temporary file is made now, so a folder that cannot take the file
+    // is found before any item is written.
+    file_ = std::make_unique<fileio::SafeSaveFile>(Settings().dataFileName);
+    if (!file_->open()) {
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+void TPrintTool::flush()
+{
+    if (file_ && !failed_ && !file_->write(pending_))
+        failed_ = true;
+    pending_.clear();
 }
 
 void TPrintTool::WriteItem(std::int32_t x, std::int32_t y, std::string_view text, std::string_view fontName,
@@ -58,17 +73,19 @@ void TPrintTool::WriteItem(std::int32_t x, std::int32_t y, std::string_view text
     line += background;
     line += ";\r\n\r\n";
     cp932::appendCp932(pending_, line, &unmappable_);
+    if (pending_.size() >= kFlushBytes)
+        flush();
 }
 
 void TPrintTool::EndPage() { pending_ += "E\r\n"; }
 
 bool TPrintTool::CloseDataFile()
 {
-    if (!open_)
+    if (!file_)
         return false;
-    open_ = false;
-    const bool ok = fileio::WriteFileAtomically(Settings().dataFileName, pending_);
-    pending_.clear();
+    flush();
+    const bool ok = !failed_ && file_->commit();
+    file_.reset(); // an uncommitted temporary file goes with it
     return ok;
 }
 

@@ -2,7 +2,10 @@
 // items and page ends) and hands them with a format file to the engine.
 #pragma once
 
+#include "FileIO.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,16 +38,18 @@ public:
 
     static int ColourCodeFromName(std::string_view name);
 
-    // Creates the data file, or empties it, and collects the lines written.
-    // False when the file cannot be created.
+    // Starts the data file: a temporary file beside it takes the lines
+    // written; the data file itself stays as it was until CloseDataFile.
+    // False when the folder cannot take the file.
     bool OpenDataFile();
     // Writes "T" x ";" y ";" text ";" font ";" size ";" style ";" colour ";"
     // background ";" and an empty line.  Texts are written as given.
     void WriteItem(std::int32_t x, std::int32_t y, std::string_view text, std::string_view fontName, std::int32_t size,
                    std::string_view style, std::string_view colourName, std::string_view background);
     void EndPage();
-    // Writes the collected lines (CP932, CR LF) and closes the file.  False
-    // when writing failed; the file then holds nothing half-written.
+    // Puts the written lines (CP932, CR LF) in place of the data file.
+    // False when writing failed; the data file is then left as it was and
+    // the temporary file is gone.
     bool CloseDataFile();
 
     // Characters the code page could not hold, written as "?".
@@ -55,8 +60,11 @@ public:
     void Preview();
 
 private:
-    std::string pending_; // CP932 bytes of the open data file
-    bool open_ = false;
+    void flush();
+
+    std::unique_ptr<fileio::SafeSaveFile> file_; // while the data file is open
+    std::string pending_;                        // CP932 bytes not yet handed to it
+    bool failed_ = false;
     std::size_t unmappable_ = 0;
 };
 

@@ -689,6 +689,10 @@ bool TMainForm::LoadFile(const QString& path)
         ShowMessage(this, MsgIcon::None, q(outcome.message));
         DataHighNumLbl->setText(q(outcome.totalCaption));
         return false;
+    case LoadOutcome::Status::ReadFailed:
+        ShowMessage(this, MsgIcon::Error, q(outcome.message));
+        DataHighNumLbl->setText(q(outcome.totalCaption));
+        return false;
     case LoadOutcome::Status::NoListings:
         DataHighNumLbl->setText(q(outcome.totalCaption));
         if (!outcome.title.empty())

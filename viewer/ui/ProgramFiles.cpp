@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 
@@ -29,15 +28,13 @@ void SetProgramFolder(const QString& folder) { folderOverride() = folder; }
 
 QString ProgramFile(const QString& name) { return QDir(ProgramFolder()).filePath(name); }
 
-bool ReadCp932Lines(const QString& path, QStringList& lines)
+fileio::ReadResult ReadCp932Lines(const QString& path, QStringList& lines, std::uint64_t limit)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return false;
-    const std::string utf8 = cp932::toUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    std::string bytes;
+    const fileio::ReadResult read = fileio::ReadWholeFile(path.toStdString(), bytes, limit);
+    if (!read.ok())
+        return read;
+    const std::string utf8 = cp932::toUtf8(bytes);
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     lines.clear();
     qsizetype start = 0;
@@ -52,7 +49,7 @@ bool ReadCp932Lines(const QString& path, QStringList& lines)
     }
     if (start < text.size())
         lines.append(text.mid(start));
-    return true;
+    return read;
 }
 
 void SetUpJapaneseFonts()

@@ -103,8 +103,10 @@ bool TSeparationForm::DropField(QLineEdit* source)
     const int tag = TMainForm::TagOf(source);
     QStringList lines;
     const QString path = LblTagPath();
-    if (!ReadCp932Lines(path, lines)) {
-        ShowMessage(this, MsgIcon::Error, QString::fromStdString(msg::FileCannotOpen(path.toStdString())));
+    const fileio::ReadResult read = ReadCp932Lines(path, lines, kCaptionFileSizeLimit);
+    if (!read.ok()) {
+        ShowMessage(this, MsgIcon::Error,
+                    QString::fromStdString(msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit)));
         return false;
     }
     if (tag < 0 || tag >= lines.size()) {

@@ -1,0 +1,278 @@
+#include "FileIO.h"
+
+#include "NativeFile.h"
+
+#include <new>
+#include <random>
+#include <system_error>
+
+namespace kovra::fileio {
+
+namespace fs = std::filesystem;
+
+fs::path PathFromUtf8(std::string_view utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path)
+{
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+std::string BaseName(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(PathFromUtf8(path), ec);
+}
+
+namespace {
+
+ReadStatus OpenForReading(const std::string& path, std::FILE*& file, std::uint64_t& size)
+{
+    file = nullptr;
+    size = 0;
+    if (path.empty())
+        return ReadStatus::CannotOpen;
+    switch (native::OpenRegularForReading(PathFromUtf8(path), file, size)) {
+    case native::OpenResult::Opened: return ReadStatus::Ok;
+    case native::OpenResult::NotRegular: return ReadStatus::NotRegular;
+    case native::OpenResult::Failed: break;
+    }
+    return ReadStatus::CannotOpen;
+}
+
+// Reads the open file `f` of `size` bytes (when opened) into `out`.
+ReadResult ReadOpenFile(std::FILE* f, std::string& out, std::uint64_t size, std::uint64_t limit)
+{
+    ReadResult result{ReadStatus::Ok, size};
+    const auto expected = static_cast<std::size_t>(size);
+    out.resize(expected);
+    std::size_t held = expected > 0 ? std::fread(out.data(), 1, expected, f) : 0;
+    if (held < expected) {
+        result.status = std::ferror(f) ? ReadStatus::ReadFailed : ReadStatus::Shrank;
+        return result;
+    }
+    // A file that grew since it was opened, or one whose size the system
+    // does not know in advance: read on to its end, within the limit.
+    char piece[64 * 1024];
+    for (;;) {
+        const std::size_t got = std::fread(piece, 1, sizeof piece, f);
+        if (held + got > limit) {
+            result.status = ReadStatus::TooLarge;
+            result.size = held + got;
+            return result;
+        }
+        out.append(piece, got);
+        held += got;
+        if (got < sizeof piece) {
+            if (std::ferror(f))
+                result.status = ReadStatus::ReadFailed;
+            break;
+        }
+    }
+    result.size = held;
+    return result;
+}
+
+} // namespace
+
+ReadResult ReadWholeFile(const std::string& path, std::string& out, std::uint64_t limit)
+{
+    out.clear();
+    std::FILE* f = nullptr;
+    ReadResult result;
+    result.status = OpenForReading(path, f, result.size);
+    if (!result.ok())
+        return result;
+    if (result.size > limit) {
+        std::fclose(f);
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    try {
+        result = ReadOpenFile(f, out, result.size, limit);
+    } catch (const std::bad_alloc&) {
+        // Within the limit, but not within the memory at hand.
+        result.status = ReadStatus::TooLarge;
+    }
+    std::fclose(f);
+    if (!result.ok())
+        out.clear();
+    return result;
+}
+
+InputFile::~InputFile() { close(); }
+
+ReadStatus InputFile::open(const std::string& path)
+{
+    close();
+    read_ = 0;
+    status_ = OpenForReading(path, file_, size_);
+    return status_;
+}
+
+std::size_t InputFile::read(char* buffer, std::size_t n)
+{
+    if (!file_ || status_ != ReadStatus::Ok || n == 0)
+        return 0;
+    const std::size_t got = std::fread(buffer, 1, n, file_);
+    read_ += got;
+    if (got < n) {
+        if (std::ferror(file_))
+            status_ = ReadStatus::ReadFailed;
+        else if (read_ < size_)
+            status_ = ReadStatus::Shrank;
+    }
+    return got;
+}
+
+void InputFile::close()
+{
+    if (file_)
+        std::fclose(file_);
+    file_ = nullptr;
+}
+
+// ---- SafeSaveFile
+
+namespace {
+
+constexpr std::size_t kWriteBufferBytes = 256 * 1024;
+constexpr int kMaxLinkHops = 40;
+
+// The file a chain of symbolic links finally names (the path itself when it
+// is no link); false for a loop or a link that cannot be read.
+bool FollowLinks(fs::path& path)
+{
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec)))
+            return !ec || ec == std::errc::no_such_file_or_directory;
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec)
+            return false;
+        path = to.is_absolute() ? to : path.parent_path() / to;
+    }
+    return false;
+}
+
+std::string RandomHex()
+{
+    std::random_device rd;
+    const std::uint64_t v = (std::uint64_t(rd()) << 32) ^ rd();
+    static const char digits[] = "0123456789abcdef";
+    std::string s(16, '0');
+    for (int i = 0; i < 16; ++i)
+        s[static_cast<std::size_t>(i)] = digits[(v >> (4 * i)) & 15];
+    return s;
+}
+
+} // namespace
+
+SafeSaveFile::SafeSaveFile(std::string targetPath, Durability durability)
+    : target_(std::move(targetPath)), durability_(durability)
+{
+}
+
+SafeSaveFile::~SafeSaveFile() { discard(); }
+
+bool SafeSaveFile::open()
+{
+    discard();
+    failed_ = false;
+    if (target_.empty())
+        return false;
+    resolved_ = PathFromUtf8(target_);
+    if (!FollowLinks(resolved_))
+        return false;
+    std::error_code ec;
+    const fs::file_status st = fs::status(resolved_, ec);
+    const bool exists = !ec && fs::exists(st);
+    // Only a regular file is replaced: renaming over a device or a folder
+    // would destroy it, and a read-only file stays as its owner wants it.
+    if (exists && (!fs::is_regular_file(st) || !native::MayWrite(resolved_)))
+        return false;
+
+    const fs::path folder = resolved_.parent_path();
+    for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
+        temp_ = folder / ("." + std::string("kovra-") + RandomHex() + ".tmp");
+        file_ = native::CreateNew(temp_);
+    }
+    if (!file_) {
+        temp_.clear();
+        return false;
+    }
+    // The target's permission bits from the start, so content meant for the
+    // owner alone is never readable by others on its way.
+    if (exists)
+        fs::permissions(temp_, st.permissions(), fs::perm_options::replace, ec);
+    buffer_ = std::make_unique<char[]>(kWriteBufferBytes);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kWriteBufferBytes);
+    return true;
+}
+
+bool SafeSaveFile::write(std::string_view bytes)
+{
+    if (!file_ || failed_)
+        return false;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        failed_ = true;
+    return !failed_;
+}
+
+bool SafeSaveFile::commit()
+{
+    if (!file_)
+        return false;
+    bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) &&
+              (durability_ == Durability::LeftToTheSystem || native::SyncToDisk(file_));
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    if (ok) {
+        std::error_code ec;
+        fs::rename(temp_, resolved_, ec);
+        ok = !ec;
+    }
+    if (ok)
+        temp_.clear();
+    discard();
+    return ok;
+}
+
+void SafeSaveFile::discard()
+{
+    if (file_)
+        std::fclose(file_);
+    file_ = nullptr;
+    buffer_.reset();
+    if (!temp_.empty()) {
+        std::error_code ec;
+        fs::remove(temp_, ec);
+        temp_.clear();
+    }
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability)
+{
+    SafeSaveFile file(path, durability);
+    return file.open() && file.write(bytes) && file.commit();
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    const bool same = fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec);
+    return !ec && same;
+}
+
+void IgnoreFileSizeLimitSignal() { native::IgnoreFileSizeLimitSignal(); }
+
+} // namespace kovra::fileio

@@ -1,0 +1,130 @@
+#include "NativeFile.h"
+
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kovra::fileio::native {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Refuses what is known not to be a regular file before opening it, since
+// opening some devices already does something.
+bool KnownNotRegular(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    return !ec && fs::exists(st) && !fs::is_regular_file(st);
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+OpenResult OpenRegularForReading(const fs::path& path, std::FILE*& file, std::uint64_t& size)
+{
+    file = nullptr;
+    if (KnownNotRegular(path))
+        return OpenResult::NotRegular;
+    std::FILE* f = _wfopen(path.c_str(), L"rbN");
+    if (!f)
+        return OpenResult::Failed;
+    struct _stat64 st;
+    if (_fstat64(_fileno(f), &st) != 0) {
+        std::fclose(f);
+        return OpenResult::Failed;
+    }
+    if ((st.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(f);
+        return OpenResult::NotRegular;
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    file = f;
+    return OpenResult::Opened;
+}
+
+std::FILE* CreateNew(const fs::path& path) { return _wfopen(path.c_str(), L"wbxN"); }
+
+bool SyncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0; }
+
+bool MayWrite(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::perms p = fs::status(path, ec).permissions();
+    return !ec && (p & fs::perms::owner_write) != fs::perms::none;
+}
+
+void IgnoreFileSizeLimitSignal() {}
+
+#else
+
+OpenResult OpenRegularForReading(const fs::path& path, std::FILE*& file, std::uint64_t& size)
+{
+    file = nullptr;
+    if (KnownNotRegular(path))
+        return OpenResult::NotRegular;
+    // Non-blocking, so a FIFO put in place after the check above cannot
+    // hold the open; fstat then tells what was opened.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return OpenResult::Failed;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return OpenResult::Failed;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return OpenResult::NotRegular;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return OpenResult::Failed;
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    file = f;
+    return OpenResult::Opened;
+}
+
+std::FILE* CreateNew(const fs::path& path)
+{
+    // 0666 less the umask: the permissions any new file of the user gets.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f)
+        ::close(fd);
+    return f;
+}
+
+bool SyncToDisk(std::FILE* file)
+{
+    if (::fsync(::fileno(file)) == 0)
+        return true;
+    // A file system that cannot sync has nothing more to report.
+    return errno == EINVAL || errno == ENOTSUP;
+}
+
+bool MayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+#endif
+
+} // namespace kovra::fileio::native

@@ -1,0 +1,31 @@
+// The few file calls that differ between POSIX systems and Windows; the
+// rest of the file code is standard C++.  Used by FileIO.cpp only.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+namespace kovra::fileio::native {
+
+enum class OpenResult { Opened, Failed, NotRegular };
+
+// Opens a regular file for reading without ever blocking: a FIFO or a
+// device is refused (NotRegular) and not read.  `size` is the file's size
+// at the moment it was opened.
+OpenResult OpenRegularForReading(const std::filesystem::path& path, std::FILE*& file, std::uint64_t& size);
+
+// Creates a file that must not exist yet; a name planted in the folder
+// (a file or a link) makes it fail instead of being followed.
+std::FILE* CreateNew(const std::filesystem::path& path);
+
+// Pushes what the file holds to the disk; false when the system reports
+// that it could not (some file systems report a full disk only here).
+bool SyncToDisk(std::FILE* file);
+
+// Whether this process may write to the existing file.
+bool MayWrite(const std::filesystem::path& path);
+
+void IgnoreFileSizeLimitSignal();
+
+} // namespace kovra::fileio::native
