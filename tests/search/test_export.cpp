@@ -57,6 +57,7 @@ TEST(Export, AFailedWriteLeavesNoFile)
     ASSERT_TRUE(kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "out.csv")).ok);
     std::ifstream in(dir / "out.csv", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close(); // Windows removes no open file
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF物件番号,登録（成約）年月日,"));
     EXPECT_TRUE(bytes.ends_with(",管理会社\r\n"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
