@@ -47,6 +47,7 @@ TEST(Folding, PiecesGiveTheSameAsTheWholeText)
     const char* texts[] = {
         "ｶﾞｷﾞｸﾞｹﾞｺﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", "か\xE3\x82\x99き\xE3\x82\x9Aく", "Å\xCC\x81\xCC\xA3x", "ﬁﬂ①⑴㍻㌔",
         "ＡＢＣ　ｄｅｆ ＧＨＩ", "𝐀𝐁 𝔄", "ǅǈ ΣΑΣ ς", "\xE1\x84\x80\xE1\x85\xA1\xE1\x86\xA8", // conjoining jamo
+        "ㄱㅏ ᄀￂ か\xEF\xBE\x9E", // NFKC turns these into characters that join the one before
     };
     for (const char* text : texts) {
         const std::string folded = unicode::CaseFold(unicode::Nfkc(text));
