@@ -146,8 +146,8 @@ bool NfkcBoundaryBefore(char32_t c)
     return true;
 }
 
-// The Unicode White_Space property: a short fixed list that has not
-// changed since Unicode 6.
+// The Unicode White_Space property, which Windows does not expose: a short
+// fixed list, unchanged since Unicode 6.3.
 bool IsWhiteSpace(char32_t c)
 {
     switch (c) {
