@@ -8,6 +8,9 @@
 #include "ListingExport.h"
 #include "ListingTable.h"
 #include "SearchIndex.h"
+#ifdef KOVRA_XLSX_EXPORT
+#include "XlsxExport.h"
+#endif
 
 #include <cstdio>
 #include <string>
@@ -64,14 +67,23 @@ int RunExport(const Args& args)
     SearchArguments a;
     if (!ParseSearchArguments("export", args, a))
         return kExitUsage;
+    const bool csv = !a.csvOut.empty();
+#ifdef KOVRA_XLSX_EXPORT
+    const search::SheetWriter write = csv ? search::WriteCsv : search::WriteXlsx;
+#else
+    if (!csv) {
+        PrintLine(stderr, "kovra export: this build writes CSV only (XLSX needs libxlsxwriter); use --csv OUT");
+        return kExitFailed;
+    }
+    const search::SheetWriter write = search::WriteCsv;
+#endif
     ListingData data;
     if (!Load(data, a.file))
         return kExitFailed;
     const std::vector<int> found = Search(data, a.query);
-    const bool csv = !a.csvOut.empty();
     const search::ExportOutcome outcome =
         search::ExportListings(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)),
-                               found, csv ? search::ExportFormat::Csv : search::ExportFormat::Xlsx, csv ? a.csvOut : a.xlsxOut);
+                               found, write, csv ? a.csvOut : a.xlsxOut);
     if (!outcome.ok) {
         PrintLine(stderr, outcome.message);
         return kExitFailed;

@@ -25,10 +25,8 @@ const Command kCommands[] = {
 #ifdef KOVRA_CLI_PRINT_COMMANDS
     {"report", "report FILE (OUT [--no-member-print] | --pdf OUT.pdf) [--all | --listing N]", RunReport},
 #endif
-#ifdef KOVRA_CLI_SEARCH_COMMANDS
     {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunFind},
     {"export", "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunExport},
-#endif
 };
 
 void PrintHelp(std::FILE* to)

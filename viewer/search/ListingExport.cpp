@@ -1,15 +1,9 @@
 #include "ListingExport.h"
 
-#include "FieldCaptions.h"
+#include "ExportRows.h"
 #include "ListingMessages.h"
 #include "SaveThroughTempFile.h"
-#include "Utf8.h"
 
-#include <xlsxwriter.h>
-
-#include <algorithm>
-#include <array>
-#include <filesystem>
 #include <fstream>
 
 namespace kovra::search {
@@ -33,34 +27,16 @@ bool LooksLikeFormula(std::string_view text)
     }
 }
 
-using Row = std::array<std::string_view, kFieldCount>;
+} // namespace
 
-void FillRow(const TKovraDataClass& listing, Row& row)
-{
-    row.fill({});
-    listing.forEachField([&](int f, std::string_view text, Word) { row[static_cast<std::size_t>(f)] = text; });
-}
-
-Row CaptionRow()
-{
-    Row row;
-    for (int f = 0; f < kFieldCount; ++f)
-        row[static_cast<std::size_t>(f)] = fieldCaption(f);
-    return row;
-}
-
-std::filesystem::path PathFromUtf8(const std::string& utf8)
-{
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path)
+bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
+              ExportOutcome&)
 {
     std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
     std::string out = "\xEF\xBB\xBF"; // the byte order mark tells spreadsheets it is UTF-8
-    auto appendRow = [&](const Row& row) {
+    auto appendRow = [&](const ExportRow& row) {
         for (std::size_t f = 0; f < row.size(); ++f) {
             if (f)
                 out.push_back(',');
@@ -73,7 +49,7 @@ bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> or
         }
     };
     appendRow(CaptionRow());
-    Row row;
+    ExportRow row;
     for (const int i : order) {
         FillRow(listings[static_cast<std::size_t>(i)], row);
         appendRow(row);
@@ -82,104 +58,6 @@ bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> or
     file.close();
     return !file.fail();
 }
-
-// Columns about as wide as their widest text, counting a full-width
-// character as two; capped so remarks do not push the rest out of view.
-constexpr double kWidestColumn = 60;
-
-double DisplayWidth(std::string_view text)
-{
-    int width = 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const char32_t c = utf8::Next(p, end);
-        width += (c >= 0x1100 && !(c >= 0xFF61 && c <= 0xFFDC)) ? 2 : 1; // half-width forms are narrow
-    }
-    return width;
-}
-
-// The longest text a cell holds, in characters.
-constexpr std::size_t kCellCharacters = 32767;
-
-// Cuts `text` to kCellCharacters characters; false when it was not longer.
-bool CutToCell(std::string_view text, std::string& out)
-{
-    if (text.size() <= kCellCharacters)
-        return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    std::size_t n = 0;
-    while (p < end && n < kCellCharacters) {
-        utf8::Next(p, end);
-        ++n;
-    }
-    if (p == end)
-        return false;
-    out.assign(text.data(), static_cast<std::size_t>(reinterpret_cast<const char*>(p) - text.data()));
-    return true;
-}
-
-bool WriteXlsx(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
-               ExportOutcome& outcome)
-{
-    if (order.size() + 1 > LXW_ROW_MAX)
-        return false;
-    // The writer reports a file it cannot create on stderr; find that out first.
-    if (!std::ofstream(PathFromUtf8(path), std::ios::binary | std::ios::trunc))
-        return false;
-    std::array<double, kFieldCount> widths{};
-    const Row captions = CaptionRow();
-    for (std::size_t f = 0; f < captions.size(); ++f)
-        widths[f] = DisplayWidth(captions[f]);
-    Row row;
-    for (const int i : order) {
-        FillRow(listings[static_cast<std::size_t>(i)], row);
-        for (std::size_t f = 0; f < row.size(); ++f)
-            if (widths[f] < kWidestColumn && row[f].size() > widths[f]) // a text of n bytes is at most n wide
-                widths[f] = std::max(widths[f], DisplayWidth(row[f]));
-    }
-
-    // Rows go to disk as they are written, so a big export needs little memory.
-    lxw_workbook_options options = {};
-    options.constant_memory = LXW_TRUE;
-    options.use_zip64 = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
-    if (!book)
-        return false;
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    lxw_format* bold = workbook_add_format(book);
-    bool ok = sheet && bold;
-    if (ok) {
-        format_set_bold(bold);
-        for (std::size_t f = 0; f < widths.size(); ++f) {
-            const auto col = static_cast<lxw_col_t>(f);
-            worksheet_set_column(sheet, col, col, std::min(widths[f], kWidestColumn) + 2, nullptr);
-        }
-        worksheet_freeze_panes(sheet, 1, 0);
-        worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(order.size()), kFieldCount - 1);
-    }
-    std::string cell;
-    auto writeRow = [&](lxw_row_t r, const Row& texts, lxw_format* format) {
-        for (std::size_t f = 0; f < texts.size() && ok; ++f) {
-            if (CutToCell(texts[f], cell))
-                ++outcome.shortenedCells;
-            else
-                cell.assign(texts[f]);
-            ok = worksheet_write_string(sheet, r, static_cast<lxw_col_t>(f), cell.c_str(), format) == LXW_NO_ERROR;
-        }
-    };
-    writeRow(0, captions, bold);
-    lxw_row_t r = 1;
-    for (std::size_t n = 0; n < order.size() && ok; ++n, ++r) {
-        FillRow(listings[static_cast<std::size_t>(order[n])], row);
-        writeRow(r, row, nullptr);
-    }
-    const bool closed = workbook_close(book) == LXW_NO_ERROR;
-    return ok && closed;
-}
-
-} // namespace
 
 void AppendCsvValue(std::string& out, std::string_view text)
 {
@@ -198,7 +76,7 @@ void AppendCsvValue(std::string& out, std::string_view text)
         out.push_back('"');
 }
 
-ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, ExportFormat format,
+ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
                              const std::string& path)
 {
     ExportOutcome outcome;
@@ -209,7 +87,7 @@ ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::spa
         }
     }
     outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) {
-        return format == ExportFormat::Csv ? WriteCsv(listings, order, temp) : WriteXlsx(listings, order, temp, outcome);
+        return write(listings, order, temp, outcome);
     });
     if (outcome.ok)
         outcome.rows = static_cast<int>(order.size());

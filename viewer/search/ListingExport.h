@@ -1,5 +1,6 @@
 // Writing listings to a spreadsheet file: the 94 display texts in field
-// order, one row per listing, under a row of the fields' captions.
+// order, one row per listing, under a row of the fields' captions.  CSV
+// is written everywhere; XLSX (XlsxExport.h) only where libxlsxwriter is.
 #pragma once
 
 #include "KovraRecord.h"
@@ -10,8 +11,6 @@
 
 namespace kovra::search {
 
-enum class ExportFormat { Csv, Xlsx };
-
 struct ExportOutcome {
     bool ok = false;
     int rows = 0;           // listings written
@@ -19,9 +18,19 @@ struct ExportOutcome {
     std::string message;    // why it failed, for the user
 };
 
-// Writes listings[order[0]], listings[order[1]] ... to `path` (UTF-8).
-ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, ExportFormat format,
+// One format: fills the file at `path` (UTF-8) with the caption row and
+// listings[order[0]], listings[order[1]] ...; false when that failed.
+using SheetWriter = bool (*)(std::span<const TKovraDataClass> listings, std::span<const int> order,
+                             const std::string& path, ExportOutcome& outcome);
+
+// Writes the listings to `path` with `write`, through a temporary file, so
+// a failure leaves any earlier file at `path` as it was.
+ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
                              const std::string& path);
+
+// The CSV format: UTF-8 with a byte order mark, CRLF line ends.
+bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
+              ExportOutcome& outcome);
 
 // One CSV value: a text that a spreadsheet would run as a formula gets a
 // leading "'"; a text holding a comma, a double quote, CR or LF is quoted.

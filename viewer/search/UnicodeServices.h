@@ -1,7 +1,8 @@
 // The few Unicode services the search folding needs from a library.  They
-// sit behind this small interface so a platform can bring its own: this
-// build's implementation is UnicodeServicesIcu.cpp, the only file that
-// calls ICU.  Texts are UTF-8; invalid bytes read as U+FFFD.
+// sit behind this small interface so a platform can bring its own:
+// UnicodeServicesIcu.cpp (ICU, the only file that calls it) on Linux,
+// UnicodeServicesWin.cpp (the system's own functions) on Windows.  Texts
+// are UTF-8; invalid bytes read as U+FFFD.
 #pragma once
 
 #include <string>
@@ -12,7 +13,9 @@ namespace kovra::search::unicode {
 // Unicode normalization form KC.
 std::string Nfkc(std::string_view text);
 
-// Full case folding (the default mappings, no Turkic special case).
+// Case folding: full folding with the default mappings, no Turkic special
+// case.  A backend may fold less where no text from a CP932 file can tell
+// (the Windows one lowercases; see there).
 std::string CaseFold(std::string_view text);
 
 // True when NFKC never joins `c` with the text before it, so text may be
