@@ -4,6 +4,7 @@
 #include "ListingMessages.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
+#include "Utf8Path.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 using kovra::fileio::ReadStatus;
+using kovra::test::Utf8;
+
+// Symbolic links need a privilege on Windows (and wine lacks them): the
+// cases that need one are skipped where the platform cannot make it.
+bool Link(const fs::path& to, const fs::path& at)
+{
+    std::error_code ec;
+    fs::create_symlink(to, at, ec);
+    return !ec;
+}
 
 class FileIOTest : public ::testing::Test {
 protected:
@@ -21,14 +32,22 @@ protected:
     {
         // One folder per test: CTest runs the cases of this file side by side.
         dir = fs::temp_directory_path() / ("kovra_fileio_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
+        clear();
         fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override { clear(); }
+    // Windows refuses to remove a read-only file: give the write bit back first.
+    void clear()
+    {
+        std::error_code ec;
+        for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+            fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add | fs::perm_options::nofollow, ec);
+        fs::remove_all(dir, ec);
+    }
     std::string write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(dir / name, std::ios::binary) << bytes;
-        return (dir / name).string();
+        return Utf8(dir / name);
     }
     static std::string read(const fs::path& path)
     {
@@ -53,15 +72,15 @@ TEST_F(FileIOTest, ReadersRefuseWhatIsNotARegularFile)
     ASSERT_TRUE(kovra::test::MakeFifo(dir / "fifo") || !fs::exists("/dev/zero")) << "a POSIX system makes FIFOs";
     kovra::test::MakeSocketFile(dir / "sock");
     const std::pair<std::string, ReadStatus> cases[] = {
-        {(dir / "fifo").string(), ReadStatus::NotRegular},
-        {(dir / "sock").string(), ReadStatus::NotRegular},
+        {Utf8(dir / "fifo"), ReadStatus::NotRegular},
+        {Utf8(dir / "sock"), ReadStatus::NotRegular},
         {"/dev/zero", ReadStatus::NotRegular},
         {"/dev/urandom", ReadStatus::NotRegular},
-        {dir.string(), ReadStatus::NotRegular},
-        {(dir / "missing").string(), ReadStatus::CannotOpen},
+        {Utf8(dir), ReadStatus::NotRegular},
+        {Utf8(dir / "missing"), ReadStatus::CannotOpen},
         {"", ReadStatus::CannotOpen},
     };
-    const std::string target = (dir / "out.kvd").string();
+    const std::string target = Utf8(dir / "out.kvd");
     for (const auto& [path, status] : cases) {
         if (!path.empty() && !fs::exists(fs::symlink_status(path)) && status == ReadStatus::NotRegular)
             continue; // no such special file here
@@ -101,7 +120,7 @@ TEST_F(FileIOTest, WholeReadsStopAtTheLimit)
     EXPECT_EQ(kovra::msg::FileReadFailure("f", r, 10), "ファイル f は大きすぎるため開けません (11 バイト、上限 10 バイト)");
     // A sparse file far above any limit is refused without being read.
     std::filesystem::resize_file(dir / "f", 8ull << 30);
-    EXPECT_EQ(kovra::fileio::ReadWholeFile((dir / "f").string(), bytes, 1 << 20).size, 8ull << 30);
+    EXPECT_EQ(kovra::fileio::ReadWholeFile(Utf8(dir / "f"), bytes, 1 << 20).size, 8ull << 30);
     // Files whose size the system does not know beforehand are read to their end.
     if (fs::exists("/proc/self/status")) {
         ASSERT_TRUE(kovra::fileio::ReadWholeFile("/proc/self/status", bytes, 1 << 20).ok());
@@ -151,26 +170,28 @@ TEST_F(FileIOTest, ReplacingKeepsModeAndWritesThroughLinks)
         std::function<void()> check;
     };
     const auto perms = [&](const char* name) { return fs::status(dir / name).permissions() & fs::perms::mask; };
+    fs::perms before{}; // what the platform made of the mode set below
     const Case cases[] = {
-        {"mode kept", [&] { write("a", "old"); fs::permissions(dir / "a", fs::perms(0640)); return (dir / "a").string(); },
-         [&] { EXPECT_EQ(perms("a"), fs::perms(0640)); }},
-        {"relative link", [&] { write("real", "old"); fs::permissions(dir / "real", fs::perms(0600));
-                                fs::create_symlink("real", dir / "link"); return (dir / "link").string(); },
-         [&] { EXPECT_TRUE(fs::is_symlink(dir / "link")); EXPECT_EQ(read(dir / "real"), "new"); EXPECT_EQ(perms("real"), fs::perms(0600)); }},
+        {"mode kept", [&] { write("a", "old"); fs::permissions(dir / "a", fs::perms(0640)); before = perms("a"); return Utf8(dir / "a"); },
+         [&] { EXPECT_EQ(perms("a"), before); }},
+        {"relative link", [&] { write("real", "old"); fs::permissions(dir / "real", fs::perms(0600)); before = perms("real");
+                                return Link("real", dir / "link") ? Utf8(dir / "link") : std::string(); },
+         [&] { EXPECT_TRUE(fs::is_symlink(dir / "link")); EXPECT_EQ(read(dir / "real"), "new"); EXPECT_EQ(perms("real"), before); }},
         {"chain of links", [&] { fs::create_directories(dir / "sub"); write("sub/real", "old");
-                                 fs::create_symlink(dir / "sub" / "real", dir / "l2"); fs::create_symlink("l2", dir / "l1");
-                                 return (dir / "l1").string(); },
+                                 return Link(dir / "sub" / "real", dir / "l2") && Link("l2", dir / "l1") ? Utf8(dir / "l1") : std::string(); },
          [&] { EXPECT_TRUE(fs::is_symlink(dir / "l1")); EXPECT_TRUE(fs::is_symlink(dir / "l2")); EXPECT_EQ(read(dir / "sub" / "real"), "new"); }},
-        {"dangling link", [&] { fs::create_symlink("made", dir / "link"); return (dir / "link").string(); },
+        {"dangling link", [&] { return Link("made", dir / "link") ? Utf8(dir / "link") : std::string(); },
          [&] { EXPECT_TRUE(fs::is_symlink(dir / "link")); EXPECT_EQ(read(dir / "made"), "new"); }},
-        {"hard link", [&] { write("a", "old"); fs::create_hard_link(dir / "a", dir / "b"); return (dir / "a").string(); },
+        {"hard link", [&] { write("a", "old"); fs::create_hard_link(dir / "a", dir / "b"); return Utf8(dir / "a"); },
          [&] { EXPECT_EQ(read(dir / "b"), "old"); EXPECT_EQ(fs::hard_link_count(dir / "a"), 1u); }},
-        {"new file", [&] { return (dir / "new").string(); }, [] {}},
+        {"new file", [&] { return Utf8(dir / "new"); }, [] {}},
     };
     for (const Case& c : cases) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         const std::string path = c.setUp();
+        if (path.empty())
+            continue; // no symbolic links here
         ASSERT_TRUE(kovra::fileio::WriteFileAtomically(path, "new")) << c.what;
         EXPECT_EQ(read(path), "new") << c.what;
         c.check();
@@ -213,12 +234,13 @@ TEST_F(FileIOTest, FailedSavesLeaveTheTargetAndNoTemporaryFile)
     }
 
     // Targets that are no regular file are never replaced.
-    kovra::test::MakeFifo(dir / "fifo");
+    const bool fifo = kovra::test::MakeFifo(dir / "fifo");
     fs::create_directories(dir / "folder");
-    fs::create_symlink("loop2", dir / "loop1");
-    fs::create_symlink("loop1", dir / "loop2");
-    for (const char* name : {"fifo", "folder", "loop1", "no/such/folder/x"}) {
-        kovra::fileio::SafeSaveFile f((dir / name).string());
+    const bool loop = Link("loop2", dir / "loop1") && Link("loop1", dir / "loop2");
+    for (const std::string name : {"fifo", "folder", "loop1", "no/such/folder/x"}) {
+        if ((name == "loop1" && !loop) || (name == "fifo" && !fifo))
+            continue;
+        kovra::fileio::SafeSaveFile f(Utf8(dir / name));
         EXPECT_FALSE(f.open()) << name;
     }
     if (fs::exists("/dev/null")) {
@@ -229,9 +251,10 @@ TEST_F(FileIOTest, FailedSavesLeaveTheTargetAndNoTemporaryFile)
 
     if (!kovra::test::RunningAsRoot()) { // root may write anywhere
         const std::string readOnly = write("ro", "old");
-        fs::permissions(readOnly, fs::perms(0444));
+        fs::permissions(dir / "ro", fs::perms(0444));
         EXPECT_FALSE(kovra::fileio::WriteFileAtomically(readOnly, "new"));
         EXPECT_EQ(read(readOnly), "old");
+        fs::permissions(dir / "ro", fs::perms(0644));
     }
 }
 
@@ -241,20 +264,23 @@ TEST_F(FileIOTest, SameFileSeesThroughSpellingsAndLinks)
 {
     const std::string a = write("a", "x");
     write("b", "x");
-    fs::create_symlink("a", dir / "link");
+    const bool link = Link("a", dir / "link");
     fs::create_hard_link(dir / "a", dir / "hard");
     fs::create_directories(dir / "sub");
     const std::pair<std::string, bool> cases[] = {
         {a, true},
-        {(dir / "." / "a").string(), true},
-        {(dir / "sub" / ".." / "a").string(), true},
-        {(dir / "link").string(), true},
-        {(dir / "hard").string(), true},
-        {(dir / "b").string(), false},
-        {(dir / "missing").string(), false},
+        {Utf8(dir / "." / "a"), true},
+        {Utf8(dir / "sub" / ".." / "a"), true},
+        {Utf8(dir / "link"), true},
+        {Utf8(dir / "hard"), true},
+        {Utf8(dir / "b"), false},
+        {Utf8(dir / "missing"), false},
     };
-    for (const auto& [other, same] : cases)
-        EXPECT_EQ(kovra::fileio::SameFile(a, other), same) << other;
+    for (const auto& [other, same] : cases) {
+        if (link || other != Utf8(dir / "link")) {
+            EXPECT_EQ(kovra::fileio::SameFile(a, other), same) << other;
+        }
+    }
 }
 
 } // namespace
