@@ -57,4 +57,17 @@ std::string BadImageMessage(const std::string& path)
     return "\"" + path + "\"は画像として読めません!";
 }
 
+std::string NotShiftJisPathMessage(const std::string& utf8Path)
+{
+    return "\"" + utf8Path + "\"はShift-JISで書かれたパスではありません!";
+}
+
+std::string UnexpectedErrorMessage(const char* detail)
+{
+    std::string text = "予期しないエラーのため処理を中止しました";
+    if (detail && *detail)
+        text += std::string(" (") + detail + ")";
+    return text;
+}
+
 } // namespace dorvex

@@ -24,6 +24,12 @@ std::string NotFoundMessage(const std::string& path);
 std::string CannotOpenMessage(const std::string& path);
 // An image file that exists but holds no picture that can be read.
 std::string BadImageMessage(const std::string& path);
+// A path handed to an export whose bytes are not Shift-JIS text.
+std::string NotShiftJisPathMessage(const std::string& utf8Path);
+// Something the engine did not expect stopped the command (an exception);
+// `detail`, when given, is what the failure said about itself.
+std::string UnexpectedErrorMessage(const char* detail);
+inline constexpr const char* kOutOfMemoryDetail = "メモリが不足しています";
 inline constexpr const char* kFieldReadFailed = "NG";
 inline constexpr const char* kNoDataFileMessage = "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!";
 
