@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -472,4 +473,92 @@ TEST_F(Editor, ExistingFileFailedSaveEditMenu)
 
     StartEditFileUtf8(dir.filePath(QStringLiteral("none.fom")).toStdString(), "");
     EXPECT_EQ(messages.back(), "\"" + dir.filePath(QStringLiteral("none.fom")).toStdString() + "\"が見つかりません!");
+}
+
+// Guards a failed save behind "…は変更されています. 保存しますか?" → Yes
+// letting the close, new, open or exit go on: the window, its text and its
+// modified mark stay, and the failure is said.
+TEST_F(Editor, FailedSaveBehindTheQuestionKeepsTheText)
+{
+    const auto fom = Write(dir, "form.fom", {"B0;0;10;10;"});
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/dir/form.fom"));
+    struct Case {
+        const char* command;
+        std::function<void(TFomEditor&)> run;
+    };
+    const Case cases[] = {
+        {"close box", [](TFomEditor& e) { EXPECT_FALSE(e.close()); }},
+        {"新規作成", [](TFomEditor& e) { e.New1Click(); }},
+        {"開く", [](TFomEditor& e) { e.Open1Click(); }},
+        {"終了", [](TFomEditor& e) { e.Exit1Click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        StartEditFileUtf8(fom, "");
+        TFomEditor* ed = Last();
+        ASSERT_NE(ed, nullptr);
+        ed->Memo1->appendPlainText(QStringLiteral("E"));
+        ed->EditFileName = unwritable; // the file's folder went away meanwhile
+        answer = QMessageBox::Yes;
+        messages.clear();
+        dialogs.clear();
+        fileAnswers = {QString::fromStdString(fom)};
+        c.run(*ed);
+        QApplication::processEvents(); // a deleteLater from 終了 would act here
+        ASSERT_EQ(Last(), ed) << "the window stays";
+        EXPECT_TRUE(ed->isVisible());
+        EXPECT_EQ(ed->Memo1->toPlainText(), QStringLiteral("B0;0;10;10;\nE"));
+        EXPECT_TRUE(ed->Memo1->document()->isModified());
+        EXPECT_EQ(ed->EditFileName, unwritable);
+        EXPECT_TRUE(dialogs.empty()) << "no file is asked for after the failure";
+        EXPECT_EQ(messages, std::vector<std::string>{"ファイル " + unwritable.toStdString() + " を作成できません"});
+        ed->Memo1->document()->setModified(false);
+        ed->Exit1Click();
+        QApplication::processEvents();
+    }
+}
+
+// Guards an editor save that replaces a symbolic link by a plain file or
+// drops the file's permission bits.
+TEST_F(Editor, SaveKeepsPermissionsAndWritesThroughALink)
+{
+    const QFileDevice::Permissions rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    struct Case {
+        const char* name;
+        const char* link; // "" when the file itself is opened
+        QFileDevice::Permissions permissions;
+    };
+    const Case cases[] = {
+        {"plain.fom", "", rw | QFileDevice::ReadGroup},
+        {"script.fom", "", rw | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther},
+        {"target.fom", "link.fom", rw}, // a link relative to its folder
+    };
+    const QFileDevice::Permissions bits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = QString::fromStdString(Write(dir, c.name, {"B0;0;10;10;"}));
+        ASSERT_TRUE(QFile::setPermissions(target, c.permissions));
+        QString opened = target;
+        if (*c.link) {
+            opened = dir.filePath(QString::fromUtf8(c.link));
+            std::error_code ec;
+            std::filesystem::create_symlink(c.name, opened.toStdString(), ec);
+            ASSERT_FALSE(ec) << ec.message();
+        }
+        StartEditFileUtf8(opened.toStdString(), "");
+        TFomEditor* ed = Last();
+        ASSERT_NE(ed, nullptr);
+        ed->Memo1->appendPlainText(QStringLiteral("E"));
+        EXPECT_TRUE(ed->Save1Click());
+        EXPECT_EQ(QFileInfo(opened).isSymLink(), *c.link != 0);
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().toStdString(), "B0;0;10;10;\r\nE\r\n");
+        EXPECT_EQ(QFile::permissions(target) & bits, c.permissions);
+        ed->Exit1Click();
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(messages.empty());
 }
