@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils ccache
 )
 
 missing=()
