@@ -408,8 +408,11 @@ void TImageDispForm::PrintButtonClick()
 {
     const TEngineState& e = Engine();
     const std::string fom = e.FormatFileName, dat = e.DataFileName;
-    ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
-                  Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+    // A whole print job, run from a command of this window's event loop.
+    RunGuarded([&] {
+        ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
+                      Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+    });
     FormResize();
     ImagePaintBox->update();
 }

@@ -516,6 +516,17 @@ TEST_F(Editor, FailedSaveBehindTheQuestionKeepsTheText)
         ed->Exit1Click();
         QApplication::processEvents();
     }
+    // No name chosen for an untitled text is no failure: New goes on unsaved.
+    StartEditFileUtf8("", kUntitledName);
+    TFomEditor* ed = Last();
+    ASSERT_NE(ed, nullptr);
+    QTest::keyClicks(ed->Memo1, QStringLiteral("T"));
+    messages.clear();
+    fileAnswers = {std::nullopt};
+    ed->New1Click();
+    EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(messages.empty());
+    ed->Exit1Click();
 }
 
 // Guards an editor save that replaces a symbolic link by a plain file or
