@@ -625,7 +625,8 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
     Preview().PreviewPrintFormat = printForm;
     Preview().PreviewShowDialog = showDialog;
 
-    TImageDispForm form(QApplication::activeWindow());
+    TImageDispForm form;
+    KeepAboveActiveWindow(form);
     const PreviewPlacement place = PlacementFromCaller(windowLeft, windowTop, windowRight, windowBottom);
     if (place.position)
         form.move(*place.position);

@@ -241,7 +241,8 @@ int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile
     if (showDialog || noDestination)
         go = startDlg.Execute();
     if (go) {
-        TNowPrintingdlg dlg(startDlg, QApplication::activeWindow());
+        TNowPrintingdlg dlg(startDlg);
+        KeepAboveActiveWindow(dlg);
         dlg.PrintMessage->setText(QString::fromStdString(message));
         dlg.exec();
     } else {

@@ -262,6 +262,37 @@ TEST_F(Job, MissingFilesPrintNothing)
     }
 }
 
+// Guards the print job's and the preview's windows being children of the
+// caller's active window: that window destroyed while they run took the
+// running window (a stack object of the call) with it.
+TEST_F(Job, CallersWindowDestroyedWhileTheEngineRuns)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    const std::pair<const char*, std::function<void(QWidget*&)>> cases[] = {
+        {"print job", [&](QWidget*& owner) {
+             WhilePrinting([&owner](TNowPrintingdlg&) { delete std::exchange(owner, nullptr); });
+             EXPECT_EQ(ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false), -1);
+             EXPECT_EQ(PdfPageCount(pdf), 3);
+         }},
+        {"preview", [&](QWidget*& owner) {
+             SetPreviewOpenedHook([&owner](TImageDispForm& f) {
+                 delete std::exchange(owner, nullptr);
+                 f.CloseButtonClick();
+             });
+             PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+             SetPreviewOpenedHook({});
+         }},
+    };
+    for (const auto& [engine, run] : cases) {
+        SCOPED_TRACE(engine);
+        QWidget* owner = new QWidget;
+        owner->show();
+        QApplication::setActiveWindow(owner);
+        run(owner);
+        EXPECT_EQ(owner, nullptr) << "the window went while the engine ran";
+    }
+}
+
 // ---- preview ----
 
 class PreviewWindow : public Job {};
@@ -387,6 +418,10 @@ protected:
     void SetUp() override
     {
         Job::SetUp();
+        // Windows an earlier test left open would be taken for the new one.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFomEditor*>(w))
+                w->hide();
         SetFileDialogAsker([this](bool save, const QString& preset) {
             dialogs.push_back({save, preset});
             std::optional<QString> a = fileAnswers.empty() ? std::nullopt : fileAnswers.front();

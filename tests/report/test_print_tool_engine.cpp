@@ -1,5 +1,5 @@
-// TPrintTool's hand-over to the print engine library (the shared Dorvex32),
-// with its windows answered from a timer as a user would.
+// TPrintTool's hand-over to the shared print engine library, with the
+// engine's windows answered from a timer as a user would.
 #include "PrintTool.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +13,10 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
-
-namespace {
 
 using kovra::TPrintTool;
 
-class QtApp : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "report_engine_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new QtApp);
+namespace {
 
 void WriteBytes(const QString& path, const char* bytes)
 {
@@ -44,76 +25,57 @@ void WriteBytes(const QString& path, const char* bytes)
     f.write(bytes);
 }
 
-// Answers the engine's modal windows until `done`: a message box is noted
-// and closed, the window looked for is handed to `seen` and closed.
-void AnswerWindows(std::vector<QString>& boxes, std::function<bool(QWidget&)> seen)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, &boxes, seen]() {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w)
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            boxes.push_back(box->text());
-            box->done(QMessageBox::Ok);
-        } else if (seen(*w)) {
-            timer->stop();
-            timer->deleteLater();
-            qobject_cast<QDialog*>(w)->reject();
-        }
-    });
-    timer->start();
-}
-
 } // namespace
 
-// Guards the viewer converting its paths to Shift-JIS before the engine: a
-// folder named in Korean, or "josé", has no Shift-JIS spelling, so its
-// report was "not found".  The preview shows the job's pages; printing
-// reaches the print dialog.
+// Guards the viewer converting its paths to Shift-JIS for the engine: a
+// folder named in Korean, or "josé", has no Shift-JIS spelling, so the
+// report was "not found".  The preview shows the job's two pages; printing
+// reaches the print dialog (cancelled: nothing is printed).
 TEST(PrintToolEngine, PathsWithoutAShiftJisSpellingReachTheEngine)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "report_engine_tests";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
     QTemporaryDir base;
     const QString folder = base.filePath(QStringLiteral("보고서 josé"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString fom = folder + QStringLiteral("/KvReport.FOM"), dat = folder + QStringLiteral("/KvReport.tmp");
-    WriteBytes(fom, "B0;0;1000;1000;\r\n");
-    WriteBytes(dat, "T100;100;A;;;;;;\r\nE\r\nT100;100;B;;;;;;\r\n");
-    TPrintTool::ResetSettings();
+    WriteBytes(folder + QStringLiteral("/KvReport.FOM"), "B0;0;1000;1000;\r\n");
+    WriteBytes(folder + QStringLiteral("/KvReport.tmp"), "T100;100;A;;;;;;\r\nE\r\nT100;100;B;;;;;;\r\n");
     TPrintTool tool;
-    tool.SetFormatFileName(fom.toStdString());
-    tool.SetDataFileName(dat.toStdString());
-    tool.SetPreviewTitle("KovraViewer Report");
+    tool.SetFormatFileName((folder + QStringLiteral("/KvReport.FOM")).toStdString());
+    tool.SetDataFileName((folder + QStringLiteral("/KvReport.tmp")).toStdString());
     tool.SetPaperCode(9);
     tool.SetShowPrintDialog(true); // never prints on a real printer
 
-    struct Case {
-        const char* command;
-        std::function<void()> run;
-        std::function<bool(QWidget&)> isTheWindow;
-        QString found;
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {[&] { tool.Preview(); }, QStringLiteral("preview 1/2")},
+        {[&] { EXPECT_FALSE(tool.Print()); }, QStringLiteral("print dialog")},
     };
-    const Case cases[] = {
-        {"preview", [&] { tool.Preview(); },
-         [](QWidget& w) { return w.objectName() == QLatin1String("TImageDispForm"); }, QStringLiteral("1/2")},
-        {"print", [&] { EXPECT_FALSE(tool.Print()) << "the dialog was cancelled"; },
-         [](QWidget& w) { return w.inherits("QPrintDialog"); }, QStringLiteral("print dialog")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.command);
+    for (const auto& [run, expected] : cases) {
+        SCOPED_TRACE(expected.toStdString());
         std::vector<QString> boxes;
-        QString found;
-        AnswerWindows(boxes, [&](QWidget& w) {
-            if (!c.isTheWindow(w))
-                return false;
-            auto* where = w.findChild<QLineEdit*>(QStringLiteral("WherePage"));
-            found = where ? where->text() : QStringLiteral("print dialog");
-            return true;
+        QString seen;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                boxes.push_back(box->text());
+                box->done(QMessageBox::Ok);
+            } else if (w && w->objectName() == QLatin1String("TImageDispForm")) {
+                seen = QStringLiteral("preview ") + w->findChild<QLineEdit*>(QStringLiteral("WherePage"))->text();
+                qobject_cast<QDialog*>(w)->reject();
+            } else if (w && w->inherits("QPrintDialog")) {
+                seen = QStringLiteral("print dialog");
+                qobject_cast<QDialog*>(w)->reject();
+            }
         });
-        c.run();
+        timer.start(10);
+        run();
         EXPECT_TRUE(boxes.empty()) << boxes.front().toStdString();
-        EXPECT_EQ(found, c.found);
+        EXPECT_EQ(seen, expected);
     }
     TPrintTool::ResetSettings();
 }
