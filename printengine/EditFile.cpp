@@ -1,6 +1,7 @@
 #include "EditFile.h"
 
 #include "Cp932Codec.h"
+#include "Guarded.h"
 #include "Imageout.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -62,13 +63,15 @@ TFomEditor::TFomEditor(QWidget* parent)
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setCentralWidget(Memo1);
 
+    // The commands run from Qt's event loop, which no exception may cross.
     FileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    Open1 = FileMenu->addAction(QStringLiteral("開く(&O)"), this, &TFomEditor::Open1Click);
-    New1 = FileMenu->addAction(QStringLiteral("新規作成(&N)"), this, &TFomEditor::New1Click);
-    Save1 = FileMenu->addAction(QStringLiteral("上書き保存(&S)"), this, [this]() { Save1Click(); });
-    SaveAs1 = FileMenu->addAction(QStringLiteral("名前をつけて保存(&A)..."), this, [this]() { SaveAs1Click(); });
+    Open1 = FileMenu->addAction(QStringLiteral("開く(&O)"), this, [this]() { RunGuarded([this] { Open1Click(); }); });
+    New1 = FileMenu->addAction(QStringLiteral("新規作成(&N)"), this, [this]() { RunGuarded([this] { New1Click(); }); });
+    Save1 = FileMenu->addAction(QStringLiteral("上書き保存(&S)"), this, [this]() { RunGuarded([this] { Save1Click(); }); });
+    SaveAs1 = FileMenu->addAction(QStringLiteral("名前をつけて保存(&A)..."), this,
+                                  [this]() { RunGuarded([this] { SaveAs1Click(); }); });
     FileMenu->addSeparator();
-    Exit1 = FileMenu->addAction(QStringLiteral("終了(&X)"), this, &TFomEditor::Exit1Click);
+    Exit1 = FileMenu->addAction(QStringLiteral("終了(&X)"), this, [this]() { RunGuarded([this] { Exit1Click(); }); });
     EditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     connect(EditMenu, &QMenu::aboutToShow, this, &TFomEditor::EditClick);
     Cut1 = EditMenu->addAction(QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X), Memo1, &QPlainTextEdit::cut);
@@ -119,8 +122,9 @@ bool TFomEditor::FormCloseQuery()
     const QString text = QStringLiteral("%1は変更されています. 保存しますか?").arg(EditFileName);
     switch (AskQuestion(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
-        Save1Click();
-        return true;
+        // No name chosen for an untitled text lets the command go on unsaved;
+        // a failed save keeps the window and its text.
+        return SaveText() != SaveOutcome::Failed;
     case QMessageBox::No:
         return true;
     default:
@@ -148,37 +152,50 @@ void TFomEditor::New1Click()
 
 bool TFomEditor::Save1Click()
 {
+    return SaveText() == SaveOutcome::Saved;
+}
+
+bool TFomEditor::SaveAs1Click()
+{
+    return SaveTextAs() == SaveOutcome::Saved;
+}
+
+TFomEditor::SaveOutcome TFomEditor::SaveText()
+{
     if (EditFileName == QString::fromUtf8(kUntitledName) || EditFileName.isEmpty())
-        return SaveAs1Click();
+        return SaveTextAs();
     QString text = Memo1->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     text += QStringLiteral("\r\n");
     std::size_t unmappable = 0;
     const std::string bytes = cp932::fromUtf8(text.toStdString(), &unmappable);
-    // Written whole or not at all: a failed save never leaves half a file.
+    // Written whole or not at all: QSaveFile writes a temporary file beside
+    // the target and renames it over the target only when complete.  It
+    // gives the new file the old one's permission bits and, for a symbolic
+    // link, replaces the file the link points to, so the link stays a link.
     QSaveFile f(EditFileName);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
         || !f.commit()) {
         ShowMessage(MessageKind::Error, "ファイル " + EditFileName.toStdString() + " を作成できません");
-        return false; // the text stays, and stays marked modified
+        return SaveOutcome::Failed; // the text stays, and stays marked modified
     }
     Memo1->document()->setModified(false);
     if (unmappable)
         ShowMessage(MessageKind::Warning, std::to_string(unmappable) + " 文字を \"?\" で保存しました");
-    return true;
+    return SaveOutcome::Saved;
 }
 
-bool TFomEditor::SaveAs1Click()
+TFomEditor::SaveOutcome TFomEditor::SaveTextAs()
 {
     for (;;) {
         std::optional<QString> name = AskFile(this, true, EditFileName);
         if (!name)
-            return false;
+            return SaveOutcome::NoNameChosen;
         if (QFileInfo(*name).fileName() == QString::fromUtf8(kUntitledName))
             continue; // the untitled name cannot be a file name: ask again
         EditFileName = *name;
         SetCaptionFromName();
-        return Save1Click();
+        return SaveText();
     }
 }
 
@@ -203,7 +220,9 @@ void TFomEditor::EditClick()
 
 void TFomEditor::closeEvent(QCloseEvent* event)
 {
-    if (!FormCloseQuery()) {
+    bool allowed = false;
+    RunGuarded([&] { allowed = FormCloseQuery(); }); // a failure keeps the window
+    if (!allowed) {
         event->ignore();
         return;
     }

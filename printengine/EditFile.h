@@ -46,7 +46,8 @@ public:
     QString EditFileName;
 
     bool LoadEditFile(const QString& name);
-    // True when the text may be discarded (saved, or the user said so).
+    // True when the text may be discarded (saved, or the user said so).  A
+    // save that fails keeps the text: the close, open or new does not happen.
     bool FormCloseQuery();
     void Open1Click();
     void New1Click();
@@ -59,6 +60,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    enum class SaveOutcome { Saved, NoNameChosen, Failed };
+    SaveOutcome SaveText();
+    SaveOutcome SaveTextAs();
     void SetCaptionFromName();
 };
 

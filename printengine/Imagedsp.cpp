@@ -1,6 +1,7 @@
 #include "Imagedsp.h"
 
 #include "EngineState.h"
+#include "Guarded.h"
 #include "LibraryStart.h"
 #include "Messages.h"
 #include "PageWalk.h"
@@ -28,6 +29,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace dorvex {
@@ -78,6 +81,13 @@ public:
     std::vector<std::pair<MessageKind, std::string>> said;
     MessageSink previous_;
 };
+
+// A message said after the paint or layout that found it (never from inside
+// one), from a timer of the event loop, which nothing may be thrown through.
+void SayLater(QObject* context, MessageKind kind, const std::string& text)
+{
+    QTimer::singleShot(0, context, [kind, text]() { RunGuarded([&] { ShowMessage(kind, text); }); });
+}
 
 } // namespace
 
@@ -227,7 +237,7 @@ void TImageDispForm::FormCreate()
         CountPreviewPages();
         for (auto& [kind, text] : said.said)
             if (shownMessages_.insert(text).second)
-                QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+                SayLater(this, kind, text);
     }
     FormResize();
     PrevPage->setEnabled(false);
@@ -274,7 +284,7 @@ void TImageDispForm::FormResize()
         }
         for (auto& [kind, text] : said.said)
             if (shownMessages_.insert(text).second)
-                QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+                SayLater(this, kind, text);
     }
     const int code = ThePrinterSettings().GetPrinterPaper();
     int w = 0, h = 0;
@@ -314,28 +324,32 @@ void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
     std::vector<std::pair<MessageKind, std::string>> said;
     {
         MessageCollector collector;
-        PrintFile format, data;
-        const bool hasFormat = OpenIfExists(format, e.FormatFileName);
-        if (hasFormat)
-            format.open();
-        bool ok = true;
-        if (e.DataFileName.empty()) {
-            ShowMessage(MessageKind::Error, kNoDataFileMessage);
-            ok = false;
-        } else if (!OpenIfExists(data, e.DataFileName)) {
-            ok = false;
-        }
-        if (ok) {
-            data.open();
-            PaintPreviewPage(painter, canvas_, ImagePaintBox->size(), hasFormat ? &format : nullptr, data,
-                             e.CurrentPage, pv.ZoomTenths, ImagePaintBox->logicalDpiX());
-        }
+        // Inside a paint event nothing may be thrown; a failure is collected
+        // and said after the paint like any other message.
+        RunGuarded([&] {
+            PrintFile format, data;
+            const bool hasFormat = OpenIfExists(format, e.FormatFileName);
+            if (hasFormat)
+                format.open();
+            bool ok = true;
+            if (e.DataFileName.empty()) {
+                ShowMessage(MessageKind::Error, kNoDataFileMessage);
+                ok = false;
+            } else if (!OpenIfExists(data, e.DataFileName)) {
+                ok = false;
+            }
+            if (ok) {
+                data.open();
+                PaintPreviewPage(painter, canvas_, ImagePaintBox->size(), hasFormat ? &format : nullptr, data,
+                                 e.CurrentPage, pv.ZoomTenths, ImagePaintBox->logicalDpiX());
+            }
+        });
         said = std::move(collector.said);
     }
     // Each message once per page shown, after the paint (never from inside it).
     for (auto& [kind, text] : said)
         if (shownMessages_.insert(text).second)
-            QTimer::singleShot(0, this, [kind = kind, text = text]() { ShowMessage(kind, text); });
+            SayLater(this, kind, text);
     pv.PaintBusy = false;
 }
 
@@ -394,8 +408,11 @@ void TImageDispForm::PrintButtonClick()
 {
     const TEngineState& e = Engine();
     const std::string fom = e.FormatFileName, dat = e.DataFileName;
-    ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
-                  Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+    // A whole print job, run from a command of this window's event loop.
+    RunGuarded([&] {
+        ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
+                      Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+    });
     FormResize();
     ImagePaintBox->update();
 }
@@ -578,6 +595,21 @@ void TImageDispForm::Selected_PageClick()
     PageChanged();
 }
 
+PreviewPlacement PlacementFromCaller(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    // Window coordinates beyond 16 bits mean nothing on any screen; keeping
+    // within them also keeps position + size far from int overflow in Qt.
+    constexpr std::int64_t kFar = 32767, kSmallest = 100;
+    PreviewPlacement p;
+    if (left >= 0 || top >= 0)
+        p.position = QPoint(int(std::clamp<std::int64_t>(left, -kFar, kFar)),
+                            int(std::clamp<std::int64_t>(top, -kFar, kFar)));
+    if (right > 0 || bottom > 0)
+        p.size = QSize(int(std::clamp<std::int64_t>(std::int64_t(right) - left, kSmallest, kFar)),
+                       int(std::clamp<std::int64_t>(std::int64_t(bottom) - top, kSmallest, kFar)));
+    return p;
+}
+
 void PrintImageDispUtf8(const std::string& caption, const std::string& formatFile, const std::string& dataFile,
                         int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,
                         int32_t windowLeft, int32_t windowTop, int32_t windowRight, int32_t windowBottom,
@@ -593,11 +625,13 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
     Preview().PreviewPrintFormat = printForm;
     Preview().PreviewShowDialog = showDialog;
 
-    TImageDispForm form(QApplication::activeWindow());
-    if (windowLeft >= 0 || windowTop >= 0)
-        form.move(windowLeft, windowTop);
-    if (windowRight > 0 || windowBottom > 0)
-        form.resize(std::max(100, windowRight - windowLeft), std::max(100, windowBottom - windowTop));
+    TImageDispForm form;
+    KeepAboveActiveWindow(form);
+    const PreviewPlacement place = PlacementFromCaller(windowLeft, windowTop, windowRight, windowBottom);
+    if (place.position)
+        form.move(*place.position);
+    if (place.size)
+        form.resize(*place.size);
     if (!caption.empty())
         form.setWindowTitle(QString::fromStdString(caption));
     if (paperCode > 0)

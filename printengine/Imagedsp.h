@@ -4,7 +4,9 @@
 #include "Imageout.h"
 
 #include <QDialog>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -109,6 +111,16 @@ private:
     Canvas canvas_;
     std::set<std::string> shownMessages_; // said already for the page on show
 };
+
+// Where the caller's window arguments put the preview: at (left, top) when
+// either is 0 or more; sized right - left by bottom - top (at least 100)
+// when right or bottom is above 0.  Worked out in 64 bits and clamped to
+// what a screen can hold, so no argument from a C caller overflows.
+struct PreviewPlacement {
+    std::optional<QPoint> position;
+    std::optional<QSize> size;
+};
+PreviewPlacement PlacementFromCaller(int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 void PrintImageDispUtf8(const std::string& caption, const std::string& formatFile, const std::string& dataFile,
                         int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,

@@ -6,6 +6,7 @@
 #include "lumprn.h"
 
 #include <QApplication>
+#include <QWindow>
 
 #include <memory>
 
@@ -69,6 +70,16 @@ QMessageBox::StandardButton AskQuestion(const QString& text, QMessageBox::Standa
     if (Asker())
         return Asker()(text, buttons);
     return QMessageBox::question(QApplication::activeWindow(), QString(), text, buttons);
+}
+
+void KeepAboveActiveWindow(QWidget& window)
+{
+    QWidget* active = QApplication::activeWindow();
+    if (!active || !active->windowHandle())
+        return;
+    window.winId(); // makes the window's QWindow
+    // The transient parent is held weakly: its end leaves this window alone.
+    window.windowHandle()->setTransientParent(active->windowHandle());
 }
 
 } // namespace dorvex

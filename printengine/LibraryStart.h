@@ -18,4 +18,10 @@ using QuestionAsker = std::function<QMessageBox::StandardButton(const QString& t
 QuestionAsker SetQuestionAsker(QuestionAsker asker);
 QMessageBox::StandardButton AskQuestion(const QString& text, QMessageBox::StandardButtons buttons);
 
+// The engine's modal windows live on the stack of the call that shows them.
+// A parent widget would own them, and a parent destroyed while they run (a
+// window deleted from their event loop) would delete them from under that
+// call; they are only kept above the caller's active window instead.
+void KeepAboveActiveWindow(QWidget& window);
+
 } // namespace dorvex

@@ -88,4 +88,17 @@ std::string PageImageTooLargeMessage(int width, int height)
            " ピクセル) は大きすぎるため作成できません";
 }
 
+std::string NotShiftJisPathMessage(const std::string& utf8Path)
+{
+    return "\"" + utf8Path + "\"はShift-JISで書かれたパスではありません!";
+}
+
+std::string UnexpectedErrorMessage(const char* detail)
+{
+    std::string text = "予期しないエラーのため処理を中止しました";
+    if (detail && *detail)
+        text += std::string(" (") + detail + ")";
+    return text;
+}
+
 } // namespace dorvex

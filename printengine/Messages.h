@@ -36,6 +36,12 @@ std::string ReadFailedMessage(const std::string& path);
 std::string ReadFailureMessage(const std::string& path, const kovra::fileio::ReadResult& result, std::uint64_t limit);
 // A preview page whose image would not fit in memory, with its size.
 std::string PageImageTooLargeMessage(int width, int height);
+// A path handed to an export whose bytes are not Shift-JIS text.
+std::string NotShiftJisPathMessage(const std::string& utf8Path);
+// Something the engine did not expect stopped the command (an exception);
+// `detail`, when given, is what the failure said about itself.
+std::string UnexpectedErrorMessage(const char* detail);
+inline constexpr const char* kOutOfMemoryDetail = "メモリが不足しています";
 inline constexpr const char* kFieldReadFailed = "NG";
 inline constexpr const char* kNoDataFileMessage = "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!";
 

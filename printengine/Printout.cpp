@@ -1,6 +1,7 @@
 #include "Printout.h"
 
 #include "EngineState.h"
+#include "Guarded.h"
 #include "LibraryStart.h"
 #include "Messages.h"
 #include "Printdlg.h"
@@ -67,6 +68,12 @@ TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, QWidget* parent)
     ActiveDialog() = this;
 }
 
+TNowPrintingdlg::~TNowPrintingdlg()
+{
+    if (ActiveDialog() == this)
+        ActiveDialog() = nullptr;
+}
+
 TNowPrintingdlg* TNowPrintingdlg::Active()
 {
     return ActiveDialog();
@@ -111,6 +118,15 @@ void TNowPrintingdlg::reject()
 }
 
 namespace {
+
+void DiscardDocument(QPrinter& printer, QPainter& painter)
+{
+    printer.abort();
+    painter.end();
+    // A PDF has no spooler to discard the pages: remove the part written.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+}
 
 // The process's QPrinter as the job's printer.
 class QPrinterJobPrinter : public JobPrinter {
@@ -161,8 +177,20 @@ void TNowPrintingdlg::PrintStart()
     QPrinterJobPrinter jobPrinter;
     QPainter painter;
     printing_ = true;
-    const JobOutcome outcome = RunPrintJob(jobPrinter, painter, range, hooks);
+    JobOutcome outcome = JobOutcome::StartFailed;
+    // Runs from the timer inside the dialog's event loop: nothing may be
+    // thrown through it.
+    const bool ran = RunGuarded([&] { outcome = RunPrintJob(jobPrinter, painter, range, hooks); });
     printing_ = false;
+    if (!ran) {
+        // Broken off (and said): the document begun is thrown away, and the
+        // call reports that nothing was printed.
+        job.StartFailed = true;
+        if (painter.isActive())
+            DiscardDocument(printer, painter);
+        done(QDialog::Rejected);
+        return;
+    }
     switch (outcome) {
     case JobOutcome::StartFailed:
         job.StartFailed = true;
@@ -175,11 +203,7 @@ void TNowPrintingdlg::PrintStart()
         break;
     }
     case JobOutcome::Cancelled:
-        printer.abort();
-        painter.end();
-        // A PDF has no spooler to discard the pages: remove the part written.
-        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-            QFile::remove(printer.outputFileName());
+        DiscardDocument(printer, painter);
         break;
     case JobOutcome::Printed:
         painter.end();
@@ -217,10 +241,10 @@ int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile
     if (showDialog || noDestination)
         go = startDlg.Execute();
     if (go) {
-        TNowPrintingdlg dlg(startDlg, QApplication::activeWindow());
+        TNowPrintingdlg dlg(startDlg);
+        KeepAboveActiveWindow(dlg);
         dlg.PrintMessage->setText(QString::fromStdString(message));
         dlg.exec();
-        ActiveDialog() = nullptr;
     } else {
         ThePrinterSettings().SelectDefaultPrinter();
     }

@@ -27,6 +27,7 @@ class TNowPrintingdlg : public QDialog {
     Q_OBJECT
 public:
     TNowPrintingdlg(TStartPrintDlg& startDlg, QWidget* parent = nullptr);
+    ~TNowPrintingdlg() override;
     QLabel* PrintMessage;
     QLabel* PageMessage;
     QPushButton* CancelButton;

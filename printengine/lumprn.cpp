@@ -1,23 +1,45 @@
 #include "lumprn.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cmath>
-#include <memory>
 
 namespace dorvex {
 namespace {
 
 constexpr int16_t kUserPaper = 256;
 
-std::unique_ptr<QPrinter>& PrinterSlot()
+QPrinter*& PrinterSlot()
 {
-    static std::unique_ptr<QPrinter> printer;
+    static QPrinter* printer = nullptr;
     return printer;
 }
+
+// Qt runs its post routines first thing in the application object's
+// destructor, while the print support the printer holds on to is still
+// there; a static printer would go only after the application, when its
+// print engine and plug-in are gone.
+void ReleaseThePrinter()
+{
+    delete PrinterSlot();
+    PrinterSlot() = nullptr;
+}
+
+// When the library is unloaded before the caller's application ends, the
+// post routine must not be left pointing into it.
+struct UnloadRelease {
+    ~UnloadRelease()
+    {
+        if (!PrinterSlot())
+            return;
+        qRemovePostRoutine(ReleaseThePrinter);
+        ReleaseThePrinter();
+    }
+};
 
 void SetUpPrinter(QPrinter& p)
 {
@@ -35,12 +57,21 @@ void SetUpPrinter(QPrinter& p)
 
 QPrinter& ThePrinter()
 {
-    auto& slot = PrinterSlot();
+    static UnloadRelease unloadRelease;
+    QPrinter*& slot = PrinterSlot();
     if (!slot) {
-        slot = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        slot = new QPrinter(QPrinter::HighResolution);
         SetUpPrinter(*slot);
+        // A library that made its own application keeps it, and so the
+        // printer, for the life of the process.
+        qAddPostRoutine(ReleaseThePrinter);
     }
     return *slot;
+}
+
+bool ThePrinterExists()
+{
+    return PrinterSlot() != nullptr;
 }
 
 bool ThePrinterIsPdf()

@@ -9,8 +9,11 @@ class QPrinter;
 namespace dorvex {
 
 // The printer of the process: the default printer, or a PDF file printer
-// where none is installed.  Created on first use (needs a Qt application).
+// where none is installed.  Created on first use (needs a Qt application),
+// released when that application object is destroyed, made again on the
+// next use after that.
 QPrinter& ThePrinter();
+bool ThePrinterExists();
 bool ThePrinterIsPdf();
 
 class TLUMPrint {

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth poppler-utils time
+  xvfb xauth poppler-utils time ccache
   libicu-dev libxlsxwriter-dev python3-openpyxl
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.
   g++-mingw-w64-x86-64-posix wine wine64

@@ -12,6 +12,7 @@
 #endif
 
 #include <QDeadlineTimer>
+#include <QThread>
 #include <QTimer>
 #include <QDir>
 #include <QLabel>
@@ -312,4 +313,48 @@ TEST(SetupDialog, PickerReturnsATypedFolderThatDoesNotExist)
         static_cast<QDialog*>(picker)->accept();
     });
     EXPECT_EQ(PickFolderDialog(nullptr, Q(dir.path())), typed);
+}
+
+// Guards the controller's destructor serving events (running any handler
+// from inside a destructor) to let a worker that waits for the GUI thread
+// end: the worker is stopped and waited for without that, the step it
+// waited for never runs, and nothing after the current page is written.
+TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
+{
+    struct Case {
+        const char* waitingFor;
+        bool firstPageExists;
+    };
+    const Case cases[] = {{"the progress text of page 1", false}, {"the overwrite question of page 1", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.waitingFor);
+        fs::remove_all(dir.path() / "out");
+        fs::create_directories(dir.path() / "out");
+        if (c.firstPageExists)
+            existing({"11.html"});
+        answers = {OverwriteChoice::YesToAll};
+        controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
+        controller->HtmlMenuClick();
+        ASSERT_TRUE(HtmlExportRunning());
+        if (!c.firstPageExists) {
+            // Page 1 written: the worker now waits for its progress step.
+            QDeadlineTimer deadline(20000);
+            while (!fs::exists(out("11.html")) && !deadline.hasExpired())
+                QThread::msleep(5);
+            ASSERT_TRUE(fs::exists(out("11.html")));
+        }
+        bool servedEvent = false;
+        QTimer::singleShot(0, [&] { servedEvent = true; });
+        controller.reset();
+        EXPECT_FALSE(servedEvent) << "the destructor served events";
+        EXPECT_FALSE(HtmlExportRunning());
+        QCoreApplication::processEvents(); // a step left queued must now do nothing
+        EXPECT_TRUE(servedEvent);
+        EXPECT_TRUE(questions.empty());
+        EXPECT_FALSE(fs::exists(out("12.html")));
+        if (c.firstPageExists) {
+            EXPECT_EQ(page("11.html"), "old") << "the question was not answered";
+        }
+        EXPECT_EQ(finishedCount, 0);
+    }
 }

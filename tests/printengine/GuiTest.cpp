@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -261,6 +262,37 @@ TEST_F(Job, MissingFilesPrintNothing)
     }
 }
 
+// Guards the print job's and the preview's windows being children of the
+// caller's active window: that window destroyed while they run took the
+// running window (a stack object of the call) with it.
+TEST_F(Job, CallersWindowDestroyedWhileTheEngineRuns)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    const std::pair<const char*, std::function<void(QWidget*&)>> cases[] = {
+        {"print job", [&](QWidget*& owner) {
+             WhilePrinting([&owner](TNowPrintingdlg&) { delete std::exchange(owner, nullptr); });
+             EXPECT_EQ(ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false), -1);
+             EXPECT_EQ(PdfPageCount(pdf), 3);
+         }},
+        {"preview", [&](QWidget*& owner) {
+             SetPreviewOpenedHook([&owner](TImageDispForm& f) {
+                 delete std::exchange(owner, nullptr);
+                 f.CloseButtonClick();
+             });
+             PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+             SetPreviewOpenedHook({});
+         }},
+    };
+    for (const auto& [engine, run] : cases) {
+        SCOPED_TRACE(engine);
+        QWidget* owner = new QWidget;
+        owner->show();
+        QApplication::setActiveWindow(owner);
+        run(owner);
+        EXPECT_EQ(owner, nullptr) << "the window went while the engine ran";
+    }
+}
+
 // ---- preview ----
 
 class PreviewWindow : public Job {};
@@ -386,6 +418,10 @@ protected:
     void SetUp() override
     {
         Job::SetUp();
+        // Windows an earlier test left open would be taken for the new one.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFomEditor*>(w))
+                w->hide();
         SetFileDialogAsker([this](bool save, const QString& preset) {
             dialogs.push_back({save, preset});
             std::optional<QString> a = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
@@ -472,4 +508,103 @@ TEST_F(Editor, ExistingFileFailedSaveEditMenu)
 
     StartEditFileUtf8(dir.filePath(QStringLiteral("none.fom")).toStdString(), "");
     EXPECT_EQ(messages.back(), "\"" + dir.filePath(QStringLiteral("none.fom")).toStdString() + "\"が見つかりません!");
+}
+
+// Guards a failed save behind "…は変更されています. 保存しますか?" → Yes
+// letting the close, new, open or exit go on: the window, its text and its
+// modified mark stay, and the failure is said.
+TEST_F(Editor, FailedSaveBehindTheQuestionKeepsTheText)
+{
+    const auto fom = Write(dir, "form.fom", {"B0;0;10;10;"});
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/dir/form.fom"));
+    struct Case {
+        const char* command;
+        std::function<void(TFomEditor&)> run;
+    };
+    const Case cases[] = {
+        {"close box", [](TFomEditor& e) { EXPECT_FALSE(e.close()); }},
+        {"新規作成", [](TFomEditor& e) { e.New1Click(); }},
+        {"開く", [](TFomEditor& e) { e.Open1Click(); }},
+        {"終了", [](TFomEditor& e) { e.Exit1Click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        StartEditFileUtf8(fom, "");
+        TFomEditor* ed = Last();
+        ASSERT_NE(ed, nullptr);
+        ed->Memo1->appendPlainText(QStringLiteral("E"));
+        ed->EditFileName = unwritable; // the file's folder went away meanwhile
+        answer = QMessageBox::Yes;
+        messages.clear();
+        dialogs.clear();
+        fileAnswers = {QString::fromStdString(fom)};
+        c.run(*ed);
+        QApplication::processEvents(); // a deleteLater from 終了 would act here
+        ASSERT_EQ(Last(), ed) << "the window stays";
+        EXPECT_TRUE(ed->isVisible());
+        EXPECT_EQ(ed->Memo1->toPlainText(), QStringLiteral("B0;0;10;10;\nE"));
+        EXPECT_TRUE(ed->Memo1->document()->isModified());
+        EXPECT_EQ(ed->EditFileName, unwritable);
+        EXPECT_TRUE(dialogs.empty()) << "no file is asked for after the failure";
+        EXPECT_EQ(messages, std::vector<std::string>{"ファイル " + unwritable.toStdString() + " を作成できません"});
+        ed->Memo1->document()->setModified(false);
+        ed->Exit1Click();
+        QApplication::processEvents();
+    }
+    // No name chosen for an untitled text is no failure: New goes on unsaved.
+    StartEditFileUtf8("", kUntitledName);
+    TFomEditor* ed = Last();
+    ASSERT_NE(ed, nullptr);
+    QTest::keyClicks(ed->Memo1, QStringLiteral("T"));
+    messages.clear();
+    fileAnswers = {std::nullopt};
+    ed->New1Click();
+    EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(messages.empty());
+    ed->Exit1Click();
+}
+
+// Guards an editor save that replaces a symbolic link by a plain file or
+// drops the file's permission bits.
+TEST_F(Editor, SaveKeepsPermissionsAndWritesThroughALink)
+{
+    const QFileDevice::Permissions rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    struct Case {
+        const char* name;
+        const char* link; // "" when the file itself is opened
+        QFileDevice::Permissions permissions;
+    };
+    const Case cases[] = {
+        {"plain.fom", "", rw | QFileDevice::ReadGroup},
+        {"script.fom", "", rw | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther},
+        {"target.fom", "link.fom", rw}, // a link relative to its folder
+    };
+    const QFileDevice::Permissions bits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = QString::fromStdString(Write(dir, c.name, {"B0;0;10;10;"}));
+        ASSERT_TRUE(QFile::setPermissions(target, c.permissions));
+        QString opened = target;
+        if (*c.link) {
+            opened = dir.filePath(QString::fromUtf8(c.link));
+            std::error_code ec;
+            std::filesystem::create_symlink(c.name, opened.toStdString(), ec);
+            ASSERT_FALSE(ec) << ec.message();
+        }
+        StartEditFileUtf8(opened.toStdString(), "");
+        TFomEditor* ed = Last();
+        ASSERT_NE(ed, nullptr);
+        ed->Memo1->appendPlainText(QStringLiteral("E"));
+        EXPECT_TRUE(ed->Save1Click());
+        EXPECT_EQ(QFileInfo(opened).isSymLink(), *c.link != 0);
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().toStdString(), "B0;0;10;10;\r\nE\r\n");
+        EXPECT_EQ(QFile::permissions(target) & bits, c.permissions);
+        ed->Exit1Click();
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(messages.empty());
 }

@@ -112,12 +112,13 @@ HtmlExportController::~HtmlExportController()
 {
     if (d->thread) {
         // Normally unreachable (the main window does not close during a run),
-        // but never leave a worker writing into freed state: stop it, and
-        // keep answering its GUI calls (with cancel) until it has ended.
+        // but never leave a worker writing into freed state.  No events are
+        // served here (that would run arbitrary handlers inside a
+        // destructor): the stop drops the step the worker may be waiting
+        // for, so it ends after the page it is writing.
         disconnect(d->thread, nullptr, this, nullptr);
         d->thread->requestStop();
-        while (!d->thread->wait(20))
-            QCoreApplication::processEvents();
+        d->thread->wait();
         delete d->thread;
         g_running = false;
     }
