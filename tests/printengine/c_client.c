@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc < 3) {
-        printf("ScalPrint at %p\n", (void*)print);
+        printf("ScalPrint %s\n", print != NULL ? "linked" : "missing");
         return print != NULL ? 0 : 1;
     }
     return ScalPrint(argv[1], argv[2], "C client", 9, 0, 0, 0, 1, 1) == -1 ? 0 : 1;
