@@ -6,7 +6,6 @@
 #pragma once
 
 #include <charconv>
-#include <climits>
 #include <optional>
 #include <span>
 #include <string>

@@ -2,6 +2,8 @@
 #include "Commands.h"
 #include "PrintJobs.h"
 
+#include <climits>
+
 namespace kovra::cli {
 
 namespace {

@@ -1,4 +1,6 @@
 // kovra: the viewer's cores on the command line, for scripts and checks.
+// The shell finds the command by its name in the command table; the row
+// parses the arguments into the command's job and runs it (CommandLine.h).
 #include "Commands.h"
 #include "Jobs.h"
 #include "Platform.h"
