@@ -1,94 +1,35 @@
 // kovra html: the viewer's HTML export without windows.  Same pages, same
 // FieldList, same user profile; questions are answered by --yes.
-#include "Commands.h"
+#include "Jobs.h"
+#include "ListingInput.h"
+#include "Output.h"
+#include "UserProfile.h"
 
 #include "HtmlExport.h"
 #include "ListingTable.h"
-
-#ifdef KOVRA_HAVE_SETTINGS
-#include "UserSettings.h"
-#endif
 
 #include <cstdio>
 #include <string>
 
 namespace kovra::cli {
 
-namespace {
-
-void PrintLine(std::FILE* to, const std::string& text)
+bool RunHtml(const HtmlJob& job)
 {
-    std::fwrite(text.data(), 1, text.size(), to);
-    std::fputc('\n', to);
-}
-
-html::UserTexts UserProfileTexts()
-{
-#ifdef KOVRA_HAVE_SETTINGS
-    const TUserProfile p = ReadUserSettings().UserProfile;
-    return {p.Name.toStdString(), p.Yubin.toStdString(), p.Jyusyo.toStdString(), p.Tel.toStdString(),
-            p.Fax.toStdString(),  p.Email.toStdString(), p.Hp.toStdString()};
-#else
-    // A build without the settings module: the profile the viewer starts with.
-    return {"（株）USER", "000-0000", "", "000-000-0000", "000-000-0000", "user@example.com", "http://"};
-#endif
-}
-
-} // namespace
-
-int RunHtml(const Args& args)
-{
-    std::string file, templatePath, outDir, fieldListPath;
-    bool yes = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size() || !into.empty())
-                return false;
-            into = args[++i];
-            return !into.empty();
-        };
-        if (a == "--template") {
-            if (!value(templatePath))
-                return UsageError("html");
-        } else if (a == "--out") {
-            if (!value(outDir))
-                return UsageError("html");
-        } else if (a == "--fieldlist") {
-            if (!value(fieldListPath))
-                return UsageError("html");
-        } else if (a == "--yes") {
-            yes = true;
-        } else if (a.starts_with("--") || !file.empty()) {
-            return UsageError("html");
-        } else {
-            file = a;
-        }
-    }
-    if (file.empty() || templatePath.empty() || outDir.empty())
-        return UsageError("html");
-    if (fieldListPath.empty())
-        fieldListPath = ProgramDir() + "/FieldList";
-
     ListingData data;
-    data.CurrentFileName = file;
-    const LoadOutcome outcome = LoadListingFile(data, file);
-    if (!outcome.ok()) {
-        PrintLine(stderr, outcome.message.empty() ? "ファイル " + file + " は開けません" : outcome.message);
-        return kExitFailed;
-    }
+    if (!LoadListings(data, job.file))
+        return false;
 
-    html::ExportJob job;
-    job.listings = data.ListingTable.data();
-    job.count = data.ListingCount;
-    job.kensakuNengappi = data.KensakuNengappi;
-    job.user = UserProfileTexts();
-    job.templatePath = templatePath;
-    job.fieldListPath = fieldListPath;
-    job.outDir = outDir;
+    html::ExportJob pages;
+    pages.listings = data.ListingTable.data();
+    pages.count = data.ListingCount;
+    pages.kensakuNengappi = data.KensakuNengappi;
+    pages.user = ReadUserProfile().texts;
+    pages.templatePath = job.templatePath;
+    pages.fieldListPath = job.fieldListPath.empty() ? ProgramDir() + "/FieldList" : job.fieldListPath;
+    pages.outDir = job.outDir;
 
     html::ExportHooks hooks;
-    hooks.confirmOverwrite = [yes](const std::string& path) {
+    hooks.confirmOverwrite = [yes = job.yes](const std::string& path) {
         if (yes)
             return html::OverwriteAnswer::OverwriteAll;
         PrintLine(stderr, "kept: " + path + " (exists; --yes overwrites)");
@@ -100,13 +41,13 @@ int RunHtml(const Args& args)
     hooks.fieldListError = [](int line, const std::string&) {
         PrintLine(stderr, "FieldListにエラーがあります (line " + std::to_string(line) + ")");
     };
-    const html::ExportResult result = html::ExportPages(job, hooks);
+    const html::ExportResult result = html::ExportPages(pages, hooks);
 
     if (result.status == html::ExportResult::Status::FieldListError)
-        return kExitFailed;
+        return false;
     if (result.status != html::ExportResult::Status::Done) {
         PrintLine(stderr, html::DescribeResult(result));
-        return kExitFailed;
+        return false;
     }
     // The later listing's page replaced the earlier one's, as in the viewer;
     // say which numbers did so.
@@ -115,7 +56,7 @@ int RunHtml(const Args& args)
                               std::to_string(d.listings) + " listings; the page of the last one is kept");
     PrintLine(stdout, std::to_string(result.written) + " pages written, " + std::to_string(result.kept) +
                           " kept, " + std::to_string(result.skipped.size()) + " skipped");
-    return result.skipped.empty() ? kExitOk : kExitFailed;
+    return result.skipped.empty();
 }
 
 } // namespace kovra::cli

@@ -1,6 +1,8 @@
 // kovra dump / info / strip / summary: the listing core on the command line.
-#include "Commands.h"
+#include "Jobs.h"
 #include "Json.h"
+#include "ListingInput.h"
+#include "Output.h"
 
 #include "FileIO.h"
 #include "ListingMessages.h"
@@ -15,24 +17,6 @@ namespace kovra::cli {
 
 namespace {
 
-void PrintLine(std::FILE* to, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), to);
-    std::fputc('\n', to);
-}
-
-// Loads like the viewer; on failure prints the viewer's message to stderr.
-bool Load(ListingData& data, const std::string& path)
-{
-    data.CurrentFileName = path;
-    const LoadOutcome outcome = LoadListingFile(data, path);
-    if (!outcome.ok()) {
-        PrintLine(stderr, outcome.message);
-        return false;
-    }
-    return true;
-}
-
 // The bundled sample beside the program (samples/sample.txt).
 std::string BundledSample(const std::string& programDir)
 {
@@ -44,13 +28,11 @@ std::string BundledSample(const std::string& programDir)
 
 } // namespace
 
-int RunDump(const Args& args)
+bool RunDump(const DumpJob& job)
 {
-    if (args.size() != 1)
-        return UsageError("dump");
     ListingData data;
-    if (!Load(data, args[0]))
-        return kExitFailed;
+    if (!LoadListings(data, job.file))
+        return false;
     std::string out;
     for (int i = 0; i < data.ListingCount; ++i) {
         out.clear();
@@ -66,46 +48,38 @@ int RunDump(const Args& args)
         out.push_back('}');
         PrintLine(stdout, out);
     }
-    return kExitOk;
+    return true;
 }
 
-int RunInfo(const Args& args)
+bool RunInfo(const InfoJob& job)
 {
-    if (args.size() != 1)
-        return UsageError("info");
     ListingData data;
-    const bool ok = Load(data, args[0]);
+    const bool ok = LoadListings(data, job.file);
     std::string out = "{\"ListingCount\": " + std::to_string(ok ? data.ListingCount : 0) + ", \"KensakuNengappi\": ";
     AppendJsonString(out, data.KensakuNengappi);
     out += "}";
     PrintLine(stdout, out);
-    return ok ? kExitOk : kExitFailed;
+    return ok;
 }
 
-int RunStrip(const Args& args)
+bool RunStrip(const StripJob& job)
 {
-    if (args.size() != 2)
-        return UsageError("strip");
-    if (fileio::SameFile(args[0], args[1])) {
-        PrintLine(stderr, msg::OutputIsInput(args[1]));
-        return kExitFailed;
+    if (fileio::SameFile(job.file, job.out)) {
+        PrintLine(stderr, msg::OutputIsInput(job.out));
+        return false;
     }
-    const StripOutcome outcome = SaveMemberStripped(args[0], args[1]);
-    if (!outcome.ok) {
+    const StripOutcome outcome = SaveMemberStripped(job.file, job.out);
+    if (!outcome.ok)
         PrintLine(stderr, outcome.message);
-        return kExitFailed;
-    }
-    return kExitOk;
+    return outcome.ok;
 }
 
-int RunSummary(const Args& args)
+bool RunSummary(const SummaryJob& job)
 {
-    if (args.size() > 1)
-        return UsageError("summary");
-    const std::string path = args.empty() ? BundledSample(ProgramDir()) : args[0];
+    const std::string path = job.file ? *job.file : BundledSample(ProgramDir());
     ListingData data;
-    if (!Load(data, path))
-        return kExitFailed;
+    if (!LoadListings(data, path))
+        return false;
     PrintLine(stdout, "ファイル: " + path);
     PrintLine(stdout, "全物件数: " + std::to_string(data.ListingCount) + "   検索日: " + data.KensakuNengappi);
     for (int i = 0; i < data.ListingCount; ++i) {
@@ -118,7 +92,7 @@ int RunSummary(const Args& args)
         }
         PrintLine(stdout, line);
     }
-    return kExitOk;
+    return true;
 }
 
 } // namespace kovra::cli

@@ -1,8 +1,7 @@
 // kovra pages FORMAT DATA: how the engine pairs format and data pages, for
 // the preview and for a print job with the form printed.
-#include "Commands.h"
-#include "Json.h"
-#include "PrintEngineCli.h"
+#include "Output.h"
+#include "PrintJobs.h"
 
 #include "EngineState.h"
 #include "PageWalk.h"
@@ -10,43 +9,8 @@
 
 #include <cstdio>
 #include <string>
-#if defined(__GLIBC__) // known only once a C library header is in
-#include <malloc.h>
-#endif
 
 namespace kovra::cli {
-
-std::unique_ptr<QGuiApplication> StartPrintEngineGui()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
-    // Qt's note about a missing XDG_RUNTIME_DIR is no concern of a console
-    // tool: keep stderr for the engine's own messages.
-    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths:")))
-            return;
-        if (previous)
-            previous(type, context, text);
-    });
-    static int argc = 1;
-    static char name[] = "kovra";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-void KeepHeapSlackForPdf()
-{
-#if defined(__GLIBC__)
-    mallopt(M_TOP_PAD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-#endif
-}
 
 namespace {
 
@@ -79,16 +43,14 @@ public:
 
 } // namespace
 
-int RunPages(const Args& args)
+bool RunPages(const PagesJob& job)
 {
-    if (args.size() != 2)
-        return UsageError("pages");
     dorvex::TEngineState& e = dorvex::Engine();
-    e.FormatFileName = args[0];
-    e.DataFileName = args[1];
+    e.FormatFileName = job.format;
+    e.DataFileName = job.data;
     dorvex::JobFiles files;
     if (!files.open())
-        return kExitFailed;
+        return false;
 
     const int formatPages = files.hasFormat ? dorvex::CountPagesOf(files.format) : 1;
     const int dataPages = dorvex::CountPagesOf(files.data);
@@ -110,9 +72,9 @@ int RunPages(const Args& args)
     AppendPairs(out, preview);
     out += ", \"print\": ";
     AppendPairs(out, sheets);
-    out += "}\n";
-    std::fputs(out.c_str(), stdout);
-    return kExitOk;
+    out += "}";
+    PrintLine(stdout, out);
+    return true;
 }
 
 } // namespace kovra::cli

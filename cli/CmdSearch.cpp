@@ -2,8 +2,9 @@
 //   find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...
 //     one line per listing found, in result order: its 1-based position, TAB, its BukkennNum
 //   export FILE (--csv OUT | --xlsx OUT) [the same terms, conditions and sorts]
-#include "Commands.h"
-#include "SearchArguments.h"
+#include "Jobs.h"
+#include "ListingInput.h"
+#include "Output.h"
 
 #include "ListingExport.h"
 #include "ListingTable.h"
@@ -19,22 +20,6 @@ namespace kovra::cli {
 
 namespace {
 
-void PrintLine(std::FILE* to, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), to);
-    std::fputc('\n', to);
-}
-
-// Loads like the viewer; on failure prints the viewer's message to stderr.
-bool Load(ListingData& data, const std::string& path)
-{
-    data.CurrentFileName = path;
-    const LoadOutcome outcome = LoadListingFile(data, path);
-    if (!outcome.ok())
-        PrintLine(stderr, outcome.message);
-    return outcome.ok();
-}
-
 std::vector<int> Search(const ListingData& data, const search::QueryDescription& description)
 {
     const search::SearchIndex index(data);
@@ -43,54 +28,48 @@ std::vector<int> Search(const ListingData& data, const search::QueryDescription&
 
 } // namespace
 
-int RunFind(const Args& args)
+bool RunFind(const FindJob& job)
 {
-    SearchArguments a;
-    if (!ParseSearchArguments("find", args, a))
-        return kExitUsage;
     ListingData data;
-    if (!Load(data, a.file))
-        return kExitFailed;
+    if (!LoadListings(data, job.file))
+        return false;
     std::string out;
-    for (const int i : Search(data, a.query)) {
+    for (const int i : Search(data, job.query)) {
         out += std::to_string(i + 1);
         out.push_back('\t');
         out += data.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
         out.push_back('\n');
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return kExitOk;
+    return true;
 }
 
-int RunExport(const Args& args)
+bool RunExport(const ExportJob& job)
 {
-    SearchArguments a;
-    if (!ParseSearchArguments("export", args, a))
-        return kExitUsage;
-    const bool csv = !a.csvOut.empty();
+    const bool csv = !job.csvOut.empty();
 #ifdef KOVRA_XLSX_EXPORT
     const search::SheetWriter write = csv ? search::WriteCsv : search::WriteXlsx;
 #else
     if (!csv) {
         PrintLine(stderr, "kovra export: this build writes CSV only (XLSX needs libxlsxwriter); use --csv OUT");
-        return kExitFailed;
+        return false;
     }
     const search::SheetWriter write = search::WriteCsv;
 #endif
     ListingData data;
-    if (!Load(data, a.file))
-        return kExitFailed;
-    const std::vector<int> found = Search(data, a.query);
+    if (!LoadListings(data, job.file))
+        return false;
+    const std::vector<int> found = Search(data, job.query);
     const search::ExportOutcome outcome =
         search::ExportListings(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)),
-                               found, write, csv ? a.csvOut : a.xlsxOut);
+                               found, write, csv ? job.csvOut : job.xlsxOut);
     if (!outcome.ok) {
         PrintLine(stderr, outcome.message);
-        return kExitFailed;
+        return false;
     }
     if (outcome.shortenedCells > 0)
         PrintLine(stderr, "kovra export: " + std::to_string(outcome.shortenedCells) + " texts cut to the 32767 characters a cell holds");
-    return kExitOk;
+    return true;
 }
 
 } // namespace kovra::cli

@@ -1,6 +1,6 @@
-// Shared by `kovra pages` and `kovra render`: the print engine needs a Qt
-// GUI application for fonts and painting, which the listing commands never
-// start.
+// Shared by `kovra render` and `kovra report --pdf`: the print engine needs
+// a Qt GUI application for fonts and painting, which the listing commands
+// never start.
 #pragma once
 
 #include <QGuiApplication>

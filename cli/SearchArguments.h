@@ -1,9 +1,10 @@
-// The arguments `kovra find` and `kovra export` share: the file, search
-// terms, --where FIELD=TEXT, --min/--max FIELD=N and --sort [-]FIELD; and
-// for export the output, --csv OUT or --xlsx OUT.
+// The arguments `kovra find` and `kovra export` share, each added to the
+// job's query: search terms, --where FIELD=TEXT, --min/--max FIELD=N and
+// --sort [-]FIELD.  A field name that is not one, or a number that is not
+// one, is refused with what is wrong.
 #pragma once
 
-#include "Commands.h"
+#include "CommandLine.h"
 
 #include "SearchQuery.h"
 
@@ -11,15 +12,17 @@
 
 namespace kovra::cli {
 
-struct SearchArguments {
-    std::string file;
-    search::QueryDescription query;
-    std::string csvOut, xlsxOut; // export only
-};
+Verdict AddTerm(search::QueryDescription& query, const std::string& argument);
+Verdict AddWhere(search::QueryDescription& query, const std::string& argument);
+Verdict AddMin(search::QueryDescription& query, const std::string& argument);
+Verdict AddMax(search::QueryDescription& query, const std::string& argument);
+Verdict AddSort(search::QueryDescription& query, const std::string& argument);
 
-// Fills `out` from the arguments of `command` ("find" or "export").  On a
-// bad argument prints what is wrong and the usage line to stderr and
-// returns false (the caller exits with kExitUsage).
-bool ParseSearchArguments(const char* command, const Args& args, SearchArguments& out);
+// The setter of a job with a `query` member.
+template <class Job, Verdict (*add)(search::QueryDescription&, const std::string&)>
+Verdict OnQuery(Job& job, const std::string& argument)
+{
+    return add(job.query, argument);
+}
 
 } // namespace kovra::cli

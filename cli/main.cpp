@@ -1,51 +1,18 @@
 // kovra: the viewer's cores on the command line, for scripts and checks.
+// The shell finds the command by its name in the command table; the row
+// parses the arguments into the command's job and runs it (CommandLine.h).
 #include "Commands.h"
+#include "Jobs.h"
 #include "Platform.h"
 
 #include "FileIO.h"
 #include "ListingMessages.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace kovra::cli {
-namespace {
-
-// New subcommands add one row here.
-const Command kCommands[] = {
-    {"dump", "dump FILE", RunDump},
-    {"info", "info FILE", RunInfo},
-    {"strip", "strip FILE OUT", RunStrip},
-    {"summary", "summary [FILE]", RunSummary},
-#ifdef KOVRA_CLI_PRINT_COMMANDS
-    {"pages", "pages FORMAT DATA", RunPages},
-    {"render", "render FORMAT DATA (--pdf OUT.pdf | --png DIR) [--paper CODE] [--landscape] [--dpi N] [--zoom Z]", RunRender},
-#endif
-    {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", RunHtml},
-#ifdef KOVRA_CLI_PRINT_COMMANDS
-    {"report", "report FILE (OUT [--no-member-print] | --pdf OUT.pdf) [--all | --listing N]", RunReport},
-#endif
-    {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunFind},
-    {"export", "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...", RunExport},
-};
-
-void PrintHelp(std::FILE* to)
-{
-    std::fputs("usage: kovra COMMAND ARGS...\n\ncommands:\n", to);
-    for (const Command& c : kCommands)
-        std::fprintf(to, "  kovra %s\n", c.synopsis);
-    std::fputs("\n  kovra --help    this text\n", to);
-}
-
-} // namespace
-
-int UsageError(const char* name)
-{
-    for (const Command& c : kCommands)
-        if (std::strcmp(c.name, name) == 0)
-            std::fprintf(stderr, "usage: kovra %s\n", c.synopsis);
-    return kExitUsage;
-}
 
 namespace {
 
@@ -56,6 +23,14 @@ std::string gProgramDir = ".";
 std::string ProgramDir() { return gProgramDir; }
 
 namespace {
+
+void PrintHelp(std::FILE* to, const std::vector<Command>& commands)
+{
+    std::fputs("usage: kovra COMMAND ARGS...\n\ncommands:\n", to);
+    for (const Command& c : commands)
+        std::fprintf(to, "  kovra %s\n", c.synopsis);
+    std::fputs("\n  kovra --help    this text\n", to);
+}
 
 // Output that did not reach its place (a full disk, a closed pipe) is a
 // failure, not a success: stdout is flushed and closed here and checked.
@@ -73,26 +48,26 @@ int Run(int argc, char** argv)
     platform::UseByteStdio();
     gProgramDir = platform::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     const Args args = platform::Utf8Arguments(argc, argv);
+    const std::vector<Command> commands = Commands();
     if (args.empty()) {
-        PrintHelp(stderr);
+        PrintHelp(stderr, commands);
         return kExitUsage;
     }
     const std::string& name = args[0];
     if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp(stdout);
+        PrintHelp(stdout, commands);
         return kExitOk;
     }
-    for (const Command& c : kCommands) {
+    for (const Command& c : commands) {
         if (name == c.name)
-            return c.run(Args(args.begin() + 1, args.end()));
+            return c.main(c, Args(args.begin() + 1, args.end()));
     }
     std::fprintf(stderr, "kovra: unknown command '%s'\n", name.c_str());
-    PrintHelp(stderr);
+    PrintHelp(stderr, commands);
     return kExitUsage;
 }
 
 } // namespace
-
 } // namespace kovra::cli
 
 int main(int argc, char** argv)

@@ -1,0 +1,89 @@
+// The arguments of the listing, HTML and search commands, and the command
+// table in the order of `kovra --help`.
+#include "Commands.h"
+#include "Jobs.h"
+#include "SearchArguments.h"
+
+namespace kovra::cli {
+
+namespace {
+
+constexpr Positional<DumpJob> kDumpArgs[] = {{Count::One, Store<&DumpJob::file>}};
+constexpr Syntax<DumpJob> kDump{kDumpArgs, {}, nullptr, RunDump};
+
+constexpr Positional<InfoJob> kInfoArgs[] = {{Count::One, Store<&InfoJob::file>}};
+constexpr Syntax<InfoJob> kInfo{kInfoArgs, {}, nullptr, RunInfo};
+
+constexpr Positional<StripJob> kStripArgs[] = {{Count::One, Store<&StripJob::file>},
+                                               {Count::One, Store<&StripJob::out>}};
+constexpr Syntax<StripJob> kStrip{kStripArgs, {}, nullptr, RunStrip};
+
+constexpr Positional<SummaryJob> kSummaryArgs[] = {{Count::Optional, Store<&SummaryJob::file>}};
+constexpr Syntax<SummaryJob> kSummary{kSummaryArgs, {}, nullptr, RunSummary};
+
+constexpr Positional<HtmlJob> kHtmlArgs[] = {{Count::One, Store<&HtmlJob::file>}};
+constexpr Option<HtmlJob> kHtmlOptions[] = {
+    {"--template", Takes::Value, StoreOnce<&HtmlJob::templatePath>},
+    {"--out", Takes::Value, StoreOnce<&HtmlJob::outDir>},
+    {"--fieldlist", Takes::Value, StoreOnce<&HtmlJob::fieldListPath>},
+    {"--yes", Takes::Nothing, Raise<&HtmlJob::yes>},
+};
+constexpr Syntax<HtmlJob> kHtml{kHtmlArgs, kHtmlOptions,
+                                [](const HtmlJob& j) { return !j.file.empty() && !j.templatePath.empty() && !j.outDir.empty(); },
+                                RunHtml};
+
+constexpr Positional<FindJob> kFindArgs[] = {{Count::One, Store<&FindJob::file>},
+                                             {Count::Rest, OnQuery<FindJob, AddTerm>}};
+constexpr Option<FindJob> kFindOptions[] = {
+    {"--where", Takes::Value, OnQuery<FindJob, AddWhere>},
+    {"--min", Takes::Value, OnQuery<FindJob, AddMin>},
+    {"--max", Takes::Value, OnQuery<FindJob, AddMax>},
+    {"--sort", Takes::Value, OnQuery<FindJob, AddSort>},
+};
+constexpr Syntax<FindJob> kFind{kFindArgs, kFindOptions, [](const FindJob& j) { return !j.file.empty(); }, RunFind};
+
+constexpr Positional<ExportJob> kExportArgs[] = {{Count::One, Store<&ExportJob::file>},
+                                                 {Count::Rest, OnQuery<ExportJob, AddTerm>}};
+constexpr Option<ExportJob> kExportOptions[] = {
+    {"--csv", Takes::Value, StoreOnce<&ExportJob::csvOut>},
+    {"--xlsx", Takes::Value, StoreOnce<&ExportJob::xlsxOut>},
+    {"--where", Takes::Value, OnQuery<ExportJob, AddWhere>},
+    {"--min", Takes::Value, OnQuery<ExportJob, AddMin>},
+    {"--max", Takes::Value, OnQuery<ExportJob, AddMax>},
+    {"--sort", Takes::Value, OnQuery<ExportJob, AddSort>},
+};
+constexpr Syntax<ExportJob> kExport{
+    kExportArgs, kExportOptions,
+    [](const ExportJob& j) { return !j.file.empty() && j.csvOut.empty() != j.xlsxOut.empty(); }, RunExport};
+
+using Rows = std::span<const Command>;
+
+constexpr Command kListingRows[] = {
+    {"dump", "dump FILE", ParseAndRun<kDump>},
+    {"info", "info FILE", ParseAndRun<kInfo>},
+    {"strip", "strip FILE OUT", ParseAndRun<kStrip>},
+    {"summary", "summary [FILE]", ParseAndRun<kSummary>},
+};
+constexpr Command kHtmlRows[] = {
+    {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", ParseAndRun<kHtml>},
+};
+constexpr Command kSearchRows[] = {
+    {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...",
+     ParseAndRun<kFind>},
+    {"export",
+     "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... "
+     "[--sort [-]FIELD]...",
+     ParseAndRun<kExport>},
+};
+
+} // namespace
+
+std::vector<Command> Commands()
+{
+    std::vector<Command> all;
+    for (const Rows rows : {Rows(kListingRows), PrintEngineCommands(), Rows(kHtmlRows), ReportCommands(), Rows(kSearchRows)})
+        all.insert(all.end(), rows.begin(), rows.end());
+    return all;
+}
+
+} // namespace kovra::cli

@@ -1,0 +1,52 @@
+// What the commands of `kovra` are asked to do: the job description each
+// one's arguments are parsed into, and the function that does the work.  A
+// run function prints its output and its messages (the viewer's, on
+// stderr) and returns false when the work failed.
+#pragma once
+
+#include "SearchQuery.h"
+
+#include <optional>
+#include <string>
+
+namespace kovra::cli {
+
+struct DumpJob {
+    std::string file;
+};
+struct InfoJob {
+    std::string file;
+};
+struct StripJob {
+    std::string file, out;
+};
+struct SummaryJob {
+    std::optional<std::string> file; // none: the sample beside the program
+};
+struct HtmlJob {
+    std::string file, templatePath, outDir;
+    std::string fieldListPath; // empty: the FieldList beside the program
+    bool yes = false;          // overwrite existing pages without asking
+};
+struct FindJob {
+    std::string file;
+    search::QueryDescription query;
+};
+struct ExportJob {
+    std::string file;
+    search::QueryDescription query;
+    std::string csvOut, xlsxOut; // one of the two
+};
+
+bool RunDump(const DumpJob& job);
+bool RunInfo(const InfoJob& job);
+bool RunStrip(const StripJob& job);
+bool RunSummary(const SummaryJob& job);
+bool RunHtml(const HtmlJob& job);
+bool RunFind(const FindJob& job);
+bool RunExport(const ExportJob& job);
+
+// Folder of the running `kovra` (where the shipped data files lie).
+std::string ProgramDir();
+
+} // namespace kovra::cli

@@ -1,0 +1,15 @@
+#include "ListingInput.h"
+#include "Output.h"
+
+namespace kovra::cli {
+
+bool LoadListings(ListingData& data, const std::string& path)
+{
+    data.CurrentFileName = path;
+    const LoadOutcome outcome = LoadListingFile(data, path);
+    if (!outcome.ok())
+        PrintLine(stderr, outcome.message);
+    return outcome.ok();
+}
+
+} // namespace kovra::cli
