@@ -5,7 +5,7 @@
 // the preview window moving to the next page (goal: 16 ms at most), and
 // the preview of a 1,001-page report scrolled by the mouse wheel (goal:
 // 16 ms a frame at most).
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imagedsp.h"
 #include "Imageout.h"
 #include "ListingFileGenerator.h"
@@ -59,13 +59,11 @@ std::string FirstDataPage()
 
 void BM_ReportPageToImage(benchmark::State& state)
 {
-    dorvex::ResetEngineState();
-    dorvex::PrintFile format, data;
-    format.openBytes(ReadSample("sample.fom"));
-    data.openBytes(FirstDataPage());
-    dorvex::Engine().FormatMarginsGiven = false;
-    dorvex::ReadMarginLine(format);
-    dorvex::ComputeJobGeometry(9, false, 210, 297);
+    dorvex::TEngineJob job;
+    job.formatFile.openBytes(ReadSample("sample.fom"));
+    job.dataFile.openBytes(FirstDataPage());
+    dorvex::ReadFormatSetup(job, false);
+    dorvex::ComputeJobGeometry(job, 9, false, 210, 297);
     const double ppi = 96;
     const QSize area(dorvex::PreviewPixels(210, 10, ppi) + 2, dorvex::PreviewPixels(297, 10, ppi) + 2);
     QImage image(area, QImage::Format_RGB32);
@@ -73,7 +71,7 @@ void BM_ReportPageToImage(benchmark::State& state)
     int items = 0;
     for (auto _ : state) {
         QPainter painter(&image);
-        dorvex::PaintPreviewPage(painter, canvas, area, &format, data, 1, 10, ppi);
+        dorvex::PaintPreviewPage(painter, canvas, area, job, 1, 10, ppi);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
         ++items;
@@ -112,7 +110,7 @@ void BM_ThousandPagePdf(benchmark::State& state)
 BENCHMARK(BM_ThousandPagePdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Next page in the preview window: the page number moves and the sheet is
-// redrawn at once (format file and data file read again, as on every paint).
+// redrawn at once from the files the window keeps open.
 void BM_PreviewNextPage(benchmark::State& state)
 {
     QTemporaryDir dir;
@@ -131,7 +129,7 @@ void BM_PreviewNextPage(benchmark::State& state)
         form.resize(900, 1000);
         QCoreApplication::processEvents();
         for (auto _ : state) {
-            if (dorvex::Engine().CurrentPage >= dorvex::Engine().PageTotal)
+            if (form.Job().CurrentPage >= form.Job().PageTotal)
                 form.Top_PageClick();
             form.DispNext();
         }
@@ -171,7 +169,7 @@ void BM_PreviewScrollReport(benchmark::State& state)
         form.resize(900, 700);
         QCoreApplication::processEvents();
         form.Bottom_PageClick();
-        pageTotal = dorvex::Engine().PageTotal;
+        pageTotal = form.Job().PageTotal;
         QScrollBar* bar = form.ImagePaintScrollBox->verticalScrollBar();
         int delta = -120; // towards the end of the page first
         for (auto _ : state) {

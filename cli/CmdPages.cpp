@@ -4,7 +4,6 @@
 #include "Json.h"
 #include "PrintEngineCli.h"
 
-#include "EngineState.h"
 #include "PageWalk.h"
 #include "RenderJob.h"
 
@@ -73,8 +72,12 @@ void AppendPairs(std::string& out, const std::vector<dorvex::PagePair>& pairs)
 // Counts sheets without drawing.
 class CountingTarget : public dorvex::SheetTarget {
 public:
-    bool drawPage(dorvex::PrintFile& file) override { return dorvex::DrawPage(file, nullptr, 10, 1, 1); }
+    explicit CountingTarget(dorvex::TEngineJob& job) : job_(job) {}
+    bool drawPage(dorvex::PrintFile& file) override { return dorvex::DrawPage(job_, file, nullptr, 10, 1, 1); }
     void newSheet(int) override {}
+
+private:
+    dorvex::TEngineJob& job_;
 };
 
 } // namespace
@@ -83,30 +86,27 @@ int RunPages(const Args& args)
 {
     if (args.size() != 2)
         return UsageError("pages");
-    dorvex::TEngineState& e = dorvex::Engine();
-    e.FormatFileName = args[0];
-    e.DataFileName = args[1];
-    dorvex::JobFiles files;
-    if (!files.open())
+    dorvex::TEngineJob job(args[0], args[1]);
+    if (!job.openFiles())
         return kExitFailed;
 
-    const int formatPages = files.hasFormat ? dorvex::CountPagesOf(files.format) : 1;
-    const int dataPages = dorvex::CountPagesOf(files.data);
-    dorvex::CountPreviewPages();
+    const int formatPages = job.formatOrNull() ? dorvex::CountPagesOf(job.formatFile) : 1;
+    const int dataPages = dorvex::CountPagesOf(job.dataFile);
+    dorvex::CountPreviewPages(job);
 
     std::vector<dorvex::PagePair> preview;
-    for (int page = 1; page <= e.PageTotal; ++page)
-        preview.push_back(dorvex::SeekPreviewPage(files.formatOrNull(), files.data, page));
+    for (int page = 1; page <= job.PageTotal; ++page)
+        preview.push_back(dorvex::SeekPreviewPage(job.formatOrNull(), job.dataFile, page));
 
-    files.data.reset();
+    job.dataFile.reset();
     dorvex::PrintWalkOptions walk;
     walk.printForm = true;
     walk.pagesLeft = dataPages;
-    CountingTarget counter;
-    std::vector<dorvex::PagePair> sheets = dorvex::RunPrintWalk(files.formatOrNull(), files.data, walk, counter);
+    CountingTarget counter(job);
+    std::vector<dorvex::PagePair> sheets = dorvex::RunPrintWalk(job.formatOrNull(), job.dataFile, walk, counter);
 
     std::string out = "{\"format_pages\": " + std::to_string(formatPages) + ", \"data_pages\": "
-        + std::to_string(dataPages) + ", \"PageTotal\": " + std::to_string(e.PageTotal) + ", \"preview\": ";
+        + std::to_string(dataPages) + ", \"PageTotal\": " + std::to_string(job.PageTotal) + ", \"preview\": ";
     AppendPairs(out, preview);
     out += ", \"print\": ";
     AppendPairs(out, sheets);
