@@ -411,6 +411,35 @@ TEST_F(PreviewWindow, OnePageAndMissingData)
     EXPECT_EQ(std::count(messages.begin(), messages.end(), "\"" + none + "\"が見つかりません!"), 1);
 }
 
+// Guards the preview reading its files once: with both gone from the disk
+// after it opened, turning pages, scrolling, zooming and repainting still
+// show the job, and nothing is said.
+TEST_F(PreviewWindow, KeepsItsFilesBetweenPaints)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
+    int blue = 0;
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        f.resize(900, 700);
+        QApplication::processEvents();
+        QFile::remove(QString::fromStdString(fom));
+        QFile::remove(QString::fromStdString(dat));
+        f.DispNext();
+        f.FormMouseWheel(-120);
+        f.ZoomOutButtonClick();
+        QApplication::processEvents();
+        EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/4"));
+        const QImage page = f.ImagePaintBox->grab().toImage(); // form page 2: a blue box
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                blue += Near(page.pixel(x, y), Qt::blue);
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    SetPreviewOpenedHook({});
+    EXPECT_GT(blue, 1000);
+    EXPECT_TRUE(messages.empty());
+}
+
 // ---- editor ----
 
 class Editor : public Job {
