@@ -3,7 +3,6 @@
 #include "Output.h"
 #include "PrintJobs.h"
 
-#include "EngineState.h"
 #include "PageWalk.h"
 #include "RenderJob.h"
 
@@ -37,38 +36,39 @@ void AppendPairs(std::string& out, const std::vector<dorvex::PagePair>& pairs)
 // Counts sheets without drawing.
 class CountingTarget : public dorvex::SheetTarget {
 public:
-    bool drawPage(dorvex::PrintFile& file) override { return dorvex::DrawPage(file, nullptr, 10, 1, 1); }
+    explicit CountingTarget(dorvex::TEngineJob& job) : job_(job) {}
+    bool drawPage(dorvex::PrintFile& file) override { return dorvex::DrawPage(job_, file, nullptr, 10, 1, 1); }
     void newSheet(int) override {}
+
+private:
+    dorvex::TEngineJob& job_;
 };
 
 } // namespace
 
 bool RunPages(const PagesJob& job)
 {
-    dorvex::TEngineState& e = dorvex::Engine();
-    e.FormatFileName = job.format;
-    e.DataFileName = job.data;
-    dorvex::JobFiles files;
-    if (!files.open())
+    dorvex::TEngineJob engine(job.format, job.data);
+    if (!engine.openFiles())
         return false;
 
-    const int formatPages = files.hasFormat ? dorvex::CountPagesOf(files.format) : 1;
-    const int dataPages = dorvex::CountPagesOf(files.data);
-    dorvex::CountPreviewPages();
+    const int formatPages = engine.formatOrNull() ? dorvex::CountPagesOf(engine.formatFile) : 1;
+    const int dataPages = dorvex::CountPagesOf(engine.dataFile);
+    dorvex::CountPreviewPages(engine);
 
     std::vector<dorvex::PagePair> preview;
-    for (int page = 1; page <= e.PageTotal; ++page)
-        preview.push_back(dorvex::SeekPreviewPage(files.formatOrNull(), files.data, page));
+    for (int page = 1; page <= engine.PageTotal; ++page)
+        preview.push_back(dorvex::SeekPreviewPage(engine.formatOrNull(), engine.dataFile, page));
 
-    files.data.reset();
+    engine.dataFile.reset();
     dorvex::PrintWalkOptions walk;
     walk.printForm = true;
     walk.pagesLeft = dataPages;
-    CountingTarget counter;
-    std::vector<dorvex::PagePair> sheets = dorvex::RunPrintWalk(files.formatOrNull(), files.data, walk, counter);
+    CountingTarget counter(engine);
+    std::vector<dorvex::PagePair> sheets = dorvex::RunPrintWalk(engine.formatOrNull(), engine.dataFile, walk, counter);
 
     std::string out = "{\"format_pages\": " + std::to_string(formatPages) + ", \"data_pages\": "
-        + std::to_string(dataPages) + ", \"PageTotal\": " + std::to_string(e.PageTotal) + ", \"preview\": ";
+        + std::to_string(dataPages) + ", \"PageTotal\": " + std::to_string(engine.PageTotal) + ", \"preview\": ";
     AppendPairs(out, preview);
     out += ", \"print\": ";
     AppendPairs(out, sheets);

@@ -1,7 +1,7 @@
 // The print engine's reader and renderer on arbitrary bytes: the setup
 // readers, page counting and skipping, and the first pages drawn into a
 // small image.  Byte 0 chooses the zoom, byte 1 the surface kind and page.
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imageout.h"
 #include "Messages.h"
 #include "PageWalk.h"
@@ -41,14 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int zoom = 1 + data[0] % 20;
     const bool printerPage = data[1] & 1;
     const long long skipTo = (data[1] >> 1) % 16;
-    dorvex::ResetEngineState();
-    dorvex::TEngineState& e = dorvex::Engine();
-    e.PrintFormatPages = data[1] & 0x80;
+    dorvex::TEngineJob job;
+    job.PrintFormatPages = data[1] & 0x80;
 
-    dorvex::PrintFile file;
+    dorvex::PrintFile& file = job.formatFile;
     file.openBytes(std::string(reinterpret_cast<const char*>(data + 2), size - 2));
-    dorvex::ReadFormatSetup(&file, true);
-    dorvex::ComputeJobGeometry(256, data[1] & 0x40, 190, 277);
+    dorvex::ReadFormatSetup(job, true);
+    dorvex::ComputeJobGeometry(job, 256, data[1] & 0x40, 190, 277);
     dorvex::CountPagesOf(file);
     dorvex::SkipPages(file, skipTo, data[1] & 0x20);
     file.reset();
@@ -59,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     dorvex::Canvas canvas(&painter, printerPage);
     canvas.readImageFiles = false;
     for (int page = 0; page < 3 && !file.eof(); ++page)
-        dorvex::DrawPage(file, &canvas, zoom, 96 / 254.0, 96 / 254.0);
+        dorvex::DrawPage(job, file, &canvas, zoom, 96 / 254.0, 96 / 254.0);
     painter.end();
     // Qt trims its font caches from a timer: give it the chance.
     static unsigned runs = 0;

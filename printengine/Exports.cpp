@@ -1,7 +1,8 @@
 // The library's export table: the three C entry points of Dorvex32.h, whose
 // CP932 arguments are copied into UTF-8 on entry, and the internal UTF-8
-// entry of Dorvex32Utf8.h.  Each one fails as its contract says, with a
-// message, when anything inside throws.
+// entry of Dorvex32Utf8.h.  Each call of ScalPrint or PrintImageDisp is a
+// job of its own.  Each one fails as its contract says, with a message, when
+// anything inside throws.
 #include "Dorvex32.h"
 #include "Dorvex32Utf8.h"
 

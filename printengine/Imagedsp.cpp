@@ -1,6 +1,5 @@
 #include "Imagedsp.h"
 
-#include "EngineState.h"
 #include "Guarded.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -31,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace dorvex {
@@ -91,12 +91,6 @@ void SayLater(QObject* context, MessageKind kind, const std::string& text)
 
 } // namespace
 
-TPreviewState& Preview()
-{
-    static TPreviewState state;
-    return state;
-}
-
 PageInputAsker SetPageInputAsker(PageInputAsker asker)
 {
     PageInputAsker previous = InputAsker();
@@ -109,8 +103,9 @@ void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook)
     OpenedHook() = std::move(hook);
 }
 
-TImageDispForm::TImageDispForm(QWidget* parent)
+TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     : QDialog(parent, Qt::Window)
+    , job_(std::move(job))
 {
     setObjectName(QStringLiteral("TImageDispForm"));
     setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
@@ -230,25 +225,27 @@ void TImageDispForm::showEvent(QShowEvent* event)
 
 void TImageDispForm::FormCreate()
 {
-    TEngineState& e = Engine();
-    Preview().ZoomTenths = 10;
+    preview_.ZoomTenths = 10;
     {
         MessageCollector said;
-        CountPreviewPages();
+        // Read once: turning pages, scrolling and repainting use them as
+        // they are in memory.
+        job_.openFilesToShow();
+        CountPreviewPages(job_);
         for (auto& [kind, text] : said.said)
             if (shownMessages_.insert(text).second)
                 SayLater(this, kind, text);
     }
     FormResize();
     PrevPage->setEnabled(false);
-    NextPage->setEnabled(e.PageTotal >= 2);
+    NextPage->setEnabled(job_.PageTotal >= 2);
     ShowWherePage();
     KeyIn->setFocus();
 }
 
 void TImageDispForm::ShowWherePage()
 {
-    WherePage->setText(QStringLiteral("%1/%2").arg(Engine().CurrentPage).arg(Engine().PageTotal));
+    WherePage->setText(QStringLiteral("%1/%2").arg(job_.CurrentPage).arg(job_.PageTotal));
 }
 
 int TImageDispForm::SheetLeft() const
@@ -267,36 +264,25 @@ void TImageDispForm::FormResize()
 {
     ImagePaintScrollBox->horizontalScrollBar()->setValue(0);
     ImagePaintScrollBox->verticalScrollBar()->setValue(0);
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     {
         MessageCollector said;
-        e.FormatMarginsGiven = false;
-        PrintFile format;
-        if (OpenIfExists(format, e.FormatFileName)) {
-            format.open();
-            format.reset();
-            ReadPaperSizeLine(format);
-            format.reset();
-            ReadMarginLine(format);
-            format.reset();
-            ReadOffsetLine(format);
-            format.close();
-        }
+        ReadFormatSetup(e, true); // from the format file the window keeps
         for (auto& [kind, text] : said.said)
             if (shownMessages_.insert(text).second)
                 SayLater(this, kind, text);
     }
     const int code = ThePrinterSettings().GetPrinterPaper();
     int w = 0, h = 0;
-    PaperSizeFromCode(code, w, h);
+    PaperSizeFromCode(e, code, w, h);
     if (code == 256 && e.PaperState == 1)
         ThePrinterSettings().SetPrinterUserSize(int16_t(std::min(e.CustomPaperHeight, 32767)),
                                                 int16_t(std::min(e.CustomPaperWidth, 32767)));
     else
         ThePrinterSettings().ClearPrinterUserSize();
     const int horz = PrinterHorzSizeMm(), vert = PrinterVertSizeMm();
-    const JobGeometry g = ComputeJobGeometry(code, PrinterLandscape(), horz, vert);
-    const int zoom = Preview().ZoomTenths;
+    const JobGeometry g = ComputeJobGeometry(e, code, PrinterLandscape(), horz, vert);
+    const int zoom = preview_.ZoomTenths;
     const double ppi = ImagePaintBox->logicalDpiX();
     int sheetW = PreviewPixels(g.paperWidthMm, zoom, ppi), sheetH = PreviewPixels(g.paperHeightMm, zoom, ppi);
     if (e.PaperState == 2) {
@@ -316,33 +302,20 @@ void TImageDispForm::FormResize()
 
 void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
 {
-    TPreviewState& pv = Preview();
-    if (pv.PaintBusy)
+    TPreviewState& pv = preview_;
+    // Nothing to draw before the files are open, nor without a data file
+    // (said when the window opened its files).
+    if (pv.PaintBusy || !job_.dataFile.isOpen())
         return;
     pv.PaintBusy = true;
-    TEngineState& e = Engine();
     std::vector<std::pair<MessageKind, std::string>> said;
     {
         MessageCollector collector;
         // Inside a paint event nothing may be thrown; a failure is collected
         // and said after the paint like any other message.
         RunGuarded([&] {
-            PrintFile format, data;
-            const bool hasFormat = OpenIfExists(format, e.FormatFileName);
-            if (hasFormat)
-                format.open();
-            bool ok = true;
-            if (e.DataFileName.empty()) {
-                ShowMessage(MessageKind::Error, kNoDataFileMessage);
-                ok = false;
-            } else if (!OpenIfExists(data, e.DataFileName)) {
-                ok = false;
-            }
-            if (ok) {
-                data.open();
-                PaintPreviewPage(painter, canvas_, ImagePaintBox->size(), hasFormat ? &format : nullptr, data,
-                                 e.CurrentPage, pv.ZoomTenths, ImagePaintBox->logicalDpiX());
-            }
+            PaintPreviewPage(painter, canvas_, ImagePaintBox->size(), job_, job_.CurrentPage, pv.ZoomTenths,
+                             ImagePaintBox->logicalDpiX());
         });
         said = std::move(collector.said);
     }
@@ -367,7 +340,7 @@ void TImageDispForm::PageChanged()
 
 void TImageDispForm::ZoomDisp()
 {
-    const int z = Preview().ZoomTenths;
+    const int z = preview_.ZoomTenths;
     ZoomInButton->setEnabled(z < 20);
     ZoomOutButton->setEnabled(z > 3);
     DispZoom->setText((z < 10 ? QStringLiteral(" ") : QString()) + QString::number(z) + QStringLiteral("0%"));
@@ -379,39 +352,39 @@ void TImageDispForm::ZoomDisp()
 void TImageDispForm::ZoomMenuChecked()
 {
     for (QAction* a : ZoomMenuItems)
-        a->setChecked(a->data().toInt() == Preview().ZoomTenths);
+        a->setChecked(a->data().toInt() == preview_.ZoomTenths);
 }
 
 void TImageDispForm::ZoomInButtonClick()
 {
-    if (Preview().ZoomTenths < 20) {
-        ++Preview().ZoomTenths;
+    if (preview_.ZoomTenths < 20) {
+        ++preview_.ZoomTenths;
         ZoomDisp();
     }
 }
 
 void TImageDispForm::ZoomOutButtonClick()
 {
-    if (Preview().ZoomTenths > 3) {
-        --Preview().ZoomTenths;
+    if (preview_.ZoomTenths > 3) {
+        --preview_.ZoomTenths;
         ZoomDisp();
     }
 }
 
 void TImageDispForm::MenuZoomClick(int tag)
 {
-    Preview().ZoomTenths = tag;
+    preview_.ZoomTenths = tag;
     ZoomDisp();
 }
 
 void TImageDispForm::PrintButtonClick()
 {
-    const TEngineState& e = Engine();
-    const std::string fom = e.FormatFileName, dat = e.DataFileName;
-    // A whole print job, run from a command of this window's event loop.
+    const TEngineJob& e = job_;
+    // A whole print job of its own, run from a command of this window's
+    // event loop.
     RunGuarded([&] {
-        ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
-                      Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
+        ScalPrintUtf8(e.FormatFileName, e.DataFileName, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0,
+                      e.CallerTopMargin, e.CallerLeftMargin, preview_.PreviewPrintFormat, preview_.PreviewShowDialog);
     });
     FormResize();
     ImagePaintBox->update();
@@ -439,7 +412,7 @@ void TImageDispForm::SpeedBar_MenuClick()
 void TImageDispForm::FullScreen_MenuClick()
 {
     hide();
-    Preview().SavedBounds = geometry();
+    preview_.SavedBounds = geometry();
     fullScreen_ = true;
     setWindowFlag(Qt::FramelessWindowHint, true);
     SpeedBar->hide();
@@ -458,7 +431,7 @@ void TImageDispForm::ESCButtonClick()
     fullScreen_ = false;
     setWindowFlag(Qt::FramelessWindowHint, false);
     showNormal();
-    setGeometry(Preview().SavedBounds);
+    setGeometry(preview_.SavedBounds);
     SpeedBar->show();
     File_Menu->menuAction()->setVisible(true);
     View_Menu->menuAction()->setVisible(true);
@@ -527,7 +500,7 @@ void TImageDispForm::FormMouseWheel(int delta)
 
 void TImageDispForm::DispNext()
 {
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     if (e.PageTotal > 1 && e.CurrentPage < e.PageTotal) {
         PrevPage->setEnabled(true);
         ++e.CurrentPage;
@@ -540,7 +513,7 @@ void TImageDispForm::DispNext()
 
 void TImageDispForm::DispPrev()
 {
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     if (e.PageTotal > 1 && e.CurrentPage > 1) {
         NextPage->setEnabled(true);
         --e.CurrentPage;
@@ -553,7 +526,7 @@ void TImageDispForm::DispPrev()
 
 void TImageDispForm::Top_PageClick()
 {
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     e.CurrentPage = 1;
     PrevPage->setEnabled(false);
     NextPage->setEnabled(e.PageTotal != 1);
@@ -562,7 +535,7 @@ void TImageDispForm::Top_PageClick()
 
 void TImageDispForm::Bottom_PageClick()
 {
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     e.CurrentPage = e.PageTotal;
     NextPage->setEnabled(false);
     PrevPage->setEnabled(e.PageTotal != 1);
@@ -583,7 +556,7 @@ void TImageDispForm::Selected_PageClick()
             answer = text;
     }
     const QString text = answer.value_or(QStringLiteral("1"));
-    TEngineState& e = Engine();
+    TEngineJob& e = job_;
     bool ok = false;
     long long n = text.trimmed().toLongLong(&ok);
     if (ok) {
@@ -616,16 +589,13 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
                         bool printForm, bool showDialog)
 {
     EnsureLibraryStarted();
-    TEngineState& e = Engine();
-    BeginJobMessages();
-    e.FormatFileName = formatFile;
-    e.DataFileName = dataFile;
-    e.CallerTopMargin = topMargin;
-    e.CallerLeftMargin = leftMargin;
-    Preview().PreviewPrintFormat = printForm;
-    Preview().PreviewShowDialog = showDialog;
+    TEngineJob job(formatFile, dataFile);
+    job.CallerTopMargin = topMargin;
+    job.CallerLeftMargin = leftMargin;
 
-    TImageDispForm form;
+    TImageDispForm form(std::move(job));
+    form.Preview().PreviewPrintFormat = printForm;
+    form.Preview().PreviewShowDialog = showDialog;
     KeepAboveActiveWindow(form);
     const PreviewPlacement place = PlacementFromCaller(windowLeft, windowTop, windowRight, windowBottom);
     if (place.position)

@@ -1,7 +1,7 @@
 // The preview window TImageDispForm and its export PrintImageDisp.
 #pragma once
 
-#include "Imageout.h"
+#include "EngineJob.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -25,6 +25,7 @@ class QVBoxLayout;
 
 namespace dorvex {
 
+// The window's own state beside its job's (PageTotal, CurrentPage, …).
 struct TPreviewState {
     int ZoomTenths = 10;
     bool PaintBusy = false;
@@ -32,7 +33,6 @@ struct TPreviewState {
     bool PreviewPrintFormat = false;
     bool PreviewShowDialog = false;
 };
-TPreviewState& Preview();
 
 // The page-number box of "指定ﾍﾟｰｼﾞ"; tests replace it.  Returns the text
 // entered, or nothing when cancelled.
@@ -42,7 +42,12 @@ PageInputAsker SetPageInputAsker(PageInputAsker asker);
 class TImageDispForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TImageDispForm(QWidget* parent = nullptr);
+    // Shows `job`, whose file names and caller margins are set; the window
+    // opens its files when it is first shown and keeps them open.
+    explicit TImageDispForm(TEngineJob job, QWidget* parent = nullptr);
+
+    TEngineJob& Job() { return job_; }
+    TPreviewState& Preview() { return preview_; }
 
     // Controls, by their names.
     QToolBar* SpeedBar;
@@ -106,6 +111,8 @@ protected:
 private:
     void ShowWherePage();
     void PageChanged();
+    TEngineJob job_;
+    TPreviewState preview_;
     bool created_ = false;
     bool fullScreen_ = false;
     Canvas canvas_;
@@ -122,6 +129,8 @@ struct PreviewPlacement {
 };
 PreviewPlacement PlacementFromCaller(int32_t left, int32_t top, int32_t right, int32_t bottom);
 
+// PrintImageDisp with UTF-8 texts, as a job of its own that the window keeps
+// until it closes; the exports convert and call this.
 void PrintImageDispUtf8(const std::string& caption, const std::string& formatFile, const std::string& dataFile,
                         int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,
                         int32_t windowLeft, int32_t windowTop, int32_t windowRight, int32_t windowBottom,

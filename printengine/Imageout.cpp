@@ -2,7 +2,7 @@
 #include "Imageout.h"
 
 #include "Cp932Codec.h"
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "FileIO.h"
 #include "Messages.h"
 
@@ -116,9 +116,9 @@ bool PrintFile::skipFromStart(long long page, bool cyclic)
     return true;
 }
 
-std::string_view NextField(std::string_view line, char separator)
+std::string_view NextField(TEngineJob& job, std::string_view line, char separator)
 {
-    int& cursor = Engine().FieldCursor;
+    int& cursor = job.FieldCursor;
     if (cursor < 1 || std::size_t(cursor) >= line.size())
         return {};
     const std::size_t start = std::size_t(cursor) - 1;
@@ -169,15 +169,15 @@ bool ParseIntField(std::string_view f, int& value)
     return true;
 }
 
-int IntField(std::string_view line, int defaultValue)
+int IntField(TEngineJob& job, std::string_view line, int defaultValue)
 {
     int v = 0;
-    return ParseIntField(NextField(line), v) ? v : defaultValue;
+    return ParseIntField(NextField(job, line), v) ? v : defaultValue;
 }
 
-std::string TextField(std::string_view line)
+std::string TextField(TEngineJob& job, std::string_view line)
 {
-    return cp932::toUtf8(NextField(line));
+    return cp932::toUtf8(NextField(job, line));
 }
 
 bool OpenIfExists(PrintFile& file, const std::string& utf8Path)
@@ -227,25 +227,26 @@ bool SkipPages(PrintFile& file, long long page, bool cyclic)
     return i >= page;
 }
 
-void CountPreviewPages()
+void CountPreviewPages(TEngineJob& job)
 {
-    TEngineState& e = Engine();
-    const long long f = CountPages(e.FormatFileName);
-    const long long d = CountPages(e.DataFileName);
+    // A file not open was said missing (or had no name) when the job
+    // opened its files: one page, and no second message.
+    const long long f = job.formatFile.isOpen() ? CountPagesOf(job.formatFile) : 1;
+    const long long d = job.dataFile.isOpen() ? CountPagesOf(job.dataFile) : 1;
     long long total = f;
     if (d > f) {
         const long long r = d % f;
         total = r == 0 ? d : d + (f - r);
     }
-    e.PageTotal = int(std::min<long long>(total, INT_MAX));
-    e.CurrentPage = 1;
+    job.PageTotal = int(std::min<long long>(total, INT_MAX));
+    job.CurrentPage = 1;
 }
 
 namespace {
 
 // Reads on from the current line to the first line of `letter`; false at the
 // end of the file without one.  The cursor then stands on its first field.
-bool FindSetupLine(PrintFile& file, char letter, std::string& line)
+bool FindSetupLine(TEngineJob& job, PrintFile& file, char letter, std::string& line)
 {
     while (!file.eof()) {
         std::string_view l = file.readLine();
@@ -253,7 +254,7 @@ bool FindSetupLine(PrintFile& file, char letter, std::string& line)
             line.assign(l);
             if (line.back() != ';')
                 line.push_back(';');
-            Engine().FieldCursor = 2;
+            job.FieldCursor = 2;
             return true;
         }
     }
@@ -262,35 +263,32 @@ bool FindSetupLine(PrintFile& file, char letter, std::string& line)
 
 } // namespace
 
-void ReadPaperSizeLine(PrintFile& file)
+void ReadPaperSizeLine(TEngineJob& job, PrintFile& file)
 {
     std::string line;
-    if (!FindSetupLine(file, 'P', line))
+    if (!FindSetupLine(job, file, 'P', line))
         return;
-    TEngineState& e = Engine();
-    e.CustomPaperWidth = IntField(line);
-    e.CustomPaperHeight = IntField(line);
+    job.CustomPaperWidth = IntField(job, line);
+    job.CustomPaperHeight = IntField(job, line);
 }
 
-void ReadMarginLine(PrintFile& file)
+void ReadMarginLine(TEngineJob& job, PrintFile& file)
 {
     std::string line;
-    if (!FindSetupLine(file, 'M', line))
+    if (!FindSetupLine(job, file, 'M', line))
         return;
-    TEngineState& e = Engine();
-    e.FormatTopMargin = IntField(line);
-    e.FormatLeftMargin = IntField(line);
-    e.FormatMarginsGiven = true;
+    job.FormatTopMargin = IntField(job, line);
+    job.FormatLeftMargin = IntField(job, line);
+    job.FormatMarginsGiven = true;
 }
 
-void ReadOffsetLine(PrintFile& file)
+void ReadOffsetLine(TEngineJob& job, PrintFile& file)
 {
     std::string line;
-    if (!FindSetupLine(file, 'D', line))
+    if (!FindSetupLine(job, file, 'D', line))
         return;
-    TEngineState& e = Engine();
-    e.DisplayOffsetX = IntField(line);
-    e.DisplayOffsetY = IntField(line);
+    job.DisplayOffsetX = IntField(job, line);
+    job.DisplayOffsetY = IntField(job, line);
 }
 
 } // namespace dorvex

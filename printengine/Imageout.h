@@ -23,6 +23,8 @@ class QPainter;
 
 namespace dorvex {
 
+struct TEngineJob;
+
 // The largest format or data file read.  Both are one language and one
 // reader; a data file of a report of every listing of a big export file
 // runs to hundreds of megabytes.
@@ -74,15 +76,15 @@ private:
 
 // ---- the language ----
 
-// The field that begins at Engine().FieldCursor (1-based) in `line`;
+// The field that begins at the job's FieldCursor (1-based) in `line`;
 // advances the cursor past its separator.
-std::string_view NextField(std::string_view line, char separator = ';');
+std::string_view NextField(TEngineJob& job, std::string_view line, char separator = ';');
 // A decimal integer with optional sign after leading blanks, nothing after
 // the digits, within 32 bits.
 bool ParseIntField(std::string_view field, int& value);
-int IntField(std::string_view line, int defaultValue = 0);
+int IntField(TEngineJob& job, std::string_view line, int defaultValue = 0);
 // A text or name field, converted from CP932 to UTF-8.
-std::string TextField(std::string_view line);
+std::string TextField(TEngineJob& job, std::string_view line);
 
 // Empty path: false without a word.  An existing file: bound, true.
 // Otherwise the not-found message and false.
@@ -90,10 +92,12 @@ bool OpenIfExists(PrintFile& file, const std::string& utf8Path);
 int CountPages(const std::string& utf8Path);
 int CountPagesOf(const PrintFile& openFile);
 bool SkipPages(PrintFile& file, long long page, bool cyclic);
-void CountPreviewPages();
-void ReadPaperSizeLine(PrintFile& file);
-void ReadMarginLine(PrintFile& file);
-void ReadOffsetLine(PrintFile& file);
+// PageTotal from the job's open files (a file not open counts one page),
+// CurrentPage 1.
+void CountPreviewPages(TEngineJob& job);
+void ReadPaperSizeLine(TEngineJob& job, PrintFile& file);
+void ReadMarginLine(TEngineJob& job, PrintFile& file);
+void ReadOffsetLine(TEngineJob& job, PrintFile& file);
 
 // ---- rendering ----
 
@@ -151,14 +155,15 @@ private:
 
 // Draws from the file's current line to the end of the page.  True when the
 // file ended, false when an "E" line ended the page.  `canvas` may be null
-// (the page is only read past).
-bool DrawPage(PrintFile& file, Canvas* canvas, int zoom, double scaleX, double scaleY);
+// (the page is only read past).  The job gives the origin, the display
+// offset and the field cursor; `file` is one of its files.
+bool DrawPage(TEngineJob& job, PrintFile& file, Canvas* canvas, int zoom, double scaleX, double scaleY);
 
 // Rounds to the nearest integer, halves to even.
 long long RoundHalfEven(double v);
 
-// Paper size in mm for a printer paper code; writes Engine().PaperState.
-bool PaperSizeFromCode(int code, int& widthMm, int& heightMm);
+// Paper size in mm for a printer paper code; writes the job's PaperState.
+bool PaperSizeFromCode(TEngineJob& job, int code, int& widthMm, int& heightMm);
 QColor ColourFromCode(int code);
 
 // Per-character-set font lists: 128 Shift-JIS, 2 Symbol, 238 East European,

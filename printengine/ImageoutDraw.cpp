@@ -3,7 +3,7 @@
 // survive from item to item; the background follows the brush).
 #include "Imageout.h"
 
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "FileIO.h"
 #include "Messages.h"
 
@@ -197,16 +197,16 @@ void DrawPlaceholder(QPainter& p, const QRect& r)
 
 // ---- the commands ----
 
-void DrawText(Canvas& c, const Mapping& m, std::string_view line)
+void DrawText(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view line)
 {
-    const int x = m.x(IntField(line));
-    const int y = m.y(IntField(line));
-    const QString text = QString::fromStdString(TextField(line));
-    std::string face = TextField(line);
-    int size = IntField(line);
-    std::string_view style = NextField(line);
-    const int colour = IntField(line);
-    const int background = IntField(line);
+    const int x = m.x(IntField(job, line));
+    const int y = m.y(IntField(job, line));
+    const QString text = QString::fromStdString(TextField(job, line));
+    std::string face = TextField(job, line);
+    int size = IntField(job, line);
+    std::string_view style = NextField(job, line);
+    const int colour = IntField(job, line);
+    const int background = IntField(job, line);
 
     if (!style.empty())
         ApplyStyleCode(c, style);
@@ -249,20 +249,20 @@ void DrawText(Canvas& c, const Mapping& m, std::string_view line)
     c.fontColour = Qt::black;
 }
 
-void SetPenFromFields(Canvas& c, std::string_view line)
+void SetPenFromFields(TEngineJob& job, Canvas& c, std::string_view line)
 {
-    c.penWidth = IntField(line);
-    c.penStyle = IntField(line);
-    c.penColour = ColourFromCode(IntField(line));
+    c.penWidth = IntField(job, line);
+    c.penStyle = IntField(job, line);
+    c.penColour = ColourFromCode(IntField(job, line));
 }
 
-void DrawLineItem(Canvas& c, const Mapping& m, std::string_view line)
+void DrawLineItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view line)
 {
-    const int x1 = m.x(IntField(line)), y1 = m.y(IntField(line));
-    const int x2 = m.x(IntField(line)), y2 = m.y(IntField(line));
-    SetPenFromFields(c, line);
-    IntField(line, 14); // brush colour and style: read, not used by a line
-    IntField(line);
+    const int x1 = m.x(IntField(job, line)), y1 = m.y(IntField(job, line));
+    const int x2 = m.x(IntField(job, line)), y2 = m.y(IntField(job, line));
+    SetPenFromFields(job, c, line);
+    IntField(job, line, 14); // brush colour and style: read, not used by a line
+    IntField(job, line);
     if (QPainter* p = c.painter()) {
         c.realizeBrush();
         QPainterPath path(QPointF(x1, y1));
@@ -271,18 +271,18 @@ void DrawLineItem(Canvas& c, const Mapping& m, std::string_view line)
     }
 }
 
-void DrawShapeItem(Canvas& c, const Mapping& m, std::string_view line, char letter)
+void DrawShapeItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view line, char letter)
 {
-    const int x1 = m.x(IntField(line)), y1 = m.y(IntField(line));
-    const int x2 = m.x(IntField(line)), y2 = m.y(IntField(line));
+    const int x1 = m.x(IntField(job, line)), y1 = m.y(IntField(job, line));
+    const int x2 = m.x(IntField(job, line)), y2 = m.y(IntField(job, line));
     int cw = 0, ch = 0;
     if (letter == 'R') {
-        cw = m.cornerW(IntField(line));
-        ch = m.cornerH(IntField(line));
+        cw = m.cornerW(IntField(job, line));
+        ch = m.cornerH(IntField(job, line));
     }
-    SetPenFromFields(c, line);
-    c.setBrushColour(ColourFromCode(IntField(line, letter == 'B' ? 14 : 0)));
-    c.setBrushStyle(IntField(line));
+    SetPenFromFields(job, c, line);
+    c.setBrushColour(ColourFromCode(IntField(job, line, letter == 'B' ? 14 : 0)));
+    c.setBrushStyle(IntField(job, line));
     QPainter* p = c.painter();
     if (!p)
         return;
@@ -305,11 +305,11 @@ void DrawShapeItem(Canvas& c, const Mapping& m, std::string_view line, char lett
     StrokeWithPen(*p, c, w, path);
 }
 
-void DrawFillItem(Canvas& c, const Mapping& m, std::string_view line)
+void DrawFillItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view line)
 {
-    const int x1 = m.x(IntField(line)), y1 = m.y(IntField(line));
-    const int x2 = m.x(IntField(line)), y2 = m.y(IntField(line));
-    c.setBrushColour(ColourFromCode(IntField(line)));
+    const int x1 = m.x(IntField(job, line)), y1 = m.y(IntField(job, line));
+    const int x2 = m.x(IntField(job, line)), y2 = m.y(IntField(job, line));
+    c.setBrushColour(ColourFromCode(IntField(job, line)));
     if (QPainter* p = c.painter()) {
         c.realizeBrush();
         QRect r = CornerRect(x1, y1, x2, y2);
@@ -317,11 +317,11 @@ void DrawFillItem(Canvas& c, const Mapping& m, std::string_view line)
     }
 }
 
-void DrawImageItem(Canvas& c, const Mapping& m, std::string_view line)
+void DrawImageItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view line)
 {
-    const int x1 = m.x(IntField(line)), y1 = m.y(IntField(line));
-    const int x2 = m.x(IntField(line)), y2 = m.y(IntField(line));
-    const std::string path = TextField(line);
+    const int x1 = m.x(IntField(job, line)), y1 = m.y(IntField(job, line));
+    const int x2 = m.x(IntField(job, line)), y2 = m.y(IntField(job, line));
+    const std::string path = TextField(job, line);
     QPainter* p = c.painter();
     if (!p)
         return;
@@ -352,7 +352,7 @@ void DrawImageItem(Canvas& c, const Mapping& m, std::string_view line)
     const QRect target(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
     if (it->second.isNull()) {
         DrawPlaceholder(*p, target);
-        if (Engine().ReportedImages.insert(path).second)
+        if (job.ReportedImages.insert(path).second)
             ShowMessage(MessageKind::Error, read.ok() ? BadImageMessage(path)
                                                       : ReadFailureMessage(path, read, kImageFileSizeLimit));
         return;
@@ -411,16 +411,15 @@ void Canvas::realizeBrush()
     bgColour_ = brushColour_;
 }
 
-bool DrawPage(PrintFile& file, Canvas* canvas, int zoom, double scaleX, double scaleY)
+bool DrawPage(TEngineJob& job, PrintFile& file, Canvas* canvas, int zoom, double scaleX, double scaleY)
 {
-    TEngineState& e = Engine();
     if (!std::isfinite(scaleX) || scaleX <= 0) scaleX = 96.0 / 254.0;
     if (!std::isfinite(scaleY) || scaleY <= 0) scaleY = scaleX;
     zoom = std::clamp(zoom, 1, 100);
-    const bool offsets = !(canvas && canvas->printerPage() && e.PrintFormatPages);
-    Mapping m{scaleX, scaleY, 0, 0, offsets ? e.DisplayOffsetX : 0, offsets ? e.DisplayOffsetY : 0};
-    m.ox = ClampDevice(double(RoundHalfEven(e.OriginX * scaleX)));
-    m.oy = ClampDevice(double(RoundHalfEven(e.OriginY * scaleY)));
+    const bool offsets = !(canvas && canvas->printerPage() && job.PrintFormatPages);
+    Mapping m{scaleX, scaleY, 0, 0, offsets ? job.DisplayOffsetX : 0, offsets ? job.DisplayOffsetY : 0};
+    m.ox = ClampDevice(double(RoundHalfEven(job.OriginX * scaleX)));
+    m.oy = ClampDevice(double(RoundHalfEven(job.OriginY * scaleY)));
 
     if (canvas)
         EnsureEngineStarted();
@@ -445,46 +444,45 @@ bool DrawPage(PrintFile& file, Canvas* canvas, int zoom, double scaleX, double s
         line.assign(raw);
         if (line.back() != ';')
             line.push_back(';');
-        e.FieldCursor = 2;
+        job.FieldCursor = 2;
         if (!canvas) {
             continue;
         }
         switch (letter) {
-        case 'T': DrawText(*canvas, m, line); break;
-        case 'L': DrawLineItem(*canvas, m, line); break;
+        case 'T': DrawText(job, *canvas, m, line); break;
+        case 'L': DrawLineItem(job, *canvas, m, line); break;
         case 'B':
         case 'R':
-        case 'C': DrawShapeItem(*canvas, m, line, letter); break;
-        case 'F': DrawFillItem(*canvas, m, line); break;
-        case 'I': DrawImageItem(*canvas, m, line); break;
+        case 'C': DrawShapeItem(job, *canvas, m, line, letter); break;
+        case 'F': DrawFillItem(job, *canvas, m, line); break;
+        case 'I': DrawImageItem(job, *canvas, m, line); break;
         }
     }
     return true;
 }
 
-bool PaperSizeFromCode(int code, int& w, int& h)
+bool PaperSizeFromCode(TEngineJob& job, int code, int& w, int& h)
 {
     struct Paper { int code, w, h; };
     static const Paper kPapers[] = {
         {8, 297, 420}, {9, 210, 297}, {11, 148, 210}, {12, 250, 354}, {13, 182, 257}, {16, 254, 356},
         {17, 280, 432}, {44, 229, 280}, {45, 254, 280}, {46, 381, 280}, {90, 305, 280},
     };
-    TEngineState& e = Engine();
     for (const Paper& p : kPapers) {
         if (p.code == code) {
             w = p.w;
             h = p.h;
-            e.PaperState = 1;
+            job.PaperState = 1;
             return true;
         }
     }
-    if (code == 256 && e.CustomPaperWidth > 0 && e.CustomPaperHeight > 0) {
-        w = e.CustomPaperWidth / 10;
-        h = e.CustomPaperHeight / 10;
-        e.PaperState = 1;
+    if (code == 256 && job.CustomPaperWidth > 0 && job.CustomPaperHeight > 0) {
+        w = job.CustomPaperWidth / 10;
+        h = job.CustomPaperHeight / 10;
+        job.PaperState = 1;
         return true;
     }
-    e.PaperState = 2;
+    job.PaperState = 2;
     return false;
 }
 

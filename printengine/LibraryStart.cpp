@@ -1,6 +1,5 @@
 #include "LibraryStart.h"
 
-#include "EngineState.h"
 #include "Imageout.h"
 #include "Messages.h"
 #include "lumprn.h"

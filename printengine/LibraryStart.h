@@ -1,7 +1,7 @@
 // The library's load-time work, done once on first use inside a running Qt
 // application (creating one when the caller has none, as a plain C program
-// calling the exports would): engine state, font lists, the printer
-// settings with the TrueType option 2, and message boxes for messages.
+// calling the exports would): font lists, the printer settings with the
+// TrueType option 2, and message boxes for messages.
 #pragma once
 
 #include <QMessageBox>

@@ -1,6 +1,5 @@
 #include "PageWalk.h"
 
-#include "EngineState.h"
 
 #include <algorithm>
 #include <climits>
@@ -75,40 +74,40 @@ PagePair SeekPreviewPage(PrintFile* format, PrintFile& data, int page)
     return pair;
 }
 
-JobGeometry ComputeJobGeometry(int paperCode, bool landscape, int printableW, int printableH)
+JobGeometry ComputeJobGeometry(TEngineJob& job, int paperCode, bool landscape, int printableW, int printableH)
 {
-    TEngineState& e = Engine();
     JobGeometry g;
-    PaperSizeFromCode(paperCode, g.paperWidthMm, g.paperHeightMm);
-    if (e.PaperState < 2) {
+    PaperSizeFromCode(job, paperCode, g.paperWidthMm, g.paperHeightMm);
+    if (job.PaperState < 2) {
         if (landscape)
             std::swap(g.paperWidthMm, g.paperHeightMm);
     } else {
         g.paperWidthMm = printableW + 20;
         g.paperHeightMm = printableH + 20;
     }
-    const int left = e.FormatMarginsGiven ? e.FormatLeftMargin : e.CallerLeftMargin;
-    const int top = e.FormatMarginsGiven ? e.FormatTopMargin : e.CallerTopMargin;
+    const int left = job.FormatMarginsGiven ? job.FormatLeftMargin : job.CallerLeftMargin;
+    const int top = job.FormatMarginsGiven ? job.FormatTopMargin : job.CallerTopMargin;
     const long long ox = left - RoundHalfEven((g.paperWidthMm - printableW) / 2.0) * 10;
     const long long oy = top - RoundHalfEven((g.paperHeightMm - printableH) / 2.0) * 10;
     auto clampInt = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    e.OriginX = clampInt(ox);
-    e.OriginY = clampInt(oy);
+    job.OriginX = clampInt(ox);
+    job.OriginY = clampInt(oy);
     return g;
 }
 
-void ReadFormatSetup(PrintFile* format, bool withOffset)
+void ReadFormatSetup(TEngineJob& job, bool withOffset)
 {
-    Engine().FormatMarginsGiven = false;
+    job.FormatMarginsGiven = false;
+    PrintFile* format = job.formatOrNull();
     if (!format)
         return;
     format->reset();
-    ReadMarginLine(*format);
+    ReadMarginLine(job, *format);
     format->reset();
-    ReadPaperSizeLine(*format);
+    ReadPaperSizeLine(job, *format);
     if (withOffset) {
         format->reset();
-        ReadOffsetLine(*format);
+        ReadOffsetLine(job, *format);
     }
     format->reset();
 }

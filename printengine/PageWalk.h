@@ -3,7 +3,7 @@
 // output pair the same pages.
 #pragma once
 
-#include "Imageout.h"
+#include "EngineJob.h"
 
 #include <optional>
 #include <vector>
@@ -47,16 +47,17 @@ PagePair SeekPreviewPage(PrintFile* format, PrintFile& data, int page);
 
 // Page geometry of a job (steps of the print job that the preview repeats):
 // the paper in mm for `paperCode` (swapped for landscape while its size is
-// known, the printable area + 20 mm when unknown), then OriginX/OriginY from
-// the margins.
+// known, the printable area + 20 mm when unknown), then the job's
+// OriginX/OriginY from its margins.
 struct JobGeometry {
     int paperWidthMm = 0;
     int paperHeightMm = 0;
 };
-JobGeometry ComputeJobGeometry(int paperCode, bool landscape, int printableWidthMm, int printableHeightMm);
+JobGeometry ComputeJobGeometry(TEngineJob& job, int paperCode, bool landscape, int printableWidthMm,
+                               int printableHeightMm);
 
-// Reads the format file's "M" and "P" lines (and "D" when `withOffset`),
-// clearing FormatMarginsGiven first.  `format` may be null.
-void ReadFormatSetup(PrintFile* format, bool withOffset);
+// Reads the "M" and "P" lines (and "D" when `withOffset`) of the job's open
+// format file, clearing FormatMarginsGiven first.
+void ReadFormatSetup(TEngineJob& job, bool withOffset);
 
 } // namespace dorvex

@@ -1,6 +1,6 @@
 #include "Printout.h"
 
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Guarded.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -31,15 +31,10 @@ TNowPrintingdlg*& ActiveDialog()
 
 } // namespace
 
-TPrintJobState& PrintJob()
-{
-    static TPrintJobState state;
-    return state;
-}
-
-TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, QWidget* parent)
+TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, TEngineJob& job, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint)
     , startDlg_(startDlg)
+    , job_(job)
 {
     setWindowTitle(QStringLiteral("印刷"));
     setObjectName(QStringLiteral("TNowPrintingdlg"));
@@ -91,14 +86,14 @@ void TNowPrintingdlg::CancelButtonClick()
         // begun yet (then nothing will be, and the job counts as aborted).
         if (Timer->isActive()) {
             Timer->stop();
-            PrintJob().PrintCancelled = true;
+            job_.PrintCancelled = true;
         }
         done(QDialog::Rejected);
         return;
     }
     if (AskQuestion(QStringLiteral("印刷を中止してよろしいですか?"), QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes)
-        PrintJob().PrintCancelled = true;
+        job_.PrintCancelled = true;
 }
 
 void TNowPrintingdlg::keyPressEvent(QKeyEvent* event)
@@ -151,7 +146,7 @@ public:
 void TNowPrintingdlg::PrintStart()
 {
     Timer->stop();
-    TPrintJobState& job = PrintJob();
+    TEngineJob& job = job_;
     QPrinter& printer = ThePrinter();
 
     JobRange range;
@@ -180,8 +175,12 @@ void TNowPrintingdlg::PrintStart()
     JobOutcome outcome = JobOutcome::StartFailed;
     // Runs from the timer inside the dialog's event loop: nothing may be
     // thrown through it.
-    const bool ran = RunGuarded([&] { outcome = RunPrintJob(jobPrinter, painter, range, hooks); });
+    const bool ran = RunGuarded([&] {
+        outcome = job.openFiles() ? RunPrintJob(job, jobPrinter, painter, range, hooks) : JobOutcome::StartFailed;
+    });
     printing_ = false;
+    job.formatFile.close(); // the job has done with them
+    job.dataFile.close();
     if (!ran) {
         // Broken off (and said): the document begun is thrown away, and the
         // call reports that nothing was printed.
@@ -212,28 +211,20 @@ void TNowPrintingdlg::PrintStart()
     done(QDialog::Accepted);
 }
 
-int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
-                      int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
-                      bool showDialog)
+int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperCode, int32_t orientation,
+                     bool showDialog)
 {
     EnsureLibraryStarted();
-    TEngineState& e = Engine();
-    TPrintJobState& job = PrintJob();
-    job = TPrintJobState{};
-    BeginJobMessages();
+    job.PrintCancelled = job.StartFailed = false;
+    job.SheetsPrinted = 0;
     int16_t result = -1;
-    e.FormatFileName = formatFile;
-    e.DataFileName = dataFile;
-    e.CallerTopMargin = topMargin;
-    e.CallerLeftMargin = leftMargin;
-    e.PrintFormatPages = printForm;
     if (paperCode > 0)
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
     SetPrinterLandscape(orientation == 1);
 
     TStartPrintDlg startDlg;
-    if (!e.DataFileName.empty())
-        startDlg.SetPages(CountPages(e.DataFileName));
+    if (!job.DataFileName.empty())
+        startDlg.SetPages(CountPages(job.DataFileName));
     // With no printer and no PDF file named yet, printing without the dialog
     // would print nothing: the dialog is shown to choose the file.
     const bool noDestination = ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty();
@@ -241,7 +232,7 @@ int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile
     if (showDialog || noDestination)
         go = startDlg.Execute();
     if (go) {
-        TNowPrintingdlg dlg(startDlg);
+        TNowPrintingdlg dlg(startDlg, job);
         KeepAboveActiveWindow(dlg);
         dlg.PrintMessage->setText(QString::fromStdString(message));
         dlg.exec();
@@ -251,6 +242,17 @@ int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile
     if (job.PrintCancelled || !go || job.StartFailed)
         result = 0;
     return result;
+}
+
+int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
+                      int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
+                      bool showDialog)
+{
+    TEngineJob job(formatFile, dataFile);
+    job.CallerTopMargin = topMargin;
+    job.CallerLeftMargin = leftMargin;
+    job.PrintFormatPages = printForm;
+    return ScalPrintJob(job, message, paperCode, orientation, showDialog);
 }
 
 } // namespace dorvex

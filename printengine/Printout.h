@@ -13,20 +13,13 @@ class QTimer;
 namespace dorvex {
 
 class TStartPrintDlg;
-
-struct TPrintJobState {
-    bool PrintCancelled = false;
-    bool PageRangeGiven = false;
-    int PagesLeft = 0;
-    bool StartFailed = false; // a file was missing or unnamed: nothing printed
-    int SheetsPrinted = 0;
-};
-TPrintJobState& PrintJob();
+struct TEngineJob;
 
 class TNowPrintingdlg : public QDialog {
     Q_OBJECT
 public:
-    TNowPrintingdlg(TStartPrintDlg& startDlg, QWidget* parent = nullptr);
+    // Prints `job` (which outlives the dialog) once shown.
+    TNowPrintingdlg(TStartPrintDlg& startDlg, TEngineJob& job, QWidget* parent = nullptr);
     ~TNowPrintingdlg() override;
     QLabel* PrintMessage;
     QLabel* PageMessage;
@@ -36,6 +29,7 @@ public:
     void PrintStart();
     void CancelButtonClick();
     bool Printing() const { return printing_; }
+    TEngineJob& Job() { return job_; }
     // The progress dialog on screen, if any (tests drive it).
     static TNowPrintingdlg* Active();
 
@@ -46,10 +40,19 @@ protected:
 private:
     void SetPageMessage(int sheet);
     TStartPrintDlg& startDlg_;
+    TEngineJob& job_;
     bool printing_ = false;
 };
 
-// ScalPrint with UTF-8 texts; the export converts and calls this.
+// ScalPrint on `job`, whose file names, caller margins and PrintFormatPages
+// are set: the printer prepared, the print dialog (when asked for, or when
+// there is nowhere else to print to), then the job under the progress
+// dialog.  -1 when the job ran, 0 when nothing was printed.
+int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperCode, int32_t orientation,
+                     bool showDialog);
+
+// ScalPrint with UTF-8 texts, as a job of its own; the exports convert and
+// call this.
 int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
                       int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
                       bool showDialog);

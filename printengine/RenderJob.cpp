@@ -1,6 +1,5 @@
 #include "RenderJob.h"
 
-#include "EngineState.h"
 #include "FileIO.h"
 #include "Messages.h"
 
@@ -17,39 +16,14 @@
 
 namespace dorvex {
 
-bool JobFiles::open()
-{
-    TEngineState& e = Engine();
-    hasFormat = false;
-    if (!e.FormatFileName.empty()) {
-        // A file that exists but cannot be read (a FIFO, a device, one too
-        // large) stops the job as a missing one does, after its message.
-        if (!OpenIfExists(format, e.FormatFileName) || !format.open()) {
-            format.close();
-            return false;
-        }
-        hasFormat = true;
-    }
-    if (e.DataFileName.empty()) {
-        ShowMessage(MessageKind::Error, kNoDataFileMessage);
-        format.close();
-        return false;
-    }
-    if (!OpenIfExists(data, e.DataFileName) || !data.open()) {
-        data.close();
-        format.close();
-        return false;
-    }
-    return true;
-}
-
 namespace {
 
 class DeviceTarget : public SheetTarget {
 public:
-    DeviceTarget(QPagedPaintDevice& device, Canvas& canvas, double sx, double sy, const DeviceJobHooks& hooks)
-        : device_(device), canvas_(canvas), sx_(sx), sy_(sy), hooks_(hooks) {}
-    bool drawPage(PrintFile& file) override { return DrawPage(file, &canvas_, 10, sx_, sy_); }
+    DeviceTarget(TEngineJob& job, QPagedPaintDevice& device, Canvas& canvas, double sx, double sy,
+                 const DeviceJobHooks& hooks)
+        : job_(job), device_(device), canvas_(canvas), sx_(sx), sy_(sy), hooks_(hooks) {}
+    bool drawPage(PrintFile& file) override { return DrawPage(job_, file, &canvas_, 10, sx_, sy_); }
     void newSheet(int n) override
     {
         device_.newPage();
@@ -59,17 +33,17 @@ public:
     bool cancelled() override { return hooks_.cancelled && hooks_.cancelled(); }
 
 private:
+    TEngineJob& job_;
     QPagedPaintDevice& device_;
     Canvas& canvas_;
     double sx_, sy_;
     const DeviceJobHooks& hooks_;
 };
 
-QPageSize PageSizeForCode(int code)
+QPageSize PageSizeForCode(const TEngineJob& job, int code)
 {
-    const TEngineState& e = Engine();
-    if (code == 256 && e.CustomPaperWidth > 0 && e.CustomPaperHeight > 0)
-        return QPageSize(QSizeF(e.CustomPaperWidth / 10.0, e.CustomPaperHeight / 10.0), QPageSize::Millimeter);
+    if (code == 256 && job.CustomPaperWidth > 0 && job.CustomPaperHeight > 0)
+        return QPageSize(QSizeF(job.CustomPaperWidth / 10.0, job.CustomPaperHeight / 10.0), QPageSize::Millimeter);
     QPageSize::PageSizeId id = QPageSize::id(code);
     return QPageSize(id == QPageSize::Custom ? QPageSize::A4 : id);
 }
@@ -77,13 +51,13 @@ QPageSize PageSizeForCode(int code)
 } // namespace
 
 std::vector<PagePair> PrintOnDevice(QPagedPaintDevice& device, QPainter& painter, double dpiX, double dpiY,
-                                    JobFiles& files, const PrintWalkOptions& options, const DeviceJobHooks& hooks)
+                                    TEngineJob& job, const PrintWalkOptions& options, const DeviceJobHooks& hooks)
 {
     Canvas canvas(&painter, true);
-    DeviceTarget target(device, canvas, dpiX / 254.0, dpiY / 254.0, hooks);
+    DeviceTarget target(job, device, canvas, dpiX / 254.0, dpiY / 254.0, hooks);
     if (hooks.sheetStarted)
         hooks.sheetStarted(1);
-    return RunPrintWalk(files.formatOrNull(), files.data, options, target);
+    return RunPrintWalk(job.formatOrNull(), job.dataFile, options, target);
 }
 
 int PreviewPixels(double lengthMm, int zoomTenths, double ppi)
@@ -91,8 +65,8 @@ int PreviewPixels(double lengthMm, int zoomTenths, double ppi)
     return int(RoundHalfEven(ppi * lengthMm / 25.4 * (zoomTenths * 0.1)));
 }
 
-PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, PrintFile* format, PrintFile& data,
-                          int page, int zoomTenths, double ppi)
+PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, TEngineJob& job, int page,
+                          int zoomTenths, double ppi)
 {
     painter.resetTransform();
     painter.fillRect(QRect(QPoint(0, 0), area), Qt::white);
@@ -109,34 +83,30 @@ PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, 
     canvas.penColour = Qt::black;
 
     const double scale = ppi / 254.0;
-    PagePair pair = SeekPreviewPage(format, data, page);
+    PagePair pair = SeekPreviewPage(job.formatOrNull(), job.dataFile, page);
     if (pair.formatPage)
-        DrawPage(*format, &canvas, zoomTenths, scale, scale);
+        DrawPage(job, job.formatFile, &canvas, zoomTenths, scale, scale);
     if (pair.dataPage)
-        DrawPage(data, &canvas, zoomTenths, scale, scale);
+        DrawPage(job, job.dataFile, &canvas, zoomTenths, scale, scale);
     return pair;
 }
 
-JobOutcome RunPrintJob(JobPrinter& printer, QPainter& painter, const JobRange& range, const DeviceJobHooks& hooks,
-                       std::vector<PagePair>* sheets)
+JobOutcome RunPrintJob(TEngineJob& job, JobPrinter& printer, QPainter& painter, const JobRange& range,
+                       const DeviceJobHooks& hooks, std::vector<PagePair>* sheets)
 {
-    TEngineState& e = Engine();
-    JobFiles files;
-    if (!files.open())
-        return JobOutcome::StartFailed;
-    ReadFormatSetup(files.formatOrNull(), false);
+    ReadFormatSetup(job, false);
 
     const int code = printer.paperCode();
     int w = 0, h = 0;
-    PaperSizeFromCode(code, w, h);
-    if (code == 256 && e.PaperState == 1)
-        printer.setUserSize(e.CustomPaperHeight, e.CustomPaperWidth);
+    PaperSizeFromCode(job, code, w, h);
+    if (code == 256 && job.PaperState == 1)
+        printer.setUserSize(job.CustomPaperHeight, job.CustomPaperWidth);
     else
         printer.clearUserSize();
-    ComputeJobGeometry(code, printer.landscape(), printer.horzSizeMm(), printer.vertSizeMm());
+    ComputeJobGeometry(job, code, printer.landscape(), printer.horzSizeMm(), printer.vertSizeMm());
 
     PrintWalkOptions walk;
-    walk.printForm = e.PrintFormatPages;
+    walk.printForm = job.PrintFormatPages;
     walk.rangeGiven = range.given;
     walk.fromPage = range.from;
     walk.pagesLeft = range.given ? range.to - range.from + 1 : range.highest;
@@ -148,7 +118,7 @@ JobOutcome RunPrintJob(JobPrinter& printer, QPainter& painter, const JobRange& r
     bool cancelled = false;
     DeviceJobHooks h2 = hooks;
     h2.cancelled = [&]() { return cancelled = hooks.cancelled && hooks.cancelled(); };
-    std::vector<PagePair> done = PrintOnDevice(printer.device(), painter, dpiX, dpiY, files, walk, h2);
+    std::vector<PagePair> done = PrintOnDevice(printer.device(), painter, dpiX, dpiY, job, walk, h2);
     if (sheets)
         *sheets = std::move(done);
     return cancelled ? JobOutcome::Cancelled : JobOutcome::Printed;
@@ -160,10 +130,10 @@ namespace {
 // paper, with no unprintable border.
 class PdfJobPrinter : public JobPrinter {
 public:
-    PdfJobPrinter(QPdfWriter& writer, int code, bool landscape)
+    PdfJobPrinter(const TEngineJob& job, QPdfWriter& writer, int code, bool landscape)
         : writer_(writer), code_(code), landscape_(landscape)
     {
-        writer_.setPageLayout(QPageLayout(PageSizeForCode(code), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        writer_.setPageLayout(QPageLayout(PageSizeForCode(job, code), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                           QMarginsF(0, 0, 0, 0)));
     }
     int paperCode() override { return code_; }
@@ -221,30 +191,16 @@ private:
 // not make the system swap.
 constexpr qint64 kMaxPageImageBytes = 1ll << 30;
 
-// A job of the command line: its files, no caller margins, fresh messages.
-TEngineState& BeginCommandLineJob(const std::string& formatPath, const std::string& dataPath)
-{
-    TEngineState& e = Engine();
-    BeginJobMessages();
-    e.FormatFileName = formatPath;
-    e.DataFileName = dataPath;
-    e.CallerTopMargin = e.CallerLeftMargin = 0;
-    return e;
-}
-
 } // namespace
 
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
                     const RenderOptions& o, int* sheetCount)
 {
-    TEngineState& e = BeginCommandLineJob(formatPath, dataPath);
-    e.PrintFormatPages = true;
+    TEngineJob job(formatPath, dataPath); // no caller margins
+    job.PrintFormatPages = true;
     // Files first, so a missing one leaves no empty PDF behind.
-    {
-        JobFiles probe;
-        if (!probe.open())
-            return false;
-    }
+    if (!job.openFiles())
+        return false;
     SafeSaveDevice out(pdfPath);
     if (!out.begin()) {
         ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
@@ -256,17 +212,16 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
         QPdfWriter writer(&out);
         writer.setCreator(QStringLiteral("Dorvex32"));
         writer.setResolution(o.dpi > 0 ? o.dpi : 600);
-        PdfJobPrinter printer(writer, o.paperCode, o.landscape);
+        PdfJobPrinter printer(job, writer, o.paperCode, o.landscape);
         JobRange range;
-        range.highest = CountPages(dataPath);
+        range.highest = CountPagesOf(job.dataFile);
         QPainter painter;
-        outcome = RunPrintJob(printer, painter, range, {}, &sheets);
+        outcome = RunPrintJob(job, printer, painter, range, {}, &sheets);
         if (painter.isActive())
             painter.end();
     }
     if (outcome != JobOutcome::Printed || !out.commit()) {
-        if (outcome != JobOutcome::StartFailed)
-            ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
+        ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
         return false;
     }
     if (sheetCount)
@@ -277,20 +232,18 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
 bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,
                         const RenderOptions& o, int* pageCount)
 {
-    TEngineState& e = BeginCommandLineJob(formatPath, dataPath);
-
-    JobFiles files;
-    if (!files.open())
+    TEngineJob job(formatPath, dataPath); // no caller margins
+    if (!job.openFiles())
         return false;
-    ReadFormatSetup(files.formatOrNull(), true);
-    CountPreviewPages();
+    ReadFormatSetup(job, true);
+    CountPreviewPages(job);
 
-    QPageSize pageSize = PageSizeForCode(o.paperCode);
+    QPageSize pageSize = PageSizeForCode(job, o.paperCode);
     const QSizeF mm = pageSize.size(QPageSize::Millimeter);
     int horz = int(std::floor(mm.width() + 1e-6)), vert = int(std::floor(mm.height() + 1e-6));
     if (o.landscape)
         std::swap(horz, vert);
-    ComputeJobGeometry(o.paperCode, o.landscape, horz, vert);
+    ComputeJobGeometry(job, o.paperCode, o.landscape, horz, vert);
 
     const int zoom = std::clamp(o.zoom, 3, 20);
     const double ppi = o.dpi > 0 ? o.dpi : 96;
@@ -305,7 +258,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
     }
     Canvas canvas;
     QByteArray png;
-    for (int page = 1; page <= e.PageTotal; ++page) {
+    for (int page = 1; page <= job.PageTotal; ++page) {
         QImage image(area, QImage::Format_RGB32);
         if (image.isNull()) { // the memory was not there
             ShowMessage(MessageKind::Error, PageImageTooLargeMessage(area.width(), area.height()));
@@ -314,7 +267,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         image.setDotsPerMeterX(int(std::lround(ppi / 0.0254)));
         image.setDotsPerMeterY(int(std::lround(ppi / 0.0254)));
         QPainter painter(&image);
-        PaintPreviewPage(painter, canvas, area, files.formatOrNull(), files.data, page, zoom, ppi);
+        PaintPreviewPage(painter, canvas, area, job, page, zoom, ppi);
         painter.end();
         const std::string file = dir + "/page-" + std::to_string(page) + ".png";
         png.clear();
@@ -327,7 +280,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         }
     }
     if (pageCount)
-        *pageCount = e.PageTotal;
+        *pageCount = job.PageTotal;
     return true;
 }
 

@@ -13,27 +13,17 @@ class QPainter;
 
 namespace dorvex {
 
-// Opens the job's files from the engine state as the print job does: a
-// named but missing format file, an empty data path or a missing data file
-// is reported and makes the result false (nothing is to be printed).
-struct JobFiles {
-    PrintFile format;
-    PrintFile data;
-    bool hasFormat = false;
-    bool open();
-    PrintFile* formatOrNull() { return hasFormat ? &format : nullptr; }
-};
-
 struct DeviceJobHooks {
     std::function<void(int sheetNumber)> sheetStarted; // also for sheet 1
     std::function<bool()> cancelled;
 };
 
 // Runs the print job's page walk on a device that the painter has already
-// begun (the first sheet is open).  The engine state's geometry
-// (OriginX/OriginY) must be computed.  `dpiX`/`dpiY`: the device resolution.
+// begun (the first sheet is open).  The job's files are open and its
+// geometry (OriginX/OriginY) is computed.  `dpiX`/`dpiY`: the device
+// resolution.
 std::vector<PagePair> PrintOnDevice(QPagedPaintDevice& device, QPainter& painter, double dpiX, double dpiY,
-                                    JobFiles& files, const PrintWalkOptions& options, const DeviceJobHooks& hooks = {});
+                                    TEngineJob& job, const PrintWalkOptions& options, const DeviceJobHooks& hooks = {});
 
 // The printer a job runs on, as the job sees it: its paper code and user
 // size (Windows device-mode codes), orientation, printable size in whole mm
@@ -61,24 +51,26 @@ struct JobRange {
     int highest = 1;    // the dialog's highest page (the data file's pages)
 };
 
+// StartFailed: the job's files could not be opened (said), nothing printed.
 enum class JobOutcome { Printed, Cancelled, StartFailed, CannotBegin };
 
-// The print job from its files to its last sheet: files opened (missing ones
-// reported), margin and paper lines read, the paper and the origin worked
-// out, the document begun on `painter`, the page walk run.  After
+// The print job of `job`, whose files are open (openFiles), to its last
+// sheet: margin and paper lines read, the paper and the origin worked out,
+// the document begun on `painter`, the page walk run.  After
 // Printed/Cancelled the painter is still active: the caller ends (or aborts)
 // the document.
-JobOutcome RunPrintJob(JobPrinter& printer, QPainter& painter, const JobRange& range, const DeviceJobHooks& hooks,
-                       std::vector<PagePair>* sheets = nullptr);
+JobOutcome RunPrintJob(TEngineJob& job, JobPrinter& printer, QPainter& painter, const JobRange& range,
+                       const DeviceJobHooks& hooks, std::vector<PagePair>* sheets = nullptr);
 
 // Size in pixels of the preview's drawing area (the printable area + 2).
 int PreviewPixels(double lengthMm, int zoomTenths, double ppi);
 
-// Paints preview page `page` as the preview window does: a white area with
-// the dotted blue frame of the printable area, then the format page and
-// the data page over it.  `canvas` carries the surface state between pages.
-PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, PrintFile* format, PrintFile& data,
-                          int page, int zoomTenths, double ppi);
+// Paints preview page `page` of the job's open files as the preview window
+// does: a white area with the dotted blue frame of the printable area, then
+// the format page and the data page over it.  `canvas` carries the surface
+// state between pages.
+PagePair PaintPreviewPage(QPainter& painter, Canvas& canvas, const QSize& area, TEngineJob& job, int page,
+                          int zoomTenths, double ppi);
 
 struct RenderOptions {
     int paperCode = 9;
@@ -88,10 +80,10 @@ struct RenderOptions {
 };
 
 // The print job with the form printed, onto a PDF (written whole or not at
-// all).  Uses and sets the engine state.  Returns false after a message.
+// all), as a job of its own.  Returns false after a message.
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
                     const RenderOptions& options, int* sheetCount = nullptr);
-// Every preview page as DIR/page-N.png.
+// Every preview page as DIR/page-N.png, as a job of its own.
 bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,
                         const RenderOptions& options, int* pageCount = nullptr);
 

@@ -4,7 +4,6 @@
 
 #include "Cp932Codec.h"
 #include "Dorvex32.h"
-#include "EngineState.h"
 #include "Imagedsp.h"
 #include "Messages.h"
 #include "Printout.h"
@@ -29,7 +28,6 @@ class Boundary : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineState();
         previous_ = SetMessageSink([this](MessageKind, const std::string& t) {
             messages.push_back(t);
             if (std::exchange(throwOnNext, false))

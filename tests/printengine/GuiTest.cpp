@@ -5,7 +5,7 @@
 
 #include "Cp932Codec.h"
 #include "EditFile.h"
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imagedsp.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -138,7 +138,6 @@ class Job : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineState();
         previousSink_ = SetMessageSink([this](MessageKind, const std::string& t) { messages.push_back(t); });
         previousAsker_ = SetQuestionAsker([this](const QString& q, QMessageBox::StandardButtons) {
             questions.push_back(q.toStdString());
@@ -169,10 +168,11 @@ protected:
 // Guards the job without dialog: three sheets, form under each data page.
 TEST_F(Job, OnePageFormThreeDataPages)
 {
-    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(3));
-    EXPECT_EQ(ScalPrintUtf8(fom, dat, "印刷します", 9, 0, 0, 0, true, false), -1);
+    TEngineJob job(Write(dir, "f.fom", kOnePageForm), Write(dir, "d.dat", DataPages(3)));
+    job.PrintFormatPages = true;
+    EXPECT_EQ(ScalPrintJob(job, "印刷します", 9, 0, false), -1);
     EXPECT_EQ(PdfPageCount(pdf), 3);
-    EXPECT_EQ(PrintJob().SheetsPrinted, 3);
+    EXPECT_EQ(job.SheetsPrinted, 3);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -252,7 +252,7 @@ TEST_F(Job, MissingFilesPrintNothing)
     for (const Case& c : cases) {
         messages.clear();
         questions.clear();
-        When([]() { return TNowPrintingdlg::Active() && PrintJob().StartFailed; },
+        When([]() { return TNowPrintingdlg::Active() && TNowPrintingdlg::Active()->Job().StartFailed; },
              []() { TNowPrintingdlg::Active()->CancelButton->click(); });
         EXPECT_EQ(ScalPrintUtf8(c.fom, c.dat, "", 9, 0, 0, 0, true, false), 0);
         ASSERT_FALSE(messages.empty());
@@ -322,7 +322,7 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
         EXPECT_FALSE(f.NextPage->isEnabled());
         EXPECT_TRUE(f.PrevPage->isEnabled());
         f.PrevPage->trigger();
-        EXPECT_EQ(Engine().CurrentPage, 5);
+        EXPECT_EQ(f.Job().CurrentPage, 5);
 
         f.ZoomOutButton->trigger();
         EXPECT_EQ(f.DispZoom->text(), QStringLiteral(" 90%"));
@@ -337,7 +337,7 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
         f.grab().save(QDir::temp().filePath(QStringLiteral("kovra-preview-50.png")));
         for (int i = 0; i < 5; ++i)
             f.ZoomOutButton->trigger();
-        EXPECT_EQ(Preview().ZoomTenths, 3);
+        EXPECT_EQ(f.Preview().ZoomTenths, 3);
         EXPECT_FALSE(f.ZoomOutButton->isEnabled());
         f.MenuZoomClick(20);
         EXPECT_FALSE(f.ZoomInButton->isEnabled());
@@ -346,7 +346,7 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
         const int expected[] = {1, 6, 6, 1}; // 0, 99, letters keep 6, cancel = "1"
         for (int want : expected) {
             f.Selected_PageClick();
-            EXPECT_EQ(Engine().CurrentPage, want);
+            EXPECT_EQ(f.Job().CurrentPage, want);
         }
         EXPECT_FALSE(f.PrevPage->isEnabled());
 
@@ -409,6 +409,35 @@ TEST_F(PreviewWindow, OnePageAndMissingData)
     PrintImageDispUtf8("", "", none, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     SetPreviewOpenedHook({});
     EXPECT_EQ(std::count(messages.begin(), messages.end(), "\"" + none + "\"が見つかりません!"), 1);
+}
+
+// Guards the preview reading its files once: with both gone from the disk
+// after it opened, turning pages, scrolling, zooming and repainting still
+// show the job, and nothing is said.
+TEST_F(PreviewWindow, KeepsItsFilesBetweenPaints)
+{
+    const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
+    int blue = 0;
+    SetPreviewOpenedHook([&](TImageDispForm& f) {
+        f.resize(900, 700);
+        QApplication::processEvents();
+        QFile::remove(QString::fromStdString(fom));
+        QFile::remove(QString::fromStdString(dat));
+        f.DispNext();
+        f.FormMouseWheel(-120);
+        f.ZoomOutButtonClick();
+        QApplication::processEvents();
+        EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/4"));
+        const QImage page = f.ImagePaintBox->grab().toImage(); // form page 2: a blue box
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                blue += Near(page.pixel(x, y), Qt::blue);
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    SetPreviewOpenedHook({});
+    EXPECT_GT(blue, 1000);
+    EXPECT_TRUE(messages.empty());
 }
 
 // ---- editor ----

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "Cp932Codec.h"
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imageout.h"
 
 #include <QFont>
@@ -18,10 +18,11 @@ std::vector<std::string> Fields(std::string line, int count)
 {
     if (line.back() != ';')
         line.push_back(';');
-    Engine().FieldCursor = 2;
+    TEngineJob job;
+    job.FieldCursor = 2;
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i)
-        out.emplace_back(NextField(line));
+        out.emplace_back(NextField(job, line));
     return out;
 }
 
@@ -39,22 +40,24 @@ TEST(NextField, CutsAtSeparatorsFromSecondCharacter)
 TEST(NextField, PastTheEndGivesEmptyAndKeepsCursor)
 {
     std::string line = "T1;";
-    Engine().FieldCursor = 2;
-    EXPECT_EQ(NextField(line), "1");
-    const int cursor = Engine().FieldCursor;
-    EXPECT_EQ(NextField(line), "");
-    EXPECT_EQ(Engine().FieldCursor, cursor);
+    TEngineJob job;
+    job.FieldCursor = 2;
+    EXPECT_EQ(NextField(job, line), "1");
+    const int cursor = job.FieldCursor;
+    EXPECT_EQ(NextField(job, line), "");
+    EXPECT_EQ(job.FieldCursor, cursor);
 }
 
 // Guards that a Shift-JIS trail byte is never taken for the separator.
 TEST(NextField, DoubleByteTextSurvives)
 {
     std::string line = cp932::fromUtf8("T1;2;表示ソ能;ＭＳ 明朝;");
-    Engine().FieldCursor = 2;
-    NextField(line);
-    NextField(line);
-    EXPECT_EQ(TextField(line), "表示ソ能");
-    EXPECT_EQ(TextField(line), "ＭＳ 明朝");
+    TEngineJob job;
+    job.FieldCursor = 2;
+    NextField(job, line);
+    NextField(job, line);
+    EXPECT_EQ(TextField(job, line), "表示ソ能");
+    EXPECT_EQ(TextField(job, line), "ＭＳ 明朝");
 }
 
 // Guards the "NG" report and the cut of an over-long field on a whole character.
@@ -62,9 +65,10 @@ TEST(NextField, OverlongFieldIsCutAndReported)
 {
     petest::MessageLog log;
     std::string line = "T" + std::string(70000, 'x') + ";5;";
-    Engine().FieldCursor = 2;
-    EXPECT_EQ(NextField(line).size(), 64u * 1024u);
-    EXPECT_EQ(NextField(line), "5");
+    TEngineJob job;
+    job.FieldCursor = 2;
+    EXPECT_EQ(NextField(job, line).size(), 64u * 1024u);
+    EXPECT_EQ(NextField(job, line), "5");
     EXPECT_EQ(log.messages, (std::vector<std::string>{"NG"}));
 }
 
@@ -90,16 +94,17 @@ TEST(ParseIntField, Table)
 // Guards the text item's defaults and the misreading after a ";" in the text.
 TEST(TextItem, DefaultsAndShiftAfterSemicolonInText)
 {
+    TEngineJob job;
     Canvas canvas;
     PrintFile f = MemFile({"T100;200;ABC;;;;;;"});
-    DrawPage(f, &canvas, 10, 600 / 254.0, 600 / 254.0);
+    DrawPage(job, f, &canvas, 10, 600 / 254.0, 600 / 254.0);
     EXPECT_EQ(canvas.fontFace, QStringLiteral("ＭＳ 明朝"));
     EXPECT_EQ(canvas.fontHeight, -100); // 12 pt at 600 dpi
     EXPECT_EQ(canvas.brushColour(), QColor(Qt::white)); // background 0: white cell
     EXPECT_FALSE(canvas.lastFont.bold());
 
     PrintFile g = MemFile({"T100;200;A;B;ＭＳ 明朝;9;;0;0;"});
-    DrawPage(g, &canvas, 10, 600 / 254.0, 600 / 254.0);
+    DrawPage(job, g, &canvas, 10, 600 / 254.0, 600 / 254.0);
     EXPECT_EQ(canvas.fontFace, QStringLiteral("B"));
     EXPECT_EQ(canvas.fontHeight, -100); // the face landed in the size field: 12 pt
 }
@@ -114,9 +119,10 @@ TEST(TextItem, StyleCodes)
         {"", 0, 0, 0, 0}, {"SB", 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
+        TEngineJob job;
         Canvas canvas;
         PrintFile f = MemFile({std::string("T0;0;x;;10;") + c.style + ";0;1;"});
-        DrawPage(f, &canvas, 10, 1, 1);
+        DrawPage(job, f, &canvas, 10, 1, 1);
         EXPECT_EQ(canvas.lastFont.bold(), c.b) << c.style;
         EXPECT_EQ(canvas.lastFont.italic(), c.i) << c.style;
         EXPECT_EQ(canvas.lastFont.underline(), c.u) << c.style;
@@ -128,9 +134,10 @@ TEST(TextItem, StyleCodes)
 // Guards the negative size (keep the previous height) and the colour reset.
 TEST(TextItem, NegativeSizeKeepsHeight)
 {
+    TEngineJob job;
     Canvas canvas;
     PrintFile f = MemFile({"T0;0;a;;36;;9;1;", "T0;0;b;;-1;;;1;"});
-    DrawPage(f, &canvas, 10, 96 / 254.0, 96 / 254.0);
+    DrawPage(job, f, &canvas, 10, 96 / 254.0, 96 / 254.0);
     EXPECT_EQ(canvas.fontHeight, -48);
     EXPECT_EQ(canvas.fontColour, QColor(Qt::black));
 }
@@ -138,9 +145,10 @@ TEST(TextItem, NegativeSizeKeepsHeight)
 // Guards absurd sizes: a 10^9-point font must not ask for a 10^9-pixel glyph.
 TEST(TextItem, AbsurdSizeIsBounded)
 {
+    TEngineJob job;
     Canvas canvas;
     PrintFile f = MemFile({"T0;0;a;;1000000000;;0;1;"});
-    DrawPage(f, &canvas, 10, 600 / 254.0, 600 / 254.0);
+    DrawPage(job, f, &canvas, 10, 600 / 254.0, 600 / 254.0);
     EXPECT_GE(canvas.fontHeight, -8192);
 }
 
@@ -198,15 +206,14 @@ TEST(OpenIfExists, MessagesAndCount)
 // Guards the setup readers: any position, first line wins, lower case, top before left.
 TEST(SetupLines, FirstOfEachKindAnywhere)
 {
-    ResetEngineState();
+    TEngineJob e;
     PrintFile f = MemFile({"T0;0;x;", "E", "m150;200;", "M1;2;", "P2100;2970", "D5;-6;", "d7;8;"});
     f.reset();
-    ReadMarginLine(f);
+    ReadMarginLine(e, f);
     f.reset();
-    ReadPaperSizeLine(f);
+    ReadPaperSizeLine(e, f);
     f.reset();
-    ReadOffsetLine(f);
-    const TEngineState& e = Engine();
+    ReadOffsetLine(e, f);
     EXPECT_TRUE(e.FormatMarginsGiven);
     EXPECT_EQ(e.FormatTopMargin, 150);
     EXPECT_EQ(e.FormatLeftMargin, 200);
@@ -216,28 +223,27 @@ TEST(SetupLines, FirstOfEachKindAnywhere)
     EXPECT_EQ(e.DisplayOffsetY, -6);
 }
 
-// Guards that a format without the line keeps the values of an earlier one.
+// Guards that a format without the line keeps the values the job had.
 TEST(SetupLines, AbsentLineChangesNothing)
 {
-    ResetEngineState();
-    Engine().CustomPaperWidth = 111;
-    Engine().DisplayOffsetX = 9;
+    TEngineJob e;
+    e.CustomPaperWidth = 111;
+    e.DisplayOffsetX = 9;
     PrintFile f = MemFile({"T0;0;x;", "B0;0;1;1;"});
-    ReadPaperSizeLine(f);
+    ReadPaperSizeLine(e, f);
     f.reset();
-    ReadOffsetLine(f);
+    ReadOffsetLine(e, f);
     f.reset();
-    ReadMarginLine(f);
-    EXPECT_EQ(Engine().CustomPaperWidth, 111);
-    EXPECT_EQ(Engine().DisplayOffsetX, 9);
-    EXPECT_FALSE(Engine().FormatMarginsGiven);
+    ReadMarginLine(e, f);
+    EXPECT_EQ(e.CustomPaperWidth, 111);
+    EXPECT_EQ(e.DisplayOffsetX, 9);
+    EXPECT_FALSE(e.FormatMarginsGiven);
 }
 
-// Guards the state the library starts with.
-TEST(EngineState, InitialValues)
+// Guards the state every job starts with.
+TEST(EngineJob, InitialValues)
 {
-    ResetEngineState();
-    const TEngineState& e = Engine();
+    const TEngineJob e;
     EXPECT_EQ(e.PageTotal, 1);
     EXPECT_EQ(e.CurrentPage, 1);
     EXPECT_EQ(e.PaperState, 0);

@@ -5,7 +5,7 @@
 #include "HostileFiles.h"
 #include "TestSupport.h"
 
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imageout.h"
 
 #include <QPainter>
@@ -47,7 +47,7 @@ QRect InkBounds(const QImage& img)
 
 class Render : public ::testing::Test {
 protected:
-    void SetUp() override { ResetEngineState(); }
+    TEngineJob job;
 };
 
 } // namespace
@@ -66,21 +66,21 @@ TEST_F(Render, PositionsAtSixHundredDpi)
 // page ignores.
 TEST_F(Render, OriginAndDisplayOffset)
 {
-    Engine().OriginX = 100; // round(37.8) = 38 pixels
-    QImage img = RenderScene({{"F0;0;50;50;0;"}}, {100, 40});
+    job.OriginX = 100; // round(37.8) = 38 pixels
+    QImage img = RenderScene(job, {{"F0;0;50;50;0;"}}, {100, 40});
     EXPECT_EQ(InkBounds(img).left(), 39);
-    Engine().DisplayOffsetX = 10;
-    img = RenderScene({{"F0;0;50;50;0;"}}, {100, 40});
+    job.DisplayOffsetX = 10;
+    img = RenderScene(job, {{"F0;0;50;50;0;"}}, {100, 40});
     EXPECT_EQ(InkBounds(img).left(), 29);
 
-    Engine().PrintFormatPages = true;
+    job.PrintFormatPages = true;
     QImage printed(100, 40, QImage::Format_RGB32);
     printed.fill(Qt::white);
     {
         QPainter p(&printed);
         Canvas printerCanvas(&p, true);
         PrintFile f = petest::MemFile({"F0;0;50;50;0;"});
-        DrawPage(f, &printerCanvas, 10, k96, k96);
+        DrawPage(job, f, &printerCanvas, 10, k96, k96);
     }
     EXPECT_EQ(InkBounds(printed).left(), 39);
 }
@@ -171,7 +171,7 @@ TEST_F(Render, UnknownFaceStillDraws)
 {
     Canvas canvas;
     PrintFile f = petest::MemFile({"T0;0;Abc;No Such Face 123;20;;0;1;"});
-    DrawPage(f, &canvas, 10, k96, k96);
+    DrawPage(job, f, &canvas, 10, k96, k96);
     EXPECT_EQ(canvas.charset, 0);
     EXPECT_FALSE(InkBounds(RenderScene({{"T0;0;Abc;No Such Face 123;20;;0;1;"}})).isEmpty());
 }
@@ -188,8 +188,7 @@ TEST_F(Render, Images)
     const std::string bad = petest::WriteTempFile(dir, "bad.bmp", "BM not really a bitmap");
 
     petest::MessageLog log;
-    BeginJobMessages();
-    QImage img = RenderScene({{"I20;20;300;200;" + bmp + ";", "I320;20;600;200;" + bad + ";",
+    QImage img = RenderScene(job, {{"I20;20;300;200;" + bmp + ";", "I320;20;600;200;" + bad + ";",
                                "I0;0;10;10;" + dir.path().toStdString() + "/none.bmp;", "F0;300;100;400;2;"},
                               {"I320;20;600;200;" + bad + ";"}});
     EXPECT_TRUE(IsColour(img.pixel(40, 40), Qt::red));
@@ -299,7 +298,6 @@ TEST_F(Render, ImageItemsReadOnlyRegularFilesOfSaneSize)
     for (const Case& c : cases) {
         if (!std::filesystem::exists(c.path))
             continue;
-        ResetEngineState();
         petest::MessageLog log;
         const QImage img = RenderScene({{"I0;0;100;100;" + c.path + ";"}}, {100, 100});
         EXPECT_EQ(log.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})

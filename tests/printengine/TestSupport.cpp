@@ -74,7 +74,8 @@ dorvex::PrintFile MemFile(const std::vector<std::string>& lines, bool finalNewli
     return f;
 }
 
-QImage RenderScene(const std::vector<std::vector<std::string>>& pages, QSize size, int zoom, double dpi)
+QImage RenderScene(dorvex::TEngineJob& job, const std::vector<std::vector<std::string>>& pages, QSize size, int zoom,
+                   double dpi)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -82,10 +83,16 @@ QImage RenderScene(const std::vector<std::vector<std::string>>& pages, QSize siz
     dorvex::Canvas canvas(&painter);
     for (const auto& page : pages) {
         dorvex::PrintFile f = MemFile(page);
-        dorvex::DrawPage(f, &canvas, zoom, dpi / 254.0, dpi / 254.0);
+        dorvex::DrawPage(job, f, &canvas, zoom, dpi / 254.0, dpi / 254.0);
     }
     painter.end();
     return image;
+}
+
+QImage RenderScene(const std::vector<std::vector<std::string>>& pages, QSize size, int zoom, double dpi)
+{
+    dorvex::TEngineJob job;
+    return RenderScene(job, pages, size, zoom, dpi);
 }
 
 ::testing::AssertionResult MatchesReference(const QImage& image, const char* name)

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineState.h"
+#include "EngineJob.h"
 #include "Imageout.h"
 #include "Messages.h"
 
@@ -33,10 +33,14 @@ private:
     dorvex::MessageSink previous_;
 };
 
-// A fresh engine state and an open in-memory file.
+// An open in-memory file.
 dorvex::PrintFile MemFile(const std::vector<std::string>& utf8Lines, bool finalNewline = true);
 
-// Draws the pages (each a list of lines) in order on one white image.
+// Draws the pages (each a list of lines) in order on one white image, as
+// pages of `job` (origin, display offset, images said).
+QImage RenderScene(dorvex::TEngineJob& job, const std::vector<std::vector<std::string>>& pages,
+                   QSize size = {240, 160}, int zoom = 10, double dpi = 96.0);
+// The same as a job of its own.
 QImage RenderScene(const std::vector<std::vector<std::string>>& pages, QSize size = {240, 160}, int zoom = 10,
                    double dpi = 96.0);
 

@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 
-#include "EngineState.h"
 #include "PageWalk.h"
 
 #include <random>
@@ -45,8 +44,9 @@ std::vector<std::string> Pages(int pages, int linesPerPage = 1, bool finalE = fa
 
 class CountingTarget : public SheetTarget {
 public:
-    bool drawPage(PrintFile& f) override { return DrawPage(f, nullptr, 10, 1, 1); }
+    bool drawPage(PrintFile& f) override { return DrawPage(job, f, nullptr, 10, 1, 1); }
     void newSheet(int) override {}
+    TEngineJob job;
 };
 
 std::vector<PagePair> Walk(const std::vector<std::string>* format, const std::vector<std::string>& data,
@@ -109,16 +109,18 @@ TEST(CountPreviewPages, Table)
     struct Case { int formatPages, dataPages, total; };
     const Case cases[] = {{2, 5, 6}, {1, 4, 4}, {3, 1, 3}, {2, 4, 4}, {3, 7, 9}, {1, 1, 1}};
     for (const Case& c : cases) {
-        Engine().FormatFileName = petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(c.formatPages)));
-        Engine().DataFileName = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(c.dataPages)));
-        CountPreviewPages();
-        EXPECT_EQ(Engine().PageTotal, c.total) << c.formatPages << "/" << c.dataPages;
-        EXPECT_EQ(Engine().CurrentPage, 1);
+        TEngineJob job(petest::WriteTempFile(dir, "f.fom", petest::Cp932Lines(Pages(c.formatPages))),
+                       petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(c.dataPages))));
+        ASSERT_TRUE(job.openFiles());
+        job.CurrentPage = 2;
+        CountPreviewPages(job);
+        EXPECT_EQ(job.PageTotal, c.total) << c.formatPages << "/" << c.dataPages;
+        EXPECT_EQ(job.CurrentPage, 1);
     }
-    Engine().FormatFileName.clear();
-    Engine().DataFileName = petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(3)));
-    CountPreviewPages();
-    EXPECT_EQ(Engine().PageTotal, 3);
+    TEngineJob noFormat("", petest::WriteTempFile(dir, "d.dat", petest::Cp932Lines(Pages(3))));
+    ASSERT_TRUE(noFormat.openFiles());
+    CountPreviewPages(noFormat);
+    EXPECT_EQ(noFormat.PageTotal, 3);
 }
 
 // Guards the preview pairing: format cycles, data does not.
@@ -175,21 +177,21 @@ TEST(Geometry, RoundHalfEven)
 // Guards the paper table, PaperState and the custom size from "P".
 TEST(Geometry, PaperSizeFromCode)
 {
-    ResetEngineState();
+    TEngineJob job;
     int w = 0, h = 0;
-    EXPECT_TRUE(PaperSizeFromCode(9, w, h));
+    EXPECT_TRUE(PaperSizeFromCode(job, 9, w, h));
     EXPECT_EQ(w, 210);
     EXPECT_EQ(h, 297);
-    EXPECT_EQ(Engine().PaperState, 1);
-    EXPECT_TRUE(PaperSizeFromCode(12, w, h));
+    EXPECT_EQ(job.PaperState, 1);
+    EXPECT_TRUE(PaperSizeFromCode(job, 12, w, h));
     EXPECT_EQ(w, 250);
-    EXPECT_FALSE(PaperSizeFromCode(1, w, h)); // letter: not in the table
-    EXPECT_EQ(Engine().PaperState, 2);
-    EXPECT_FALSE(PaperSizeFromCode(256, w, h));
-    EXPECT_EQ(Engine().PaperState, 2);
-    Engine().CustomPaperWidth = 2105;
-    Engine().CustomPaperHeight = 2970;
-    EXPECT_TRUE(PaperSizeFromCode(256, w, h));
+    EXPECT_FALSE(PaperSizeFromCode(job, 1, w, h)); // letter: not in the table
+    EXPECT_EQ(job.PaperState, 2);
+    EXPECT_FALSE(PaperSizeFromCode(job, 256, w, h));
+    EXPECT_EQ(job.PaperState, 2);
+    job.CustomPaperWidth = 2105;
+    job.CustomPaperHeight = 2970;
+    EXPECT_TRUE(PaperSizeFromCode(job, 256, w, h));
     EXPECT_EQ(w, 210);
     EXPECT_EQ(h, 297);
 }
@@ -198,23 +200,23 @@ TEST(Geometry, PaperSizeFromCode)
 // unknown paper = printable + 20 mm, format margins over caller margins.
 TEST(Geometry, Origin)
 {
-    ResetEngineState();
-    JobGeometry g = ComputeJobGeometry(9, false, 203, 289);
-    EXPECT_EQ(Engine().OriginX, -40);
-    EXPECT_EQ(Engine().OriginY, -40);
-    g = ComputeJobGeometry(9, true, 289, 203);
+    TEngineJob job;
+    JobGeometry g = ComputeJobGeometry(job, 9, false, 203, 289);
+    EXPECT_EQ(job.OriginX, -40);
+    EXPECT_EQ(job.OriginY, -40);
+    g = ComputeJobGeometry(job, 9, true, 289, 203);
     EXPECT_EQ(g.paperWidthMm, 297);
     EXPECT_EQ(g.paperHeightMm, 210);
-    g = ComputeJobGeometry(1, true, 190, 270);
+    g = ComputeJobGeometry(job, 1, true, 190, 270);
     EXPECT_EQ(g.paperWidthMm, 210);
     EXPECT_EQ(g.paperHeightMm, 290);
-    EXPECT_EQ(Engine().OriginX, -100);
-    EXPECT_EQ(Engine().OriginY, -100);
-    Engine().CallerLeftMargin = 50;
-    Engine().FormatMarginsGiven = true;
-    Engine().FormatLeftMargin = 200;
-    Engine().FormatTopMargin = 150;
-    ComputeJobGeometry(9, false, 210, 297);
-    EXPECT_EQ(Engine().OriginX, 200);
-    EXPECT_EQ(Engine().OriginY, 150);
+    EXPECT_EQ(job.OriginX, -100);
+    EXPECT_EQ(job.OriginY, -100);
+    job.CallerLeftMargin = 50;
+    job.FormatMarginsGiven = true;
+    job.FormatLeftMargin = 200;
+    job.FormatTopMargin = 150;
+    ComputeJobGeometry(job, 9, false, 210, 297);
+    EXPECT_EQ(job.OriginX, 200);
+    EXPECT_EQ(job.OriginY, 150);
 }
