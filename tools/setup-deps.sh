@@ -12,6 +12,8 @@ packages=(
   libicu-dev libxlsxwriter-dev python3-openpyxl
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.
   g++-mingw-w64-x86-64-posix wine wine64
+  # The Debian package and the checks of the installed tree.
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
