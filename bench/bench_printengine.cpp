@@ -8,6 +8,7 @@
 #include "Imageout.h"
 #include "Messages.h"
 #include "RenderJob.h"
+#include "ScriptedPrompter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -119,7 +120,13 @@ void BM_PreviewNextPage(benchmark::State& state)
         f.open(QIODevice::WriteOnly);
         f.write(bytes.data(), qint64(bytes.size()));
     }
-    dorvex::SetPreviewOpenedHook([&](dorvex::TImageDispForm& form) {
+    kovra::testing::ScriptedPrompter prompter; // drives the preview window
+    prompter.answer = [](const kovra::Question& q) {
+        std::fprintf(stderr, "%s\n", q.text.c_str());
+        return kovra::Answer::Ok;
+    };
+    prompter.windowShown = [&](QWidget& window) {
+        auto& form = static_cast<dorvex::TImageDispForm&>(window);
         form.resize(900, 1000);
         QCoreApplication::processEvents();
         for (auto _ : state) {
@@ -128,9 +135,8 @@ void BM_PreviewNextPage(benchmark::State& state)
             form.DispNext();
         }
         form.CloseButtonClick();
-    });
+    };
     dorvex::PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-    dorvex::SetPreviewOpenedHook({});
 }
 BENCHMARK(BM_PreviewNextPage)->Unit(benchmark::kMillisecond);
 
@@ -147,7 +153,8 @@ int main(int argc, char** argv)
 #endif
     int qargc = 1;
     QApplication app(qargc, argv);
-    dorvex::SetMessageSink([](dorvex::MessageKind, const std::string& t) { std::fprintf(stderr, "%s\n", t.c_str()); });
+    // Messages go to stderr (the default prompter), never into a box.
+    kovra::SetPrompter(&kovra::DefaultPrompter());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,10 +4,8 @@
 
 #include "HtmlExport.h"
 #include "ListingTable.h"
-
-#ifdef KOVRA_HAVE_SETTINGS
+#include "ShippedFiles.h"
 #include "UserSettings.h"
-#endif
 
 #include <cstdio>
 #include <string>
@@ -20,18 +18,6 @@ void PrintLine(std::FILE* to, const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), to);
     std::fputc('\n', to);
-}
-
-html::UserTexts UserProfileTexts()
-{
-#ifdef KOVRA_HAVE_SETTINGS
-    const TUserProfile p = ReadUserSettings().UserProfile;
-    return {p.Name.toStdString(), p.Yubin.toStdString(), p.Jyusyo.toStdString(), p.Tel.toStdString(),
-            p.Fax.toStdString(),  p.Email.toStdString(), p.Hp.toStdString()};
-#else
-    // A build without the settings module: the profile the viewer starts with.
-    return {"（株）USER", "000-0000", "", "000-000-0000", "000-000-0000", "user@example.com", "http://"};
-#endif
 }
 
 } // namespace
@@ -68,7 +54,7 @@ int RunHtml(const Args& args)
     if (file.empty() || templatePath.empty() || outDir.empty())
         return UsageError("html");
     if (fieldListPath.empty())
-        fieldListPath = ProgramDir() + "/FieldList";
+        fieldListPath = services::ShippedFile("FieldList");
 
     ListingData data;
     data.CurrentFileName = file;
@@ -82,7 +68,7 @@ int RunHtml(const Args& args)
     job.listings = data.ListingTable.data();
     job.count = data.ListingCount;
     job.kensakuNengappi = data.KensakuNengappi;
-    job.user = UserProfileTexts();
+    job.user = services::UserProfileTexts(services::ReadUserSettings());
     job.templatePath = templatePath;
     job.fieldListPath = fieldListPath;
     job.outDir = outDir;

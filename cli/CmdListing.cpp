@@ -6,9 +6,9 @@
 #include "ListingMessages.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
+#include "ShippedFiles.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 namespace kovra::cli {
@@ -31,15 +31,6 @@ bool Load(ListingData& data, const std::string& path)
         return false;
     }
     return true;
-}
-
-// The bundled sample beside the program (samples/sample.txt).
-std::string BundledSample(const std::string& programDir)
-{
-    namespace fs = std::filesystem;
-    const fs::path p = fs::path(std::u8string(programDir.begin(), programDir.end())) / "samples" / "sample.txt";
-    const auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
 }
 
 } // namespace
@@ -102,7 +93,7 @@ int RunSummary(const Args& args)
 {
     if (args.size() > 1)
         return UsageError("summary");
-    const std::string path = args.empty() ? BundledSample(ProgramDir()) : args[0];
+    const std::string path = args.empty() ? services::ShippedFile("samples/sample.txt") : args[0];
     ListingData data;
     if (!Load(data, path))
         return kExitFailed;

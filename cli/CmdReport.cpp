@@ -22,8 +22,6 @@ namespace kovra::cli {
 
 namespace {
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
-
 void PrintLine(std::FILE* to, const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), to);
@@ -86,14 +84,12 @@ int RunReport(const Args& args)
         return kExitFailed;
     }
 
-    const TUserSettings settings = ReadUserSettings();
+    const services::TUserSettings settings = services::ReadUserSettings();
     ReportRequest request;
     request.allListings = all;
     request.shownListingNumber = listing;
     request.memberPrintOk = settings.MemberPrintOk && !noMemberPrint;
-    const TUserProfile& p = settings.UserProfile;
-    request.profile = {Utf8(p.Name), Utf8(p.Yubin), Utf8(p.Jyusyo), Utf8(p.Tel), Utf8(p.Fax), Utf8(p.Email)};
-    request.programDir = ProgramDir();
+    request.profile = services::UserProfileTexts(settings);
 
     namespace fs = std::filesystem;
     // The PDF's data file lives only while the PDF is made: removed on every

@@ -27,9 +27,6 @@ int RunReport(const Args& args);
 int RunFind(const Args& args);
 int RunExport(const Args& args);
 
-// Folder of the running `kovra` (where the shipped data files lie).
-std::string ProgramDir();
-
 // Prints "usage: kovra <synopsis of name>" to stderr and returns 2.
 int UsageError(const char* name);
 

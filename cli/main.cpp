@@ -49,14 +49,6 @@ int UsageError(const char* name)
 
 namespace {
 
-std::string gProgramDir = ".";
-
-} // namespace
-
-std::string ProgramDir() { return gProgramDir; }
-
-namespace {
-
 // Output that did not reach its place (a full disk, a closed pipe) is a
 // failure, not a success: stdout is flushed and closed here and checked.
 int FinishStdout(int status)
@@ -71,7 +63,6 @@ int FinishStdout(int status)
 int Run(int argc, char** argv)
 {
     platform::UseByteStdio();
-    gProgramDir = platform::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     const Args args = platform::Utf8Arguments(argc, argv);
     if (args.empty()) {
         PrintHelp(stderr);

@@ -10,42 +10,29 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace dorvex {
 namespace {
 
-FileDialogAsker& DialogAsker()
-{
-    static FileDialogAsker asker;
-    return asker;
-}
-
+// The open and save dialogs, through the prompter; nothing when cancelled.
 std::optional<QString> AskFile(QWidget* parent, bool save, const QString& preset)
 {
-    if (DialogAsker())
-        return DialogAsker()(save, preset);
-    const QString filter = QString::fromUtf8(kFormatFileFilter);
-    const QString name = save ? QFileDialog::getSaveFileName(parent, QString(), preset, filter)
-                              : QFileDialog::getOpenFileName(parent, QString(), preset, filter);
-    if (name.isEmpty())
+    using Kind = kovra::FileQuestion::Kind;
+    const std::optional<std::string> name =
+        kovra::CurrentPrompter().AskFile({save ? Kind::Save : Kind::Open, preset.toStdString(), kFormatFileFilter, parent});
+    if (!name)
         return std::nullopt;
-    return name;
+    return QString::fromStdString(*name);
 }
 
 } // namespace
-
-FileDialogAsker SetFileDialogAsker(FileDialogAsker asker)
-{
-    FileDialogAsker previous = DialogAsker();
-    DialogAsker() = std::move(asker);
-    return previous;
-}
 
 TFomEditor::TFomEditor(QWidget* parent)
     : QMainWindow(parent)
@@ -120,12 +107,13 @@ bool TFomEditor::FormCloseQuery()
     if (!Memo1->document()->isModified())
         return true;
     const QString text = QStringLiteral("%1は変更されています. 保存しますか?").arg(EditFileName);
-    switch (AskQuestion(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
+    const kovra::Question question{kovra::Tone::Question, text.toStdString(), kovra::Choices::YesNoCancel, {}, nullptr};
+    switch (kovra::CurrentPrompter().Ask(question)) {
+    case kovra::Answer::Yes:
         // No name chosen for an untitled text lets the command go on unsaved;
         // a failed save keeps the window and its text.
         return SaveText() != SaveOutcome::Failed;
-    case QMessageBox::No:
+    case kovra::Answer::No:
         return true;
     default:
         return false;

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,18 +35,6 @@
 namespace dorvex {
 namespace {
 
-PageInputAsker& InputAsker()
-{
-    static PageInputAsker asker;
-    return asker;
-}
-
-std::function<void(TImageDispForm&)>& OpenedHook()
-{
-    static std::function<void(TImageDispForm&)> hook;
-    return hook;
-}
-
 class PaintBox : public QWidget {
 public:
     PaintBox(TImageDispForm* form, QWidget* parent)
@@ -70,16 +57,29 @@ private:
     TImageDispForm* form_;
 };
 
-// Collects the engine's messages while it lives.
-class MessageCollector {
+// Collects the engine's messages while it lives; questions and the rest go
+// on to the prompter it stands in for.
+class MessageCollector final : public kovra::Prompter {
 public:
-    MessageCollector()
-    {
-        previous_ = SetMessageSink([this](MessageKind k, const std::string& t) { said.emplace_back(k, t); });
-    }
-    ~MessageCollector() { SetMessageSink(previous_); }
+    MessageCollector() : previous_(kovra::SetPrompter(this)) {}
+    ~MessageCollector() override { kovra::SetPrompter(previous_); }
     std::vector<std::pair<MessageKind, std::string>> said;
-    MessageSink previous_;
+
+    kovra::Answer Ask(const kovra::Question& q) override
+    {
+        if (q.choices != kovra::Choices::Ok)
+            return Next().Ask(q);
+        said.emplace_back(q.tone, q.text);
+        return kovra::Answer::Ok;
+    }
+    std::optional<std::string> AskText(const kovra::TextQuestion& q) override { return Next().AskText(q); }
+    std::optional<std::string> AskFile(const kovra::FileQuestion& q) override { return Next().AskFile(q); }
+    void OpenWithShell(const std::string& url) override { Next().OpenWithShell(url); }
+    void WindowShown(QWidget& window) override { Next().WindowShown(window); }
+
+private:
+    kovra::Prompter& Next() { return previous_ ? *previous_ : kovra::DefaultPrompter(); }
+    kovra::Prompter* previous_;
 };
 
 // A message said after the paint or layout that found it (never from inside
@@ -95,18 +95,6 @@ TPreviewState& Preview()
 {
     static TPreviewState state;
     return state;
-}
-
-PageInputAsker SetPageInputAsker(PageInputAsker asker)
-{
-    PageInputAsker previous = InputAsker();
-    InputAsker() = std::move(asker);
-    return previous;
-}
-
-void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook)
-{
-    OpenedHook() = std::move(hook);
 }
 
 TImageDispForm::TImageDispForm(QWidget* parent)
@@ -573,16 +561,9 @@ void TImageDispForm::Selected_PageClick()
 {
     const QString caption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
     const QString prompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
-    std::optional<QString> answer;
-    if (InputAsker()) {
-        answer = InputAsker()(caption, prompt, QStringLiteral("1"));
-    } else {
-        bool ok = false;
-        const QString text = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, QStringLiteral("1"), &ok);
-        if (ok)
-            answer = text;
-    }
-    const QString text = answer.value_or(QStringLiteral("1"));
+    const std::optional<std::string> answer =
+        kovra::CurrentPrompter().AskText({caption.toStdString(), prompt.toStdString(), "1", this});
+    const QString text = answer ? QString::fromStdString(*answer) : QStringLiteral("1");
     TEngineState& e = Engine();
     bool ok = false;
     long long n = text.trimmed().toLongLong(&ok);
@@ -637,8 +618,7 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
     if (paperCode > 0)
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
     SetPrinterLandscape(orientation == 1);
-    if (OpenedHook())
-        QTimer::singleShot(0, &form, [&form]() { OpenedHook()(form); });
+    QTimer::singleShot(0, &form, [&form]() { kovra::CurrentPrompter().WindowShown(form); });
     form.exec();
 }
 

@@ -1,45 +1,10 @@
 #include "Messages.h"
 
-#include <cstdio>
-
 namespace dorvex {
-namespace {
-
-void StderrSink(MessageKind, const std::string& text)
-{
-    std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-MessageSink& Sink()
-{
-    static MessageSink sink = StderrSink;
-    return sink;
-}
-
-bool& SinkIsDefault()
-{
-    static bool isDefault = true;
-    return isDefault;
-}
-
-} // namespace
-
-MessageSink SetMessageSink(MessageSink sink)
-{
-    MessageSink previous = Sink();
-    SinkIsDefault() = !sink;
-    Sink() = sink ? std::move(sink) : MessageSink(StderrSink);
-    return previous;
-}
 
 void ShowMessage(MessageKind kind, const std::string& utf8Text)
 {
-    Sink()(kind, utf8Text);
-}
-
-bool MessageSinkIsDefault()
-{
-    return SinkIsDefault();
+    kovra::Say(kind, utf8Text);
 }
 
 std::string NotFoundMessage(const std::string& path)

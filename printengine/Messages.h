@@ -1,25 +1,20 @@
-// Every message of the engine goes through one sink: the library's GUI shows
-// it as a message box, `kovra` prints it to stderr, tests collect it.
+// Every message of the engine goes through the prompter (Prompter.h): the
+// library's windows show it as a message box, `kovra` prints it to stderr,
+// tests collect it.
 #pragma once
 
 #include "FileIO.h"
+#include "Prompter.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace dorvex {
 
-enum class MessageKind { Error, Warning, Information };
+using MessageKind = kovra::Tone;
 
-using MessageSink = std::function<void(MessageKind, const std::string& utf8Text)>;
-
-// Replaces the sink and returns the previous one.  An empty sink restores
-// the default, which writes one line to stderr.
-MessageSink SetMessageSink(MessageSink sink);
+// A message box with an OK button over the active window.
 void ShowMessage(MessageKind kind, const std::string& utf8Text);
-// True while the default sink (stderr) is in place.
-bool MessageSinkIsDefault();
 
 // "\"" path "\"が見つかりません!"
 std::string NotFoundMessage(const std::string& path);

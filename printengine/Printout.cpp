@@ -96,8 +96,8 @@ void TNowPrintingdlg::CancelButtonClick()
         done(QDialog::Rejected);
         return;
     }
-    if (AskQuestion(QStringLiteral("印刷を中止してよろしいですか?"), QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes)
+    const kovra::Question question{kovra::Tone::Question, "印刷を中止してよろしいですか?", kovra::Choices::YesNo, {}, nullptr};
+    if (kovra::CurrentPrompter().Ask(question) == kovra::Answer::Yes)
         PrintJob().PrintCancelled = true;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "KovraRecord.h"
+#include "UserSettings.h"
 
 #include <optional>
 #include <string>
@@ -19,9 +20,7 @@ namespace kovra::html {
 // The user's own contact data as the "/*User...*/" placeholders see it
 // (UTF-8).  A copy is taken when a run starts, so the settings dialog may
 // change the profile while pages are being written.
-struct UserTexts {
-    std::string Name, Yubin, Jyusyo, Tel, Fax, Email, Hp;
-};
+using UserTexts = services::ProfileTexts;
 
 // What a placeholder stands for.
 enum class TokenKind { Field, KensakuNengappi, User, NextFileName, BackFileName };

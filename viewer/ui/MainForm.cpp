@@ -3,20 +3,17 @@
 #include "AboutBox.h"
 #include "Icons.h"
 #include "KvSetDlg.h"
-#include "MessageSink.h"
-#include "OpenDialog.h"
-#include "ProgramFiles.h"
 #include "SeparationForm.h"
-#include "UserSettings.h"
 
+#include "DialogFilters.h"
+#include "HtmlExportRun.h"
 #include "ListingMessages.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
 #include "TextHelpers.h"
-
-#ifdef KOVRA_HAVE_HTML_GUI
-#include "HtmlExportRun.h"
-#endif
+#include "UserSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -139,17 +136,15 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
     // Start-up: settings first (the settings dialog, created after this
     // window, copies them), then the empty state, then the file argument.
     htmlExportRunning_ = false;
-    Settings() = ReadUserSettings();
+    services::Settings() = services::ReadUserSettings();
     ApplyMemberVisibility();
     setAcceptDrops(true);
     DataNumEdit->setText(QStringLiteral("0"));
     DataHighNumLbl->setText(QStringLiteral("データーを読み込んで下さい"));
     DataNumEdit->setFocus();
 
-#ifdef KOVRA_HAVE_HTML_GUI
     htmlController_ = new HtmlExportController(this, [this] { return pickHtmlTemplate(); });
     connect(htmlController_, &HtmlExportController::runningChanged, this, &TMainForm::SetHtmlExportRunning);
-#endif
 
     // The window sees every key before the focused box does; the same
     // filter watches the mouse on the mail box and on the draggable boxes.
@@ -162,13 +157,11 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-#ifdef KOVRA_HAVE_HTML_GUI
     // The export deletes its dialog and progress window itself, which are
     // this window's children: it must go while they still exist.
     delete htmlController_;
     htmlController_ = nullptr;
-#endif
-    WriteUserSettings(Settings());
+    services::WriteUserSettings(services::Settings());
 }
 
 // ---------------------------------------------------------------- building
@@ -683,21 +676,21 @@ bool TMainForm::LoadFile(const QString& path)
         // Nothing was read, so the listings on show still belong to the
         // previous file; the stripped save must read that one again.
         data.CurrentFileName = previousFile;
-        ShowMessage(this, MsgIcon::Error, q(outcome.message));
+        Say(Tone::Error, outcome.message, this);
         return false;
     case LoadOutcome::Status::ConversionError:
-        ShowMessage(this, MsgIcon::None, q(outcome.message));
+        Say(Tone::Plain, outcome.message, this);
         DataHighNumLbl->setText(q(outcome.totalCaption));
         return false;
     case LoadOutcome::Status::ReadFailed:
-        ShowMessage(this, MsgIcon::Error, q(outcome.message));
+        Say(Tone::Error, outcome.message, this);
         DataHighNumLbl->setText(q(outcome.totalCaption));
         return false;
     case LoadOutcome::Status::NoListings:
         DataHighNumLbl->setText(q(outcome.totalCaption));
         if (!outcome.title.empty())
             setWindowTitle(q(outcome.title));
-        ShowMessage(this, MsgIcon::Error, q(outcome.message));
+        Say(Tone::Error, outcome.message, this);
         return false;
     case LoadOutcome::Status::Ok:
         break;
@@ -734,7 +727,7 @@ QFileDialog* TMainForm::OpenDialog()
         openDialog_->setObjectName(QStringLiteral("OpenDialog"));
         openDialog_->setFileMode(QFileDialog::ExistingFile);
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        openDialog_->setNameFilters(OpenDialogFilters());
+        openDialog_->setNameFilters(services::OpenDialogFilters());
     }
     return openDialog_;
 }
@@ -743,7 +736,7 @@ QString TMainForm::runOpenDialog()
 {
     QFileDialog* d = OpenDialog();
     d->selectFile(QString());
-    d->selectNameFilter(OpenDialogFilters().at(static_cast<int>(OpenFilter::Text)));
+    d->selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Text)));
     if (d->exec() != QDialog::Accepted)
         return {};
     return d->selectedFiles().value(0);
@@ -753,7 +746,7 @@ QString TMainForm::pickHtmlTemplate()
 {
     QFileDialog* d = OpenDialog();
     d->selectFile(QString());
-    d->selectNameFilter(OpenDialogFilters().at(static_cast<int>(OpenFilter::Html)));
+    d->selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
     if (d->exec() != QDialog::Accepted)
         return {};
     return d->selectedFiles().value(0);
@@ -791,8 +784,7 @@ void TMainForm::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     if (HtmlExportRunningNow()) {
-        ShowMessage(this, MsgIcon::Warning,
-                    QStringLiteral("HTML出力中はファイルを読み込めません。出力が終わってから開いて下さい"));
+        Say(Tone::Warning, "HTML出力中はファイルを読み込めません。出力が終わってから開いて下さい", this);
         return;
     }
     // Several files dropped: only the first is loaded.
@@ -834,8 +826,8 @@ void TMainForm::ShowListing(int number)
 
 void TMainForm::ApplyMemberVisibility()
 {
-    GroupKaiin->setVisible(Settings().MemberViewOk);
-    GroupKaiin2->setVisible(Settings().MemberViewOk);
+    GroupKaiin->setVisible(services::Settings().MemberViewOk);
+    GroupKaiin2->setVisible(services::Settings().MemberViewOk);
 }
 
 int TMainForm::ShownListingNumber() const
@@ -862,7 +854,7 @@ void TMainForm::EdtEmailClick()
     const QString address = EdtEmail->text();
     if (address.isEmpty() || address == q(kAbsent))
         return;
-    OpenWithShell(QUrl(QStringLiteral("mailto:") + address));
+    CurrentPrompter().OpenWithShell(QUrl(QStringLiteral("mailto:") + address).toEncoded().toStdString());
 }
 
 // ---------------------------------------------------------------- navigation
@@ -998,7 +990,7 @@ void TMainForm::SaveMemberDelClick()
         return;
     const StripOutcome out = SaveMemberStripped(data.CurrentFileName, u8(target));
     if (!out.ok)
-        ShowMessage(this, MsgIcon::Error, q(out.message));
+        Say(Tone::Error, out.message, this);
 }
 
 QString TMainForm::runSaveDialog()
@@ -1007,8 +999,8 @@ QString TMainForm::runSaveDialog()
     d.setObjectName(QStringLiteral("SaveDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
-    d.setNameFilter(QStringLiteral("会員項目削除データー(*.kvd) (*.kvd)"));
-    d.setDefaultSuffix(QStringLiteral("kvd"));
+    d.setNameFilter(services::StrippedSaveFilter());
+    d.setDefaultSuffix(services::StrippedSaveSuffix());
     d.setOption(QFileDialog::DontConfirmOverwrite, false);
     d.setSizeGripEnabled(true);
     if (d.exec() != QDialog::Accepted)
@@ -1036,9 +1028,7 @@ void TMainForm::HTMLH1Click()
 {
     if (HtmlExportRunningNow())
         return;
-#ifdef KOVRA_HAVE_HTML_GUI
     htmlController_->HtmlMenuClick();
-#endif
 }
 
 void TMainForm::ExitMenuClick() { close(); }
@@ -1057,9 +1047,13 @@ void TMainForm::ChildMenuClick()
     f->activateWindow();
 }
 
-void TMainForm::SupportMenuClick() { OpenWithShell(QUrl(QString::fromLatin1(kSupportPageUrl))); }
+void TMainForm::SupportMenuClick() { CurrentPrompter().OpenWithShell(kSupportPageUrl); }
 
-void TMainForm::ReadDocMenuClick() { OpenWithShell(QUrl::fromLocalFile(ProgramFile(QStringLiteral("Readme.txt")))); }
+void TMainForm::ReadDocMenuClick()
+{
+    const QUrl document = QUrl::fromLocalFile(q(services::ShippedFile("Readme.txt")));
+    CurrentPrompter().OpenWithShell(document.toEncoded().toStdString());
+}
 
 void TMainForm::aboutClick() { AboutBox()->exec(); }
 
@@ -1072,11 +1066,7 @@ void TMainForm::SetHtmlExportRunning(bool running)
 
 bool TMainForm::HtmlExportRunningNow() const
 {
-#ifdef KOVRA_HAVE_HTML_GUI
-    if (HtmlExportRunning())
-        return true;
-#endif
-    return htmlExportRunning_;
+    return HtmlExportRunning() || htmlExportRunning_;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -3,30 +3,10 @@
 #include "Cp932Codec.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 
 namespace kovra {
-
-namespace {
-QString& folderOverride()
-{
-    static QString f;
-    return f;
-}
-} // namespace
-
-QString ProgramFolder()
-{
-    if (!folderOverride().isEmpty())
-        return folderOverride();
-    return QCoreApplication::applicationDirPath();
-}
-
-void SetProgramFolder(const QString& folder) { folderOverride() = folder; }
-
-QString ProgramFile(const QString& name) { return QDir(ProgramFolder()).filePath(name); }
 
 fileio::ReadResult ReadCp932Lines(const QString& path, QStringList& lines, std::uint64_t limit)
 {

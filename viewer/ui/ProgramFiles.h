@@ -1,4 +1,4 @@
-// The program's own folder and the Japanese type of its windows.
+// The program's caption file reader and the Japanese type of its windows.
 #pragma once
 
 #include "FileIO.h"
@@ -7,12 +7,6 @@
 #include <QStringList>
 
 namespace kovra {
-
-// The folder of the running program, where LblTag, Readme.txt and the
-// report format ship.  The tests point it at the build's bin folder.
-QString ProgramFolder();
-void SetProgramFolder(const QString& folder);
-QString ProgramFile(const QString& name);
 
 // The largest caption file (LblTag) read: some hundred short lines.
 inline constexpr std::uint64_t kCaptionFileSizeLimit = 1ull << 20;

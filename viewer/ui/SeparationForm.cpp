@@ -1,10 +1,11 @@
 #include "SeparationForm.h"
 
 #include "MainForm.h"
-#include "MessageSink.h"
 #include "ProgramFiles.h"
 
 #include "ListingMessages.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -38,7 +39,7 @@ TSeparationForm::TSeparationForm(TMainForm* mainForm)
         resize(LblReadme->width() + 10, height());
 }
 
-QString TSeparationForm::LblTagPath() { return ProgramFile(QStringLiteral("LblTag")); }
+QString TSeparationForm::LblTagPath() { return QString::fromStdString(services::ShippedFile("LblTag")); }
 
 QLineEdit* TSeparationForm::sourceOf(const QMimeData* mime) const
 {
@@ -105,13 +106,12 @@ bool TSeparationForm::DropField(QLineEdit* source)
     const QString path = LblTagPath();
     const fileio::ReadResult read = ReadCp932Lines(path, lines, kCaptionFileSizeLimit);
     if (!read.ok()) {
-        ShowMessage(this, MsgIcon::Error,
-                    QString::fromStdString(msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit)));
+        Say(Tone::Error, msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit), this);
         return false;
     }
     if (tag < 0 || tag >= lines.size()) {
-        ShowMessage(this, MsgIcon::Error,
-                    QStringLiteral("ファイル %1 に %2 行目の項目名がありません").arg(path).arg(tag + 1));
+        Say(Tone::Error, QStringLiteral("ファイル %1 に %2 行目の項目名がありません").arg(path).arg(tag + 1).toStdString(),
+            this);
         return false;
     }
 
