@@ -5,6 +5,7 @@
 #include "Imageout.h"
 #include "LibraryStart.h"
 #include "Messages.h"
+#include "TextLines.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,12 +84,14 @@ bool TFomEditor::LoadEditFile(const QString& name)
         std::string bytes;
         const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(name.toStdString(), bytes, kEditFileSizeLimit);
         if (read.ok()) {
-            QString text = QString::fromStdString(cp932::toUtf8(bytes));
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            if (text.endsWith(QLatin1Char('\n')))
-                text.chop(1);
-            Memo1->setPlainText(text);
+            const std::vector<std::string_view> lines = kovra::text::SplitLines(bytes);
+            std::string text;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (i)
+                    text += '\n';
+                cp932::appendUtf8(text, lines[i]);
+            }
+            Memo1->setPlainText(QString::fromStdString(text));
         } else {
             ShowMessage(MessageKind::Error, ReadFailureMessage(name.toStdString(), read, kEditFileSizeLimit));
             ok = false;

@@ -5,6 +5,7 @@
 #include "EngineState.h"
 #include "FileIO.h"
 #include "Messages.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 
@@ -57,20 +58,11 @@ void PrintFile::index()
     lines_.clear();
     pageEnds_.clear();
     pos_ = 0;
-    const std::size_t n = data_.size();
-    std::size_t start = 0;
-    while (start < n) {
-        std::size_t i = start;
-        while (i < n && data_[i] != '\r' && data_[i] != '\n')
-            ++i;
-        if (i > start && Upper(data_[start]) == 'E')
+    kovra::text::LineSplitter lines(data_);
+    for (std::string_view line; lines.next(line);) {
+        if (!line.empty() && Upper(line.front()) == 'E')
             pageEnds_.push_back(lines_.size());
-        lines_.push_back({start, i - start});
-        if (i < n && data_[i] == '\r' && i + 1 < n && data_[i + 1] == '\n')
-            i += 2;
-        else if (i < n)
-            i += 1;
-        start = i;
+        lines_.push_back({std::size_t(line.data() - data_.data()), line.size()});
     }
 }
 

@@ -4,7 +4,7 @@
 #include "AboutBox.h"
 #include "HostileFiles.h"
 #include "MainForm.h"
-#include "ProgramFiles.h"
+#include "TextLines.h"
 #include "ShippedFiles.h"
 #include "SeparationForm.h"
 
@@ -164,11 +164,13 @@ TEST_F(SeparationTest, SameTagOnTwoBoxesGivesTwoPairs)
 // Guards: the window must grow to fit a long caption and never shrink.
 TEST_F(SeparationTest, WindowGrowsForALongCaptionAndNeverShrinks)
 {
-    QStringList lines;
-    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines, kCaptionFileSizeLimit).ok());
-    lines[4] = QStringLiteral("とても長い土地の権利の項目名の見出しです");
-    QString text = lines.join(QStringLiteral("\r\n"));
-    WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), text.toStdString());
+    std::vector<std::string> lines;
+    ASSERT_TRUE(text::ReadCp932Lines(KOVRA_SOURCE_DIR "/data/LblTag", lines, kCaptionFileSizeLimit).ok());
+    lines[4] = "とても長い土地の権利の項目名の見出しです";
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), joined);
     services::SetProgramFolder(tmp_.path().toStdString());
 
     const QSize before = sep_->size();

@@ -1,6 +1,7 @@
 #include "HtmlPage.h"
 
 #include "Cp932Codec.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <array>
@@ -160,23 +161,6 @@ std::string LookupPlaceholder(const TKovraDataClass& record, std::string_view to
     return "err";
 }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.push_back(bytes.substr(start));
-    return lines;
-}
-
 FieldList ReadFieldList(std::string_view bytes)
 {
     // An editor's UTF-8 byte order mark is no part of the first token.
@@ -185,7 +169,7 @@ FieldList ReadFieldList(std::string_view bytes)
         bytes.remove_prefix(3);
     FieldList list;
     int lineNo = 0;
-    for (std::string_view line : SplitLines(bytes)) {
+    for (std::string_view line : text::SplitLines(bytes)) {
         ++lineNo;
         std::optional<Token> t = ParsePlaceholder(line);
         if (!t) {

@@ -58,10 +58,6 @@ struct FieldList {
 };
 FieldList ReadFieldList(std::string_view bytes);
 
-// Splits text into lines the way the rest of the program reads text files:
-// CR LF, CR or LF end a line; a final line end does not start another line.
-std::vector<std::string_view> SplitLines(std::string_view bytes);
-
 enum class Encoding { Cp932, Utf8 };
 // UTF-8 when the template starts with a UTF-8 byte order mark or declares
 // charset=utf-8 within the first 1024 bytes (where browsers look for it);

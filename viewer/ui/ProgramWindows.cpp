@@ -3,7 +3,7 @@
 #include "AboutBox.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
-#include "ProgramFiles.h"
+#include "ProgramFonts.h"
 #include "ReportRun.h"
 #include "SeparationForm.h"
 #include "WindowPrompter.h"

@@ -1,11 +1,11 @@
 #include "SeparationForm.h"
 
 #include "MainForm.h"
-#include "ProgramFiles.h"
 
 #include "ListingMessages.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
+#include "TextLines.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -102,20 +102,20 @@ bool TSeparationForm::DropField(QLineEdit* source)
     // The caption file is read anew at every new pair, so an edited file
     // takes effect without a restart.
     const int tag = TMainForm::TagOf(source);
-    QStringList lines;
+    std::vector<std::string> lines;
     const QString path = LblTagPath();
-    const fileio::ReadResult read = ReadCp932Lines(path, lines, kCaptionFileSizeLimit);
+    const fileio::ReadResult read = text::ReadCp932Lines(path.toStdString(), lines, kCaptionFileSizeLimit);
     if (!read.ok()) {
         Say(Tone::Error, msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit), this);
         return false;
     }
-    if (tag < 0 || tag >= lines.size()) {
+    if (tag < 0 || static_cast<std::size_t>(tag) >= lines.size()) {
         Say(Tone::Error, QStringLiteral("ファイル %1 に %2 行目の項目名がありません").arg(path).arg(tag + 1).toStdString(),
             this);
         return false;
     }
 
-    caption = new QLabel(lines.at(tag), this);
+    caption = new QLabel(QString::fromStdString(lines[static_cast<std::size_t>(tag)]), this);
     caption->setObjectName(captionName);
     caption->setToolTip(QStringLiteral("クリックするとこのデーター表示を削除します"));
     caption->setCursor(Qt::PointingHandCursor);

@@ -1,36 +1,10 @@
-#include "ProgramFiles.h"
-
-#include "Cp932Codec.h"
+#include "ProgramFonts.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 
 namespace kovra {
-
-fileio::ReadResult ReadCp932Lines(const QString& path, QStringList& lines, std::uint64_t limit)
-{
-    std::string bytes;
-    const fileio::ReadResult read = fileio::ReadWholeFile(path.toStdString(), bytes, limit);
-    if (!read.ok())
-        return read;
-    const std::string utf8 = cp932::toUtf8(bytes);
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    lines.clear();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.append(text.mid(start));
-    return read;
-}
 
 void SetUpJapaneseFonts()
 {
