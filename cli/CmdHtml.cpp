@@ -4,6 +4,7 @@
 
 #include "HtmlExport.h"
 #include "ListingTable.h"
+#include "MessageTexts.h"
 #include "ShippedFiles.h"
 #include "UserSettings.h"
 
@@ -60,7 +61,7 @@ int RunHtml(const Args& args)
     data.CurrentFileName = file;
     const LoadOutcome outcome = LoadListingFile(data, file);
     if (!outcome.ok()) {
-        PrintLine(stderr, outcome.message.empty() ? "ファイル " + file + " は開けません" : outcome.message);
+        PrintLine(stderr, outcome.message.empty() ? msg::FileCannotOpen(file) : outcome.message);
         return kExitFailed;
     }
 
@@ -84,7 +85,7 @@ int RunHtml(const Args& args)
         PrintLine(stderr, "skipped: listing " + std::to_string(s.index + 1) + " 「" + html::PrintableNumber(s.number) + "」: " + s.reason);
     };
     hooks.fieldListError = [](int line, const std::string&) {
-        PrintLine(stderr, "FieldListにエラーがあります (line " + std::to_string(line) + ")");
+        PrintLine(stderr, std::string(msg::kFieldListError) + " (line " + std::to_string(line) + ")");
     };
     const html::ExportResult result = html::ExportPages(job, hooks);
 

@@ -3,7 +3,7 @@
 #include "Json.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
 #include "ShippedFiles.h"

@@ -7,7 +7,7 @@
 #include "PrintEngineCli.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"

@@ -3,7 +3,7 @@
 #include "Platform.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 
 #include <cstdio>
 #include <cstring>

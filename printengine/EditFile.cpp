@@ -93,7 +93,7 @@ bool TFomEditor::LoadEditFile(const QString& name)
             }
             Memo1->setPlainText(QString::fromStdString(text));
         } else {
-            ShowMessage(MessageKind::Error, ReadFailureMessage(name.toStdString(), read, kEditFileSizeLimit));
+            Say(Tone::Error, msg::FileReadFailure(name.toStdString(), read, kEditFileSizeLimit, true));
             ok = false;
         }
     }
@@ -109,8 +109,8 @@ bool TFomEditor::FormCloseQuery()
 {
     if (!Memo1->document()->isModified())
         return true;
-    const QString text = QStringLiteral("%1は変更されています. 保存しますか?").arg(EditFileName);
-    const kovra::Question question{kovra::Tone::Question, text.toStdString(), kovra::Choices::YesNoCancel, {}, nullptr};
+    const kovra::Question question{Tone::Question, msg::AskSaveChanges(EditFileName.toStdString()),
+                                   kovra::Choices::YesNoCancel, {}, nullptr};
     switch (kovra::CurrentPrompter().Ask(question)) {
     case kovra::Answer::Yes:
         // No name chosen for an untitled text lets the command go on unsaved;
@@ -167,12 +167,12 @@ TFomEditor::SaveOutcome TFomEditor::SaveText()
     QSaveFile f(EditFileName);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
         || !f.commit()) {
-        ShowMessage(MessageKind::Error, "ファイル " + EditFileName.toStdString() + " を作成できません");
+        Say(Tone::Error, msg::FileCannotCreate(EditFileName.toStdString()));
         return SaveOutcome::Failed; // the text stays, and stays marked modified
     }
     Memo1->document()->setModified(false);
     if (unmappable)
-        ShowMessage(MessageKind::Warning, std::to_string(unmappable) + " 文字を \"?\" で保存しました");
+        Say(Tone::Warning, msg::UnmappableSaved(unmappable));
     return SaveOutcome::Saved;
 }
 
@@ -230,7 +230,7 @@ void StartEditFileUtf8(const std::string& path, const std::string& untitledName)
     } else if (QFileInfo(QString::fromStdString(path)).isFile()) {
         name = QString::fromStdString(path);
     } else {
-        ShowMessage(MessageKind::Error, NotFoundMessage(path));
+        Say(Tone::Error, msg::NotFound(path));
         return;
     }
     editor->LoadEditFile(name);

@@ -63,7 +63,7 @@ class MessageCollector final : public kovra::Prompter {
 public:
     MessageCollector() : previous_(kovra::SetPrompter(this)) {}
     ~MessageCollector() override { kovra::SetPrompter(previous_); }
-    std::vector<std::pair<MessageKind, std::string>> said;
+    std::vector<std::pair<Tone, std::string>> said;
 
     kovra::Answer Ask(const kovra::Question& q) override
     {
@@ -84,9 +84,9 @@ private:
 
 // A message said after the paint or layout that found it (never from inside
 // one), from a timer of the event loop, which nothing may be thrown through.
-void SayLater(QObject* context, MessageKind kind, const std::string& text)
+void SayLater(QObject* context, Tone kind, const std::string& text)
 {
-    QTimer::singleShot(0, context, [kind, text]() { RunGuarded([&] { ShowMessage(kind, text); }); });
+    QTimer::singleShot(0, context, [kind, text]() { RunGuarded([&] { Say(kind, text); }); });
 }
 
 } // namespace
@@ -309,7 +309,7 @@ void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
         return;
     pv.PaintBusy = true;
     TEngineState& e = Engine();
-    std::vector<std::pair<MessageKind, std::string>> said;
+    std::vector<std::pair<Tone, std::string>> said;
     {
         MessageCollector collector;
         // Inside a paint event nothing may be thrown; a failure is collected
@@ -321,7 +321,7 @@ void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
                 format.open();
             bool ok = true;
             if (e.DataFileName.empty()) {
-                ShowMessage(MessageKind::Error, kNoDataFileMessage);
+                Say(Tone::Error, msg::kNoDataFile);
                 ok = false;
             } else if (!OpenIfExists(data, e.DataFileName)) {
                 ok = false;
@@ -398,7 +398,7 @@ void TImageDispForm::PrintButtonClick()
     const std::string fom = e.FormatFileName, dat = e.DataFileName;
     // A whole print job, run from a command of this window's event loop.
     RunGuarded([&] {
-        ScalPrintUtf8(fom, dat, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
+        ScalPrintUtf8(fom, dat, std::string(msg::kPrintingFromPreview), 0, PrinterLandscape() ? 1 : 0, e.CallerTopMargin, e.CallerLeftMargin,
                       Preview().PreviewPrintFormat, Preview().PreviewShowDialog);
     });
     FormResize();
@@ -559,10 +559,8 @@ void TImageDispForm::Bottom_PageClick()
 
 void TImageDispForm::Selected_PageClick()
 {
-    const QString caption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
-    const QString prompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
-    const std::optional<std::string> answer =
-        kovra::CurrentPrompter().AskText({caption.toStdString(), prompt.toStdString(), "1", this});
+    const std::optional<std::string> answer = kovra::CurrentPrompter().AskText(
+        {std::string(msg::kPageJumpCaption), std::string(msg::kPageJumpPrompt), "1", this});
     const QString text = answer ? QString::fromStdString(*answer) : QStringLiteral("1");
     TEngineState& e = Engine();
     bool ok = false;

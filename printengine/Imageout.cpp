@@ -30,7 +30,7 @@ bool PrintFile::open()
     const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(path_, data_, kPrintFileSizeLimit);
     const bool ok = read.ok();
     if (!ok)
-        ShowMessage(MessageKind::Error, ReadFailureMessage(path_, read, kPrintFileSizeLimit));
+        Say(Tone::Error, msg::FileReadFailure(path_, read, kPrintFileSizeLimit, true));
     index();
     open_ = true;
     return ok;
@@ -128,7 +128,7 @@ std::string_view NextField(std::string_view line, char separator)
             i += w;
         }
         take = i - start;
-        ShowMessage(MessageKind::Error, kFieldReadFailed);
+        Say(Tone::Error, msg::kFieldReadFailed);
     }
     const std::size_t next = end + 1;
     cursor = next > std::size_t(INT_MAX) ? INT_MAX : int(next + 1);
@@ -181,7 +181,7 @@ bool OpenIfExists(PrintFile& file, const std::string& utf8Path)
         file.bind(utf8Path);
         return true;
     }
-    ShowMessage(MessageKind::Error, NotFoundMessage(utf8Path));
+    Say(Tone::Error, msg::NotFound(utf8Path));
     return false;
 }
 

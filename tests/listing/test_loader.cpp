@@ -1,7 +1,7 @@
 // Loading whole export files: outcome, line numbers, line ends, bad bytes.
 #include "Cp932Codec.h"
 #include "ListingLine.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "Utf8Path.h"
 

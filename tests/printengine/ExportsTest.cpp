@@ -113,7 +113,7 @@ TEST_F(Boundary, PathsThatAreNotShiftJisAreSaid)
         SCOPED_TRACE(call);
         messages.clear();
         EXPECT_EQ(run(), 0);
-        EXPECT_EQ(messages, std::vector<std::string>{NotShiftJisPathMessage(cp932::toUtf8(bad))});
+        EXPECT_EQ(messages, std::vector<std::string>{msg::NotShiftJisPath(cp932::toUtf8(bad))});
     }
     EXPECT_FALSE(previewOpened);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgetsBefore) << "no editor window";

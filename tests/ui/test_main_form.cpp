@@ -5,6 +5,8 @@
 
 #include "HostileFiles.h"
 
+#include "Imageout.h"
+#include "JapaneseFaces.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
 #include "UserSettings.h"
@@ -526,6 +528,21 @@ TEST_F(MainFormTest, WindowsJapaneseFacesMapToInstalledFaces)
     EXPECT_EQ(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
     EXPECT_EQ(QFont::substitute(QStringLiteral("MS PMincho")).toLower(), QStringLiteral("ipapmincho"));
     EXPECT_TRUE(QFontInfo(QApplication::font()).family().startsWith(QStringLiteral("IPA")));
+}
+
+// Guards the viewer's windows and the print engine drifting apart on which
+// face stands in for a Windows face: both read the one table.
+TEST_F(MainFormTest, ViewerAndEngineAgreeOnEveryFace)
+{
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "IPA fonts not installed";
+    dorvex::EnsureEngineStarted();
+    for (const FaceStandIn& face : kFaceStandIns) {
+        for (std::string_view name : {face.windowsFace, face.asciiFace}) {
+            const QString n = QString::fromUtf8(name.data(), qsizetype(name.size()));
+            EXPECT_EQ(dorvex::SubstituteFace(n).toLower(), QFont::substitute(n).toLower()) << n.toStdString();
+        }
+    }
 }
 
 #include "HtmlExportRun.h"

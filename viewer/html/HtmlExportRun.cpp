@@ -2,6 +2,7 @@
 
 #include "HtmlSetupDlg.h"
 #include "ListingTable.h"
+#include "MessageTexts.h"
 #include "MkHtmlThread.h"
 #include "ProgForm.h"
 #include "Prompter.h"
@@ -77,7 +78,7 @@ void HtmlExportController::HtmlMenuClick()
     if (!RunSetupDialog(*d->setup))
         return;
     if (d->setup->templatePath().isEmpty() || d->setup->saveDir().isEmpty()) {
-        Say(Tone::Error, "パラメーターにエラーがあります", d->main);
+        Say(Tone::Error, msg::kParameterError, d->main);
         return;
     }
 
@@ -103,18 +104,17 @@ void HtmlExportController::HtmlMenuClick()
     // belonged to the main window.
     steps.ReportFieldListError = [this] {
         if (!d->thread->stopRequested())
-            Say(Tone::Error, "FieldListにエラーがあります", d->prog);
+            Say(Tone::Error, msg::kFieldListError, d->prog);
     };
     steps.ConfirmOverwrite = [this](const QString& pageFileName) {
         if (d->thread->stopRequested())
             return Answer::Cancel;
-        const QString text = pageFileName + QStringLiteral("\n\r\n\r") +
-                             QStringLiteral("同じ名前のファイルがあります。上書きしますか？");
-        return CurrentPrompter().Ask({Tone::Warning, text.toStdString(), Choices::YesCancelYesToAll, "警告", d->prog});
+        return CurrentPrompter().Ask({Tone::Warning, msg::AskOverwrite(pageFileName.toStdString()),
+                                      Choices::YesCancelYesToAll, std::string(msg::kOverwriteTitle), d->prog});
     };
     steps.ShowProgressText = [this](int index, const QString& pageFileName) {
         d->prog->ProgressBar1->setValue(index + 1);
-        d->prog->aboutlbl->setText(QStringLiteral("作成中: ") + pageFileName);
+        d->prog->aboutlbl->setText(QString::fromUtf8(msg::kWritingPagePrefix.data()) + pageFileName);
     };
     d->thread = new TMkHtmlThread(std::move(job), this, std::move(steps));
     connect(d->thread, &QThread::finished, this, &HtmlExportController::ExportFinished);
@@ -134,10 +134,10 @@ void HtmlExportController::ExportFinished()
     d->prog->close();
     QApplication::beep();
     const std::string detail = html::DescribeResult(result);
-    QString text = QStringLiteral("処理が終了しました");
+    std::string text(msg::kExportFinished);
     if (!detail.empty())
-        text += QStringLiteral("\n\n") + QString::fromStdString(detail);
-    Say(detail.empty() ? Tone::Information : Tone::Warning, text.toStdString(), d->main);
+        text += "\n\n" + detail;
+    Say(detail.empty() ? Tone::Information : Tone::Warning, text, d->main);
     // Cleared only now: the main window cannot close while the end message
     // is up.
     g_running = false;

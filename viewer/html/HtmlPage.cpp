@@ -1,6 +1,7 @@
 #include "HtmlPage.h"
 
 #include "Cp932Codec.h"
+#include "MessageTexts.h"
 #include "TextLines.h"
 
 #include <algorithm>
@@ -231,20 +232,20 @@ void AppendEscaped(std::string& out, std::string_view text)
 std::optional<std::string> UnsafePageNameReason(std::string_view number)
 {
     if (number.empty())
-        return std::string("物件番号が空です");
+        return std::string(msg::kNumberEmpty);
     if (number.find_first_of("/\\") != std::string_view::npos)
-        return std::string("物件番号にパスの区切り文字（/ または \\）が含まれています");
+        return std::string(msg::kNumberHasSeparator);
     if (number.find(':') != std::string_view::npos)
-        return std::string("物件番号にドライブ指定の文字（:）が含まれています");
+        return std::string(msg::kNumberHasDrive);
     if (number.find_first_not_of('.') == std::string_view::npos)
-        return std::string("物件番号が「.」だけでできています");
+        return std::string(msg::kNumberIsDots);
     for (unsigned char c : number)
         if (c < 0x20 || c == 0x7F || std::strchr("<>\"|?*", c) != nullptr)
-            return std::string("物件番号にファイル名に使えない文字が含まれています");
+            return std::string(msg::kNumberHasBadCharacter);
     if (isReservedDeviceName(number))
-        return std::string("物件番号がファイル名に使えない予約名です");
+        return std::string(msg::kNumberIsReservedName);
     if (number.size() > 200)
-        return std::string("物件番号が長すぎてファイル名にできません");
+        return std::string(msg::kNumberTooLong);
     return std::nullopt;
 }
 

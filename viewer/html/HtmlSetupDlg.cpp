@@ -1,6 +1,7 @@
 #include "HtmlSetupDlg.h"
 
 #include "DialogFilters.h"
+#include "MessageTexts.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
 
@@ -88,14 +89,12 @@ void THtmlSetupDlg::DirSelectBtnClick()
             SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
             return;
         }
-        if (prompter.Ask({Tone::Question, "指定されたディレクトリが存在しません。作成しますか？", Choices::YesNo, {}, this})
-            == Answer::Yes) {
+        if (prompter.Ask({Tone::Question, std::string(msg::kAskCreateFolder), Choices::YesNo, {}, this}) == Answer::Yes) {
             if (QDir().mkpath(chosen)) {
                 SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
                 return;
             }
-            Say(Tone::Error, QStringLiteral("ディレクトリ %1 を作成できません").arg(QDir::toNativeSeparators(chosen)).toStdString(),
-                this);
+            Say(Tone::Error, msg::FolderCannotCreate(QDir::toNativeSeparators(chosen).toStdString()), this);
         }
         start = chosen; // back to the picker
     }

@@ -3,7 +3,7 @@
 #include "Cp932Codec.h"
 #include "FileIO.h"
 #include "ListingDecoder.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "TextHelpers.h"
 #include "TextLines.h"
 

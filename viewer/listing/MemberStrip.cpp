@@ -1,7 +1,7 @@
 #include "MemberStrip.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "TextLines.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "ReportLayout.h"
 
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "PrintTool.h"
 #include "ShippedFiles.h"
 

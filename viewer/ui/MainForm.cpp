@@ -7,7 +7,7 @@
 
 #include "DialogFilters.h"
 #include "HtmlExportRun.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
 #include "Prompter.h"
@@ -140,7 +140,7 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
     ApplyMemberVisibility();
     setAcceptDrops(true);
     DataNumEdit->setText(QStringLiteral("0"));
-    DataHighNumLbl->setText(QStringLiteral("データーを読み込んで下さい"));
+    DataHighNumLbl->setText(q(msg::kPleaseLoadData));
     DataNumEdit->setFocus();
 
     htmlController_ = new HtmlExportController(this, [this] { return pickHtmlTemplate(); });
@@ -784,7 +784,7 @@ void TMainForm::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     if (HtmlExportRunningNow()) {
-        Say(Tone::Warning, "HTML出力中はファイルを読み込めません。出力が終わってから開いて下さい", this);
+        Say(Tone::Warning, msg::kCannotLoadDuringHtmlExport, this);
         return;
     }
     // Several files dropped: only the first is loaded.

@@ -1,5 +1,7 @@
 #include "ProgramFonts.h"
 
+#include "JapaneseFaces.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -11,26 +13,15 @@ void SetUpJapaneseFonts()
     const QStringList families = QFontDatabase::families();
     auto have = [&](const QString& f) { return families.contains(f, Qt::CaseInsensitive); };
 
-    struct Pair {
-        const char16_t* windowsFace;
-        const char16_t* asciiFace;
-        const char16_t* installed;
-    };
-    static const Pair pairs[] = {
-        {u"ＭＳ 明朝", u"MS Mincho", u"IPAMincho"},
-        {u"ＭＳ ゴシック", u"MS Gothic", u"IPAGothic"},
-        {u"ＭＳ Ｐゴシック", u"MS PGothic", u"IPAPGothic"},
-        {u"ＭＳ Ｐ明朝", u"MS PMincho", u"IPAPMincho"},
-        {u"ＭＳ ＵＩ Ｇｏｔｈｉｃ", u"MS UI Gothic", u"IPAPGothic"},
-    };
-    for (const Pair& p : pairs) {
-        const QString installed = QString::fromUtf16(p.installed);
-        const QString win = QString::fromUtf16(p.windowsFace);
+    const auto q = [](std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); };
+    for (const FaceStandIn& face : kFaceStandIns) {
+        const QString installed = q(face.installed);
+        const QString win = q(face.windowsFace);
         // On a Japanese Windows the real faces are there and stay in use.
         if (have(win) || !have(installed))
             continue;
         QFont::insertSubstitution(win, installed);
-        QFont::insertSubstitution(QString::fromUtf16(p.asciiFace), installed);
+        QFont::insertSubstitution(q(face.asciiFace), installed);
     }
 
     // The platform's default face may have no Japanese at all (the offscreen

@@ -4,7 +4,8 @@
 namespace kovra {
 
 // Maps the Windows Japanese faces the printed forms and older settings name
-// onto the installed faces, and picks an application font that has Japanese.
+// onto the installed faces (JapaneseFaces.h), and picks an application font
+// that has Japanese.
 void SetUpJapaneseFonts();
 
 } // namespace kovra

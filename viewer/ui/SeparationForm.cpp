@@ -2,7 +2,7 @@
 
 #include "MainForm.h"
 
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
 #include "TextLines.h"
@@ -110,8 +110,7 @@ bool TSeparationForm::DropField(QLineEdit* source)
         return false;
     }
     if (tag < 0 || static_cast<std::size_t>(tag) >= lines.size()) {
-        Say(Tone::Error, QStringLiteral("ファイル %1 に %2 行目の項目名がありません").arg(path).arg(tag + 1).toStdString(),
-            this);
+        Say(Tone::Error, msg::CaptionLineMissing(path.toStdString(), tag + 1), this);
         return false;
     }
 
