@@ -4,8 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/setup-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -UKOVRA_AREAS -UKOVRA_TEST_AREAS -DKOVRA_GUI=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_GUI=ON >/dev/null
 cmake --build build -j"$(nproc)"
 sample=build/bin/samples/sample.txt
 if [ -x build/bin/ProjectKovra ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/setup-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -UKOVRA_AREAS -UKOVRA_TEST_AREAS -DKOVRA_GUI=ON -DKOVRA_TESTS=ON -DKOVRA_BENCH=ON >/dev/null
+  -DKOVRA_GUI=ON -DKOVRA_TESTS=ON -DKOVRA_BENCH=ON >/dev/null
 cmake --build build -j"$(nproc)"
 cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
+#include "ScriptedPrompter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -125,7 +126,13 @@ void BM_PreviewNextPage(benchmark::State& state)
         f.open(QIODevice::WriteOnly);
         f.write(bytes.data(), qint64(bytes.size()));
     }
-    dorvex::SetPreviewOpenedHook([&](dorvex::TImageDispForm& form) {
+    kovra::testing::ScriptedPrompter prompter; // drives the preview window
+    prompter.answer = [](const kovra::Question& q) {
+        std::fprintf(stderr, "%s\n", q.text.c_str());
+        return kovra::Answer::Ok;
+    };
+    prompter.windowShown = [&](QWidget& window) {
+        auto& form = static_cast<dorvex::TImageDispForm&>(window);
         form.resize(900, 1000);
         QCoreApplication::processEvents();
         for (auto _ : state) {
@@ -134,9 +141,8 @@ void BM_PreviewNextPage(benchmark::State& state)
             form.DispNext();
         }
         form.CloseButtonClick();
-    });
+    };
     dorvex::PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-    dorvex::SetPreviewOpenedHook({});
 }
 BENCHMARK(BM_PreviewNextPage)->Unit(benchmark::kMillisecond);
 
@@ -155,9 +161,10 @@ void BM_PreviewScrollReport(benchmark::State& state)
     kovra::ReportRequest request;
     request.allListings = true;
     request.profile = {"株式会社みどり台不動産", "222-0033", "神奈川県見本市港北区新横浜二丁目", "045-000-1234",
-                       "045-000-1235", "info@midoridai.example.jp"};
+                       "045-000-1235", "info@midoridai.example.jp", "http://"};
     // The shipped form, from the source tree's data folder.
-    request.programDir = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/")).toStdString();
+    request.formatFile =
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/KvReport.FOM")).toStdString();
     request.dataFile = dir.filePath(QStringLiteral("KvReport.tmp")).toStdString();
     const kovra::ReportOutcome report = kovra::WriteReport(listings, request);
     if (!report.written || report.pages != 1001) {
@@ -165,7 +172,9 @@ void BM_PreviewScrollReport(benchmark::State& state)
         return;
     }
     int pageTotal = 0;
-    dorvex::SetPreviewOpenedHook([&](dorvex::TImageDispForm& form) {
+    kovra::testing::ScriptedPrompter prompter; // drives the preview window
+    prompter.windowShown = [&](QWidget& window) {
+        auto& form = static_cast<dorvex::TImageDispForm&>(window);
         form.resize(900, 700);
         QCoreApplication::processEvents();
         form.Bottom_PageClick();
@@ -181,10 +190,9 @@ void BM_PreviewScrollReport(benchmark::State& state)
             form.ImagePaintScrollBox->viewport()->repaint();
         }
         form.CloseButtonClick();
-    });
+    };
     dorvex::PrintImageDispUtf8(kovra::kReportCaption, report.formatFile, report.dataFile, kovra::kReportPaperA4, 0, 0,
                                0, -1, -1, 0, 0, true, true);
-    dorvex::SetPreviewOpenedHook({});
     if (pageTotal != 1001)
         state.SkipWithError("the preview did not show 1,001 pages");
     state.counters["pages"] = pageTotal;
@@ -204,7 +212,8 @@ int main(int argc, char** argv)
 #endif
     int qargc = 1;
     QApplication app(qargc, argv);
-    dorvex::SetMessageSink([](dorvex::MessageKind, const std::string& t) { std::fprintf(stderr, "%s\n", t.c_str()); });
+    // Messages go to stderr (the default prompter), never into a box.
+    kovra::SetPrompter(&kovra::DefaultPrompter());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -103,7 +103,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     g_dir = &dir;
-    RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")));
+    services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
     g_file = dir.filePath(QStringLiteral("listings.txt"));
     {
         const std::string bytes = bench::GenerateListingFile(1001);

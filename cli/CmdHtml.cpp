@@ -3,10 +3,12 @@
 #include "Jobs.h"
 #include "ListingInput.h"
 #include "Output.h"
-#include "UserProfile.h"
 
 #include "HtmlExport.h"
 #include "ListingTable.h"
+#include "MessageTexts.h"
+#include "ShippedFiles.h"
+#include "UserSettings.h"
 
 #include <cstdio>
 #include <string>
@@ -23,9 +25,9 @@ bool RunHtml(const HtmlJob& job)
     pages.listings = data.ListingTable.data();
     pages.count = data.ListingCount;
     pages.kensakuNengappi = data.KensakuNengappi;
-    pages.user = ReadUserProfile().texts;
+    pages.user = services::UserProfileTexts(services::ReadUserSettings());
     pages.templatePath = job.templatePath;
-    pages.fieldListPath = job.fieldListPath.empty() ? ProgramDir() + "/FieldList" : job.fieldListPath;
+    pages.fieldListPath = job.fieldListPath.empty() ? services::ShippedFile("FieldList") : job.fieldListPath;
     pages.outDir = job.outDir;
 
     html::ExportHooks hooks;
@@ -39,7 +41,7 @@ bool RunHtml(const HtmlJob& job)
         PrintLine(stderr, "skipped: listing " + std::to_string(s.index + 1) + " 「" + html::PrintableNumber(s.number) + "」: " + s.reason);
     };
     hooks.fieldListError = [](int line, const std::string&) {
-        PrintLine(stderr, "FieldListにエラーがあります (line " + std::to_string(line) + ")");
+        PrintLine(stderr, std::string(msg::kFieldListError) + " (line " + std::to_string(line) + ")");
     };
     const html::ExportResult result = html::ExportPages(pages, hooks);
 

@@ -5,28 +5,16 @@
 #include "Output.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
+#include "ShippedFiles.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 namespace kovra::cli {
 
-namespace {
-
-// The bundled sample beside the program (samples/sample.txt).
-std::string BundledSample(const std::string& programDir)
-{
-    namespace fs = std::filesystem;
-    const fs::path p = fs::path(std::u8string(programDir.begin(), programDir.end())) / "samples" / "sample.txt";
-    const auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-} // namespace
 
 bool RunDump(const DumpJob& job)
 {
@@ -76,7 +64,7 @@ bool RunStrip(const StripJob& job)
 
 bool RunSummary(const SummaryJob& job)
 {
-    const std::string path = job.file ? *job.file : BundledSample(ProgramDir());
+    const std::string path = job.file ? *job.file : services::ShippedFile("samples/sample.txt");
     ListingData data;
     if (!LoadListings(data, path))
         return false;

@@ -8,7 +8,7 @@
 #include "PrintJobs.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "RenderJob.h"
 
 #include <string>

@@ -7,13 +7,13 @@
 #include "Output.h"
 #include "PrintEngineCli.h"
 #include "PrintJobs.h"
-#include "UserProfile.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
+#include "UserSettings.h"
 
 #include <filesystem>
 #include <random>
@@ -39,14 +39,12 @@ bool RunReport(const ReportJob& job)
         return false;
     }
 
-    const UserProfile user = ReadUserProfile();
+    const services::TUserSettings settings = services::ReadUserSettings();
     ReportRequest request;
     request.allListings = job.all;
     request.shownListingNumber = listing;
-    request.memberPrintOk = user.memberPrintOk && !job.noMemberPrint;
-    const html::UserTexts& p = user.texts;
-    request.profile = {p.Name, p.Yubin, p.Jyusyo, p.Tel, p.Fax, p.Email};
-    request.programDir = ProgramDir();
+    request.memberPrintOk = settings.MemberPrintOk && !job.noMemberPrint;
+    request.profile = services::UserProfileTexts(settings);
 
     namespace fs = std::filesystem;
     // The PDF's data file lives only while the PDF is made: removed on every

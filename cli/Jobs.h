@@ -46,7 +46,4 @@ bool RunHtml(const HtmlJob& job);
 bool RunFind(const FindJob& job);
 bool RunExport(const ExportJob& job);
 
-// Folder of the running `kovra` (where the shipped data files lie).
-std::string ProgramDir();
-
 } // namespace kovra::cli

@@ -1,8 +1,5 @@
 #include "Platform.h"
 
-#include <filesystem>
-#include <system_error>
-
 #ifdef _WIN32
 #  ifndef NOMINMAX
 #    define NOMINMAX
@@ -16,18 +13,6 @@
 #endif
 
 namespace kovra::cli::platform {
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::string ToUtf8(const fs::path& p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-} // namespace
 
 #ifdef _WIN32
 
@@ -73,23 +58,6 @@ void UseByteStdio()
         std::atexit(RestoreConsoleCodePage);
 }
 
-std::string ProgramFolder(const char*)
-{
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return ".";
-        if (n < buffer.size()) {
-            buffer.resize(n);
-            break;
-        }
-        buffer.resize(buffer.size() * 2); // a long path: the name was cut off
-    }
-    const std::string folder = ToUtf8(fs::path(buffer).parent_path());
-    return folder.empty() ? std::string(".") : folder;
-}
-
 #else
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv)
@@ -98,16 +66,6 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv)
 }
 
 void UseByteStdio() {}
-
-std::string ProgramFolder(const char* argv0)
-{
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if ((ec || self.empty()) && argv0)
-        self = fs::absolute(fs::path(argv0), ec); // a system without /proc
-    const std::string folder = ToUtf8(self.parent_path());
-    return folder.empty() ? std::string(".") : folder;
-}
 
 #endif
 

@@ -1,5 +1,6 @@
 // What `kovra` needs from the operating system and which differs between
-// Linux and Windows: the arguments, the standard streams and its own folder.
+// Linux and Windows: the arguments and the standard streams.  (Its own
+// folder, where the shipped files lie, is the services' ShippedFiles.h.)
 // Everything else in the tool is portable C++.
 #pragma once
 
@@ -17,9 +18,5 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // before each LF (JSON and CSV stay the same as on Linux), and a console
 // shows the UTF-8 text as such.
 void UseByteStdio();
-
-// The folder of the running program (UTF-8), also when it was started
-// through PATH; "." when the system cannot tell.
-std::string ProgramFolder(const char* argv0);
 
 } // namespace kovra::cli::platform

@@ -6,21 +6,13 @@
 #include "Platform.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace kovra::cli {
-
-namespace {
-
-std::string gProgramDir = ".";
-
-} // namespace
-
-std::string ProgramDir() { return gProgramDir; }
 
 namespace {
 
@@ -46,7 +38,6 @@ int FinishStdout(int status)
 int Run(int argc, char** argv)
 {
     platform::UseByteStdio();
-    gProgramDir = platform::ProgramFolder(argc > 0 ? argv[0] : nullptr);
     const Args args = platform::Utf8Arguments(argc, argv);
     const std::vector<Command> commands = Commands();
     if (args.empty()) {

@@ -3,7 +3,7 @@
 // of whole lines (as the save reads its file) must give the same bytes.
 #include "ListingTable.h"
 #include "MemberStrip.h"
-#include "WholeLines.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     std::size_t pos = 0;
-    kovra::WholeLineReader reader(
+    kovra::text::WholeLineReader reader(
         [&](char* into, std::size_t n) {
             n = std::min(n, source.size() - pos);
             std::memcpy(into, source.data() + pos, n);

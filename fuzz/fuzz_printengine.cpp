@@ -22,6 +22,20 @@ extern "C" const char* __lsan_default_suppressions()
     return "leak:libfontconfig\nleak:libQt6Gui\nleak:libfreetype\n";
 }
 
+namespace {
+
+// Messages are dropped: a run says thousands of them.
+class SilentPrompter final : public kovra::Prompter {
+public:
+    kovra::Answer Ask(const kovra::Question&) override { return kovra::Answer::Cancel; }
+    std::optional<std::string> AskText(const kovra::TextQuestion&) override { return std::nullopt; }
+    std::optional<std::string> AskFile(const kovra::FileQuestion&) override { return std::nullopt; }
+    void OpenWithShell(const std::string&) override {}
+    void WindowShown(QWidget&) override {}
+};
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -29,7 +43,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char name[] = "fuzz_printengine";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
-    dorvex::SetMessageSink([](dorvex::MessageKind, const std::string&) {});
+    static SilentPrompter silent;
+    kovra::SetPrompter(&silent);
     dorvex::EnsureEngineStarted();
     return 0;
 }

@@ -5,47 +5,35 @@
 #include "Imageout.h"
 #include "LibraryStart.h"
 #include "Messages.h"
+#include "TextLines.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace dorvex {
 namespace {
 
-FileDialogAsker& DialogAsker()
-{
-    static FileDialogAsker asker;
-    return asker;
-}
-
+// The open and save dialogs, through the prompter; nothing when cancelled.
 std::optional<QString> AskFile(QWidget* parent, bool save, const QString& preset)
 {
-    if (DialogAsker())
-        return DialogAsker()(save, preset);
-    const QString filter = QString::fromUtf8(kFormatFileFilter);
-    const QString name = save ? QFileDialog::getSaveFileName(parent, QString(), preset, filter)
-                              : QFileDialog::getOpenFileName(parent, QString(), preset, filter);
-    if (name.isEmpty())
+    using Kind = kovra::FileQuestion::Kind;
+    const std::optional<std::string> name =
+        kovra::CurrentPrompter().AskFile({save ? Kind::Save : Kind::Open, preset.toStdString(), kFormatFileFilter, parent});
+    if (!name)
         return std::nullopt;
-    return name;
+    return QString::fromStdString(*name);
 }
 
 } // namespace
-
-FileDialogAsker SetFileDialogAsker(FileDialogAsker asker)
-{
-    FileDialogAsker previous = DialogAsker();
-    DialogAsker() = std::move(asker);
-    return previous;
-}
 
 TFomEditor::TFomEditor(QWidget* parent)
     : QMainWindow(parent)
@@ -96,14 +84,16 @@ bool TFomEditor::LoadEditFile(const QString& name)
         std::string bytes;
         const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(name.toStdString(), bytes, kEditFileSizeLimit);
         if (read.ok()) {
-            QString text = QString::fromStdString(cp932::toUtf8(bytes));
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            if (text.endsWith(QLatin1Char('\n')))
-                text.chop(1);
-            Memo1->setPlainText(text);
+            const std::vector<std::string_view> lines = kovra::text::SplitLines(bytes);
+            std::string text;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (i)
+                    text += '\n';
+                cp932::appendUtf8(text, lines[i]);
+            }
+            Memo1->setPlainText(QString::fromStdString(text));
         } else {
-            ShowMessage(MessageKind::Error, ReadFailureMessage(name.toStdString(), read, kEditFileSizeLimit));
+            Say(Tone::Error, msg::FileReadFailure(name.toStdString(), read, kEditFileSizeLimit, true));
             ok = false;
         }
     }
@@ -119,13 +109,14 @@ bool TFomEditor::FormCloseQuery()
 {
     if (!Memo1->document()->isModified())
         return true;
-    const QString text = QStringLiteral("%1は変更されています. 保存しますか?").arg(EditFileName);
-    switch (AskQuestion(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
+    const kovra::Question question{Tone::Question, msg::AskSaveChanges(EditFileName.toStdString()),
+                                   kovra::Choices::YesNoCancel, {}, nullptr};
+    switch (kovra::CurrentPrompter().Ask(question)) {
+    case kovra::Answer::Yes:
         // No name chosen for an untitled text lets the command go on unsaved;
         // a failed save keeps the window and its text.
         return SaveText() != SaveOutcome::Failed;
-    case QMessageBox::No:
+    case kovra::Answer::No:
         return true;
     default:
         return false;
@@ -176,12 +167,12 @@ TFomEditor::SaveOutcome TFomEditor::SaveText()
     QSaveFile f(EditFileName);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
         || !f.commit()) {
-        ShowMessage(MessageKind::Error, "ファイル " + EditFileName.toStdString() + " を作成できません");
+        Say(Tone::Error, msg::FileCannotCreate(EditFileName.toStdString()));
         return SaveOutcome::Failed; // the text stays, and stays marked modified
     }
     Memo1->document()->setModified(false);
     if (unmappable)
-        ShowMessage(MessageKind::Warning, std::to_string(unmappable) + " 文字を \"?\" で保存しました");
+        Say(Tone::Warning, msg::UnmappableSaved(unmappable));
     return SaveOutcome::Saved;
 }
 
@@ -239,7 +230,7 @@ void StartEditFileUtf8(const std::string& path, const std::string& untitledName)
     } else if (QFileInfo(QString::fromStdString(path)).isFile()) {
         name = QString::fromStdString(path);
     } else {
-        ShowMessage(MessageKind::Error, NotFoundMessage(path));
+        Say(Tone::Error, msg::NotFound(path));
         return;
     }
     editor->LoadEditFile(name);

@@ -4,8 +4,6 @@
 #include <QMainWindow>
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -18,11 +16,6 @@ inline constexpr const char* kUntitledName = "無題.fom";
 // The largest file the editor opens: a form is some thousand lines.
 inline constexpr std::uint64_t kEditFileSizeLimit = 16ull << 20;
 inline constexpr const char* kFormatFileFilter = "書式ﾌｧｲﾙ(*.fom);;すべてのﾌｧｲﾙ(*)";
-
-// The open and save dialogs; tests replace them.  `save` tells which one,
-// `preset` is the name shown first; nothing when cancelled.
-using FileDialogAsker = std::function<std::optional<QString>(bool save, const QString& preset)>;
-FileDialogAsker SetFileDialogAsker(FileDialogAsker asker);
 
 class TFomEditor : public QMainWindow {
     Q_OBJECT

@@ -25,7 +25,7 @@ bool TEngineJob::openFiles()
         }
     }
     if (DataFileName.empty()) {
-        ShowMessage(MessageKind::Error, kNoDataFileMessage);
+        Say(Tone::Error, msg::kNoDataFile);
         formatFile.close();
         return false;
     }
@@ -45,7 +45,7 @@ void TEngineJob::openFilesToShow()
     if (OpenIfExists(formatFile, FormatFileName))
         formatFile.open();
     if (DataFileName.empty())
-        ShowMessage(MessageKind::Error, kNoDataFileMessage);
+        Say(Tone::Error, msg::kNoDataFile);
     else if (OpenIfExists(dataFile, DataFileName))
         dataFile.open();
 }

@@ -31,7 +31,7 @@ bool Path(const char* cp932Path, std::string& utf8)
     utf8 = Text(cp932Path);
     if (utf8.find("\xEF\xBF\xBD") == std::string::npos) // U+FFFD: bytes CP932 does not define
         return true;
-    dorvex::ShowMessage(dorvex::MessageKind::Error, dorvex::NotShiftJisPathMessage(utf8));
+    dorvex::Say(dorvex::Tone::Error, dorvex::msg::NotShiftJisPath(utf8));
     return false;
 }
 

@@ -11,7 +11,7 @@ namespace {
 void SayFailure(const char* detail) noexcept
 {
     try {
-        ShowMessage(MessageKind::Error, UnexpectedErrorMessage(detail));
+        Say(Tone::Error, msg::UnexpectedError(detail));
     } catch (...) {
         // Nothing left to say it with (no memory, or the message sink
         // itself failed): the caller still gets its failure result.
@@ -26,7 +26,7 @@ bool RunGuarded(const std::function<void()>& body) noexcept
         body();
         return true;
     } catch (const std::bad_alloc&) {
-        SayFailure(kOutOfMemoryDetail);
+        SayFailure(msg::kOutOfMemoryDetail.data());
     } catch (const std::exception& ex) {
         SayFailure(ex.what());
     } catch (...) {

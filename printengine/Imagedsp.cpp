@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,18 +35,6 @@
 namespace dorvex {
 namespace {
 
-PageInputAsker& InputAsker()
-{
-    static PageInputAsker asker;
-    return asker;
-}
-
-std::function<void(TImageDispForm&)>& OpenedHook()
-{
-    static std::function<void(TImageDispForm&)> hook;
-    return hook;
-}
-
 class PaintBox : public QWidget {
 public:
     PaintBox(TImageDispForm* form, QWidget* parent)
@@ -70,38 +57,39 @@ private:
     TImageDispForm* form_;
 };
 
-// Collects the engine's messages while it lives.
-class MessageCollector {
+// Collects the engine's messages while it lives; questions and the rest go
+// on to the prompter it stands in for.
+class MessageCollector final : public kovra::Prompter {
 public:
-    MessageCollector()
+    MessageCollector() : previous_(kovra::SetPrompter(this)) {}
+    ~MessageCollector() override { kovra::SetPrompter(previous_); }
+    std::vector<std::pair<Tone, std::string>> said;
+
+    kovra::Answer Ask(const kovra::Question& q) override
     {
-        previous_ = SetMessageSink([this](MessageKind k, const std::string& t) { said.emplace_back(k, t); });
+        if (q.choices != kovra::Choices::Ok)
+            return Next().Ask(q);
+        said.emplace_back(q.tone, q.text);
+        return kovra::Answer::Ok;
     }
-    ~MessageCollector() { SetMessageSink(previous_); }
-    std::vector<std::pair<MessageKind, std::string>> said;
-    MessageSink previous_;
+    std::optional<std::string> AskText(const kovra::TextQuestion& q) override { return Next().AskText(q); }
+    std::optional<std::string> AskFile(const kovra::FileQuestion& q) override { return Next().AskFile(q); }
+    void OpenWithShell(const std::string& url) override { Next().OpenWithShell(url); }
+    void WindowShown(QWidget& window) override { Next().WindowShown(window); }
+
+private:
+    kovra::Prompter& Next() { return previous_ ? *previous_ : kovra::DefaultPrompter(); }
+    kovra::Prompter* previous_;
 };
 
 // A message said after the paint or layout that found it (never from inside
 // one), from a timer of the event loop, which nothing may be thrown through.
-void SayLater(QObject* context, MessageKind kind, const std::string& text)
+void SayLater(QObject* context, Tone kind, const std::string& text)
 {
-    QTimer::singleShot(0, context, [kind, text]() { RunGuarded([&] { ShowMessage(kind, text); }); });
+    QTimer::singleShot(0, context, [kind, text]() { RunGuarded([&] { Say(kind, text); }); });
 }
 
 } // namespace
-
-PageInputAsker SetPageInputAsker(PageInputAsker asker)
-{
-    PageInputAsker previous = InputAsker();
-    InputAsker() = std::move(asker);
-    return previous;
-}
-
-void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook)
-{
-    OpenedHook() = std::move(hook);
-}
 
 TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     : QDialog(parent, Qt::Window)
@@ -308,7 +296,7 @@ void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
     if (pv.PaintBusy || !job_.dataFile.isOpen())
         return;
     pv.PaintBusy = true;
-    std::vector<std::pair<MessageKind, std::string>> said;
+    std::vector<std::pair<Tone, std::string>> said;
     {
         MessageCollector collector;
         // Inside a paint event nothing may be thrown; a failure is collected
@@ -383,7 +371,7 @@ void TImageDispForm::PrintButtonClick()
     // A whole print job of its own, run from a command of this window's
     // event loop.
     RunGuarded([&] {
-        ScalPrintUtf8(e.FormatFileName, e.DataFileName, "只今印刷中...", 0, PrinterLandscape() ? 1 : 0,
+        ScalPrintUtf8(e.FormatFileName, e.DataFileName, std::string(msg::kPrintingFromPreview), 0, PrinterLandscape() ? 1 : 0,
                       e.CallerTopMargin, e.CallerLeftMargin, preview_.PreviewPrintFormat, preview_.PreviewShowDialog);
     });
     FormResize();
@@ -544,18 +532,9 @@ void TImageDispForm::Bottom_PageClick()
 
 void TImageDispForm::Selected_PageClick()
 {
-    const QString caption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
-    const QString prompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
-    std::optional<QString> answer;
-    if (InputAsker()) {
-        answer = InputAsker()(caption, prompt, QStringLiteral("1"));
-    } else {
-        bool ok = false;
-        const QString text = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, QStringLiteral("1"), &ok);
-        if (ok)
-            answer = text;
-    }
-    const QString text = answer.value_or(QStringLiteral("1"));
+    const std::optional<std::string> answer = kovra::CurrentPrompter().AskText(
+        {std::string(msg::kPageJumpCaption), std::string(msg::kPageJumpPrompt), "1", this});
+    const QString text = answer ? QString::fromStdString(*answer) : QStringLiteral("1");
     TEngineJob& e = job_;
     bool ok = false;
     long long n = text.trimmed().toLongLong(&ok);
@@ -607,8 +586,7 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
     if (paperCode > 0)
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
     SetPrinterLandscape(orientation == 1);
-    if (OpenedHook())
-        QTimer::singleShot(0, &form, [&form]() { OpenedHook()(form); });
+    QTimer::singleShot(0, &form, [&form]() { kovra::CurrentPrompter().WindowShown(form); });
     form.exec();
 }
 

@@ -9,7 +9,6 @@
 #include <QSize>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -33,11 +32,6 @@ struct TPreviewState {
     bool PreviewPrintFormat = false;
     bool PreviewShowDialog = false;
 };
-
-// The page-number box of "指定ﾍﾟｰｼﾞ"; tests replace it.  Returns the text
-// entered, or nothing when cancelled.
-using PageInputAsker = std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& text)>;
-PageInputAsker SetPageInputAsker(PageInputAsker asker);
 
 class TImageDispForm : public QDialog {
     Q_OBJECT
@@ -135,8 +129,5 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
                         int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin,
                         int32_t windowLeft, int32_t windowTop, int32_t windowRight, int32_t windowBottom,
                         bool printForm, bool showDialog);
-
-// Called with the window just before it runs modally (tests drive it).
-void SetPreviewOpenedHook(std::function<void(TImageDispForm&)> hook);
 
 } // namespace dorvex

@@ -5,6 +5,7 @@
 #include "EngineJob.h"
 #include "FileIO.h"
 #include "Messages.h"
+#include "TextLines.h"
 
 #include <QFileInfo>
 
@@ -29,7 +30,7 @@ bool PrintFile::open()
     const kovra::fileio::ReadResult read = kovra::fileio::ReadWholeFile(path_, data_, kPrintFileSizeLimit);
     const bool ok = read.ok();
     if (!ok)
-        ShowMessage(MessageKind::Error, ReadFailureMessage(path_, read, kPrintFileSizeLimit));
+        Say(Tone::Error, msg::FileReadFailure(path_, read, kPrintFileSizeLimit, true));
     index();
     open_ = true;
     return ok;
@@ -57,20 +58,11 @@ void PrintFile::index()
     lines_.clear();
     pageEnds_.clear();
     pos_ = 0;
-    const std::size_t n = data_.size();
-    std::size_t start = 0;
-    while (start < n) {
-        std::size_t i = start;
-        while (i < n && data_[i] != '\r' && data_[i] != '\n')
-            ++i;
-        if (i > start && Upper(data_[start]) == 'E')
+    kovra::text::LineSplitter lines(data_);
+    for (std::string_view line; lines.next(line);) {
+        if (!line.empty() && Upper(line.front()) == 'E')
             pageEnds_.push_back(lines_.size());
-        lines_.push_back({start, i - start});
-        if (i < n && data_[i] == '\r' && i + 1 < n && data_[i + 1] == '\n')
-            i += 2;
-        else if (i < n)
-            i += 1;
-        start = i;
+        lines_.push_back({std::size_t(line.data() - data_.data()), line.size()});
     }
 }
 
@@ -136,7 +128,7 @@ std::string_view NextField(TEngineJob& job, std::string_view line, char separato
             i += w;
         }
         take = i - start;
-        ShowMessage(MessageKind::Error, kFieldReadFailed);
+        Say(Tone::Error, msg::kFieldReadFailed);
     }
     const std::size_t next = end + 1;
     cursor = next > std::size_t(INT_MAX) ? INT_MAX : int(next + 1);
@@ -189,7 +181,7 @@ bool OpenIfExists(PrintFile& file, const std::string& utf8Path)
         file.bind(utf8Path);
         return true;
     }
-    ShowMessage(MessageKind::Error, NotFoundMessage(utf8Path));
+    Say(Tone::Error, msg::NotFound(utf8Path));
     return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "EngineJob.h"
 #include "FileIO.h"
+#include "JapaneseFaces.h"
 #include "Messages.h"
 
 #include <QBuffer>
@@ -328,7 +329,7 @@ void DrawImageItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_vie
     const QString qpath = QString::fromStdString(path);
     QFileInfo info(qpath);
     if (path.empty() || !c.readImageFiles || !info.exists()) {
-        ShowMessage(MessageKind::Error, NotFoundMessage(path));
+        Say(Tone::Error, msg::NotFound(path));
         return;
     }
     auto it = c.imageCache.find(path);
@@ -353,8 +354,7 @@ void DrawImageItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_vie
     if (it->second.isNull()) {
         DrawPlaceholder(*p, target);
         if (job.ReportedImages.insert(path).second)
-            ShowMessage(MessageKind::Error, read.ok() ? BadImageMessage(path)
-                                                      : ReadFailureMessage(path, read, kImageFileSizeLimit));
+            Say(Tone::Error, read.ok() ? msg::NotAnImage(path) : msg::FileReadFailure(path, read, kImageFileSizeLimit, true));
         return;
     }
     p->drawImage(QRectF(x1, y1, x2 - x1, y2 - y1), it->second);
@@ -590,17 +590,13 @@ QString SubstituteFace(const QString& face)
     if (cached != fonts.standIns.constEnd())
         return *cached;
     QString result = face;
-    struct StandIn { const char16_t* folded; const char* target; };
-    static const StandIn kStandIns[] = {
-        {u"ms明朝", "IPAMincho"}, {u"msmincho", "IPAMincho"},
-        {u"msゴシック", "IPAGothic"}, {u"msgothic", "IPAGothic"},
-        {u"msp明朝", "IPAPMincho"}, {u"mspmincho", "IPAPMincho"},
-        {u"mspゴシック", "IPAPGothic"}, {u"mspgothic", "IPAPGothic"},
-    };
+    // A face is known however a file spells it: full- or half-width, with
+    // or without blanks, in any letter case.
     const QString folded = FoldFace(face);
-    for (const StandIn& s : kStandIns) {
-        if (folded == QString::fromUtf16(s.folded)) {
-            const QString target = QString::fromLatin1(s.target);
+    const auto q = [](std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); };
+    for (const kovra::FaceStandIn& standIn : kovra::kFaceStandIns) {
+        if (folded == FoldFace(q(standIn.windowsFace)) || folded == FoldFace(q(standIn.asciiFace))) {
+            const QString target = q(standIn.installed);
             if (!FaceInstalled(face) && FaceInstalled(target))
                 result = target;
             break;

@@ -1,35 +1,16 @@
 #include "LibraryStart.h"
 
+#include "EnginePrompter.h"
 #include "Imageout.h"
-#include "Messages.h"
 #include "lumprn.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <QWindow>
 
 #include <memory>
 
 namespace dorvex {
-namespace {
-
-QuestionAsker& Asker()
-{
-    static QuestionAsker asker;
-    return asker;
-}
-
-void MessageBoxSink(MessageKind kind, const std::string& text)
-{
-    const QString t = QString::fromStdString(text);
-    QWidget* parent = QApplication::activeWindow();
-    switch (kind) {
-    case MessageKind::Error: QMessageBox::critical(parent, QString(), t, QMessageBox::Ok); break;
-    case MessageKind::Warning: QMessageBox::warning(parent, QString(), t, QMessageBox::Ok); break;
-    case MessageKind::Information: QMessageBox::information(parent, QString(), t, QMessageBox::Ok); break;
-    }
-}
-
-} // namespace
 
 void EnsureLibraryStarted()
 {
@@ -53,22 +34,8 @@ void EnsureLibraryStarted()
     }
     EnsureEngineStarted();
     ThePrinterSettings().SetPrinterTrueType(2);
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && MessageSinkIsDefault())
-        SetMessageSink(MessageBoxSink);
-}
-
-QuestionAsker SetQuestionAsker(QuestionAsker asker)
-{
-    QuestionAsker previous = Asker();
-    Asker() = std::move(asker);
-    return previous;
-}
-
-QMessageBox::StandardButton AskQuestion(const QString& text, QMessageBox::StandardButtons buttons)
-{
-    if (Asker())
-        return Asker()(text, buttons);
-    return QMessageBox::question(QApplication::activeWindow(), QString(), text, buttons);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && kovra::PrompterIsDefault())
+        kovra::SetPrompter(&EnginePrompter());
 }
 
 void KeepAboveActiveWindow(QWidget& window)

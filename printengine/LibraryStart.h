@@ -1,22 +1,15 @@
 // The library's load-time work, done once on first use inside a running Qt
 // application (creating one when the caller has none, as a plain C program
 // calling the exports would): font lists, the printer settings with the
-// TrueType option 2, and message boxes for messages.
+// TrueType option 2, and the library's own windows for its messages and
+// questions (EnginePrompter.h).
 #pragma once
 
-#include <QMessageBox>
-#include <QString>
-
-#include <functional>
+class QWidget;
 
 namespace dorvex {
 
 void EnsureLibraryStarted();
-
-// Questions asked by the engine's windows; tests replace the asker.
-using QuestionAsker = std::function<QMessageBox::StandardButton(const QString& text, QMessageBox::StandardButtons buttons)>;
-QuestionAsker SetQuestionAsker(QuestionAsker asker);
-QMessageBox::StandardButton AskQuestion(const QString& text, QMessageBox::StandardButtons buttons);
 
 // The engine's modal windows live on the stack of the call that shows them.
 // A parent widget would own them, and a parent destroyed while they run (a

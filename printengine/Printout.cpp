@@ -76,7 +76,7 @@ TNowPrintingdlg* TNowPrintingdlg::Active()
 
 void TNowPrintingdlg::SetPageMessage(int sheet)
 {
-    PageMessage->setText(QStringLiteral("(%1ﾍﾟｰｼﾞ印刷中)").arg(sheet));
+    PageMessage->setText(QString::fromStdString(msg::PrintingSheet(sheet)));
 }
 
 void TNowPrintingdlg::CancelButtonClick()
@@ -91,8 +91,8 @@ void TNowPrintingdlg::CancelButtonClick()
         done(QDialog::Rejected);
         return;
     }
-    if (AskQuestion(QStringLiteral("印刷を中止してよろしいですか?"), QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes)
+    const kovra::Question question{Tone::Question, std::string(msg::kAskCancelPrinting), kovra::Choices::YesNo, {}, nullptr};
+    if (kovra::CurrentPrompter().Ask(question) == kovra::Answer::Yes)
         job_.PrintCancelled = true;
 }
 
@@ -196,8 +196,7 @@ void TNowPrintingdlg::PrintStart()
         return; // the dialog stays until its button is pressed
     case JobOutcome::CannotBegin: {
         const std::string where = printer.outputFileName().toStdString();
-        ShowMessage(MessageKind::Error, where.empty() ? std::string("印刷を開始できません")
-                                                      : "ファイル " + where + " を作成できません");
+        Say(Tone::Error, where.empty() ? std::string(msg::kCannotStartPrinting) : msg::FileCannotCreate(where));
         job.StartFailed = true;
         break;
     }

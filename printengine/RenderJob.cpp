@@ -203,7 +203,7 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
         return false;
     SafeSaveDevice out(pdfPath);
     if (!out.begin()) {
-        ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
+        Say(Tone::Error, msg::FileCannotCreate(pdfPath));
         return false;
     }
     std::vector<PagePair> sheets;
@@ -221,7 +221,7 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
             painter.end();
     }
     if (outcome != JobOutcome::Printed || !out.commit()) {
-        ShowMessage(MessageKind::Error, "ファイル " + pdfPath + " を作成できません");
+        Say(Tone::Error, msg::FileCannotCreate(pdfPath));
         return false;
     }
     if (sheetCount)
@@ -249,11 +249,11 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
     const double ppi = o.dpi > 0 ? o.dpi : 96;
     const QSize area(PreviewPixels(horz, zoom, ppi) + 2, PreviewPixels(vert, zoom, ppi) + 2);
     if (!QDir().mkpath(QString::fromStdString(dir))) {
-        ShowMessage(MessageKind::Error, "ファイル " + dir + " を作成できません");
+        Say(Tone::Error, msg::FileCannotCreate(dir));
         return false;
     }
     if (area.width() <= 0 || area.height() <= 0 || qint64(area.width()) * area.height() * 4 > kMaxPageImageBytes) {
-        ShowMessage(MessageKind::Error, PageImageTooLargeMessage(area.width(), area.height()));
+        Say(Tone::Error, msg::PageImageTooLarge(area.width(), area.height()));
         return false;
     }
     Canvas canvas;
@@ -261,7 +261,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
     for (int page = 1; page <= job.PageTotal; ++page) {
         QImage image(area, QImage::Format_RGB32);
         if (image.isNull()) { // the memory was not there
-            ShowMessage(MessageKind::Error, PageImageTooLargeMessage(area.width(), area.height()));
+            Say(Tone::Error, msg::PageImageTooLarge(area.width(), area.height()));
             return false;
         }
         image.setDotsPerMeterX(int(std::lround(ppi / 0.0254)));
@@ -275,7 +275,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         encoded.open(QIODevice::WriteOnly);
         SafeSaveDevice out(file);
         if (!image.save(&encoded, "PNG") || !out.begin() || out.write(png) != png.size() || !out.commit()) {
-            ShowMessage(MessageKind::Error, "ファイル " + file + " を作成できません");
+            Say(Tone::Error, msg::FileCannotCreate(file));
             return false;
         }
     }

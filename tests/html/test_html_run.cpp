@@ -1,15 +1,13 @@
 #include "Cp932Codec.h"
 #include "GuiTestApp.h"
 #include "HtmlExportRun.h"
-#include "HtmlRunHooks.h"
 #include "HtmlSetupDlg.h"
 #include "HtmlTestSupport.h"
 #include "ListingTable.h"
 #include "ProgForm.h"
-
-#ifdef KOVRA_HAVE_SETTINGS
+#include "ScriptedPrompter.h"
+#include "ShippedFiles.h"
 #include "UserSettings.h"
-#endif
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -49,7 +47,8 @@ protected:
     test::TempDir dir;
     QWidget mainWindow;
     std::unique_ptr<HtmlExportController> controller;
-    std::deque<OverwriteChoice> answers;
+    kovra::testing::ScriptedPrompter prompter;
+    std::deque<Answer> answers;
     std::vector<QString> questions, errors;
     std::vector<bool> runningSeen;
     QString finishedText;
@@ -66,30 +65,35 @@ protected:
         data.ListingTable = test::MakeListings({"11", "12", "13"});
         data.ListingCount = 3;
 
-        ResetRunHooks();
-        HtmlRunHooks& h = RunHooks();
-        h.fieldListPath = Q(dir.path() / "FieldList");
-        h.runSetupDialog = [this](THtmlSetupDlg& dlg) {
+        services::SetProgramFolder(dir.path().string()); // the FieldList beside the program
+        prompter.windowShown = [this](QWidget& window) {
+            auto& dlg = static_cast<THtmlSetupDlg&>(window);
             dlg.SaveDirEdt->setText(QDir::toNativeSeparators(Q(dir.path() / "out")));
             dlg.TemptateEdt->setText(templatePath);
-            return true;
+            dlg.accept();
         };
-        h.askOverwrite = [this](QWidget* parent, const QString& text) {
-            // Above the always-on-top progress window, not hidden behind it.
-            EXPECT_NE(qobject_cast<TProgForm*>(parent), nullptr);
-            EXPECT_TRUE(parent && parent->isVisible());
-            questions.push_back(text);
-            EXPECT_FALSE(answers.empty());
-            const OverwriteChoice a = answers.empty() ? OverwriteChoice::Cancel : answers.front();
-            if (!answers.empty())
-                answers.pop_front();
-            return a;
-        };
-        h.showError = [this](QWidget*, const QString& text) { errors.push_back(text); };
-        h.showFinished = [this](QWidget*, const QString& text, bool) {
-            finishedText = text;
-            ++finishedCount;
-            EXPECT_TRUE(HtmlExportRunning()); // the main window must not close before the message is gone
+        prompter.answer = [this](const Question& q) {
+            const QString text = QString::fromStdString(q.text);
+            if (q.choices == Choices::YesCancelYesToAll) {
+                // Above the always-on-top progress window, not hidden behind it.
+                EXPECT_NE(qobject_cast<TProgForm*>(q.owner), nullptr);
+                EXPECT_TRUE(q.owner && q.owner->isVisible());
+                EXPECT_EQ(q.title, "警告");
+                questions.push_back(text);
+                EXPECT_FALSE(answers.empty());
+                const Answer a = answers.empty() ? Answer::Cancel : answers.front();
+                if (!answers.empty())
+                    answers.pop_front();
+                return a;
+            }
+            if (q.tone == Tone::Error) {
+                errors.push_back(text);
+            } else {
+                finishedText = text;
+                ++finishedCount;
+                EXPECT_TRUE(HtmlExportRunning()); // the main window must not close before the message is gone
+            }
+            return Answer::Ok;
         };
         controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
         QObject::connect(controller.get(), &HtmlExportController::runningChanged,
@@ -98,7 +102,7 @@ protected:
     void TearDown() override
     {
         controller.reset();
-        ResetRunHooks();
+        services::SetProgramFolder({});
         Listings() = ListingData{};
     }
 
@@ -130,7 +134,7 @@ protected:
 TEST_F(HtmlRun, OverwriteYesAsksForEveryExistingPage)
 {
     existing({"11.html", "12.html"});
-    answers = {OverwriteChoice::Yes, OverwriteChoice::Yes};
+    answers = {Answer::Yes, Answer::Yes};
     Run();
     EXPECT_EQ(questions, (std::vector<QString>{question("11.html"), question("12.html")}));
     EXPECT_NE(page("12.html").find("<p>12 "), std::string::npos);
@@ -143,7 +147,7 @@ TEST_F(HtmlRun, OverwriteYesAsksForEveryExistingPage)
 TEST_F(HtmlRun, YesToAllSuppressesLaterQuestions)
 {
     existing({"11.html", "12.html", "13.html"});
-    answers = {OverwriteChoice::YesToAll};
+    answers = {Answer::YesToAll};
     Run();
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_NE(page("13.html").find("<p>13 "), std::string::npos);
@@ -153,7 +157,7 @@ TEST_F(HtmlRun, YesToAllSuppressesLaterQuestions)
 TEST_F(HtmlRun, CancelAtTheSecondPage)
 {
     existing({"11.html", "12.html"});
-    answers = {OverwriteChoice::Yes, OverwriteChoice::Cancel};
+    answers = {Answer::Yes, Answer::Cancel};
     Run();
     EXPECT_EQ(questions.size(), 2u);
     EXPECT_NE(page("11.html").find("<p>11 "), std::string::npos);
@@ -188,7 +192,7 @@ TEST_F(HtmlRun, SilentFailureSaysWhatWentWrong)
 TEST_F(HtmlRun, DuplicateNumbersAreNamedInTheEndMessage)
 {
     Listings().ListingTable = test::MakeListings({"11", "12", "11"});
-    answers = {OverwriteChoice::Yes}; // the first 11.html, written by this run
+    answers = {Answer::Yes}; // the first 11.html, written by this run
     Run();
     EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました\n\n"))) << finishedText.toStdString();
     EXPECT_TRUE(finishedText.contains(QStringLiteral("物件番号「11」 2件"))) << finishedText.toStdString();
@@ -204,7 +208,7 @@ TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
 
     Listings().ListingCount = 0;
     bool shown = false;
-    RunHooks().runSetupDialog = [&](THtmlSetupDlg&) { return shown = true; };
+    prompter.windowShown = [&](QWidget&) { shown = true; };
     controller->HtmlMenuClick();
     EXPECT_FALSE(shown);
     EXPECT_TRUE(runningSeen.empty());
@@ -227,23 +231,23 @@ TEST_F(HtmlRun, ControllerDestroyedDuringARunStopsTheWorker)
     EXPECT_FALSE(fs::exists(out("1399.html"))); // stopped well before the end
 }
 
-#ifdef KOVRA_HAVE_SETTINGS
 // Guards: the worker reading the live profile while the settings dialog changes it.
 TEST_F(HtmlRun, UserProfileIsCopiedAtTheStart)
 {
-    const TUserProfile saved = Settings().UserProfile;
-    Settings().UserProfile.Name = QStringLiteral("前の名前");
+    const services::ProfileTexts saved = services::Settings().UserProfile;
+    services::Settings().UserProfile.Name = "前の名前";
     existing({"11.html"});
-    RunHooks().askOverwrite = [](QWidget*, const QString&) {
-        Settings().UserProfile.Name = QStringLiteral("後の名前");
-        return OverwriteChoice::YesToAll;
+    prompter.answer = [](const Question& q) {
+        if (q.choices != Choices::YesCancelYesToAll)
+            return Answer::Ok;
+        services::Settings().UserProfile.Name = "後の名前";
+        return Answer::YesToAll;
     };
     Run();
-    Settings().UserProfile = saved;
+    services::Settings().UserProfile = saved;
     // The template declares no charset, so the page is Shift-JIS.
     EXPECT_NE(page("13.html").find(cp932::fromUtf8("前の名前")), std::string::npos);
 }
-#endif
 
 // Guards: a bar that keeps the last run's position, or a window that can fall behind the main window.
 TEST(ProgFormWindow, BarIsResetOnShowAndLabelKept)
@@ -269,17 +273,21 @@ TEST(ProgFormWindow, BarIsResetOnShowAndLabelKept)
 TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
 {
     test::TempDir dir;
-    ResetRunHooks();
+    kovra::testing::ScriptedPrompter prompter;
     std::vector<QString> asked;
     std::deque<bool> replies = {false, true};
     const QString target = Q(dir.path() / "a" / "b");
     int picks = 0;
-    RunHooks().pickFolder = [&](QWidget*, const QString&) { return ++picks <= 2 ? target : QString(); };
-    RunHooks().askYesNo = [&](QWidget*, const QString& text) {
-        asked.push_back(text);
+    prompter.file = [&](const FileQuestion& q) {
+        EXPECT_EQ(q.kind, FileQuestion::Kind::Folder);
+        return ++picks <= 2 ? std::optional<std::string>(target.toStdString()) : std::nullopt;
+    };
+    prompter.answer = [&](const Question& q) {
+        EXPECT_EQ(q.choices, Choices::YesNo);
+        asked.push_back(QString::fromStdString(q.text));
         const bool r = replies.front();
         replies.pop_front();
-        return r;
+        return r ? Answer::Yes : Answer::No;
     };
     THtmlSetupDlg dlg(nullptr, [] { return QStringLiteral("/x/t.html"); });
     EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/HTML"));
@@ -295,7 +303,6 @@ TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
     EXPECT_EQ(dlg.TemptateEdt->text(), QDir::toNativeSeparators(QStringLiteral("/x/t.html")));
     dlg.show();
     SaveShot(dlg, "HtmlSetupDlg");
-    ResetRunHooks();
 }
 
 // Guards: a folder picker that refuses a typed folder that does not exist yet.
@@ -332,7 +339,7 @@ TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
         fs::create_directories(dir.path() / "out");
         if (c.firstPageExists)
             existing({"11.html"});
-        answers = {OverwriteChoice::YesToAll};
+        answers = {Answer::YesToAll};
         controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
         controller->HtmlMenuClick();
         ASSERT_TRUE(HtmlExportRunning());

@@ -1,10 +1,9 @@
 // Loading whole export files: outcome, line numbers, line ends, bad bytes.
 #include "Cp932Codec.h"
 #include "ListingLine.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "ListingTable.h"
 #include "Utf8Path.h"
-#include "WholeLines.h"
 
 #include <gtest/gtest.h>
 
@@ -252,43 +251,9 @@ TEST(Loader, ReadFailureIsNotAShorterSuccess)
     EXPECT_EQ(o.message, "ファイル x の読込中にエラーが発生しました");
 }
 
-// Guards the chunked reader's runs: whole lines only, nothing lost or doubled,
-// also for a line far longer than a chunk (whose carried start must not be
-// searched again for every chunk: at 16-byte chunks a 4 MB line would then
-// take hours).
-TEST(Loader, WholeLineRunsAtAnyChunkSize)
+// Guards a line far longer than a chunk: read whole, not cut or lost.
+TEST(Loader, LineFarLongerThanAChunk)
 {
-    const std::string texts[] = {
-        "a\r\nb\rc\n\r\nd",
-        "\r\r\n\n\r",
-        "1" + std::string(4 << 20, ','),
-    };
-    for (const std::string& text : texts) {
-        for (std::size_t chunk : {1u, 2u, 3u, 16u, 1000u}) {
-            if (text.size() > 100 && chunk < 16)
-                continue;
-            std::size_t pos = 0;
-            kovra::WholeLineReader reader(
-                [&](char* into, std::size_t n) {
-                    n = std::min(n, text.size() - pos);
-                    std::memcpy(into, text.data() + pos, n);
-                    pos += n;
-                    return n;
-                },
-                chunk);
-            std::string joined;
-            std::string_view run;
-            while (reader.next(run)) {
-                joined.append(run);
-                if (joined.size() < text.size()) {
-                    // Ends at a certain line end: a LF, or a CR not followed by LF.
-                    ASSERT_TRUE(run.back() == '\n' || (run.back() == '\r' && text[joined.size()] != '\n'))
-                        << chunk;
-                }
-            }
-            EXPECT_EQ(joined, text) << chunk;
-        }
-    }
     std::istringstream in(ListingLine().set(45, std::string(4 << 20, 'r')).str());
     ListingData d;
     ASSERT_TRUE(kovra::LoadListingStream(d, in, "x", 16).ok());

@@ -1,5 +1,5 @@
 // The library boundary through the export table itself (compiled into this
-// test, so its messages reach the test's sink).
+// test, so its messages reach the test's prompter).
 #include <gtest/gtest.h>
 
 #include "Cp932Codec.h"
@@ -7,6 +7,7 @@
 #include "Imagedsp.h"
 #include "Messages.h"
 #include "Printout.h"
+#include "ScriptedPrompter.h"
 #include "lumprn.h"
 
 #include <QApplication>
@@ -28,11 +29,12 @@ class Boundary : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previous_ = SetMessageSink([this](MessageKind, const std::string& t) {
-            messages.push_back(t);
+        prompter.answer = [this](const kovra::Question& q) {
+            messages.push_back(q.text);
             if (std::exchange(throwOnNext, false))
                 throw std::runtime_error("sink broke");
-        });
+            return kovra::Answer::Ok;
+        };
         pdf = dir.filePath(QStringLiteral("job.pdf"));
         ThePrinter().setOutputFormat(QPrinter::PdfFormat);
         ThePrinter().setOutputFileName(pdf);
@@ -42,15 +44,10 @@ protected:
         data = f.fileName().toStdString();
         none = dir.filePath(QStringLiteral("none.dat")).toStdString();
         // A preview that opens closes at once (and says so).
-        SetPreviewOpenedHook([this](TImageDispForm& f) {
+        prompter.windowShown = [this](QWidget& window) {
             previewOpened = true;
-            f.CloseButtonClick();
-        });
-    }
-    void TearDown() override
-    {
-        SetPreviewOpenedHook({});
-        SetMessageSink(previous_);
+            static_cast<TImageDispForm&>(window).CloseButtonClick();
+        };
     }
     int Preview(const std::string& format) // PrintImageDisp has no result
     {
@@ -67,7 +64,7 @@ protected:
     std::string data, none;
     std::vector<std::string> messages;
     bool throwOnNext = false, previewOpened = false;
-    MessageSink previous_;
+    kovra::testing::ScriptedPrompter prompter;
 };
 
 } // namespace
@@ -114,7 +111,7 @@ TEST_F(Boundary, PathsThatAreNotShiftJisAreSaid)
         SCOPED_TRACE(call);
         messages.clear();
         EXPECT_EQ(run(), 0);
-        EXPECT_EQ(messages, std::vector<std::string>{NotShiftJisPathMessage(cp932::toUtf8(bad))});
+        EXPECT_EQ(messages, std::vector<std::string>{msg::NotShiftJisPath(cp932::toUtf8(bad))});
     }
     EXPECT_FALSE(previewOpened);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgetsBefore) << "no editor window";

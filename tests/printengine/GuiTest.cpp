@@ -10,6 +10,7 @@
 #include "LibraryStart.h"
 #include "Messages.h"
 #include "Printout.h"
+#include "ScriptedPrompter.h"
 #include "lumprn.h"
 
 #include <QAction>
@@ -138,11 +139,14 @@ class Job : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previousSink_ = SetMessageSink([this](MessageKind, const std::string& t) { messages.push_back(t); });
-        previousAsker_ = SetQuestionAsker([this](const QString& q, QMessageBox::StandardButtons) {
-            questions.push_back(q.toStdString());
+        prompter.answer = [this](const kovra::Question& q) {
+            if (q.choices == kovra::Choices::Ok) {
+                messages.push_back(q.text);
+                return kovra::Answer::Ok;
+            }
+            questions.push_back(q.text);
             return answer;
-        });
+        };
         pdf = dir.filePath(QStringLiteral("job.pdf"));
         QPrinter& p = ThePrinter();
         p.setOutputFormat(QPrinter::PdfFormat);
@@ -150,17 +154,19 @@ protected:
         p.setFullPage(true);
         p.setResolution(150);
     }
-    void TearDown() override
-    {
-        SetMessageSink(previousSink_);
-        SetQuestionAsker(previousAsker_);
-    }
     QTemporaryDir dir;
     QString pdf;
     std::vector<std::string> messages, questions;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
-    MessageSink previousSink_;
-    QuestionAsker previousAsker_;
+    kovra::Answer answer = kovra::Answer::Yes;
+    kovra::testing::ScriptedPrompter prompter;
+    // Drives the preview window once it runs.
+    void OnPreview(std::function<void(TImageDispForm&)> drive)
+    {
+        prompter.windowShown = [drive](QWidget& window) {
+            if (auto* form = qobject_cast<TImageDispForm*>(&window))
+                drive(*form);
+        };
+    }
 };
 
 } // namespace
@@ -224,7 +230,7 @@ TEST_F(Job, AbortConfirmedAndDeclined)
     EXPECT_EQ(questions, std::vector<std::string>{"印刷を中止してよろしいですか?"});
     EXPECT_FALSE(QFileInfo::exists(pdf));
 
-    answer = QMessageBox::No;
+    answer = kovra::Answer::No;
     WhilePrinting([](TNowPrintingdlg& d) { d.CancelButton->click(); });
     EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false), -1);
     EXPECT_EQ(PdfPageCount(pdf), 5);
@@ -275,12 +281,11 @@ TEST_F(Job, CallersWindowDestroyedWhileTheEngineRuns)
              EXPECT_EQ(PdfPageCount(pdf), 3);
          }},
         {"preview", [&](QWidget*& owner) {
-             SetPreviewOpenedHook([&owner](TImageDispForm& f) {
+             OnPreview([&owner](TImageDispForm& f) {
                  delete std::exchange(owner, nullptr);
                  f.CloseButtonClick();
              });
              PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-             SetPreviewOpenedHook({});
          }},
     };
     for (const auto& [engine, run] : cases) {
@@ -302,12 +307,12 @@ class PreviewWindow : public Job {};
 TEST_F(PreviewWindow, ControlsAndScreenshots)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(5));
-    std::vector<std::optional<QString>> answers = {QStringLiteral("0"), QStringLiteral("99"), QStringLiteral("abc"),
+    std::vector<std::optional<std::string>> answers = {"0", "99", "abc",
                                                    std::nullopt};
     std::size_t nextAnswer = 0;
-    SetPageInputAsker([&](const QString&, const QString&, const QString&) { return answers[nextAnswer++]; });
+    prompter.text = [&](const kovra::TextQuestion&) { return answers[nextAnswer++]; };
     bool ran = false;
-    SetPreviewOpenedHook([&](TImageDispForm& f) {
+    OnPreview([&](TImageDispForm& f) {
         ran = true;
         f.resize(900, 1000);
         QApplication::processEvents();
@@ -363,8 +368,6 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
         f.CloseButtonClick();
     });
     PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-    SetPreviewOpenedHook({});
-    SetPageInputAsker({});
     EXPECT_TRUE(ran);
     EXPECT_TRUE(messages.empty());
 }
@@ -374,12 +377,11 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
 TEST_F(PreviewWindow, PrintUsesThePreviewFlags)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
-    SetPreviewOpenedHook([&](TImageDispForm& f) {
+    OnPreview([&](TImageDispForm& f) {
         f.PrintButtonClick();
         f.CloseButtonClick();
     });
     PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, false, false);
-    SetPreviewOpenedHook({});
     EXPECT_EQ(PdfPageCount(pdf), 3) << "no closing form page without the form";
     QImage first = PdfPage(pdf, 1, dir);
     if (first.isNull())
@@ -391,7 +393,7 @@ TEST_F(PreviewWindow, PrintUsesThePreviewFlags)
 TEST_F(PreviewWindow, OnePageAndMissingData)
 {
     const auto dat = Write(dir, "d.dat", DataPages(1));
-    SetPreviewOpenedHook([&](TImageDispForm& f) {
+    OnPreview([&](TImageDispForm& f) {
         EXPECT_EQ(f.WherePage->text(), QStringLiteral("1/1"));
         EXPECT_FALSE(f.PrevPage->isEnabled());
         EXPECT_FALSE(f.NextPage->isEnabled());
@@ -399,7 +401,7 @@ TEST_F(PreviewWindow, OnePageAndMissingData)
     });
     PrintImageDispUtf8("KovraViewer Report", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     const std::string none = dir.filePath(QStringLiteral("none.dat")).toStdString();
-    SetPreviewOpenedHook([&](TImageDispForm& f) {
+    OnPreview([&](TImageDispForm& f) {
         for (int i = 0; i < 5; ++i) {
             f.DrawNow();
             QApplication::processEvents();
@@ -407,7 +409,6 @@ TEST_F(PreviewWindow, OnePageAndMissingData)
         f.CloseButtonClick();
     });
     PrintImageDispUtf8("", "", none, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-    SetPreviewOpenedHook({});
     EXPECT_EQ(std::count(messages.begin(), messages.end(), "\"" + none + "\"が見つかりません!"), 1);
 }
 
@@ -418,7 +419,7 @@ TEST_F(PreviewWindow, KeepsItsFilesBetweenPaints)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
     int blue = 0;
-    SetPreviewOpenedHook([&](TImageDispForm& f) {
+    OnPreview([&](TImageDispForm& f) {
         f.resize(900, 700);
         QApplication::processEvents();
         QFile::remove(QString::fromStdString(fom));
@@ -435,7 +436,6 @@ TEST_F(PreviewWindow, KeepsItsFilesBetweenPaints)
         f.CloseButtonClick();
     });
     PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
-    SetPreviewOpenedHook({});
     EXPECT_GT(blue, 1000);
     EXPECT_TRUE(messages.empty());
 }
@@ -451,18 +451,13 @@ protected:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<TFomEditor*>(w))
                 w->hide();
-        SetFileDialogAsker([this](bool save, const QString& preset) {
-            dialogs.push_back({save, preset});
+        prompter.file = [this](const kovra::FileQuestion& q) {
+            dialogs.push_back({q.kind == kovra::FileQuestion::Kind::Save, QString::fromStdString(q.preset)});
             std::optional<QString> a = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
             if (!fileAnswers.empty())
                 fileAnswers.erase(fileAnswers.begin());
-            return a;
-        });
-    }
-    void TearDown() override
-    {
-        SetFileDialogAsker({});
-        Job::TearDown();
+            return a ? std::optional<std::string>(a->toStdString()) : std::nullopt;
+        };
     }
     TFomEditor* Last()
     {
@@ -486,11 +481,11 @@ TEST_F(Editor, UntitledNewAndSaveAs)
     EXPECT_EQ(ed->windowTitle(), QStringLiteral("無題.fom"));
     EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
     QTest::keyClicks(ed->Memo1, QStringLiteral("T"));
-    answer = QMessageBox::Cancel;
+    answer = kovra::Answer::Cancel;
     ed->New1Click();
     EXPECT_EQ(questions.back(), "無題.fomは変更されています. 保存しますか?");
     EXPECT_EQ(ed->Memo1->toPlainText(), QStringLiteral("T"));
-    answer = QMessageBox::No;
+    answer = kovra::Answer::No;
     ed->New1Click();
     EXPECT_TRUE(ed->Memo1->toPlainText().isEmpty());
 
@@ -563,7 +558,7 @@ TEST_F(Editor, FailedSaveBehindTheQuestionKeepsTheText)
         ASSERT_NE(ed, nullptr);
         ed->Memo1->appendPlainText(QStringLiteral("E"));
         ed->EditFileName = unwritable; // the file's folder went away meanwhile
-        answer = QMessageBox::Yes;
+        answer = kovra::Answer::Yes;
         messages.clear();
         dialogs.clear();
         fileAnswers = {QString::fromStdString(fom)};

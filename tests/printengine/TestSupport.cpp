@@ -59,12 +59,10 @@ std::string WriteTempFile(QTemporaryDir& dir, const std::string& name, const std
 
 MessageLog::MessageLog()
 {
-    previous_ = dorvex::SetMessageSink([this](dorvex::MessageKind, const std::string& text) { messages.push_back(text); });
-}
-
-MessageLog::~MessageLog()
-{
-    dorvex::SetMessageSink(previous_);
+    prompter_.answer = [this](const kovra::Question& q) {
+        messages.push_back(q.text);
+        return kovra::Answer::Ok;
+    };
 }
 
 dorvex::PrintFile MemFile(const std::vector<std::string>& lines, bool finalNewline)

@@ -6,7 +6,7 @@
 
 #include "EngineJob.h"
 #include "Imageout.h"
-#include "Messages.h"
+#include "ScriptedPrompter.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -26,11 +26,10 @@ std::string WriteTempFile(QTemporaryDir& dir, const std::string& name, const std
 class MessageLog {
 public:
     MessageLog();
-    ~MessageLog();
     std::vector<std::string> messages;
 
 private:
-    dorvex::MessageSink previous_;
+    kovra::testing::ScriptedPrompter prompter_;
 };
 
 // An open in-memory file.

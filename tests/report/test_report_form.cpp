@@ -4,9 +4,10 @@
 #include "Cp932Codec.h"
 #include "PdfPages.h"
 #include "ListingTable.h"
-#include "Messages.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
+#include "ScriptedPrompter.h"
+#include "ShippedFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -101,11 +102,14 @@ protected:
         request.memberPrintOk = true;
         request.profile = {"（株）見本不動産", "222-0033", "神奈川県見本市港北区新横浜二丁目１５番", "045-000-1234",
                            "045-000-1235", "info@example.jp"};
-        request.programDir = kDataDir.string() + "/";
+        kovra::services::SetProgramFolder(kDataDir.string()); // where the report form ships
         request.dataFile = path("KvReport.tmp");
-        previousSink = dorvex::SetMessageSink([this](dorvex::MessageKind, const std::string& m) { messages.push_back(m); });
+        prompter.answer = [this](const kovra::Question& q) {
+            messages.push_back(q.text);
+            return kovra::Answer::Ok;
+        };
     }
-    void TearDown() override { dorvex::SetMessageSink(previousSink); }
+    void TearDown() override { kovra::services::SetProgramFolder({}); }
 
     std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
 
@@ -125,7 +129,7 @@ protected:
     kovra::ListingData listings;
     kovra::ReportRequest request;
     std::vector<std::string> messages;
-    dorvex::MessageSink previousSink;
+    kovra::testing::ScriptedPrompter prompter;
 };
 
 // Guards the file itself: CP932 with CR LF ends, one page (no "E" line, so

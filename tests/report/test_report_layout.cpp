@@ -3,6 +3,7 @@
 #include "ListingLine.h"
 #include "PrintTool.h"
 #include "ReportLayout.h"
+#include "ShippedFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,15 @@ protected:
             text += ListingLine().set(1, "NO" + std::to_string(i * 11)).set(43, "会員" + std::to_string(i))
                         .set(45, "備考;その" + std::to_string(i)).str() + "\r\n";
         ASSERT_TRUE(kovra::LoadListingBytes(listings, cp932::fromUtf8(text), "t").ok());
-        request.programDir = "/prog";
+        kovra::services::SetProgramFolder("/prog"); // the report form ships there
         request.dataFile = (dir / "out.tmp").string();
         request.profile = {"（株）USER", "000-0000", "", "", "000-000-0000", "user@example.com"};
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override
+    {
+        kovra::services::SetProgramFolder({});
+        fs::remove_all(dir);
+    }
 
     std::vector<std::string> Lines()
     {

@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
-#include "ProgramFiles.h"
 #include "ProgramWindows.h"
+#include "ShippedFiles.h"
 #include "UserSettings.h"
 #include "UserSettingsStore.h"
 
@@ -76,25 +76,33 @@ void UiTest::SetUp()
 {
     App();
     ASSERT_TRUE(tmp_.isValid());
-    RedirectUserSettings(SettingsFile());
-    SetProgramFolder(QStringLiteral(KOVRA_SOURCE_DIR "/data"));
-    Settings() = TUserSettings{};
+    services::RedirectUserSettings(SettingsFile().toStdString());
+    services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
+    services::Settings() = services::TUserSettings{};
     Listings() = ListingData{};
-    oldSink_ = SetMessageSink([this](const MessageRequest& r) {
-        messages_.push_back(r);
-        return MsgResult::Ok;
-    });
-    oldOpener_ = SetShellOpener([this](const QUrl& u) { opened_.push_back(u); });
+    // After App(), which installs the viewer's windows.
+    prompter_.emplace();
+    prompter_->answer = [this](const Question& q) {
+        messages_.push_back({q.tone, QString::fromStdString(q.text), q.choices, q.owner});
+        return Answer::Ok;
+    };
 }
 
 void UiTest::TearDown()
 {
-    SetMessageSink(std::move(oldSink_));
-    SetShellOpener(std::move(oldOpener_));
+    prompter_.reset();
     // The settings stay redirected: a window a test forgot must never
     // write into the real user's store.
-    SetProgramFolder(QString());
+    services::SetProgramFolder({});
     Listings() = ListingData{};
+}
+
+std::vector<QUrl> UiTest::Opened() const
+{
+    std::vector<QUrl> urls;
+    for (const std::string& u : prompter_->opened)
+        urls.push_back(QUrl::fromEncoded(QByteArray::fromStdString(u)));
+    return urls;
 }
 
 QString UiTest::SettingsFile() const { return tmp_.filePath(QStringLiteral("settings.ini")); }

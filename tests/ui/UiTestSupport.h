@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ListingTable.h"
-#include "MessageSink.h"
+#include "ScriptedPrompter.h"
 
 #include <QApplication>
 #include <QString>
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,14 @@ QString WriteListingFile(const QString& dir, const QString& name, const std::vec
                          bool header = true);
 QString WriteRawFile(const QString& dir, const QString& name, const std::string& utf8Text);
 
+// A message box the windows showed.
+struct ShownMessage {
+    Tone icon = Tone::Plain;
+    QString text;
+    Choices buttons = Choices::Ok;
+    QWidget* owner = nullptr;
+};
+
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -48,13 +57,13 @@ protected:
 
     QString Path(const QString& name) const { return tmp_.filePath(name); }
 
-    QTemporaryDir tmp_;
-    std::vector<MessageRequest> messages_;
-    std::vector<QUrl> opened_;
+    // What was handed to the desktop (browser, mail program, text viewer).
+    std::vector<QUrl> Opened() const;
 
-private:
-    MessageSinkFn oldSink_;
-    ShellOpenFn oldOpener_;
+    QTemporaryDir tmp_;
+    std::vector<ShownMessage> messages_;
+    // Records every message in messages_; a test may script it further.
+    std::optional<ScriptedPrompter> prompter_;
 };
 
 } // namespace kovra::testing

@@ -4,7 +4,8 @@
 #include "AboutBox.h"
 #include "HostileFiles.h"
 #include "MainForm.h"
-#include "ProgramFiles.h"
+#include "TextLines.h"
+#include "ShippedFiles.h"
 #include "SeparationForm.h"
 
 #include <QDir>
@@ -123,7 +124,7 @@ TEST_F(SeparationTest, RedropReusesThePairWithoutReadingLblTag)
     EXPECT_FALSE(CaptionOf("EdtTotiMenseki")->isVisibleTo(sep_));
     EXPECT_TRUE(Copy("EdtTimoku")->isVisibleTo(sep_));
 
-    SetProgramFolder(tmp_.path()); // no LblTag there
+    services::SetProgramFolder(tmp_.path().toStdString()); // no LblTag there
     ASSERT_TRUE(DropBox("EdtTotiMenseki"));
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(Copy("EdtTotiMenseki"), first);
@@ -163,12 +164,14 @@ TEST_F(SeparationTest, SameTagOnTwoBoxesGivesTwoPairs)
 // Guards: the window must grow to fit a long caption and never shrink.
 TEST_F(SeparationTest, WindowGrowsForALongCaptionAndNeverShrinks)
 {
-    QStringList lines;
-    ASSERT_TRUE(ReadCp932Lines(QStringLiteral(KOVRA_SOURCE_DIR "/data/LblTag"), lines, kCaptionFileSizeLimit).ok());
-    lines[4] = QStringLiteral("とても長い土地の権利の項目名の見出しです");
-    QString text = lines.join(QStringLiteral("\r\n"));
-    WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), text.toStdString());
-    SetProgramFolder(tmp_.path());
+    std::vector<std::string> lines;
+    ASSERT_TRUE(text::ReadCp932Lines(KOVRA_SOURCE_DIR "/data/LblTag", lines, kCaptionFileSizeLimit).ok());
+    lines[4] = "とても長い土地の権利の項目名の見出しです";
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    WriteRawFile(tmp_.path(), QStringLiteral("LblTag"), joined);
+    services::SetProgramFolder(tmp_.path().toStdString());
 
     const QSize before = sep_->size();
     ASSERT_TRUE(DropBox("EdtTotiKenri"));
@@ -203,17 +206,17 @@ TEST_P(SeparationBadLblTagTest, DropEndsWithMessageAndEmptyWindow)
         GTEST_SKIP() << "no FIFOs here";
     if (c.kind == BadTagFile::TooLarge)
         std::filesystem::resize_file(tag, kCaptionFileSizeLimit + 1);
-    SetProgramFolder(dir);
+    services::SetProgramFolder(dir.toStdString());
     EXPECT_TRUE(DropBox("EdtHousyuu")); // tag 16
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].icon, MsgIcon::Error);
+    EXPECT_EQ(messages_[0].icon, Tone::Error);
     EXPECT_TRUE(messages_[0].text.contains(QStringLiteral("LblTag")));
     EXPECT_EQ(CaptionOf("EdtHousyuu"), nullptr);
     EXPECT_EQ(Copy("EdtHousyuu"), nullptr);
     EXPECT_EQ(VisibleLabels(), 0);
 
     // The next drop works again once the file is there.
-    SetProgramFolder(QStringLiteral(KOVRA_SOURCE_DIR "/data"));
+    services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
     ASSERT_TRUE(DropBox("EdtHousyuu"));
     EXPECT_EQ(CaptionOf("EdtHousyuu")->text(), QStringLiteral("報酬形態"));
 }
@@ -259,7 +262,7 @@ TEST_F(SeparationTest, AboutBoxLinkHoverColoursAndClick)
     QApplication::sendEvent(grp, &overGroup);
     EXPECT_EQ(colour(), QColor(Qt::black));
     QTest::mouseClick(link, Qt::LeftButton);
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0], QUrl(QStringLiteral("https://support.example.com/kovra/")));
+    ASSERT_EQ(Opened().size(), 1u);
+    EXPECT_EQ(Opened()[0], QUrl(QStringLiteral("https://support.example.com/kovra/")));
     about->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "FileIO.h"
+#include "MessageTexts.h"
 
 #include <algorithm>
 
@@ -52,21 +53,12 @@ std::vector<DuplicateNumber> DuplicateNumbers(const ExportJob& job, const std::v
 std::string DescribeDuplicates(const std::vector<DuplicateNumber>& duplicates)
 {
     constexpr std::size_t kShown = 20;
-    std::string text = "\n次の物件番号は複数の物件にあるため、最後の物件のページだけが残っています:";
+    std::string text = "\n" + std::string(msg::kDuplicateNumbersHeading);
     for (std::size_t i = 0; i < duplicates.size() && i < kShown; ++i)
-        text += "\n  物件番号「" + PrintableNumber(duplicates[i].number) + "」 " + std::to_string(duplicates[i].listings) + "件";
+        text += "\n" + msg::DuplicateNumber(PrintableNumber(duplicates[i].number), duplicates[i].listings);
     if (duplicates.size() > kShown)
-        text += "\n  ほか" + std::to_string(duplicates.size() - kShown) + "件";
+        text += "\n" + msg::MoreDuplicates(duplicates.size() - kShown);
     return text;
-}
-
-// The reason a template or FieldList could not be read, after its path.
-std::string ReadFailureText(const fileio::ReadResult& failure, std::uint64_t limit)
-{
-    if (failure.status == fileio::ReadStatus::TooLarge)
-        return " は大きすぎるため読み込めません (" + std::to_string(failure.size) + " バイト、上限 " +
-               std::to_string(limit) + " バイト)。";
-    return " を読み込めません。";
 }
 
 } // namespace
@@ -209,36 +201,31 @@ std::string DescribeResult(const ExportResult& r)
     std::string text;
     switch (r.status) {
     case Status::Done: break;
-    case Status::NoListings: text = "出力する物件がありません。"; break;
-    case Status::TemplateUnreadable:
-        text = "テンプレートファイル " + r.failedPath + ReadFailureText(r.readFailure, kTemplateSizeLimit);
-        break;
+    case Status::NoListings: text = msg::kNoListingsToExport; break;
+    case Status::TemplateUnreadable: text = msg::TemplateUnreadable(r.failedPath, r.readFailure, kTemplateSizeLimit); break;
     case Status::FieldListUnreadable:
-        text = "FieldList " + r.failedPath + ReadFailureText(r.readFailure, kFieldListSizeLimit);
+        text = msg::FieldListUnreadable(r.failedPath, r.readFailure, kFieldListSizeLimit);
         break;
     case Status::FieldListError:
-        text = "FieldListの" + std::to_string(r.fieldListErrorLine) + "行目「" + PrintableNumber(r.fieldListErrorText) +
-               "」はプレースホルダーではありません。ページは作成されていません。";
+        text = msg::FieldListLineNotPlaceholder(r.fieldListErrorLine, PrintableNumber(r.fieldListErrorText));
         break;
-    case Status::NoPageNameLine:
-        text = "FieldListに /*BukkennNum*/ の行がないため、ページのファイル名が決まりません。ページは作成されていません。";
-        break;
-    case Status::FolderMissing: text = "保存するフォルダー " + r.failedPath + " がありません。"; break;
-    case Status::WriteFailed: text = "ファイル " + r.failedPath + " を作成できません。"; break;
-    case Status::Cancelled: text = "キャンセルされました。"; break;
+    case Status::NoPageNameLine: text = msg::kNoPageNameLine; break;
+    case Status::FolderMissing: text = msg::SaveFolderMissing(r.failedPath); break;
+    case Status::WriteFailed: text = msg::PageCannotCreate(r.failedPath); break;
+    case Status::Cancelled: text = msg::kExportCancelled; break;
     }
     if (r.status == Status::WriteFailed || r.status == Status::Cancelled || r.status == Status::Done) {
         if (r.status != Status::Done || !r.skipped.empty() || r.kept > 0 || !r.duplicates.empty())
-            text += (text.empty() ? "" : "\n") + std::to_string(r.written) + "ページを作成しました。";
+            text += (text.empty() ? "" : "\n") + msg::PagesWritten(r.written);
     }
     if (!r.duplicates.empty() && r.written > 0)
         text += DescribeDuplicates(r.duplicates);
     if (r.kept > 0)
-        text += "\n既にあった" + std::to_string(r.kept) + "ページはそのまま残しました。";
+        text += "\n" + msg::PagesKept(r.kept);
     if (!r.skipped.empty()) {
-        text += "\n次の物件はページを作成できませんでした:";
+        text += "\n" + std::string(msg::kSkippedPagesHeading);
         for (const SkippedPage& s : r.skipped)
-            text += "\n  " + std::to_string(s.index + 1) + "件目 物件番号「" + PrintableNumber(s.number) + "」: " + s.reason;
+            text += "\n" + msg::SkippedPage(s.index + 1, PrintableNumber(s.number), s.reason);
     }
     return text;
 }

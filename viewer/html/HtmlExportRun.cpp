@@ -1,20 +1,20 @@
 #include "HtmlExportRun.h"
 
-#include "HtmlRunHooks.h"
 #include "HtmlSetupDlg.h"
 #include "ListingTable.h"
+#include "MessageTexts.h"
 #include "MkHtmlThread.h"
 #include "ProgForm.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
 #include "UserSettings.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
-#include <QPushButton>
+#include <QTimer>
 
 namespace kovra {
 
@@ -22,74 +22,17 @@ namespace {
 
 bool g_running = false; // written on the GUI thread only
 
-QString boxTitle() { return QGuiApplication::applicationDisplayName(); }
-
-HtmlRunHooks DefaultHooks()
+// The setup dialog runs modally; a scripted prompter fills it in and closes
+// it from WindowShown.
+bool RunSetupDialog(THtmlSetupDlg& dlg)
 {
-    HtmlRunHooks h;
-    h.runSetupDialog = [](THtmlSetupDlg& dlg) { return dlg.exec() == QDialog::Accepted; };
-    h.showError = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, parent);
-        box.exec();
-    };
-    h.askOverwrite = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("警告"), text, QMessageBox::NoButton, parent);
-        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-        QPushButton* all = box.addButton(QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(cancel);
-        box.exec();
-        if (box.clickedButton() == yes)
-            return OverwriteChoice::Yes;
-        if (box.clickedButton() == all)
-            return OverwriteChoice::YesToAll;
-        return OverwriteChoice::Cancel;
-    };
-    h.askYesNo = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, parent);
-        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes;
-    };
-    h.showFinished = [](QWidget* parent, const QString& text, bool plain) {
-        QMessageBox box(plain ? QMessageBox::Information : QMessageBox::Warning, boxTitle(), text, QMessageBox::Ok,
-                        parent);
-        box.exec();
-    };
-    h.pickFolder = [](QWidget* parent, const QString& start) { return PickFolderDialog(parent, start); };
-    return h;
-}
-
-html::UserTexts ProfileTexts(const TUserProfile& p)
-{
-    return {p.Name.toStdString(), p.Yubin.toStdString(), p.Jyusyo.toStdString(), p.Tel.toStdString(),
-            p.Fax.toStdString(),  p.Email.toStdString(), p.Hp.toStdString()};
-}
-
-TUserProfile CurrentProfile()
-{
-#ifdef KOVRA_HAVE_SETTINGS
-    return Settings().UserProfile;
-#else
-    return TUserProfile{};
-#endif
+    QTimer::singleShot(0, &dlg, [&dlg] { CurrentPrompter().WindowShown(dlg); });
+    return dlg.exec() == QDialog::Accepted;
 }
 
 std::string Utf8Path(const QString& path) { return QDir::fromNativeSeparators(path).toStdString(); }
 
 } // namespace
-
-HtmlRunHooks& RunHooks()
-{
-    static HtmlRunHooks hooks = DefaultHooks();
-    return hooks;
-}
-
-void ResetRunHooks() { RunHooks() = DefaultHooks(); }
 
 bool HtmlExportRunning() { return g_running; }
 
@@ -132,11 +75,10 @@ void HtmlExportController::HtmlMenuClick()
     ListingData& data = Listings();
     if (g_running || data.ListingCount == 0)
         return;
-    HtmlRunHooks& hooks = RunHooks();
-    if (!hooks.runSetupDialog(*d->setup))
+    if (!RunSetupDialog(*d->setup))
         return;
     if (d->setup->templatePath().isEmpty() || d->setup->saveDir().isEmpty()) {
-        hooks.showError(d->main, QStringLiteral("パラメーターにエラーがあります"));
+        Say(Tone::Error, msg::kParameterError, d->main);
         return;
     }
 
@@ -150,12 +92,10 @@ void HtmlExportController::HtmlMenuClick()
     job.count = std::min<int>(data.ListingCount, static_cast<int>(data.ListingTable.size()));
     job.kensakuNengappi = data.KensakuNengappi;
     // A copy: the settings dialog stays usable while the pages are written.
-    job.user = ProfileTexts(CurrentProfile());
+    job.user = services::UserProfileTexts(services::Settings());
     job.templatePath = Utf8Path(d->setup->templatePath());
     job.outDir = Utf8Path(d->setup->saveDir());
-    job.fieldListPath = Utf8Path(hooks.fieldListPath.isEmpty()
-                                     ? QCoreApplication::applicationDirPath() + QStringLiteral("/FieldList")
-                                     : hooks.fieldListPath);
+    job.fieldListPath = services::ShippedFile("FieldList");
 
     TMkHtmlThread::GuiSteps steps;
     // The steps run on this thread while the worker waits.  After a stop
@@ -164,18 +104,17 @@ void HtmlExportController::HtmlMenuClick()
     // belonged to the main window.
     steps.ReportFieldListError = [this] {
         if (!d->thread->stopRequested())
-            RunHooks().showError(d->prog, QStringLiteral("FieldListにエラーがあります"));
+            Say(Tone::Error, msg::kFieldListError, d->prog);
     };
     steps.ConfirmOverwrite = [this](const QString& pageFileName) {
         if (d->thread->stopRequested())
-            return OverwriteChoice::Cancel;
-        const QString text = pageFileName + QStringLiteral("\n\r\n\r") +
-                             QStringLiteral("同じ名前のファイルがあります。上書きしますか？");
-        return RunHooks().askOverwrite(d->prog, text);
+            return Answer::Cancel;
+        return CurrentPrompter().Ask({Tone::Warning, msg::AskOverwrite(pageFileName.toStdString()),
+                                      Choices::YesCancelYesToAll, std::string(msg::kOverwriteTitle), d->prog});
     };
     steps.ShowProgressText = [this](int index, const QString& pageFileName) {
         d->prog->ProgressBar1->setValue(index + 1);
-        d->prog->aboutlbl->setText(QStringLiteral("作成中: ") + pageFileName);
+        d->prog->aboutlbl->setText(QString::fromUtf8(msg::kWritingPagePrefix.data()) + pageFileName);
     };
     d->thread = new TMkHtmlThread(std::move(job), this, std::move(steps));
     connect(d->thread, &QThread::finished, this, &HtmlExportController::ExportFinished);
@@ -195,10 +134,10 @@ void HtmlExportController::ExportFinished()
     d->prog->close();
     QApplication::beep();
     const std::string detail = html::DescribeResult(result);
-    QString text = QStringLiteral("処理が終了しました");
+    std::string text(msg::kExportFinished);
     if (!detail.empty())
-        text += QStringLiteral("\n\n") + QString::fromStdString(detail);
-    RunHooks().showFinished(d->main, text, detail.empty());
+        text += "\n\n" + detail;
+    Say(detail.empty() ? Tone::Information : Tone::Warning, text, d->main);
     // Cleared only now: the main window cannot close while the end message
     // is up.
     g_running = false;

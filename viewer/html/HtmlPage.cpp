@@ -1,6 +1,8 @@
 #include "HtmlPage.h"
 
 #include "Cp932Codec.h"
+#include "MessageTexts.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <array>
@@ -160,23 +162,6 @@ std::string LookupPlaceholder(const TKovraDataClass& record, std::string_view to
     return "err";
 }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.push_back(bytes.substr(start));
-    return lines;
-}
-
 FieldList ReadFieldList(std::string_view bytes)
 {
     // An editor's UTF-8 byte order mark is no part of the first token.
@@ -185,7 +170,7 @@ FieldList ReadFieldList(std::string_view bytes)
         bytes.remove_prefix(3);
     FieldList list;
     int lineNo = 0;
-    for (std::string_view line : SplitLines(bytes)) {
+    for (std::string_view line : text::SplitLines(bytes)) {
         ++lineNo;
         std::optional<Token> t = ParsePlaceholder(line);
         if (!t) {
@@ -247,20 +232,20 @@ void AppendEscaped(std::string& out, std::string_view text)
 std::optional<std::string> UnsafePageNameReason(std::string_view number)
 {
     if (number.empty())
-        return std::string("物件番号が空です");
+        return std::string(msg::kNumberEmpty);
     if (number.find_first_of("/\\") != std::string_view::npos)
-        return std::string("物件番号にパスの区切り文字（/ または \\）が含まれています");
+        return std::string(msg::kNumberHasSeparator);
     if (number.find(':') != std::string_view::npos)
-        return std::string("物件番号にドライブ指定の文字（:）が含まれています");
+        return std::string(msg::kNumberHasDrive);
     if (number.find_first_not_of('.') == std::string_view::npos)
-        return std::string("物件番号が「.」だけでできています");
+        return std::string(msg::kNumberIsDots);
     for (unsigned char c : number)
         if (c < 0x20 || c == 0x7F || std::strchr("<>\"|?*", c) != nullptr)
-            return std::string("物件番号にファイル名に使えない文字が含まれています");
+            return std::string(msg::kNumberHasBadCharacter);
     if (isReservedDeviceName(number))
-        return std::string("物件番号がファイル名に使えない予約名です");
+        return std::string(msg::kNumberIsReservedName);
     if (number.size() > 200)
-        return std::string("物件番号が長すぎてファイル名にできません");
+        return std::string(msg::kNumberTooLong);
     return std::nullopt;
 }
 

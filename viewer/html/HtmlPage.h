@@ -8,6 +8,7 @@
 #pragma once
 
 #include "KovraRecord.h"
+#include "UserSettings.h"
 
 #include <optional>
 #include <string>
@@ -19,9 +20,7 @@ namespace kovra::html {
 // The user's own contact data as the "/*User...*/" placeholders see it
 // (UTF-8).  A copy is taken when a run starts, so the settings dialog may
 // change the profile while pages are being written.
-struct UserTexts {
-    std::string Name, Yubin, Jyusyo, Tel, Fax, Email, Hp;
-};
+using UserTexts = services::ProfileTexts;
 
 // What a placeholder stands for.
 enum class TokenKind { Field, KensakuNengappi, User, NextFileName, BackFileName };
@@ -58,10 +57,6 @@ struct FieldList {
     bool ok() const { return errorLine == 0; }
 };
 FieldList ReadFieldList(std::string_view bytes);
-
-// Splits text into lines the way the rest of the program reads text files:
-// CR LF, CR or LF end a line; a final line end does not start another line.
-std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 enum class Encoding { Cp932, Utf8 };
 // UTF-8 when the template starts with a UTF-8 byte order mark or declares

@@ -1,9 +1,10 @@
 #include "HtmlSetupDlg.h"
 
-#include "HtmlRunHooks.h"
-#include "OpenDialog.h"
+#include "DialogFilters.h"
+#include "MessageTexts.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -68,7 +69,7 @@ THtmlSetupDlg::THtmlSetupDlg(QWidget* parent, std::function<QString()> pickTempl
 void THtmlSetupDlg::FormCreate()
 {
     // Set once; the user's choice then holds until the program ends.
-    SaveDirEdt->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QStringLiteral("/HTML")));
+    SaveDirEdt->setText(QDir::toNativeSeparators(QString::fromStdString(services::ProgramFolder()) + QStringLiteral("/HTML")));
 }
 
 QString THtmlSetupDlg::saveDir() const { return SaveDirEdt->text(); }
@@ -76,22 +77,24 @@ QString THtmlSetupDlg::templatePath() const { return TemptateEdt->text(); }
 
 void THtmlSetupDlg::DirSelectBtnClick()
 {
-    HtmlRunHooks& hooks = RunHooks();
+    Prompter& prompter = CurrentPrompter();
     QString start = SaveDirEdt->text();
     for (;;) {
-        const QString chosen = hooks.pickFolder(this, start);
+        const std::optional<std::string> picked =
+            prompter.AskFile({FileQuestion::Kind::Folder, start.toStdString(), {}, this});
+        const QString chosen = QString::fromStdString(picked.value_or(std::string()));
         if (chosen.isEmpty())
             return; // cancelled: the box keeps its text
         if (QDir(chosen).exists()) {
             SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
             return;
         }
-        if (hooks.askYesNo(this, QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"))) {
+        if (prompter.Ask({Tone::Question, std::string(msg::kAskCreateFolder), Choices::YesNo, {}, this}) == Answer::Yes) {
             if (QDir().mkpath(chosen)) {
                 SaveDirEdt->setText(QDir::toNativeSeparators(QDir::cleanPath(chosen)));
                 return;
             }
-            hooks.showError(this, QStringLiteral("ディレクトリ %1 を作成できません").arg(QDir::toNativeSeparators(chosen)));
+            Say(Tone::Error, msg::FolderCannotCreate(QDir::toNativeSeparators(chosen).toStdString()), this);
         }
         start = chosen; // back to the picker
     }
@@ -105,8 +108,8 @@ void THtmlSetupDlg::TemplateBtnClick()
     } else {
         // No main window handed over its dialog: the same filters, HTML selected.
         QFileDialog dlg(this);
-        dlg.setNameFilters(OpenDialogFilters());
-        dlg.selectNameFilter(OpenDialogFilters().at(static_cast<int>(OpenFilter::Html)));
+        dlg.setNameFilters(services::OpenDialogFilters());
+        dlg.selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
         dlg.setFileMode(QFileDialog::ExistingFile);
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
             path = dlg.selectedFiles().first();

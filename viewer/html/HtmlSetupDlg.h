@@ -33,9 +33,9 @@ private:
     std::function<QString()> pickTemplate_;
 };
 
-// The folder picker the dialog uses by default: a folder tree plus a line
-// for typing a path that does not exist yet.  Returns the path (empty on
-// cancel); creating it is up to the caller.
+// The viewer's folder picker (the prompter's folder question): a folder tree
+// plus a line for typing a path that does not exist yet.  Returns the path
+// (empty on cancel); creating it is up to the caller.
 QString PickFolderDialog(QWidget* parent, const QString& start);
 
 } // namespace kovra

@@ -101,14 +101,13 @@ void TMkHtmlThread::run()
         PageFileName = QDir::toNativeSeparators(QString::fromStdString(path));
         // Cancel unless the GUI thread answers: a stop request leaves the
         // question unasked.
-        OverwriteChoice choice = OverwriteChoice::Cancel;
+        Answer choice = Answer::Cancel;
         onGuiThread([this, &choice] { choice = steps_.ConfirmOverwrite(PageFileName); });
         switch (choice) {
-        case OverwriteChoice::Yes: return html::OverwriteAnswer::Overwrite;
-        case OverwriteChoice::YesToAll: return html::OverwriteAnswer::OverwriteAll;
-        case OverwriteChoice::Cancel: break;
+        case Answer::Yes: return html::OverwriteAnswer::Overwrite;
+        case Answer::YesToAll: return html::OverwriteAnswer::OverwriteAll;
+        default: return html::OverwriteAnswer::Cancel;
         }
-        return html::OverwriteAnswer::Cancel;
     };
     hooks.pageWritten = [this](int index, const std::string& path) {
         PageFileName = QDir::toNativeSeparators(QString::fromStdString(path));

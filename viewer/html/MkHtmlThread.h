@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HtmlExport.h"
-#include "HtmlRunHooks.h"
+#include "Prompter.h"
 
 #include <QString>
 #include <QThread>
@@ -20,7 +20,7 @@ public:
     // The steps run on the thread of `guiContext`, each while the worker waits.
     struct GuiSteps {
         std::function<void()> ReportFieldListError;
-        std::function<OverwriteChoice(const QString& pageFileName)> ConfirmOverwrite;
+        std::function<Answer(const QString& pageFileName)> ConfirmOverwrite; // Yes, YesToAll or Cancel
         std::function<void(int index, const QString& pageFileName)> ShowProgressText;
     };
 

@@ -3,11 +3,10 @@
 #include "Cp932Codec.h"
 #include "FileIO.h"
 #include "ListingDecoder.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "TextHelpers.h"
-#include "WholeLines.h"
+#include "TextLines.h"
 
-#include <cstring>
 #include <istream>
 #include <new>
 #include <thread>
@@ -26,25 +25,6 @@ constexpr int kHeaderHighestIndex = 1000;
 // Below this a range is decoded on one thread: starting a second costs more.
 constexpr std::size_t kParallelThreshold = 256 << 10;
 
-// The first certain line end at or after `from` (see LastCertainLineEnd).
-std::size_t nextCertainLineEnd(std::string_view bytes, std::size_t from)
-{
-    const char* base = bytes.data();
-    const auto offset = [base](const void* p) { return static_cast<std::size_t>(static_cast<const char*>(p) - base); };
-    while (from < bytes.size()) {
-        const void* lf = std::memchr(base + from, '\n', bytes.size() - from);
-        const std::size_t lfAt = lf ? offset(lf) : bytes.size();
-        const void* cr = std::memchr(base + from, '\r', lfAt - from);
-        if (!cr)
-            return lf ? lfAt + 1 : std::string_view::npos;
-        const std::size_t at = offset(cr);
-        if (at + 1 < bytes.size())
-            return base[at + 1] == '\n' ? at + 2 : at + 1;
-        from = at + 1;
-    }
-    return std::string_view::npos;
-}
-
 // What one range of whole lines gave.
 struct RangeResult {
     RecordArena arena;
@@ -59,20 +39,8 @@ class RangeDecoder {
 public:
     void decode(std::string_view bytes, RangeResult& out)
     {
-        std::size_t pos = 0;
-        const std::size_t n = bytes.size();
-        while (pos < n) {
-            // A line ends at CR LF, CR or LF.
-            const char* start = bytes.data() + pos;
-            const void* lf = std::memchr(start, '\n', n - pos);
-            std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : n;
-            if (const void* cr = std::memchr(start, '\r', end - pos))
-                end = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-            const std::string_view line = bytes.substr(pos, end - pos);
-            if (end < n)
-                pos = (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? end + 2 : end + 1;
-            else
-                pos = n;
+        text::LineSplitter lines(bytes);
+        for (std::string_view line; lines.next(line);) {
             ++out.lines;
             if (line.empty())
                 continue;
@@ -122,7 +90,7 @@ public:
     {
         if (failed_ || bytes.empty())
             return !failed_;
-        const std::size_t cut = bytes.size() >= kParallelThreshold ? nextCertainLineEnd(bytes, bytes.size() / 2)
+        const std::size_t cut = bytes.size() >= kParallelThreshold ? text::NextCertainLineEnd(bytes, bytes.size() / 2)
                                                                     : std::string_view::npos;
         if (cut == std::string_view::npos || cut >= bytes.size()) {
             RangeResult r;
@@ -215,12 +183,12 @@ LoadOutcome ReadFailure(ListingData& data, std::string message)
     return outcome;
 }
 
-LoadOutcome LoadChunks(ListingData& data, const WholeLineReader::ReadFn& read, std::string_view fileName,
+LoadOutcome LoadChunks(ListingData& data, const text::WholeLineReader::ReadFn& read, std::string_view fileName,
                        std::string_view path, std::size_t chunkBytes)
 {
     try {
         LoadRun run(data);
-        WholeLineReader reader(read, chunkBytes);
+        text::WholeLineReader reader(read, chunkBytes);
         std::string_view lines;
         while (reader.next(lines))
             if (!run.feed(lines))

@@ -1,8 +1,8 @@
 #include "MemberStrip.h"
 
 #include "FileIO.h"
-#include "ListingMessages.h"
-#include "WholeLines.h"
+#include "MessageTexts.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <new>
@@ -71,19 +71,10 @@ void StripLine(std::string_view line, Sink&& out)
 template <class Sink>
 void StripLines(std::string_view bytes, Sink&& out)
 {
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", pos);
-        std::size_t next;
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-            next = end;
-        } else {
-            next = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
-        }
-        StripLine(bytes.substr(pos, end - pos), out);
+    text::LineSplitter lines(bytes);
+    for (std::string_view line; lines.next(line);) {
+        StripLine(line, out);
         out("\r\n");
-        pos = next;
     }
 }
 
@@ -124,7 +115,7 @@ StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string
         pending.clear();
     };
     try {
-        WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
+        text::WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
         std::string_view lines;
         while (written && reader.next(lines))
             StripLines(lines, sink);

@@ -1,7 +1,8 @@
 #include "ReportLayout.h"
 
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "PrintTool.h"
+#include "ShippedFiles.h"
 
 #include <filesystem>
 
@@ -63,7 +64,7 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
         item({700, 1170, 9, ""}, r.Tel());
         item({700, 1220, 9, ""}, r.Housyuu());
     }
-    const ReportProfile& p = req.profile;
+    const services::ProfileTexts& p = req.profile;
     item({1100, 2540, 10, ""}, "〒" + p.Yubin);
     item({1100, 2580, 10, ""}, p.Jyusyo);
     item({1100, 2630, 10, ""}, p.Name);
@@ -94,7 +95,7 @@ ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& requ
         return outcome;
 
     TPrintTool tool;
-    outcome.formatFile = Join(request.programDir, kReportFormatFile);
+    outcome.formatFile = request.formatFile.empty() ? services::ShippedFile(kReportFormatFile) : request.formatFile;
     tool.SetFormatFileName(outcome.formatFile);
     const bool ownDataFile = !request.dataFile.empty();
     tool.SetDataFileName(ownDataFile ? request.dataFile : std::string(kReportDataFile));

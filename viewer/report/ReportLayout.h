@@ -3,22 +3,20 @@
 #pragma once
 
 #include "ListingTable.h"
+#include "UserSettings.h"
 
 #include <string>
 
 namespace kovra {
 
-// The user's own contact block at the foot of every page (UTF-8).
-struct ReportProfile {
-    std::string Name, Yubin, Jyusyo, Tel, Fax, Email;
-};
-
 struct ReportRequest {
     bool allListings = false;
     int shownListingNumber = 0; // 1-based; used when !allListings
     bool memberPrintOk = true;
-    ReportProfile profile;
-    std::string programDir; // folder of the program, holding "KvReport.FOM"
+    // The user's own contact block at the foot of every page (all but the
+    // home page).
+    services::ProfileTexts profile;
+    std::string formatFile; // the report form; empty: the shipped "KvReport.FOM"
     std::string dataFile;   // empty: "KvReport.tmp" in the current folder
 };
 
@@ -26,7 +24,7 @@ struct ReportOutcome {
     bool written = false;    // the data file is ready for the engine
     int pages = 0;
     std::string dataFile;    // where it went: "KvReport.tmp", or the temporary folder's
-    std::string formatFile;  // program folder + "KvReport.FOM"
+    std::string formatFile;  // the report form the data file goes with
     std::string message;     // why nothing was written (empty: nothing to do)
     std::size_t unmappable = 0; // characters written as "?"
 };

@@ -1,13 +1,12 @@
 #include "ReportRun.h"
 
 #include "PrintTool.h"
+#include "Prompter.h"
 #include "ReportLayout.h"
 #include "UserSettings.h"
 
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -22,8 +21,6 @@ ReportEngine& Engine()
     return engine;
 }
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
-
 } // namespace
 
 ReportEngine SetReportEngine(ReportEngine engine)
@@ -35,19 +32,17 @@ ReportEngine SetReportEngine(ReportEngine engine)
 
 void RunReport(QWidget* parent, bool print, bool allListings, const ReportContext& context)
 {
-    const TUserSettings& settings = Settings();
+    const services::TUserSettings& settings = services::Settings();
     ReportRequest request;
     request.allListings = allListings;
     request.shownListingNumber = context.shownListingNumber ? context.shownListingNumber() : 0;
     request.memberPrintOk = settings.MemberPrintOk;
-    const TUserProfile& p = settings.UserProfile;
-    request.profile = {Utf8(p.Name), Utf8(p.Yubin), Utf8(p.Jyusyo), Utf8(p.Tel), Utf8(p.Fax), Utf8(p.Email)};
-    request.programDir = Utf8(context.programFolder ? context.programFolder() : QCoreApplication::applicationDirPath());
+    request.profile = services::UserProfileTexts(settings);
 
     const ReportOutcome outcome = WriteReport(Listings(), request);
     if (!outcome.written) {
         if (!outcome.message.empty())
-            QMessageBox::critical(parent, QCoreApplication::applicationName(), QString::fromStdString(outcome.message));
+            Say(Tone::Error, outcome.message, parent);
         return;
     }
     TPrintTool tool;

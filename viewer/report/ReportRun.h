@@ -13,7 +13,6 @@ namespace kovra {
 // What the report needs from the main window.
 struct ReportContext {
     std::function<int()> shownListingNumber; // the number box
-    std::function<QString()> programFolder;  // where "KvReport.FOM" ships
 };
 
 // Writes the report and prints it at once (`print`, without the print

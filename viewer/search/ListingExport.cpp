@@ -1,7 +1,7 @@
 #include "ListingExport.h"
 
 #include "ExportRows.h"
-#include "ListingMessages.h"
+#include "MessageTexts.h"
 #include "SaveThroughTempFile.h"
 
 #include <fstream>

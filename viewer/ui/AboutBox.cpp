@@ -2,7 +2,7 @@
 
 #include "Icons.h"
 #include "MainForm.h"
-#include "MessageSink.h"
+#include "Prompter.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -88,7 +88,7 @@ void TAboutBox::setLinkColour(const QColor& colour)
     SupportLinkLbl->setPalette(p);
 }
 
-void TAboutBox::SupportLinkLblClick() { OpenWithShell(QUrl(QString::fromLatin1(kSupportPageUrl))); }
+void TAboutBox::SupportLinkLblClick() { CurrentPrompter().OpenWithShell(kSupportPageUrl); }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 {

@@ -91,15 +91,16 @@ TKvSetDlg::TKvSetDlg(QWidget* parent)
 
 void TKvSetDlg::FormCreate()
 {
-    const TUserSettings& s = Settings();
-    const TUserProfile& p = s.UserProfile;
-    EdtUserName->setText(p.Name);
-    EdtYubin->setText(p.Yubin);
-    EdtJyusyo->setText(p.Jyusyo);
-    EdtTel->setText(p.Tel);
-    EdtFax->setText(p.Fax);
-    EdtEmail->setText(p.Email);
-    EdtHp->setText(p.Hp);
+    const services::TUserSettings& s = services::Settings();
+    const services::ProfileTexts& p = s.UserProfile;
+    const auto q = [](const std::string& text) { return QString::fromStdString(text); };
+    EdtUserName->setText(q(p.Name));
+    EdtYubin->setText(q(p.Yubin));
+    EdtJyusyo->setText(q(p.Jyusyo));
+    EdtTel->setText(q(p.Tel));
+    EdtFax->setText(q(p.Fax));
+    EdtEmail->setText(q(p.Email));
+    EdtHp->setText(q(p.Hp));
     MemberChk->setChecked(s.MemberViewOk);
     ChkMemberPrt->setChecked(s.MemberPrintOk);
 }
@@ -113,15 +114,15 @@ void TKvSetDlg::showEvent(QShowEvent* event)
 
 void TKvSetDlg::OKBtnClick()
 {
-    TUserSettings& s = Settings();
-    TUserProfile& p = s.UserProfile;
-    p.Name = EdtUserName->text();
-    p.Yubin = EdtYubin->text();
-    p.Jyusyo = EdtJyusyo->text();
-    p.Tel = EdtTel->text();
-    p.Fax = EdtFax->text();
-    p.Email = EdtEmail->text();
-    p.Hp = EdtHp->text();
+    services::TUserSettings& s = services::Settings();
+    services::ProfileTexts& p = s.UserProfile;
+    p.Name = EdtUserName->text().toStdString();
+    p.Yubin = EdtYubin->text().toStdString();
+    p.Jyusyo = EdtJyusyo->text().toStdString();
+    p.Tel = EdtTel->text().toStdString();
+    p.Fax = EdtFax->text().toStdString();
+    p.Email = EdtEmail->text().toStdString();
+    p.Hp = EdtHp->text().toStdString();
     s.MemberViewOk = MemberChk->isChecked();
     s.MemberPrintOk = ChkMemberPrt->isChecked();
     accept();

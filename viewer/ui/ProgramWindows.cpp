@@ -3,9 +3,10 @@
 #include "AboutBox.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
-#include "ProgramFiles.h"
+#include "ProgramFonts.h"
 #include "ReportRun.h"
 #include "SeparationForm.h"
+#include "WindowPrompter.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,6 +23,9 @@ void SetUpApplication()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("Kovra Viewer"));
     SetUpJapaneseFonts();
+    // Every message box and question of the program shows the viewer's
+    // windows (`kovra` and the tests answer differently).
+    SetPrompter(&WindowPrompter());
     // The file dialogs and the buttons of the message boxes come from Qt:
     // in Japanese too, when Qt's own translation is installed.
     static QTranslator qtJapanese;
@@ -36,7 +40,7 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument)
     w.MainForm = std::make_unique<TMainForm>(fileArgument);
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
-    const ReportContext report{[main] { return main->ShownListingNumber(); }, [] { return ProgramFolder(); }};
+    const ReportContext report{[main] { return main->ShownListingNumber(); }};
     w.ReportSupDlg = new TReportSupDlg(main, report);
     // The main window raises its report commands only while listings are loaded.
     QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });

@@ -31,8 +31,9 @@ struct ProgramWindows {
 };
 
 // Application-wide set-up shared by the program, its tests and benchmarks:
-// the title "Kovra Viewer" and the Japanese type.  Call once after the
-// QApplication exists.
+// the title "Kovra Viewer", the Japanese type and the viewer's windows for
+// every question (WindowPrompter.h).  Call once after the QApplication
+// exists.
 void SetUpApplication();
 
 // Creates the windows; `fileArgument` is the first command-line argument.

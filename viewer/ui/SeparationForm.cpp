@@ -1,10 +1,11 @@
 #include "SeparationForm.h"
 
 #include "MainForm.h"
-#include "MessageSink.h"
-#include "ProgramFiles.h"
 
-#include "ListingMessages.h"
+#include "MessageTexts.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
+#include "TextLines.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -38,7 +39,7 @@ TSeparationForm::TSeparationForm(TMainForm* mainForm)
         resize(LblReadme->width() + 10, height());
 }
 
-QString TSeparationForm::LblTagPath() { return ProgramFile(QStringLiteral("LblTag")); }
+QString TSeparationForm::LblTagPath() { return QString::fromStdString(services::ShippedFile("LblTag")); }
 
 QLineEdit* TSeparationForm::sourceOf(const QMimeData* mime) const
 {
@@ -101,21 +102,19 @@ bool TSeparationForm::DropField(QLineEdit* source)
     // The caption file is read anew at every new pair, so an edited file
     // takes effect without a restart.
     const int tag = TMainForm::TagOf(source);
-    QStringList lines;
+    std::vector<std::string> lines;
     const QString path = LblTagPath();
-    const fileio::ReadResult read = ReadCp932Lines(path, lines, kCaptionFileSizeLimit);
+    const fileio::ReadResult read = text::ReadCp932Lines(path.toStdString(), lines, kCaptionFileSizeLimit);
     if (!read.ok()) {
-        ShowMessage(this, MsgIcon::Error,
-                    QString::fromStdString(msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit)));
+        Say(Tone::Error, msg::FileReadFailure(path.toStdString(), read, kCaptionFileSizeLimit), this);
         return false;
     }
-    if (tag < 0 || tag >= lines.size()) {
-        ShowMessage(this, MsgIcon::Error,
-                    QStringLiteral("ファイル %1 に %2 行目の項目名がありません").arg(path).arg(tag + 1));
+    if (tag < 0 || static_cast<std::size_t>(tag) >= lines.size()) {
+        Say(Tone::Error, msg::CaptionLineMissing(path.toStdString(), tag + 1), this);
         return false;
     }
 
-    caption = new QLabel(lines.at(tag), this);
+    caption = new QLabel(QString::fromStdString(lines[static_cast<std::size_t>(tag)]), this);
     caption->setObjectName(captionName);
     caption->setToolTip(QStringLiteral("クリックするとこのデーター表示を削除します"));
     caption->setCursor(Qt::PointingHandCursor);

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 class QLabel;
 class QLineEdit;
 class QMimeData;
@@ -12,6 +14,9 @@ class QMimeData;
 namespace kovra {
 
 class TMainForm;
+
+// The largest caption file (LblTag) read: some hundred short lines.
+inline constexpr std::uint64_t kCaptionFileSizeLimit = 1ull << 20;
 
 class TSeparationForm : public QWidget {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // ProjectKovra: the listing viewer.  The first argument, when given, is an
 // export file to open at start.
 #include "MainForm.h"
+#include "MessageTexts.h"
 #include "ProgramWindows.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ bool NoDisplay()
 int main(int argc, char* argv[])
 {
     if (NoDisplay()) {
-        std::fputs("ProjectKovra: ディスプレイがありません (DISPLAY / WAYLAND_DISPLAY が未設定)\n", stderr);
+        std::fprintf(stderr, "ProjectKovra: %s\n", std::string(kovra::msg::kNoDisplay).c_str());
         return 2;
     }
     QApplication app(argc, argv);

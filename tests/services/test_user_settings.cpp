@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace kovra;
+using namespace kovra::services;
 
 namespace {
 struct SwitchCase {
@@ -27,7 +27,7 @@ TEST_P(SwitchRuleTest, ReadsIntegerTextWithDefault)
         QSettings s(ini, QSettings::IniFormat);
         s.setValue(QStringLiteral("FMember/MemberPrintOk"), QString::fromLatin1(GetParam().stored));
     }
-    RedirectUserSettings(ini);
+    RedirectUserSettings(ini.toStdString());
     EXPECT_EQ(ReadUserSettings().MemberPrintOk, GetParam().expected);
 }
 
@@ -41,23 +41,23 @@ INSTANTIATE_TEST_SUITE_P(Values, SwitchRuleTest,
 TEST(UserSettingsTest, DefaultsAndRoundTrip)
 {
     QTemporaryDir dir;
-    RedirectUserSettings(dir.filePath(QStringLiteral("s.ini")));
+    RedirectUserSettings(dir.filePath(QStringLiteral("s.ini")).toStdString());
     const TUserSettings d = ReadUserSettings();
     EXPECT_TRUE(d.MemberViewOk);
-    EXPECT_EQ(d.UserProfile.Name, QStringLiteral("（株）USER"));
-    EXPECT_EQ(d.UserProfile.Yubin, QStringLiteral("000-0000"));
-    EXPECT_TRUE(d.UserProfile.Jyusyo.isEmpty());
-    EXPECT_EQ(d.UserProfile.Fax, QStringLiteral("000-000-0000"));
-    EXPECT_EQ(d.UserProfile.Hp, QStringLiteral("http://"));
+    EXPECT_EQ(d.UserProfile.Name, "（株）USER");
+    EXPECT_EQ(d.UserProfile.Yubin, "000-0000");
+    EXPECT_TRUE(d.UserProfile.Jyusyo.empty());
+    EXPECT_EQ(d.UserProfile.Fax, "000-000-0000");
+    EXPECT_EQ(d.UserProfile.Hp, "http://");
 
     TUserSettings w;
     w.MemberViewOk = false;
-    w.UserProfile.Name = QStringLiteral("山田, 不動産");
+    w.UserProfile.Name = "山田, 不動産";
     w.UserProfile.Tel.clear();
     WriteUserSettings(w);
     const TUserSettings r = ReadUserSettings();
     EXPECT_FALSE(r.MemberViewOk);
     EXPECT_TRUE(r.MemberPrintOk);
-    EXPECT_EQ(r.UserProfile.Name, QStringLiteral("山田, 不動産"));
-    EXPECT_TRUE(r.UserProfile.Tel.isEmpty());
+    EXPECT_EQ(r.UserProfile.Name, "山田, 不動産");
+    EXPECT_TRUE(r.UserProfile.Tel.empty());
 }

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace kovra {
+namespace kovra::services {
 
 namespace {
 
@@ -14,6 +14,9 @@ QString& redirectedFile()
     static QString path;
     return path;
 }
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string u8(const QString& s) { return s.toStdString(); }
 
 // On Windows the key HKEY_CURRENT_USER\Software\KovraViewer itself (opened,
 // and created when missing, with the two sections as its subkeys); the
@@ -53,23 +56,17 @@ bool readSwitch(QSettings& s, const QString& key, bool def)
     return ok ? n != 0 : def;
 }
 
-QString readText(QSettings& s, const QString& key, const QString& def)
+std::string readText(QSettings& s, const QString& key, const std::string& def)
 {
     const QVariant v = s.value(key);
-    return v.isValid() ? valueText(v) : def;
+    return v.isValid() ? u8(valueText(v)) : def;
 }
 
 QString switchText(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
 
 } // namespace
 
-void RedirectUserSettings(const QString& iniFile) { redirectedFile() = iniFile; }
-
-TUserSettings& Settings()
-{
-    static TUserSettings settings;
-    return settings;
-}
+void RedirectUserSettings(const std::string& iniFile) { redirectedFile() = q(iniFile); }
 
 TUserSettings ReadUserSettings()
 {
@@ -83,8 +80,8 @@ TUserSettings ReadUserSettings()
     s->endGroup();
 
     s->beginGroup(QStringLiteral("FUser"));
-    TUserProfile& p = out.UserProfile;
-    const TUserProfile& d = def.UserProfile;
+    ProfileTexts& p = out.UserProfile;
+    const ProfileTexts& d = def.UserProfile;
     p.Name = readText(*s, QStringLiteral("Name"), d.Name);
     p.Yubin = readText(*s, QStringLiteral("Yubin"), d.Yubin);
     p.Jyusyo = readText(*s, QStringLiteral("Jyusyo"), d.Jyusyo);
@@ -104,17 +101,17 @@ void WriteUserSettings(const TUserSettings& settings)
     s->setValue(QStringLiteral("MemberPrintOk"), switchText(settings.MemberPrintOk));
     s->endGroup();
 
-    const TUserProfile& p = settings.UserProfile;
+    const ProfileTexts& p = settings.UserProfile;
     s->beginGroup(QStringLiteral("FUser"));
-    s->setValue(QStringLiteral("Name"), p.Name);
-    s->setValue(QStringLiteral("Yubin"), p.Yubin);
-    s->setValue(QStringLiteral("Jyusyo"), p.Jyusyo);
-    s->setValue(QStringLiteral("Tel"), p.Tel);
-    s->setValue(QStringLiteral("Fax"), p.Fax);
-    s->setValue(QStringLiteral("Email"), p.Email);
-    s->setValue(QStringLiteral("Hp"), p.Hp);
+    s->setValue(QStringLiteral("Name"), q(p.Name));
+    s->setValue(QStringLiteral("Yubin"), q(p.Yubin));
+    s->setValue(QStringLiteral("Jyusyo"), q(p.Jyusyo));
+    s->setValue(QStringLiteral("Tel"), q(p.Tel));
+    s->setValue(QStringLiteral("Fax"), q(p.Fax));
+    s->setValue(QStringLiteral("Email"), q(p.Email));
+    s->setValue(QStringLiteral("Hp"), q(p.Hp));
     s->endGroup();
     s->sync();
 }
 
-} // namespace kovra
+} // namespace kovra::services

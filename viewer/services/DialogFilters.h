@@ -1,10 +1,11 @@
-// The main window's file-open dialog, which the HTML export dialog borrows
-// to pick a template.  One place for its four filters.
+// The filters of the program's file dialogs.  The main window's open dialog
+// has four, which the HTML export dialog borrows to pick a template; the
+// member-stripped save has one.
 #pragma once
 
 #include <QStringList>
 
-namespace kovra {
+namespace kovra::services {
 
 // In this order: text files, member-stripped files, HTML files, all files.
 inline QStringList OpenDialogFilters()
@@ -19,4 +20,7 @@ inline QStringList OpenDialogFilters()
 
 enum class OpenFilter { Text = 0, MemberStripped = 1, Html = 2, All = 3 };
 
-} // namespace kovra
+inline QString StrippedSaveFilter() { return QStringLiteral("会員項目削除データー(*.kvd) (*.kvd)"); }
+inline QString StrippedSaveSuffix() { return QStringLiteral("kvd"); }
+
+} // namespace kovra::services

@@ -3,12 +3,12 @@
 // they never read or overwrite the real user's values.
 #pragma once
 
-#include <QString>
+#include <string>
 
-namespace kovra {
+namespace kovra::services {
 
 // An empty path restores the native store (registry on Windows, the user's
-// settings file elsewhere); any other path is an INI file used instead.
-void RedirectUserSettings(const QString& iniFile);
+// settings file elsewhere); any other path (UTF-8) is an INI file used instead.
+void RedirectUserSettings(const std::string& iniFile);
 
-} // namespace kovra
+} // namespace kovra::services

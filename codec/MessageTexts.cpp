@@ -1,0 +1,141 @@
+#include "MessageTexts.h"
+
+namespace kovra::msg {
+
+namespace {
+
+std::string S(std::string_view text) { return std::string(text); }
+
+// The reason a template or FieldList could not be read, after its path.
+std::string ExportReadFailure(const fileio::ReadResult& failure, std::uint64_t limit)
+{
+    if (failure.status == fileio::ReadStatus::TooLarge)
+        return " は大きすぎるため読み込めません (" + std::to_string(failure.size) + " バイト、上限 " +
+               std::to_string(limit) + " バイト)。";
+    return " を読み込めません。";
+}
+
+} // namespace
+
+std::string FileCannotOpen(std::string_view path) { return "ファイル " + S(path) + " は開けません"; }
+
+std::string FileCannotCreate(std::string_view path) { return "ファイル " + S(path) + " を作成できません"; }
+
+std::string FileTooLarge(std::string_view path, std::uint64_t size, std::uint64_t limit)
+{
+    return "ファイル " + S(path) + " は大きすぎるため開けません (" + std::to_string(size) + " バイト、上限 " +
+           std::to_string(limit) + " バイト)";
+}
+
+std::string FileReadFailed(std::string_view path) { return "ファイル " + S(path) + " の読込中にエラーが発生しました"; }
+
+std::string FileShrank(std::string_view path) { return "ファイル " + S(path) + " は読込中に短くなりました"; }
+
+std::string FileOutOfMemory(std::string_view path)
+{
+    return "ファイル " + S(path) + " を読み込むためのメモリが足りません";
+}
+
+std::string FileReadFailure(std::string_view path, const fileio::ReadResult& result, std::uint64_t limit,
+                            bool shrankIsReadError)
+{
+    using fileio::ReadStatus;
+    switch (result.status) {
+    case ReadStatus::TooLarge: return FileTooLarge(path, result.size, limit);
+    case ReadStatus::ReadFailed: return FileReadFailed(path);
+    case ReadStatus::Shrank: return shrankIsReadError ? FileReadFailed(path) : FileShrank(path);
+    case ReadStatus::Ok:
+    case ReadStatus::CannotOpen:
+    case ReadStatus::NotRegular: break;
+    }
+    return FileCannotOpen(path);
+}
+
+std::string NotFound(std::string_view path) { return "\"" + S(path) + "\"が見つかりません!"; }
+
+std::string NotAnImage(std::string_view path) { return "\"" + S(path) + "\"は画像として読めません!"; }
+
+std::string OutputIsInput(std::string_view path)
+{
+    return "出力ファイル " + S(path) + " は入力ファイルと同じファイルです";
+}
+
+std::string LoadAbortedAtLine(std::int64_t line)
+{
+    return "エラー   " + std::to_string(line) + "行目で読込を中止しました";
+}
+
+std::string CaptionLineMissing(std::string_view path, int line)
+{
+    return "ファイル " + S(path) + " に " + std::to_string(line) + " 行目の項目名がありません";
+}
+
+std::string FolderCannotCreate(std::string_view path) { return "ディレクトリ " + S(path) + " を作成できません"; }
+
+std::string AskOverwrite(std::string_view pageFile)
+{
+    return S(pageFile) + "\n\r\n\r" + "同じ名前のファイルがあります。上書きしますか？";
+}
+
+std::string TemplateUnreadable(std::string_view path, const fileio::ReadResult& failure, std::uint64_t limit)
+{
+    return "テンプレートファイル " + S(path) + ExportReadFailure(failure, limit);
+}
+
+std::string FieldListUnreadable(std::string_view path, const fileio::ReadResult& failure, std::uint64_t limit)
+{
+    return "FieldList " + S(path) + ExportReadFailure(failure, limit);
+}
+
+std::string FieldListLineNotPlaceholder(int line, std::string_view text)
+{
+    return "FieldListの" + std::to_string(line) + "行目「" + S(text) +
+           "」はプレースホルダーではありません。ページは作成されていません。";
+}
+
+std::string SaveFolderMissing(std::string_view path) { return "保存するフォルダー " + S(path) + " がありません。"; }
+
+std::string PageCannotCreate(std::string_view path) { return "ファイル " + S(path) + " を作成できません。"; }
+
+std::string PagesWritten(int count) { return std::to_string(count) + "ページを作成しました。"; }
+
+std::string PagesKept(int count) { return "既にあった" + std::to_string(count) + "ページはそのまま残しました。"; }
+
+std::string DuplicateNumber(std::string_view number, int listings)
+{
+    return "  物件番号「" + S(number) + "」 " + std::to_string(listings) + "件";
+}
+
+std::string MoreDuplicates(std::size_t count) { return "  ほか" + std::to_string(count) + "件"; }
+
+std::string SkippedPage(int ordinal, std::string_view number, std::string_view reason)
+{
+    return "  " + std::to_string(ordinal) + "件目 物件番号「" + S(number) + "」: " + S(reason);
+}
+
+std::string UnexpectedError(const char* detail)
+{
+    std::string text = "予期しないエラーのため処理を中止しました";
+    if (detail && *detail)
+        text += std::string(" (") + detail + ")";
+    return text;
+}
+
+std::string PageImageTooLarge(int width, int height)
+{
+    return "ページの画像 (" + std::to_string(width) + " × " + std::to_string(height) +
+           " ピクセル) は大きすぎるため作成できません";
+}
+
+std::string NotShiftJisPath(std::string_view utf8Path)
+{
+    return "\"" + S(utf8Path) + "\"はShift-JISで書かれたパスではありません!";
+}
+
+std::string PrintingSheet(int sheet) { return "(" + std::to_string(sheet) + "ﾍﾟｰｼﾞ印刷中)"; }
+
+std::string AskSaveChanges(std::string_view fileName) { return S(fileName) + "は変更されています. 保存しますか?"; }
+
+std::string UnmappableSaved(std::size_t count) { return std::to_string(count) + " 文字を \"?\" で保存しました"; }
+
+} // namespace kovra::msg

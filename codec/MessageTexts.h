@@ -1,0 +1,123 @@
+// The program's fixed texts: every message, question and status caption
+// that the viewer's windows, the print engine and `kovra` show or print.
+// UTF-8; the viewer shows them in its boxes, `kovra` prints them to stderr.
+#pragma once
+
+#include "FileIO.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kovra::msg {
+
+// ---- files (every reader and writer) ----
+
+// "ファイル %s は開けません"
+std::string FileCannotOpen(std::string_view path);
+// "ファイル %s を作成できません"
+std::string FileCannotCreate(std::string_view path);
+// A file above a reader's size limit, with its size and the limit.
+std::string FileTooLarge(std::string_view path, std::uint64_t size, std::uint64_t limit);
+// The system reported an error while the file was read.
+std::string FileReadFailed(std::string_view path);
+// The file ended before the size it had when it was opened.
+std::string FileShrank(std::string_view path);
+// The file, or one of its lines, needs more memory than there is.
+std::string FileOutOfMemory(std::string_view path);
+// The message for a read that failed as `result` says; a FIFO or a device
+// gets the open failure's message.  The print engine says a file that
+// shrank while read failed to read (`shrankIsReadError`).
+std::string FileReadFailure(std::string_view path, const fileio::ReadResult& result, std::uint64_t limit,
+                            bool shrankIsReadError = false);
+// "\"%s\"が見つかりません!": a file the print engine was given that is not there.
+std::string NotFound(std::string_view path);
+// An image file that exists but holds no picture that can be read.
+std::string NotAnImage(std::string_view path);
+// `kovra` refuses to write its output over its own input.
+std::string OutputIsInput(std::string_view path);
+inline constexpr std::string_view kCannotWriteStdout = "標準出力に書き込めません";
+
+// ---- the listing file ----
+
+inline constexpr std::string_view kCannotOpenKovraFile = "コヴラデーターファイルを開くことができません";
+inline constexpr std::string_view kLoadErrorCaption = "ファイル読込エラー";
+inline constexpr std::string_view kTotalCaptionPrefix = "/ 全物件数 ";
+inline constexpr std::string_view kTitlePrefix = "Kovra Viewer  ";
+inline constexpr std::string_view kPleaseLoadData = "データーを読み込んで下さい";
+// "エラー   3行目で読込を中止しました"
+std::string LoadAbortedAtLine(std::int64_t line);
+
+// ---- the viewer's windows ----
+
+inline constexpr std::string_view kNoDisplay = "ディスプレイがありません (DISPLAY / WAYLAND_DISPLAY が未設定)";
+inline constexpr std::string_view kCannotLoadDuringHtmlExport =
+    "HTML出力中はファイルを読み込めません。出力が終わってから開いて下さい";
+// The caption file lacks the line of a dropped box (`line` is 1-based).
+std::string CaptionLineMissing(std::string_view path, int line);
+
+// ---- the HTML export ----
+
+inline constexpr std::string_view kParameterError = "パラメーターにエラーがあります";
+inline constexpr std::string_view kFieldListError = "FieldListにエラーがあります";
+inline constexpr std::string_view kAskCreateFolder = "指定されたディレクトリが存在しません。作成しますか？";
+// "ディレクトリ %s を作成できません"
+std::string FolderCannotCreate(std::string_view path);
+inline constexpr std::string_view kOverwriteTitle = "警告";
+// The page file's path, then the question.
+std::string AskOverwrite(std::string_view pageFile);
+inline constexpr std::string_view kWritingPagePrefix = "作成中: "; // the progress window, before the page file
+inline constexpr std::string_view kExportFinished = "処理が終了しました";
+// What went wrong or was left out, added to the end message.
+inline constexpr std::string_view kNoListingsToExport = "出力する物件がありません。";
+std::string TemplateUnreadable(std::string_view path, const fileio::ReadResult& failure, std::uint64_t limit);
+std::string FieldListUnreadable(std::string_view path, const fileio::ReadResult& failure, std::uint64_t limit);
+// `text` is the line as it can be shown.
+std::string FieldListLineNotPlaceholder(int line, std::string_view text);
+inline constexpr std::string_view kNoPageNameLine =
+    "FieldListに /*BukkennNum*/ の行がないため、ページのファイル名が決まりません。ページは作成されていません。";
+std::string SaveFolderMissing(std::string_view path);
+std::string PageCannotCreate(std::string_view path);
+inline constexpr std::string_view kExportCancelled = "キャンセルされました。";
+std::string PagesWritten(int count);
+std::string PagesKept(int count);
+inline constexpr std::string_view kDuplicateNumbersHeading =
+    "次の物件番号は複数の物件にあるため、最後の物件のページだけが残っています:";
+std::string DuplicateNumber(std::string_view number, int listings);
+std::string MoreDuplicates(std::size_t count);
+inline constexpr std::string_view kSkippedPagesHeading = "次の物件はページを作成できませんでした:";
+std::string SkippedPage(int ordinal, std::string_view number, std::string_view reason);
+// Why a listing number cannot name a page file.
+inline constexpr std::string_view kNumberEmpty = "物件番号が空です";
+inline constexpr std::string_view kNumberHasSeparator = "物件番号にパスの区切り文字（/ または \\）が含まれています";
+inline constexpr std::string_view kNumberHasDrive = "物件番号にドライブ指定の文字（:）が含まれています";
+inline constexpr std::string_view kNumberIsDots = "物件番号が「.」だけでできています";
+inline constexpr std::string_view kNumberHasBadCharacter = "物件番号にファイル名に使えない文字が含まれています";
+inline constexpr std::string_view kNumberIsReservedName = "物件番号がファイル名に使えない予約名です";
+inline constexpr std::string_view kNumberTooLong = "物件番号が長すぎてファイル名にできません";
+
+// ---- the print engine ----
+
+inline constexpr std::string_view kNoDataFile = "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!";
+inline constexpr std::string_view kFieldReadFailed = "NG";
+inline constexpr std::string_view kOutOfMemoryDetail = "メモリが不足しています";
+// Something the engine did not expect stopped the command (an exception);
+// `detail`, when given, is what the failure said about itself.
+std::string UnexpectedError(const char* detail);
+// A preview page whose image would not fit in memory, with its size.
+std::string PageImageTooLarge(int width, int height);
+// A path handed to an export whose bytes are not Shift-JIS text.
+std::string NotShiftJisPath(std::string_view utf8Path);
+inline constexpr std::string_view kCannotStartPrinting = "印刷を開始できません";
+// The printing dialog while sheet `sheet` goes to the printer.
+std::string PrintingSheet(int sheet);
+inline constexpr std::string_view kPrintingFromPreview = "只今印刷中...";
+inline constexpr std::string_view kAskCancelPrinting = "印刷を中止してよろしいですか?";
+inline constexpr std::string_view kPageJumpCaption = "指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ";
+inline constexpr std::string_view kPageJumpPrompt = "表示したいﾍﾟｰｼﾞ番号を入力してください";
+// The format editor's question before its text is dropped.
+std::string AskSaveChanges(std::string_view fileName);
+// Characters the code page lacks, saved as "?".
+std::string UnmappableSaved(std::size_t count);
+
+} // namespace kovra::msg

@@ -1,0 +1,13 @@
+// The library's own windows for the prompter (Prompter.h): message boxes
+// over the caller's active window, without a caption of their own, Qt's
+// standard buttons, and Qt's file and text boxes.  Installed when the
+// library starts inside a widget application and nobody installed another.
+#pragma once
+
+#include "Prompter.h"
+
+namespace dorvex {
+
+kovra::Prompter& EnginePrompter();
+
+} // namespace dorvex

@@ -1,0 +1,191 @@
+// The main window's commands: the other windows it opens, its file dialogs,
+// the stripped save, the report and HTML commands, settings and help.
+#include "MainForm.h"
+#include "MainFormSupport.h"
+
+#include "AboutBox.h"
+#include "KvSetDlg.h"
+#include "SeparationForm.h"
+
+#include "DialogFilters.h"
+#include "HtmlExportRun.h"
+#include "ListingTable.h"
+#include "MemberStrip.h"
+#include "Prompter.h"
+#include "ShippedFiles.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QUrl>
+
+namespace kovra {
+
+// ---------------------------------------------------------------- windows
+
+void TMainForm::AttachWindows(TAboutBox* about, TKvSetDlg* setDlg, TSeparationForm* separation)
+{
+    aboutBox_ = about;
+    setDlg_ = setDlg;
+    separation_ = separation;
+}
+
+TSeparationForm* TMainForm::SeparationForm()
+{
+    if (!separation_)
+        separation_ = new TSeparationForm(this);
+    return separation_;
+}
+
+TKvSetDlg* TMainForm::KvSetDlg()
+{
+    if (!setDlg_)
+        setDlg_ = new TKvSetDlg(this);
+    return setDlg_;
+}
+
+TAboutBox* TMainForm::AboutBox()
+{
+    if (!aboutBox_)
+        aboutBox_ = new TAboutBox(this);
+    return aboutBox_;
+}
+
+// ---------------------------------------------------------------- file dialogs
+
+QFileDialog* TMainForm::OpenDialog()
+{
+    if (!openDialog_) {
+        openDialog_ = new QFileDialog(this);
+        openDialog_->setObjectName(QStringLiteral("OpenDialog"));
+        openDialog_->setFileMode(QFileDialog::ExistingFile);
+        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog_->setNameFilters(services::OpenDialogFilters());
+    }
+    return openDialog_;
+}
+
+QString TMainForm::runOpenDialog()
+{
+    QFileDialog* d = OpenDialog();
+    d->selectFile(QString());
+    d->selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Text)));
+    if (d->exec() != QDialog::Accepted)
+        return {};
+    return d->selectedFiles().value(0);
+}
+
+QString TMainForm::pickHtmlTemplate()
+{
+    QFileDialog* d = OpenDialog();
+    d->selectFile(QString());
+    d->selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
+    if (d->exec() != QDialog::Accepted)
+        return {};
+    return d->selectedFiles().value(0);
+}
+
+void TMainForm::SetOpenFileChooser(std::function<QString()> chooser) { openChooser_ = std::move(chooser); }
+void TMainForm::SetSaveFileChooser(std::function<QString()> chooser) { saveChooser_ = std::move(chooser); }
+
+// ---------------------------------------------------------------- commands
+
+void TMainForm::SaveMemberDelClick()
+{
+    const ListingData& data = Listings();
+    if (data.ListingCount == 0)
+        return;
+    const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();
+    if (target.isEmpty())
+        return;
+    const StripOutcome out = SaveMemberStripped(data.CurrentFileName, u8(target));
+    if (!out.ok)
+        Say(Tone::Error, out.message, this);
+}
+
+QString TMainForm::runSaveDialog()
+{
+    QFileDialog d(this);
+    d.setObjectName(QStringLiteral("SaveDialog"));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    d.setNameFilter(services::StrippedSaveFilter());
+    d.setDefaultSuffix(services::StrippedSaveSuffix());
+    d.setOption(QFileDialog::DontConfirmOverwrite, false);
+    d.setSizeGripEnabled(true);
+    if (d.exec() != QDialog::Accepted)
+        return {};
+    return d.selectedFiles().value(0);
+}
+
+void TMainForm::PrintMenuClick()
+{
+    if (Listings().ListingCount == 0)
+        return;
+    // The report dialog connects here (report printing).
+    emit PrintRequested();
+}
+
+void TMainForm::ToolPreViewBtnClick()
+{
+    if (Listings().ListingCount == 0)
+        return;
+    // The preview of the listing on show connects here (report printing).
+    emit PreviewRequested();
+}
+
+void TMainForm::HTMLH1Click()
+{
+    if (HtmlExportRunningNow())
+        return;
+    htmlController_->HtmlMenuClick();
+}
+
+void TMainForm::ExitMenuClick() { close(); }
+
+void TMainForm::KvSetupDlgMenuClick()
+{
+    if (KvSetDlg()->exec() == QDialog::Accepted)
+        ApplyMemberVisibility();
+}
+
+void TMainForm::ChildMenuClick()
+{
+    TSeparationForm* f = SeparationForm();
+    f->show();
+    f->raise();
+    f->activateWindow();
+}
+
+void TMainForm::SupportMenuClick() { CurrentPrompter().OpenWithShell(kSupportPageUrl); }
+
+void TMainForm::ReadDocMenuClick()
+{
+    const QUrl document = QUrl::fromLocalFile(q(services::ShippedFile("Readme.txt")));
+    CurrentPrompter().OpenWithShell(document.toEncoded().toStdString());
+}
+
+void TMainForm::aboutClick() { AboutBox()->exec(); }
+
+void TMainForm::SetHtmlExportRunning(bool running)
+{
+    htmlExportRunning_ = running;
+    for (QAction* a : {FileOpenBtn, FileOpenMenu, HTMLH1, MakeHtmlBtn})
+        a->setEnabled(!running);
+}
+
+bool TMainForm::HtmlExportRunningNow() const
+{
+    return HtmlExportRunning() || htmlExportRunning_;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // The export's worker reads the table: no closing until its end message.
+    if (HtmlExportRunningNow())
+        event->ignore();
+    else
+        event->accept();
+}
+
+} // namespace kovra
