@@ -1,4 +1,5 @@
 #include "Cp932Codec.h"
+#include "Utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -16,24 +17,7 @@ inline bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0
 inline int leadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
 inline bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
-inline void putUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
+inline void putUtf8(std::string& out, char32_t c) { kovra::utf8::Append(c, out); }
 
 // Which of several CP932 codes Windows writes for one character: JIS X 0208
 // rows first, then the NEC row 13, then the IBM rows (FA-FC), and the
@@ -131,31 +115,10 @@ std::string toUtf8(std::string_view bytes)
 
 char32_t nextCodePoint(std::string_view s, std::size_t& i)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-        ++i;
-        return b;
-    }
-    int len = utf8SequenceLength(b);
-    if (b < 0xC2 || b > 0xF4 || i + len > s.size()) {
-        ++i;
-        return kReplacement;
-    }
-    char32_t c = b & (0xFF >> (len + 1));
-    for (int k = 1; k < len; ++k) {
-        if ((p[i + k] & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        c = (c << 6) | (p[i + k] & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return kReplacement;
-    }
-    i += len;
+    const auto* start = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* p = start + i;
+    const char32_t c = kovra::utf8::Next(p, start + s.size());
+    i = static_cast<std::size_t>(p - start);
     return c;
 }
 

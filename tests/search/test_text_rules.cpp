@@ -13,6 +13,7 @@
 namespace {
 
 using namespace kovra::search;
+namespace utf8 = kovra::utf8;
 
 struct FoldCase {
     const char* in;

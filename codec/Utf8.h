@@ -1,10 +1,10 @@
-// Reading and writing UTF-8 one code point at a time, for the folding and
-// the width of a text.  Malformed bytes read as U+FFFD, one byte each.
+// Reading and writing UTF-8 one code point at a time: the codec, the search's
+// folding and the cell widths share it.  Malformed bytes read as U+FFFD, one byte each.
 #pragma once
 
 #include <string>
 
-namespace kovra::search::utf8 {
+namespace kovra::utf8 {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
@@ -67,4 +67,4 @@ inline void Append(char32_t cp, String& out)
     }
 }
 
-} // namespace kovra::search::utf8
+} // namespace kovra::utf8
