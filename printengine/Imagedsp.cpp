@@ -191,10 +191,12 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     KeyIn->setGeometry(0, 0, 1, 1);
     KeyIn->lower();
     KeyIn->installEventFilter(this);
-    ESCButton = new QPushButton(QStringLiteral("ESC:戻る"), this);
+    // At the top left, before the one menu left in full screen.
+    ESCButton = new QPushButton(QStringLiteral("ESC:戻る"), menuBar);
     ESCButton->setObjectName(QStringLiteral("ESCButton"));
     ESCButton->setToolTip(QStringLiteral("ﾉｰﾏﾙ表示に戻る"));
-    ESCButton->move(0, 0);
+    ESCButton->setFocusPolicy(Qt::NoFocus);
+    menuBar->setCornerWidget(ESCButton, Qt::TopLeftCorner);
     ESCButton->hide();
     connect(ESCButton, &QPushButton::clicked, this, &TImageDispForm::ESCButtonClick);
     resize(820, 700);
@@ -397,34 +399,37 @@ void TImageDispForm::SpeedBar_MenuClick()
     SpeedBarMenuItem->setChecked(SpeedBar->isVisible());
 }
 
+// Full screen and back change the window's state only.  Hiding a modal
+// dialog (or changing its window flags, which hides it) ends its event loop:
+// the preview call would return while the window stays open.
 void TImageDispForm::FullScreen_MenuClick()
 {
-    hide();
+    if (fullScreen_)
+        return;
     preview_.SavedBounds = geometry();
     fullScreen_ = true;
-    setWindowFlag(Qt::FramelessWindowHint, true);
     SpeedBar->hide();
     File_Menu->menuAction()->setVisible(false);
     View_Menu->menuAction()->setVisible(false);
     Option_Menu->menuAction()->setVisible(false);
     ESCButton->show();
-    ESCButton->raise();
-    showMaximized();
+    showFullScreen();
+    KeyIn->setFocus();
 }
 
 void TImageDispForm::ESCButtonClick()
 {
+    if (!fullScreen_)
+        return;
     ESCButton->hide();
-    hide();
     fullScreen_ = false;
-    setWindowFlag(Qt::FramelessWindowHint, false);
     showNormal();
     setGeometry(preview_.SavedBounds);
     SpeedBar->show();
     File_Menu->menuAction()->setVisible(true);
     View_Menu->menuAction()->setVisible(true);
     Option_Menu->menuAction()->setVisible(true);
-    show();
+    KeyIn->setFocus();
 }
 
 void TImageDispForm::keyPressEvent(QKeyEvent* event)

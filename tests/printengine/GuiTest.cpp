@@ -9,11 +9,15 @@
 #include "Imagedsp.h"
 #include "LibraryStart.h"
 #include "Messages.h"
+#include "Printdlg.h"
 #include "Printout.h"
 #include "ScriptedPrompter.h"
 #include "lumprn.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,7 +27,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -205,11 +208,12 @@ TEST_F(Job, TwoPageFormThreeDataPagesGivesFourSheets)
 TEST_F(Job, PageRangeTwoToThree)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
-    When([]() { return qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()) != nullptr; }, []() {
-        auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        dlg->setPrintRange(QAbstractPrintDialog::PageRange);
-        dlg->setFromTo(2, 3);
-        dlg->QDialog::accept();
+    When([]() { return qobject_cast<TStartPrintDlg*>(QApplication::activeModalWidget()) != nullptr; }, []() {
+        auto* dlg = qobject_cast<TStartPrintDlg*>(QApplication::activeModalWidget());
+        dlg->RangeButton->setChecked(true);
+        dlg->FromBox->setValue(2);
+        dlg->ToBox->setValue(3);
+        dlg->OKBtn->click();
     });
     EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, true), -1);
     EXPECT_EQ(PdfPageCount(pdf), 2);
@@ -265,6 +269,80 @@ TEST_F(Job, MissingFilesPrintNothing)
         EXPECT_EQ(messages.back(), c.message);
         EXPECT_TRUE(questions.empty());
         EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
+}
+
+// Guards printing with no printer: the job without the dialog still asks
+// where to (a PDF file), prints all pages there, and asks again next time;
+// a file that exists is written over only when the user agrees.
+TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    struct Case { const char* what; bool exists; kovra::Answer overwrite; bool printed; int pagesInFile; };
+    const Case cases[] = {{"new file", false, kovra::Answer::Yes, true, 3},
+                          {"existing, written over", true, kovra::Answer::Yes, true, 3},
+                          {"existing, kept", true, kovra::Answer::No, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString chosen = dir.filePath(QStringLiteral("選んだ"));
+        QFile::remove(chosen + QStringLiteral(".pdf"));
+        if (c.exists) {
+            QFile f(chosen + QStringLiteral(".pdf"));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        ThePrinter().setOutputFileName(QString()); // as set up with no printer installed
+        answer = c.overwrite;
+        questions.clear();
+        QStringList offered;
+        bool okWithoutName = true;
+        prompter.windowShown = [&](QWidget& w) {
+            auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
+            ASSERT_NE(dlg, nullptr);
+            for (int i = 0; i < dlg->DestinationBox->count(); ++i)
+                offered << dlg->DestinationBox->itemText(i);
+            dlg->FileNameBox->clear();
+            okWithoutName = dlg->OKBtn->isEnabled();
+            dlg->FileNameBox->setText(chosen); // ".pdf" is added
+            dlg->OKBtn->click();
+            if (dlg->isVisible()) // kept: the dialog stays until cancelled
+                dlg->CancelBtn->click();
+        };
+        const int16_t result = ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false);
+        EXPECT_EQ(offered.last(), QStringLiteral("PDF ファイル"));
+        EXPECT_FALSE(okWithoutName);
+        EXPECT_EQ(questions.size(), c.exists ? 1u : 0u);
+        EXPECT_EQ(result, c.printed ? -1 : 0);
+        EXPECT_EQ(PdfPageCount(chosen + QStringLiteral(".pdf")), c.pagesInFile);
+        EXPECT_TRUE(ThePrinter().outputFileName().isEmpty()) << "the next job asks again";
+    }
+}
+
+// Guards the file box: a relative name lies in the base folder, ".pdf" is
+// added when missing, a blank name names nothing.
+TEST(PrintDialog, PdfPathFromTheFileBox)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""}, {"  ", ""}, {"report", "/base/report.pdf"}, {" sub/a.pdf ", "/base/sub/a.pdf"},
+        {"/tmp/x.PDF", "/tmp/x.PDF"}, {"/tmp/x.txt", "/tmp/x.txt.pdf"},
+    };
+    for (const auto& [typed, expected] : cases)
+        EXPECT_EQ(PdfPathFromBox(QString::fromUtf8(typed), QStringLiteral("/base")), QString::fromUtf8(expected)) << typed;
+}
+
+// Guards the destinations: every installed printer, and a PDF file always
+// last; the file box only for the PDF file.
+TEST(PrintDialog, PrintersThenPdfFile)
+{
+    struct Case { QStringList printers; };
+    for (const Case& c : {Case{{}}, Case{{QStringLiteral("事務所"), QStringLiteral("2F")}}}) {
+        TStartPrintDlg dlg(c.printers);
+        ASSERT_EQ(dlg.DestinationBox->count(), c.printers.size() + 1);
+        EXPECT_EQ(dlg.DestinationBox->itemText(int(c.printers.size())), QStringLiteral("PDF ファイル"));
+        for (int i = 0; i < dlg.DestinationBox->count(); ++i) {
+            dlg.DestinationBox->setCurrentIndex(i);
+            EXPECT_EQ(dlg.FileNameBox->isEnabled(), i == c.printers.size());
+        }
     }
 }
 
@@ -370,6 +448,47 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
     PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     EXPECT_TRUE(ran);
     EXPECT_TRUE(messages.empty());
+}
+
+// Guards full screen from the menu: the preview keeps running (its call has
+// not returned and the window stays on screen and answers), and ESC brings
+// back the size and position it had.  Each step runs from the event loop.
+TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    bool returned = false;
+    std::vector<std::string> steps;
+    OnPreview([&](TImageDispForm& f) {
+        f.setGeometry(60, 50, 640, 480);
+        QApplication::processEvents();
+        const QRect before = f.geometry();
+        QTimer::singleShot(0, &f, [&f] { f.FullScreenMenuItem->trigger(); });
+        QTimer::singleShot(200, &f, [&, before] {
+            steps.push_back("full screen");
+            EXPECT_FALSE(returned);
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_TRUE(f.isFullScreen());
+            EXPECT_TRUE(f.ESCButton->isVisible());
+            EXPECT_FALSE(f.SpeedBar->isVisible());
+            EXPECT_TRUE(f.Jump_Menu->menuAction()->isVisible());
+            f.NextPage->trigger(); // the window still answers
+            EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/3"));
+            QTest::mouseClick(f.ESCButton, Qt::LeftButton);
+            QTimer::singleShot(200, &f, [&, before] {
+                steps.push_back("back");
+                EXPECT_FALSE(returned);
+                EXPECT_TRUE(f.isVisible());
+                EXPECT_FALSE(f.isFullScreen());
+                EXPECT_FALSE(f.ESCButton->isVisible());
+                EXPECT_TRUE(f.SpeedBar->isVisible());
+                EXPECT_EQ(f.geometry(), before);
+                f.CloseButtonClick();
+            });
+        });
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    returned = true;
+    EXPECT_EQ(steps, (std::vector<std::string>{"full screen", "back"}));
 }
 
 // Guards printing from the preview with the preview's flags (form off,
