@@ -183,6 +183,22 @@ bool FaceInstalled(const QString& face)
     return Fonts().installed.contains(face.toLower());
 }
 
+QString Utf8(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// The table's row for a face, however a file spells it: full- or
+// half-width, with or without blanks, in any letter case.
+const kovra::FaceStandIn* StandInRow(const QString& face)
+{
+    const QString folded = FoldFace(face);
+    for (const kovra::FaceStandIn& row : kovra::kFaceStandIns)
+        if (folded == FoldFace(Utf8(row.windowsFace)) || folded == FoldFace(Utf8(row.asciiFace)))
+            return &row;
+    return nullptr;
+}
+
 void DrawPlaceholder(QPainter& p, const QRect& r)
 {
     p.save();
@@ -226,14 +242,12 @@ void DrawText(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view lin
     }
     c.charset = CharsetOfFace(c.fontFace);
 
-    QFont font(SubstituteFace(c.fontFace));
+    QFont font = FontForFace(c.fontFace);
     font.setPixelSize(std::max(1, std::abs(c.fontHeight == 0 ? 16 : c.fontHeight)));
     font.setBold(c.bold);
     font.setItalic(c.italic);
     font.setUnderline(c.underline);
     font.setStrikeOut(c.strikeOut);
-    font.setFixedPitch(true);
-    font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
     c.lastFont = font;
     if (QPainter* p = c.painter()) {
         c.realizeBrush();
@@ -562,7 +576,10 @@ int CharsetOfFace(const QString& face)
     auto cached = fonts.charsets.constFind(face);
     if (cached != fonts.charsets.constEnd())
         return *cached;
-    const QString name = SubstituteFace(face);
+    // The character set of the face asked for (or of its stand-in in the
+    // table), not of the face a made-up name falls back to.
+    const kovra::FaceStandIn* row = StandInRow(face);
+    const QString name = (row && !FaceInstalled(face) && FaceInstalled(Utf8(row->installed))) ? Utf8(row->installed) : face;
     static const int kOrder[4] = {128, 2, 238, 255};
     int result = 0;
     for (int charset : kOrder) {
@@ -581,6 +598,13 @@ int CharsetOfFace(const QString& face)
     return result;
 }
 
+kovra::FaceKind KindOfFace(const QString& face)
+{
+    if (const kovra::FaceStandIn* row = StandInRow(face))
+        return row->kind;
+    return kovra::KindFromName(FoldFace(face).toStdString());
+}
+
 QString SubstituteFace(const QString& face)
 {
     FontLists& fonts = Fonts();
@@ -590,22 +614,34 @@ QString SubstituteFace(const QString& face)
     if (cached != fonts.standIns.constEnd())
         return *cached;
     QString result = face;
-    // A face is known however a file spells it: full- or half-width, with
-    // or without blanks, in any letter case.
-    const QString folded = FoldFace(face);
-    const auto q = [](std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); };
-    for (const kovra::FaceStandIn& standIn : kovra::kFaceStandIns) {
-        if (folded == FoldFace(q(standIn.windowsFace)) || folded == FoldFace(q(standIn.asciiFace))) {
-            const QString target = q(standIn.installed);
-            if (!FaceInstalled(face) && FaceInstalled(target))
-                result = target;
-            break;
-        }
+    if (!FaceInstalled(face)) {
+        const kovra::FaceStandIn* row = StandInRow(face);
+        const QString target = row ? Utf8(row->installed) : Utf8(kovra::FallbackFace(KindOfFace(face)));
+        if (FaceInstalled(target))
+            result = target;
     }
     if (fonts.standIns.size() > 4096)
         fonts.standIns.clear();
     fonts.standIns.insert(face, result);
     return result;
+}
+
+QFont FontForFace(const QString& face)
+{
+    QFont font(SubstituteFace(face));
+    switch (KindOfFace(face)) {
+    case kovra::FaceKind::Monospaced:
+        font.setFixedPitch(true);
+        font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
+        break;
+    case kovra::FaceKind::ProportionalSerif:
+        font.setStyleHint(QFont::Serif, QFont::PreferDefault);
+        break;
+    case kovra::FaceKind::ProportionalSans:
+        font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
+        break;
+    }
+    return font;
 }
 
 void EnsureEngineStarted()
