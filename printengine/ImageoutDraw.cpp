@@ -371,7 +371,20 @@ void DrawImageItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_vie
             Say(Tone::Error, read.ok() ? msg::NotAnImage(path) : msg::FileReadFailure(path, read, kImageFileSizeLimit, true));
         return;
     }
-    p->drawImage(QRectF(x1, y1, x2 - x1, y2 - y1), it->second);
+    const QImage& image = it->second;
+    const int w = x2 - x1, h = y2 - y1;
+    if (w == 0 || h == 0)
+        return;
+    // Stretched from (x1, y1) by x2 - x1 and y2 - y1: a second corner left
+    // of or above the first mirrors the picture into the rectangle.
+    p->save();
+    p->translate(x1, y1);
+    p->scale(w < 0 ? -1 : 1, h < 0 ? -1 : 1);
+    // Lossless: a PDF keeps the bitmap's own pixels (a two-colour bitmap
+    // would turn into grey blocks as a JPEG).
+    p->setRenderHint(QPainter::LosslessImageRendering);
+    p->drawImage(QRectF(0, 0, std::abs(w), std::abs(h)), image);
+    p->restore();
 }
 
 } // namespace
