@@ -184,6 +184,9 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     ImagePaintBox->setObjectName(QStringLiteral("ImagePaintBox"));
     ImagePaintBox->setToolTip(QStringLiteral("印刷可能範囲"));
     ImagePaintScrollBox->setWidget(ScrollContent);
+    // The wheel is the window's: the scroll area would move by its own step.
+    ImagePaintScrollBox->viewport()->installEventFilter(this);
+    ImagePaintScrollBox->verticalScrollBar()->installEventFilter(this);
     layout->addWidget(ImagePaintScrollBox, 1);
 
     KeyIn = new QLineEdit(this);
@@ -449,6 +452,11 @@ void TImageDispForm::keyPressEvent(QKeyEvent* event)
 
 bool TImageDispForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel
+        && (watched == ImagePaintScrollBox->viewport() || watched == ImagePaintScrollBox->verticalScrollBar())) {
+        FormMouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+    }
     if (watched == KeyIn && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         if (k->key() == Qt::Key_Up || k->key() == Qt::Key_Down || k->key() == Qt::Key_Left || k->key() == Qt::Key_Right) {

@@ -17,7 +17,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QWheelEvent>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -489,6 +492,36 @@ TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
     PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     returned = true;
     EXPECT_EQ(steps, (std::vector<std::string>{"full screen", "back"}));
+}
+
+// Guards the wheel: one step moves the page by 40 pixels, down for a turn
+// towards the user and up for one away, wherever over the page it turns.
+TEST_F(PreviewWindow, WheelScrollsFortyPixels)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    struct Case { const char* over; int delta; int from; int to; };
+    const Case cases[] = {{"page", -120, 0, 40}, {"page", 120, 100, 60}, {"scroll bar", -120, 100, 140},
+                          {"page", -15, 0, 40}}; // a fine-grained wheel: one step too
+    OnPreview([&](TImageDispForm& f) {
+        f.MenuZoomClick(20); // a page taller than the window
+        f.resize(600, 500);
+        QApplication::processEvents();
+        QScrollBar* v = f.ImagePaintScrollBox->verticalScrollBar();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.over) + " " + std::to_string(c.delta));
+            v->setValue(c.from);
+            // (A synthetic wheel event does not travel up from the page to
+            // the scroll area's viewport as the mouse's does: sent there.)
+            QWidget* target = std::string(c.over) == "page" ? f.ImagePaintScrollBox->viewport() : static_cast<QWidget*>(v);
+            const QPointF at(5, 5);
+            QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, c.delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+            EXPECT_EQ(v->value(), c.to);
+        }
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
 }
 
 // Guards printing from the preview with the preview's flags (form off,
