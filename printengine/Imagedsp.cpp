@@ -286,7 +286,12 @@ void TImageDispForm::FormResize()
     if (left <= 15)
         left = 15;
     PaperPanel->setGeometry(left, PaperPanel->y(), sheetW, sheetH);
-    const int areaW = PreviewPixels(horz, zoom, ppi) + 2, areaH = PreviewPixels(vert, zoom, ppi) + 2;
+    // The printable area stays inside the sheet's border: where the whole
+    // paper is printable (a PDF file, no printer installed) it would cover
+    // the border, and the dotted frame would fall outside the sheet.
+    const int border = PaperPanel->lineWidth();
+    const int areaW = std::min(PreviewPixels(horz, zoom, ppi) + 2, sheetW - 2 * border);
+    const int areaH = std::min(PreviewPixels(vert, zoom, ppi) + 2, sheetH - 2 * border);
     ImagePaintBox->setGeometry(int(RoundHalfEven((sheetW - areaW) / 2.0)), int(RoundHalfEven((sheetH - areaH) / 2.0)),
                                areaW, areaH);
     // Spacers keep a margin right (17) and below (22) the sheet.

@@ -524,6 +524,34 @@ TEST_F(PreviewWindow, WheelScrollsFortyPixels)
     PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
 }
 
+// Guards the sheet with the whole paper printable (a PDF file, as with no
+// printer installed): its black border of 2 pixels and the dotted blue frame
+// of the printable area inside it both show.
+TEST_F(PreviewWindow, SheetBorderAndPrintableFrameShowWithoutPrinter)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    QImage sheet;
+    QRect area;
+    OnPreview([&](TImageDispForm& f) {
+        f.MenuZoomClick(5);
+        QApplication::processEvents();
+        sheet = f.PaperPanel->grab().toImage();
+        area = f.ImagePaintBox->geometry();
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_TRUE(QRect(QPoint(2, 2), sheet.size() - QSize(4, 4)).contains(area)) << "the area inside the border";
+    const int midY = sheet.height() / 2, midX = sheet.width() / 2;
+    for (const QPoint border : {QPoint(0, midY), QPoint(1, midY), QPoint(sheet.width() - 1, midY), QPoint(midX, 0),
+                                QPoint(midX, sheet.height() - 2)})
+        EXPECT_TRUE(Near(sheet.pixel(border), Qt::black)) << border.x() << "," << border.y();
+    int blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        blue += Near(sheet.pixel(area.left(), y), Qt::blue);
+    EXPECT_GT(blue, area.height() / 4) << "dotted frame on the area's left edge";
+}
+
 // Guards printing from the preview with the preview's flags (form off,
 // no dialog): the data pages alone reach the printer.
 TEST_F(PreviewWindow, PrintUsesThePreviewFlags)
