@@ -74,7 +74,7 @@ TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
     auto* fileRow = new QHBoxLayout;
     FileNameBox = new QLineEdit(where);
     FileNameBox->setObjectName(QStringLiteral("FileNameBox"));
-    FileNameBox->setMinimumWidth(260);
+    FileNameBox->setMinimumWidth(340);
     BrowseButton = new QPushButton(QStringLiteral("参照(&B)..."), where);
     BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
     fileRow->addWidget(FileNameBox, 1);
@@ -101,11 +101,15 @@ TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
     rangeGrid->addWidget(new QLabel(QStringLiteral("まで"), range), 1, 4);
     layout->addWidget(range);
 
-    auto* copiesRow = new QFormLayout;
+    auto* copiesRow = new QHBoxLayout;
     CopiesBox = new QSpinBox(this);
     CopiesBox->setObjectName(QStringLiteral("CopiesBox"));
     CopiesBox->setRange(1, 999);
-    copiesRow->addRow(QStringLiteral("部数(&C):"), CopiesBox);
+    auto* copiesLabel = new QLabel(QStringLiteral("部数(&C):"), this);
+    copiesLabel->setBuddy(CopiesBox);
+    copiesRow->addWidget(copiesLabel);
+    copiesRow->addWidget(CopiesBox);
+    copiesRow->addStretch(1);
     layout->addLayout(copiesRow);
 
     auto* buttons = new QDialogButtonBox(this);

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -550,6 +551,71 @@ TEST_F(PreviewWindow, SheetBorderAndPrintableFrameShowWithoutPrinter)
     for (int y = area.top(); y <= area.bottom(); ++y)
         blue += Near(sheet.pixel(area.left(), y), Qt::blue);
     EXPECT_GT(blue, area.height() / 4) << "dotted frame on the area's left edge";
+}
+
+// Guards the tool bar's icons: each is a picture of the shipped set (none
+// missing), and no two buttons look alike.
+TEST_F(PreviewWindow, ToolBarIconsAreShippedAndDistinct)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    std::vector<std::pair<std::string, QImage>> icons;
+    OnPreview([&](TImageDispForm& f) {
+        for (QAction* a : {f.CloseButton, f.PrintSetupButton, f.PrintButton, f.ZoomInButton, f.ZoomOutButton,
+                           f.PrevPage, f.NextPage})
+            icons.emplace_back(a->toolTip().toStdString(), a->icon().pixmap(22, 22).toImage());
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    ASSERT_EQ(icons.size(), 7u);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        EXPECT_EQ(icons[i].second.size(), QSize(22, 22)) << icons[i].first;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(icons[i].second, icons[j].second) << icons[i].first << " / " << icons[j].first;
+    }
+}
+
+// Pictures for the eye, written to the build folder: the print dialog as
+// it opens with no printer, the preview with its tool bar, at full screen
+// and back.  Guards that each lays out and paints (the pictures themselves
+// are looked at by a person; under an X server the screen is taken too).
+TEST_F(PreviewWindow, PicturesForTheEye)
+{
+    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(3));
+    const QString out = QStringLiteral(KOVRA_BUILD_DIR "/");
+    const auto save = [&out](QWidget& w, const char* name) {
+        QApplication::processEvents();
+        QTest::qWait(300);
+        EXPECT_TRUE(w.grab().save(out + QString::fromUtf8(name) + QStringLiteral(".png"))) << name;
+        if (QApplication::platformName() != QLatin1String("offscreen") && w.screen())
+            w.screen()->grabWindow(0).save(out + QString::fromUtf8(name) + QStringLiteral("-screen.png"));
+    };
+    ThePrinter().setOutputFileName(QString());
+    prompter.windowShown = [&](QWidget& w) {
+        if (auto* dlg = qobject_cast<TStartPrintDlg*>(&w)) {
+            save(*dlg, "print_dialog");
+            dlg->CancelBtn->click();
+        }
+    };
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, true), 0);
+
+    std::vector<std::string> steps;
+    OnPreview([&](TImageDispForm& f) {
+        f.setGeometry(40, 40, 760, 620);
+        save(f, "preview");
+        save(*f.SpeedBar, "preview_toolbar");
+        f.FullScreenMenuItem->trigger();
+        QTimer::singleShot(300, &f, [&] {
+            save(f, "preview_full_screen");
+            f.ESCButton->click();
+            QTimer::singleShot(300, &f, [&] {
+                save(f, "preview_back");
+                steps.push_back("back");
+                f.CloseButtonClick();
+            });
+        });
+    });
+    PrintImageDispUtf8("KovraViewer Report", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    EXPECT_EQ(steps.size(), 1u);
 }
 
 // Guards printing from the preview with the preview's flags (form off,
