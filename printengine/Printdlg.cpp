@@ -228,7 +228,10 @@ void TStartPrintDlg::accept()
         LastPdfFile() = path;
     } else {
         printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::NativeFormat);
+        if (printer.outputFormat() != QPrinter::NativeFormat) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setFullPage(false); // a printer's own unprintable border
+        }
         printer.setPrinterName(DestinationBox->currentData().toString());
     }
     printer.setCopyCount(CopiesBox->value());

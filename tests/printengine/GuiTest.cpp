@@ -278,17 +278,19 @@ TEST_F(Job, MissingFilesPrintNothing)
 
 // Guards printing with no printer: the job without the dialog still asks
 // where to (a PDF file), prints all pages there, and asks again next time;
-// a file that exists is written over only when the user agrees.
+// a file that exists is written over only when the user agrees, and a name
+// in a folder that is not there is refused with a message.
 TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
 {
     const auto dat = Write(dir, "d.dat", DataPages(3));
-    struct Case { const char* what; bool exists; kovra::Answer overwrite; bool printed; int pagesInFile; };
-    const Case cases[] = {{"new file", false, kovra::Answer::Yes, true, 3},
-                          {"existing, written over", true, kovra::Answer::Yes, true, 3},
-                          {"existing, kept", true, kovra::Answer::No, false, 0}};
+    struct Case { const char* what; const char* name; bool exists; kovra::Answer overwrite; bool printed; int pagesInFile; };
+    const Case cases[] = {{"new file", "選んだ", false, kovra::Answer::Yes, true, 3},
+                          {"existing, written over", "選んだ", true, kovra::Answer::Yes, true, 3},
+                          {"existing, kept", "選んだ", true, kovra::Answer::No, false, 0},
+                          {"no such folder", "無い/選んだ", false, kovra::Answer::Yes, false, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString chosen = dir.filePath(QStringLiteral("選んだ"));
+        const QString chosen = dir.filePath(QString::fromUtf8(c.name));
         QFile::remove(chosen + QStringLiteral(".pdf"));
         if (c.exists) {
             QFile f(chosen + QStringLiteral(".pdf"));
@@ -298,6 +300,7 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         ThePrinter().setOutputFileName(QString()); // as set up with no printer installed
         answer = c.overwrite;
         questions.clear();
+        messages.clear();
         QStringList offered;
         bool okWithoutName = true;
         prompter.windowShown = [&](QWidget& w) {
@@ -316,6 +319,7 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         EXPECT_EQ(offered.last(), QStringLiteral("PDF ファイル"));
         EXPECT_FALSE(okWithoutName);
         EXPECT_EQ(questions.size(), c.exists ? 1u : 0u);
+        EXPECT_EQ(messages.size(), c.printed || c.exists ? 0u : 1u);
         EXPECT_EQ(result, c.printed ? -1 : 0);
         EXPECT_EQ(PdfPageCount(chosen + QStringLiteral(".pdf")), c.pagesInFile);
         EXPECT_TRUE(ThePrinter().outputFileName().isEmpty()) << "the next job asks again";
