@@ -142,6 +142,7 @@ struct FontLists {
     bool built = false;
     QHash<QString, QString> standIns;  // face -> face drawn
     QHash<QString, int> charsets;      // face -> character set
+    QHash<QString, QFont> drawFonts;   // face -> font drawn with (before size and style)
     QSet<QString> installed;           // lower-case family names
 };
 
@@ -571,6 +572,7 @@ void BuildCharsetFontLists()
         f.installed.insert(name.toLower());
     f.standIns.clear();
     f.charsets.clear();
+    f.drawFonts.clear();
     f.built = true;
 }
 
@@ -641,6 +643,11 @@ QString SubstituteFace(const QString& face)
 
 QFont FontForFace(const QString& face)
 {
+    // Every text item asks: the answer is kept per face name.
+    FontLists& fonts = Fonts();
+    auto cached = fonts.drawFonts.constFind(face);
+    if (cached != fonts.drawFonts.constEnd())
+        return *cached;
     QFont font(SubstituteFace(face));
     switch (KindOfFace(face)) {
     case kovra::FaceKind::Monospaced:
@@ -653,6 +660,11 @@ QFont FontForFace(const QString& face)
     case kovra::FaceKind::ProportionalSans:
         font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
         break;
+    }
+    if (fonts.built) {
+        if (fonts.drawFonts.size() > 4096)
+            fonts.drawFonts.clear();
+        fonts.drawFonts.insert(face, font);
     }
     return font;
 }
