@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -32,8 +33,31 @@
 #include <utility>
 #include <vector>
 
+// The icons are compiled into the static library that holds this window;
+// the linker keeps them only when something calls their initialiser.
+static void InitPreviewIcons()
+{
+    Q_INIT_RESOURCE(PreviewIcons);
+}
+
 namespace dorvex {
 namespace {
+
+QPixmap ShippedIcon(const char* name)
+{
+    return QPixmap(QStringLiteral(":/dorvex/icons/%1.png").arg(QLatin1String(name)));
+}
+
+// One icon of the set with a smaller one of the set over it, at `where`.
+QIcon Combined(const char* base, const char* over, QRect where)
+{
+    QPixmap picture = ShippedIcon(base);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(where, ShippedIcon(over));
+    p.end();
+    return QIcon(picture);
+}
 
 class PaintBox : public QWidget {
 public:
@@ -95,6 +119,7 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     : QDialog(parent, Qt::Window)
     , job_(std::move(job))
 {
+    InitPreviewIcons();
     setObjectName(QStringLiteral("TImageDispForm"));
     setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
     auto* layout = new QVBoxLayout(this);
@@ -130,16 +155,18 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     FullScreenMenuItem = Option_Menu->addAction(QStringLiteral("ﾌﾙｽｸﾘｰﾝ(&F)"), this, &TImageDispForm::FullScreen_MenuClick);
     Jump_Menu = menuBar->addMenu(QStringLiteral("ｼﾞｬﾝﾌﾟ(&J)"));
     Jump_Menu->setObjectName(QStringLiteral("Jump_Menu"));
-    Jump_Menu->addAction(QStringLiteral("先頭ﾍﾟｰｼﾞ(&T)"), this, &TImageDispForm::Top_PageClick);
-    Jump_Menu->addAction(QStringLiteral("最終ﾍﾟｰｼﾞ(&B)"), this, &TImageDispForm::Bottom_PageClick);
+    Jump_Menu->addAction(QStringLiteral("先頭ﾍﾟｰｼﾞ(&T)"), this, &TImageDispForm::Top_PageClick)
+        ->setIcon(ShippedIcon("go-first"));
+    Jump_Menu->addAction(QStringLiteral("最終ﾍﾟｰｼﾞ(&B)"), this, &TImageDispForm::Bottom_PageClick)
+        ->setIcon(ShippedIcon("go-last"));
     Jump_Menu->addAction(QStringLiteral("指定ﾍﾟｰｼﾞ(&P)"), this, &TImageDispForm::Selected_PageClick);
 
     SpeedBar = new QToolBar(this);
     SpeedBar->setObjectName(QStringLiteral("SpeedBar"));
     SpeedBar->setFixedHeight(30);
-    QStyle* st = style();
-    auto tool = [&](QStyle::StandardPixmap icon, const char* hint, auto handler) {
-        QAction* a = SpeedBar->addAction(st->standardIcon(icon), QString::fromUtf8(hint));
+    SpeedBar->setIconSize(QSize(22, 22));
+    auto tool = [&](const QIcon& icon, const char* hint, auto handler) {
+        QAction* a = SpeedBar->addAction(icon, QString::fromUtf8(hint));
         a->setToolTip(QString::fromUtf8(hint));
         connect(a, &QAction::triggered, this, handler);
         return a;
@@ -155,15 +182,18 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
         SpeedBar->addWidget(e);
         return e;
     };
-    CloseButton = tool(QStyle::SP_DialogCloseButton, "終了", &TImageDispForm::CloseButtonClick);
-    PrintSetupButton = tool(QStyle::SP_FileDialogDetailedView, "ﾌﾟﾘﾝﾀ設定", &TImageDispForm::PrintSetupButtonClick);
-    PrintButton = tool(QStyle::SP_DialogSaveButton, "印刷", &TImageDispForm::PrintButtonClick);
+    // The lens of the magnifier spans (1, 1)-(15, 15); the plus or minus sits in it.
+    const QRect lens(3, 3, 11, 11), corner(10, 10, 12, 12);
+    CloseButton = tool(ShippedIcon("system-log-out"), "終了", &TImageDispForm::CloseButtonClick);
+    PrintSetupButton = tool(Combined("printer", "preferences-system", corner), "ﾌﾟﾘﾝﾀ設定",
+                            &TImageDispForm::PrintSetupButtonClick);
+    PrintButton = tool(ShippedIcon("document-print"), "印刷", &TImageDispForm::PrintButtonClick);
     DispZoom = box("ｽﾞｰﾑ", "DispZoom", 56);
     DispZoom->setText(QStringLiteral("100%"));
-    ZoomInButton = tool(QStyle::SP_ArrowUp, "ｽﾞｰﾑｲﾝ", &TImageDispForm::ZoomInButtonClick);
-    ZoomOutButton = tool(QStyle::SP_ArrowDown, "ｽﾞｰﾑｱｳﾄ", &TImageDispForm::ZoomOutButtonClick);
-    PrevPage = tool(QStyle::SP_ArrowLeft, "前ﾍﾟｰｼﾞ", &TImageDispForm::DispPrev);
-    NextPage = tool(QStyle::SP_ArrowRight, "次ﾍﾟｰｼﾞ", &TImageDispForm::DispNext);
+    ZoomInButton = tool(Combined("system-search", "list-add", lens), "ｽﾞｰﾑｲﾝ", &TImageDispForm::ZoomInButtonClick);
+    ZoomOutButton = tool(Combined("system-search", "list-remove", lens), "ｽﾞｰﾑｱｳﾄ", &TImageDispForm::ZoomOutButtonClick);
+    PrevPage = tool(ShippedIcon("go-previous"), "前ﾍﾟｰｼﾞ", &TImageDispForm::DispPrev);
+    NextPage = tool(ShippedIcon("go-next"), "次ﾍﾟｰｼﾞ", &TImageDispForm::DispNext);
     WherePage = box("現在のﾍﾟｰｼﾞ", "WherePage", 72);
     layout->addWidget(SpeedBar);
 
@@ -184,6 +214,9 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     ImagePaintBox->setObjectName(QStringLiteral("ImagePaintBox"));
     ImagePaintBox->setToolTip(QStringLiteral("印刷可能範囲"));
     ImagePaintScrollBox->setWidget(ScrollContent);
+    // The wheel is the window's: the scroll area would move by its own step.
+    ImagePaintScrollBox->viewport()->installEventFilter(this);
+    ImagePaintScrollBox->verticalScrollBar()->installEventFilter(this);
     layout->addWidget(ImagePaintScrollBox, 1);
 
     KeyIn = new QLineEdit(this);
@@ -191,10 +224,12 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     KeyIn->setGeometry(0, 0, 1, 1);
     KeyIn->lower();
     KeyIn->installEventFilter(this);
-    ESCButton = new QPushButton(QStringLiteral("ESC:戻る"), this);
+    // At the top left, before the one menu left in full screen.
+    ESCButton = new QPushButton(QStringLiteral("ESC:戻る"), menuBar);
     ESCButton->setObjectName(QStringLiteral("ESCButton"));
     ESCButton->setToolTip(QStringLiteral("ﾉｰﾏﾙ表示に戻る"));
-    ESCButton->move(0, 0);
+    ESCButton->setFocusPolicy(Qt::NoFocus);
+    menuBar->setCornerWidget(ESCButton, Qt::TopLeftCorner);
     ESCButton->hide();
     connect(ESCButton, &QPushButton::clicked, this, &TImageDispForm::ESCButtonClick);
     resize(820, 700);
@@ -281,7 +316,12 @@ void TImageDispForm::FormResize()
     if (left <= 15)
         left = 15;
     PaperPanel->setGeometry(left, PaperPanel->y(), sheetW, sheetH);
-    const int areaW = PreviewPixels(horz, zoom, ppi) + 2, areaH = PreviewPixels(vert, zoom, ppi) + 2;
+    // The printable area stays inside the sheet's border: where the whole
+    // paper is printable (a PDF file, no printer installed) it would cover
+    // the border, and the dotted frame would fall outside the sheet.
+    const int border = PaperPanel->lineWidth();
+    const int areaW = std::min(PreviewPixels(horz, zoom, ppi) + 2, sheetW - 2 * border);
+    const int areaH = std::min(PreviewPixels(vert, zoom, ppi) + 2, sheetH - 2 * border);
     ImagePaintBox->setGeometry(int(RoundHalfEven((sheetW - areaW) / 2.0)), int(RoundHalfEven((sheetH - areaH) / 2.0)),
                                areaW, areaH);
     // Spacers keep a margin right (17) and below (22) the sheet.
@@ -397,34 +437,44 @@ void TImageDispForm::SpeedBar_MenuClick()
     SpeedBarMenuItem->setChecked(SpeedBar->isVisible());
 }
 
+// Full screen and back change the window's state only.  Hiding a modal
+// dialog (or changing its window flags, which hides it) ends its event loop:
+// the preview call would return while the window stays open.
 void TImageDispForm::FullScreen_MenuClick()
 {
-    hide();
+    if (fullScreen_)
+        return;
     preview_.SavedBounds = geometry();
     fullScreen_ = true;
-    setWindowFlag(Qt::FramelessWindowHint, true);
     SpeedBar->hide();
     File_Menu->menuAction()->setVisible(false);
     View_Menu->menuAction()->setVisible(false);
     Option_Menu->menuAction()->setVisible(false);
     ESCButton->show();
-    ESCButton->raise();
-    showMaximized();
+    showFullScreen();
+    // Where no window manager takes the window to full screen (a bare X
+    // server), it covers the screen by itself; setting the geometry drops
+    // the state, which is asked for again.
+    if (QScreen* where = screen(); where && geometry() != where->geometry()) {
+        setGeometry(where->geometry());
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+    KeyIn->setFocus();
 }
 
 void TImageDispForm::ESCButtonClick()
 {
+    if (!fullScreen_)
+        return;
     ESCButton->hide();
-    hide();
     fullScreen_ = false;
-    setWindowFlag(Qt::FramelessWindowHint, false);
     showNormal();
     setGeometry(preview_.SavedBounds);
     SpeedBar->show();
     File_Menu->menuAction()->setVisible(true);
     View_Menu->menuAction()->setVisible(true);
     Option_Menu->menuAction()->setVisible(true);
-    show();
+    KeyIn->setFocus();
 }
 
 void TImageDispForm::keyPressEvent(QKeyEvent* event)
@@ -444,6 +494,11 @@ void TImageDispForm::keyPressEvent(QKeyEvent* event)
 
 bool TImageDispForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel
+        && (watched == ImagePaintScrollBox->viewport() || watched == ImagePaintScrollBox->verticalScrollBar())) {
+        FormMouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+    }
     if (watched == KeyIn && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         if (k->key() == Qt::Key_Up || k->key() == Qt::Key_Down || k->key() == Qt::Key_Left || k->key() == Qt::Key_Right) {

@@ -5,6 +5,8 @@
 // text and font fields are converted to UTF-8.  Positions are in 0.1 mm.
 #pragma once
 
+#include "JapaneseFaces.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -175,7 +177,14 @@ int CharsetOfFace(const QString& face);
 // The installed face that stands in for a Windows Japanese face name
 // ("ＭＳ 明朝" → IPAMincho, …); the name itself when it is installed or has
 // no stand-in.
+// A face that is not installed and has no row in the table falls back to
+// the installed face of its kind (JapaneseFaces.h).
 QString SubstituteFace(const QString& face);
+// The kind of face a name asks for.
+kovra::FaceKind KindOfFace(const QString& face);
+// The font the renderer draws a face's texts with: the stand-in, asking for
+// a fixed pitch only where the face asked for has one.
+QFont FontForFace(const QString& face);
 
 // Library start-up work that needs a running Qt GUI application (font
 // lists); safe to call often, does its work once.

@@ -142,6 +142,7 @@ struct FontLists {
     bool built = false;
     QHash<QString, QString> standIns;  // face -> face drawn
     QHash<QString, int> charsets;      // face -> character set
+    QHash<QString, QFont> drawFonts;   // face -> font drawn with (before size and style)
     QSet<QString> installed;           // lower-case family names
 };
 
@@ -181,6 +182,22 @@ QString FoldFace(const QString& face)
 bool FaceInstalled(const QString& face)
 {
     return Fonts().installed.contains(face.toLower());
+}
+
+QString Utf8(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// The table's row for a face, however a file spells it: full- or
+// half-width, with or without blanks, in any letter case.
+const kovra::FaceStandIn* StandInRow(const QString& face)
+{
+    const QString folded = FoldFace(face);
+    for (const kovra::FaceStandIn& row : kovra::kFaceStandIns)
+        if (folded == FoldFace(Utf8(row.windowsFace)) || folded == FoldFace(Utf8(row.asciiFace)))
+            return &row;
+    return nullptr;
 }
 
 void DrawPlaceholder(QPainter& p, const QRect& r)
@@ -226,14 +243,12 @@ void DrawText(TEngineJob& job, Canvas& c, const Mapping& m, std::string_view lin
     }
     c.charset = CharsetOfFace(c.fontFace);
 
-    QFont font(SubstituteFace(c.fontFace));
+    QFont font = FontForFace(c.fontFace);
     font.setPixelSize(std::max(1, std::abs(c.fontHeight == 0 ? 16 : c.fontHeight)));
     font.setBold(c.bold);
     font.setItalic(c.italic);
     font.setUnderline(c.underline);
     font.setStrikeOut(c.strikeOut);
-    font.setFixedPitch(true);
-    font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
     c.lastFont = font;
     if (QPainter* p = c.painter()) {
         c.realizeBrush();
@@ -357,7 +372,20 @@ void DrawImageItem(TEngineJob& job, Canvas& c, const Mapping& m, std::string_vie
             Say(Tone::Error, read.ok() ? msg::NotAnImage(path) : msg::FileReadFailure(path, read, kImageFileSizeLimit, true));
         return;
     }
-    p->drawImage(QRectF(x1, y1, x2 - x1, y2 - y1), it->second);
+    const QImage& image = it->second;
+    const int w = x2 - x1, h = y2 - y1;
+    if (w == 0 || h == 0)
+        return;
+    // Stretched from (x1, y1) by x2 - x1 and y2 - y1: a second corner left
+    // of or above the first mirrors the picture into the rectangle.
+    p->save();
+    p->translate(x1, y1);
+    p->scale(w < 0 ? -1 : 1, h < 0 ? -1 : 1);
+    // Lossless: a PDF keeps the bitmap's own pixels (a two-colour bitmap
+    // would turn into grey blocks as a JPEG).
+    p->setRenderHint(QPainter::LosslessImageRendering);
+    p->drawImage(QRectF(0, 0, std::abs(w), std::abs(h)), image);
+    p->restore();
 }
 
 } // namespace
@@ -544,6 +572,7 @@ void BuildCharsetFontLists()
         f.installed.insert(name.toLower());
     f.standIns.clear();
     f.charsets.clear();
+    f.drawFonts.clear();
     f.built = true;
 }
 
@@ -562,7 +591,10 @@ int CharsetOfFace(const QString& face)
     auto cached = fonts.charsets.constFind(face);
     if (cached != fonts.charsets.constEnd())
         return *cached;
-    const QString name = SubstituteFace(face);
+    // The character set of the face asked for (or of its stand-in in the
+    // table), not of the face a made-up name falls back to.
+    const kovra::FaceStandIn* row = StandInRow(face);
+    const QString name = (row && !FaceInstalled(face) && FaceInstalled(Utf8(row->installed))) ? Utf8(row->installed) : face;
     static const int kOrder[4] = {128, 2, 238, 255};
     int result = 0;
     for (int charset : kOrder) {
@@ -581,6 +613,13 @@ int CharsetOfFace(const QString& face)
     return result;
 }
 
+kovra::FaceKind KindOfFace(const QString& face)
+{
+    if (const kovra::FaceStandIn* row = StandInRow(face))
+        return row->kind;
+    return kovra::KindFromName(FoldFace(face).toStdString());
+}
+
 QString SubstituteFace(const QString& face)
 {
     FontLists& fonts = Fonts();
@@ -590,22 +629,44 @@ QString SubstituteFace(const QString& face)
     if (cached != fonts.standIns.constEnd())
         return *cached;
     QString result = face;
-    // A face is known however a file spells it: full- or half-width, with
-    // or without blanks, in any letter case.
-    const QString folded = FoldFace(face);
-    const auto q = [](std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); };
-    for (const kovra::FaceStandIn& standIn : kovra::kFaceStandIns) {
-        if (folded == FoldFace(q(standIn.windowsFace)) || folded == FoldFace(q(standIn.asciiFace))) {
-            const QString target = q(standIn.installed);
-            if (!FaceInstalled(face) && FaceInstalled(target))
-                result = target;
-            break;
-        }
+    if (!FaceInstalled(face)) {
+        const kovra::FaceStandIn* row = StandInRow(face);
+        const QString target = row ? Utf8(row->installed) : Utf8(kovra::FallbackFace(KindOfFace(face)));
+        if (FaceInstalled(target))
+            result = target;
     }
     if (fonts.standIns.size() > 4096)
         fonts.standIns.clear();
     fonts.standIns.insert(face, result);
     return result;
+}
+
+QFont FontForFace(const QString& face)
+{
+    // Every text item asks: the answer is kept per face name.
+    FontLists& fonts = Fonts();
+    auto cached = fonts.drawFonts.constFind(face);
+    if (cached != fonts.drawFonts.constEnd())
+        return *cached;
+    QFont font(SubstituteFace(face));
+    switch (KindOfFace(face)) {
+    case kovra::FaceKind::Monospaced:
+        font.setFixedPitch(true);
+        font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
+        break;
+    case kovra::FaceKind::ProportionalSerif:
+        font.setStyleHint(QFont::Serif, QFont::PreferDefault);
+        break;
+    case kovra::FaceKind::ProportionalSans:
+        font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
+        break;
+    }
+    if (fonts.built) {
+        if (fonts.drawFonts.size() > 4096)
+            fonts.drawFonts.clear();
+        fonts.drawFonts.insert(face, font);
+    }
+    return font;
 }
 
 void EnsureEngineStarted()

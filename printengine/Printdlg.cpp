@@ -1,16 +1,158 @@
 #include "Printdlg.h"
 
+#include "Messages.h"
 #include "lumprn.h"
 
-#include <QPrintDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace dorvex {
+namespace {
+
+// The file named last in this process: the next job offers it again.
+QString& LastPdfFile()
+{
+    static QString last;
+    return last;
+}
+
+} // namespace
+
+QString TStartPrintDlg::PdfDestination()
+{
+    return QStringLiteral("PDF ファイル");
+}
+
+QString PdfPathFromBox(const QString& typed, const QString& baseFolder)
+{
+    const QString name = typed.trimmed();
+    if (name.isEmpty())
+        return {};
+    QString path = QDir::isAbsolutePath(name) ? name : QDir(baseFolder).filePath(name);
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    return QDir::cleanPath(path);
+}
 
 TStartPrintDlg::TStartPrintDlg()
-    : dialog_(std::make_unique<QPrintDialog>(&ThePrinter()))
+    : TStartPrintDlg(QPrinterInfo::availablePrinterNames())
 {
-    dialog_->setOptions(QAbstractPrintDialog::PrintPageRange);
+}
+
+TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TStartPrintDlg"));
+    setWindowTitle(QStringLiteral("印刷"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* where = new QGroupBox(QStringLiteral("出力先"), this);
+    auto* whereForm = new QFormLayout(where);
+    DestinationBox = new QComboBox(where);
+    DestinationBox->setObjectName(QStringLiteral("DestinationBox"));
+    for (const QString& name : printers)
+        DestinationBox->addItem(name, name);
+    DestinationBox->addItem(PdfDestination(), QString());
+    whereForm->addRow(QStringLiteral("プリンター名(&N):"), DestinationBox);
+    auto* fileRow = new QHBoxLayout;
+    FileNameBox = new QLineEdit(where);
+    FileNameBox->setObjectName(QStringLiteral("FileNameBox"));
+    FileNameBox->setMinimumWidth(340);
+    BrowseButton = new QPushButton(QStringLiteral("参照(&B)..."), where);
+    BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
+    fileRow->addWidget(FileNameBox, 1);
+    fileRow->addWidget(BrowseButton);
+    whereForm->addRow(QStringLiteral("ファイル名(&F):"), fileRow);
+    layout->addWidget(where);
+
+    auto* range = new QGroupBox(QStringLiteral("印刷範囲"), this);
+    auto* rangeGrid = new QGridLayout(range);
+    AllPagesButton = new QRadioButton(QStringLiteral("すべて(&A)"), range);
+    AllPagesButton->setObjectName(QStringLiteral("AllPagesButton"));
+    AllPagesButton->setChecked(true);
+    RangeButton = new QRadioButton(QStringLiteral("ページ指定(&G):"), range);
+    RangeButton->setObjectName(QStringLiteral("RangeButton"));
+    FromBox = new QSpinBox(range);
+    FromBox->setObjectName(QStringLiteral("FromBox"));
+    ToBox = new QSpinBox(range);
+    ToBox->setObjectName(QStringLiteral("ToBox"));
+    rangeGrid->addWidget(AllPagesButton, 0, 0, 1, 5);
+    rangeGrid->addWidget(RangeButton, 1, 0);
+    rangeGrid->addWidget(FromBox, 1, 1);
+    rangeGrid->addWidget(new QLabel(QStringLiteral("から"), range), 1, 2);
+    rangeGrid->addWidget(ToBox, 1, 3);
+    rangeGrid->addWidget(new QLabel(QStringLiteral("まで"), range), 1, 4);
+    layout->addWidget(range);
+
+    auto* copiesRow = new QHBoxLayout;
+    CopiesBox = new QSpinBox(this);
+    CopiesBox->setObjectName(QStringLiteral("CopiesBox"));
+    CopiesBox->setRange(1, 999);
+    auto* copiesLabel = new QLabel(QStringLiteral("部数(&C):"), this);
+    copiesLabel->setBuddy(CopiesBox);
+    copiesRow->addWidget(copiesLabel);
+    copiesRow->addWidget(CopiesBox);
+    copiesRow->addStretch(1);
+    layout->addLayout(copiesRow);
+
+    auto* buttons = new QDialogButtonBox(this);
+    OKBtn = buttons->addButton(QStringLiteral("印刷"), QDialogButtonBox::AcceptRole);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    CancelBtn = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TStartPrintDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TStartPrintDlg::reject);
+
+    // A page typed in either box means a range.
+    const auto rangeTouched = [this]() { RangeButton->setChecked(true); };
+    connect(FromBox, &QSpinBox::valueChanged, this, [this, rangeTouched](int v) {
+        if (ToBox->value() < v)
+            ToBox->setValue(v);
+        if (FromBox->hasFocus())
+            rangeTouched();
+    });
+    connect(ToBox, &QSpinBox::valueChanged, this, [this, rangeTouched](int v) {
+        if (FromBox->value() > v)
+            FromBox->setValue(v);
+        if (ToBox->hasFocus())
+            rangeTouched();
+    });
+    connect(DestinationBox, &QComboBox::currentIndexChanged, this, &TStartPrintDlg::DestinationChanged);
+    connect(FileNameBox, &QLineEdit::textChanged, this, &TStartPrintDlg::DestinationChanged);
+    connect(BrowseButton, &QPushButton::clicked, this, &TStartPrintDlg::BrowseButtonClick);
+
+    // First choice: the process's printer as it stands.
+    QPrinter& printer = ThePrinter();
+    int index = DestinationBox->count() - 1;
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        const int i = DestinationBox->findData(printer.printerName());
+        if (i >= 0)
+            index = i;
+    }
+    DestinationBox->setCurrentIndex(index);
+    FileNameBox->setText(printer.outputFileName().isEmpty() ? LastPdfFile() : printer.outputFileName());
+    CopiesBox->setValue(std::max(1, printer.copyCount()));
+    SetPages(1);
+    DestinationChanged();
 }
 
 TStartPrintDlg::~TStartPrintDlg() = default;
@@ -18,30 +160,104 @@ TStartPrintDlg::~TStartPrintDlg() = default;
 void TStartPrintDlg::SetPages(int highest)
 {
     minPage_ = 1;
-    maxPage_ = highest;
-    dialog_->setMinMax(1, highest);
-    dialog_->setFromTo(1, highest);
-    dialog_->setPrintRange(QAbstractPrintDialog::AllPages);
+    maxPage_ = std::max(1, highest);
+    for (QSpinBox* box : {FromBox, ToBox})
+        box->setRange(minPage_, maxPage_);
+    FromBox->setValue(minPage_);
+    ToBox->setValue(maxPage_);
+    AllPagesButton->setChecked(true);
+}
+
+bool TStartPrintDlg::PdfChosen() const
+{
+    return DestinationBox->currentData().toString().isEmpty();
+}
+
+void TStartPrintDlg::DestinationChanged()
+{
+    const bool pdf = PdfChosen();
+    FileNameBox->setEnabled(pdf);
+    BrowseButton->setEnabled(pdf);
+    // A PDF without a name would print nothing.
+    OKBtn->setEnabled(!pdf || !FileNameBox->text().trimmed().isEmpty());
+}
+
+void TStartPrintDlg::BrowseButtonClick()
+{
+    kovra::FileQuestion q;
+    q.kind = kovra::FileQuestion::Kind::Save;
+    q.preset = PdfPathFromBox(FileNameBox->text(), QDir::homePath()).toStdString();
+    q.filter = "PDF ファイル (*.pdf)";
+    q.owner = this;
+    const std::optional<std::string> chosen = kovra::CurrentPrompter().AskFile(q);
+    if (!chosen)
+        return;
+    browsedFile_ = PdfPathFromBox(QString::fromStdString(*chosen), QDir::homePath());
+    FileNameBox->setText(browsedFile_);
+}
+
+void TStartPrintDlg::accept()
+{
+    QPrinter& printer = ThePrinter();
+    pdfFile_.clear();
+    if (PdfChosen()) {
+        const QString path = PdfPathFromBox(FileNameBox->text(), QDir::homePath());
+        if (path.isEmpty())
+            return;
+        const QFileInfo info(path);
+        if (!info.dir().exists()) {
+            Say(Tone::Error, msg::SaveFolderMissing(QDir::toNativeSeparators(info.path()).toStdString()), this);
+            return;
+        }
+        if (info.isDir()) {
+            Say(Tone::Error, msg::FileCannotCreate(QDir::toNativeSeparators(path).toStdString()), this);
+            return;
+        }
+        if (info.exists() && path != browsedFile_) {
+            const kovra::Question q{Tone::Warning, msg::AskOverwrite(QDir::toNativeSeparators(path).toStdString()),
+                                    kovra::Choices::YesNo, std::string(msg::kOverwriteTitle), this};
+            if (kovra::CurrentPrompter().Ask(q) != kovra::Answer::Yes)
+                return;
+        }
+        if (printer.outputFormat() != QPrinter::PdfFormat) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setFullPage(true);
+        }
+        printer.setOutputFileName(path);
+        pdfFile_ = path;
+        LastPdfFile() = path;
+    } else {
+        printer.setOutputFileName(QString());
+        if (printer.outputFormat() != QPrinter::NativeFormat) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setFullPage(false); // a printer's own unprintable border
+        }
+        printer.setPrinterName(DestinationBox->currentData().toString());
+    }
+    printer.setCopyCount(CopiesBox->value());
+    QDialog::accept();
 }
 
 bool TStartPrintDlg::Execute()
 {
-    return dialog_->exec() == QDialog::Accepted;
+    // A scripted prompter (the tests) drives the dialog once it runs.
+    QTimer::singleShot(0, this, [this]() { kovra::CurrentPrompter().WindowShown(*this); });
+    return exec() == QDialog::Accepted;
 }
 
 bool TStartPrintDlg::RangeGiven() const
 {
-    return dialog_->printRange() == QAbstractPrintDialog::PageRange;
+    return RangeButton->isChecked();
 }
 
 int TStartPrintDlg::FromPage() const
 {
-    return std::max(1, dialog_->fromPage());
+    return std::max(1, FromBox->value());
 }
 
 int TStartPrintDlg::ToPage() const
 {
-    return std::max(FromPage(), dialog_->toPage());
+    return std::max(FromPage(), ToBox->value());
 }
 
 } // namespace dorvex

@@ -1,32 +1,72 @@
-// TStartPrintDlg: holds the print dialog of one job (page numbers only).
+// TStartPrintDlg: the print dialog of one job.  Where the pages go (one of
+// the installed printers, or a PDF file named in the dialog), which pages
+// and how many copies.  A dialog of the engine's own, in Japanese, because
+// the platform's print dialog offers nothing to choose, or refuses to open,
+// where no printer is installed; a PDF file is always one more destination.
 #pragma once
 
-#include <memory>
+#include <QDialog>
+#include <QString>
+#include <QStringList>
 
-class QPrintDialog;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
 
 namespace dorvex {
 
-class TStartPrintDlg {
+class TStartPrintDlg : public QDialog {
+    Q_OBJECT
 public:
+    // The destinations offered: the installed printers, then a PDF file.
+    explicit TStartPrintDlg(const QStringList& printers, QWidget* parent = nullptr);
     TStartPrintDlg();
-    ~TStartPrintDlg();
-    QPrintDialog* PrintDialog() const { return dialog_.get(); }
-    // Lowest and highest page, the range shown first (1 … highest).
+    ~TStartPrintDlg() override;
+
+    // Lowest and highest page; the range shown first is 1 … highest.
     void SetPages(int highest);
     int MinPage() const { return minPage_; }
     int MaxPage() const { return maxPage_; }
-    // Runs the dialog; false when the user cancels it.
+    // Runs the dialog; false when the user cancels it.  On OK the process's
+    // printer prints to the chosen destination.
     bool Execute();
     // The dialog's from/to range, when the user chose one.
     bool RangeGiven() const;
     int FromPage() const;
     int ToPage() const;
+    // The PDF file chosen, empty when a printer was.
+    QString PdfFile() const { return pdfFile_; }
+
+    QComboBox* DestinationBox;
+    QLineEdit* FileNameBox;
+    QPushButton* BrowseButton;
+    QRadioButton* AllPagesButton;
+    QRadioButton* RangeButton;
+    QSpinBox* FromBox;
+    QSpinBox* ToBox;
+    QSpinBox* CopiesBox;
+    QPushButton* OKBtn;
+    QPushButton* CancelBtn;
+
+    // The caption of the PDF destination.
+    static QString PdfDestination();
+
+    void accept() override;
 
 private:
-    std::unique_ptr<QPrintDialog> dialog_;
+    void DestinationChanged();
+    void BrowseButtonClick();
+    bool PdfChosen() const;
     int minPage_ = 1;
     int maxPage_ = 1;
+    QString pdfFile_;
+    QString browsedFile_; // overwriting it was agreed in the file box
 };
+
+// What a name typed in the file box means: an absolute path ending in
+// ".pdf"; a relative name lies in `baseFolder`.  Empty for a blank name.
+QString PdfPathFromBox(const QString& typed, const QString& baseFolder);
 
 } // namespace dorvex

@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
@@ -228,8 +227,10 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     // would print nothing: the dialog is shown to choose the file.
     const bool noDestination = ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty();
     bool go = true;
-    if (showDialog || noDestination)
+    if (showDialog || noDestination) {
+        KeepAboveActiveWindow(startDlg);
         go = startDlg.Execute();
+    }
     if (go) {
         TNowPrintingdlg dlg(startDlg, job);
         KeepAboveActiveWindow(dlg);
@@ -238,6 +239,10 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     } else {
         ThePrinterSettings().SelectDefaultPrinter();
     }
+    // A file named in the dialog takes this job only: the next one asks
+    // again rather than write over it unasked.
+    if (!startDlg.PdfFile().isEmpty())
+        ThePrinter().setOutputFileName(QString());
     if (job.PrintCancelled || !go || job.StartFailed)
         result = 0;
     return result;

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
+  # Metric-compatible stand-ins for Arial, Times New Roman and Courier New.
+  fonts-liberation2
   xvfb xauth poppler-utils time ccache
   libicu-dev libxlsxwriter-dev python3-openpyxl
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.

@@ -9,11 +9,19 @@
 #include "Imagedsp.h"
 #include "LibraryStart.h"
 #include "Messages.h"
+#include "Printdlg.h"
 #include "Printout.h"
 #include "ScriptedPrompter.h"
 #include "lumprn.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QWheelEvent>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,7 +31,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -205,11 +212,12 @@ TEST_F(Job, TwoPageFormThreeDataPagesGivesFourSheets)
 TEST_F(Job, PageRangeTwoToThree)
 {
     const auto fom = Write(dir, "f.fom", kTwoPageForm), dat = Write(dir, "d.dat", DataPages(3));
-    When([]() { return qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()) != nullptr; }, []() {
-        auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        dlg->setPrintRange(QAbstractPrintDialog::PageRange);
-        dlg->setFromTo(2, 3);
-        dlg->QDialog::accept();
+    When([]() { return qobject_cast<TStartPrintDlg*>(QApplication::activeModalWidget()) != nullptr; }, []() {
+        auto* dlg = qobject_cast<TStartPrintDlg*>(QApplication::activeModalWidget());
+        dlg->RangeButton->setChecked(true);
+        dlg->FromBox->setValue(2);
+        dlg->ToBox->setValue(3);
+        dlg->OKBtn->click();
     });
     EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, true), -1);
     EXPECT_EQ(PdfPageCount(pdf), 2);
@@ -265,6 +273,84 @@ TEST_F(Job, MissingFilesPrintNothing)
         EXPECT_EQ(messages.back(), c.message);
         EXPECT_TRUE(questions.empty());
         EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
+}
+
+// Guards printing with no printer: the job without the dialog still asks
+// where to (a PDF file), prints all pages there, and asks again next time;
+// a file that exists is written over only when the user agrees, and a name
+// in a folder that is not there is refused with a message.
+TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    struct Case { const char* what; const char* name; bool exists; kovra::Answer overwrite; bool printed; int pagesInFile; };
+    const Case cases[] = {{"new file", "選んだ", false, kovra::Answer::Yes, true, 3},
+                          {"existing, written over", "選んだ", true, kovra::Answer::Yes, true, 3},
+                          {"existing, kept", "選んだ", true, kovra::Answer::No, false, 0},
+                          {"no such folder", "無い/選んだ", false, kovra::Answer::Yes, false, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString chosen = dir.filePath(QString::fromUtf8(c.name));
+        QFile::remove(chosen + QStringLiteral(".pdf"));
+        if (c.exists) {
+            QFile f(chosen + QStringLiteral(".pdf"));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        ThePrinter().setOutputFileName(QString()); // as set up with no printer installed
+        answer = c.overwrite;
+        questions.clear();
+        messages.clear();
+        QStringList offered;
+        bool okWithoutName = true;
+        prompter.windowShown = [&](QWidget& w) {
+            auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
+            ASSERT_NE(dlg, nullptr);
+            for (int i = 0; i < dlg->DestinationBox->count(); ++i)
+                offered << dlg->DestinationBox->itemText(i);
+            dlg->FileNameBox->clear();
+            okWithoutName = dlg->OKBtn->isEnabled();
+            dlg->FileNameBox->setText(chosen); // ".pdf" is added
+            dlg->OKBtn->click();
+            if (dlg->isVisible()) // kept: the dialog stays until cancelled
+                dlg->CancelBtn->click();
+        };
+        const int16_t result = ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false);
+        EXPECT_EQ(offered.last(), QStringLiteral("PDF ファイル"));
+        EXPECT_FALSE(okWithoutName);
+        EXPECT_EQ(questions.size(), c.exists ? 1u : 0u);
+        EXPECT_EQ(messages.size(), c.printed || c.exists ? 0u : 1u);
+        EXPECT_EQ(result, c.printed ? -1 : 0);
+        EXPECT_EQ(PdfPageCount(chosen + QStringLiteral(".pdf")), c.pagesInFile);
+        EXPECT_TRUE(ThePrinter().outputFileName().isEmpty()) << "the next job asks again";
+    }
+}
+
+// Guards the file box: a relative name lies in the base folder, ".pdf" is
+// added when missing, a blank name names nothing.
+TEST(PrintDialog, PdfPathFromTheFileBox)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""}, {"  ", ""}, {"report", "/base/report.pdf"}, {" sub/a.pdf ", "/base/sub/a.pdf"},
+        {"/tmp/x.PDF", "/tmp/x.PDF"}, {"/tmp/x.txt", "/tmp/x.txt.pdf"},
+    };
+    for (const auto& [typed, expected] : cases)
+        EXPECT_EQ(PdfPathFromBox(QString::fromUtf8(typed), QStringLiteral("/base")), QString::fromUtf8(expected)) << typed;
+}
+
+// Guards the destinations: every installed printer, and a PDF file always
+// last; the file box only for the PDF file.
+TEST(PrintDialog, PrintersThenPdfFile)
+{
+    struct Case { QStringList printers; };
+    for (const Case& c : {Case{{}}, Case{{QStringLiteral("事務所"), QStringLiteral("2F")}}}) {
+        TStartPrintDlg dlg(c.printers);
+        ASSERT_EQ(dlg.DestinationBox->count(), c.printers.size() + 1);
+        EXPECT_EQ(dlg.DestinationBox->itemText(int(c.printers.size())), QStringLiteral("PDF ファイル"));
+        for (int i = 0; i < dlg.DestinationBox->count(); ++i) {
+            dlg.DestinationBox->setCurrentIndex(i);
+            EXPECT_EQ(dlg.FileNameBox->isEnabled(), i == c.printers.size());
+        }
     }
 }
 
@@ -370,6 +456,170 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
     PrintImageDispUtf8("", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     EXPECT_TRUE(ran);
     EXPECT_TRUE(messages.empty());
+}
+
+// Guards full screen from the menu: the preview keeps running (its call has
+// not returned and the window stays on screen and answers), and ESC brings
+// back the size and position it had.  Each step runs from the event loop.
+TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(3));
+    bool returned = false;
+    std::vector<std::string> steps;
+    OnPreview([&](TImageDispForm& f) {
+        f.setGeometry(60, 50, 640, 480);
+        QApplication::processEvents();
+        const QRect before = f.geometry();
+        QTimer::singleShot(0, &f, [&f] { f.FullScreenMenuItem->trigger(); });
+        QTimer::singleShot(200, &f, [&, before] {
+            steps.push_back("full screen");
+            EXPECT_FALSE(returned);
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_TRUE(f.isFullScreen());
+            EXPECT_TRUE(f.ESCButton->isVisible());
+            EXPECT_FALSE(f.SpeedBar->isVisible());
+            EXPECT_TRUE(f.Jump_Menu->menuAction()->isVisible());
+            f.NextPage->trigger(); // the window still answers
+            EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/3"));
+            QTest::mouseClick(f.ESCButton, Qt::LeftButton);
+            QTimer::singleShot(200, &f, [&, before] {
+                steps.push_back("back");
+                EXPECT_FALSE(returned);
+                EXPECT_TRUE(f.isVisible());
+                EXPECT_FALSE(f.isFullScreen());
+                EXPECT_FALSE(f.ESCButton->isVisible());
+                EXPECT_TRUE(f.SpeedBar->isVisible());
+                EXPECT_EQ(f.geometry(), before);
+                f.CloseButtonClick();
+            });
+        });
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    returned = true;
+    EXPECT_EQ(steps, (std::vector<std::string>{"full screen", "back"}));
+}
+
+// Guards the wheel: one step moves the page by 40 pixels, down for a turn
+// towards the user and up for one away, wherever over the page it turns.
+TEST_F(PreviewWindow, WheelScrollsFortyPixels)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    struct Case { const char* over; int delta; int from; int to; };
+    const Case cases[] = {{"page", -120, 0, 40}, {"page", 120, 100, 60}, {"scroll bar", -120, 100, 140},
+                          {"page", -15, 0, 40}}; // a fine-grained wheel: one step too
+    OnPreview([&](TImageDispForm& f) {
+        f.MenuZoomClick(20); // a page taller than the window
+        f.resize(600, 500);
+        QApplication::processEvents();
+        QScrollBar* v = f.ImagePaintScrollBox->verticalScrollBar();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.over) + " " + std::to_string(c.delta));
+            v->setValue(c.from);
+            // (A synthetic wheel event does not travel up from the page to
+            // the scroll area's viewport as the mouse's does: sent there.)
+            QWidget* target = std::string(c.over) == "page" ? f.ImagePaintScrollBox->viewport() : static_cast<QWidget*>(v);
+            const QPointF at(5, 5);
+            QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, c.delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+            EXPECT_EQ(v->value(), c.to);
+        }
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+}
+
+// Guards the sheet with the whole paper printable (a PDF file, as with no
+// printer installed): its black border of 2 pixels and the dotted blue frame
+// of the printable area inside it both show.
+TEST_F(PreviewWindow, SheetBorderAndPrintableFrameShowWithoutPrinter)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    QImage sheet;
+    QRect area;
+    OnPreview([&](TImageDispForm& f) {
+        f.MenuZoomClick(5);
+        QApplication::processEvents();
+        sheet = f.PaperPanel->grab().toImage();
+        area = f.ImagePaintBox->geometry();
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_TRUE(QRect(QPoint(2, 2), sheet.size() - QSize(4, 4)).contains(area)) << "the area inside the border";
+    const int midY = sheet.height() / 2, midX = sheet.width() / 2;
+    for (const QPoint border : {QPoint(0, midY), QPoint(1, midY), QPoint(sheet.width() - 1, midY), QPoint(midX, 0),
+                                QPoint(midX, sheet.height() - 2)})
+        EXPECT_TRUE(Near(sheet.pixel(border), Qt::black)) << border.x() << "," << border.y();
+    int blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        blue += Near(sheet.pixel(area.left(), y), Qt::blue);
+    EXPECT_GT(blue, area.height() / 4) << "dotted frame on the area's left edge";
+}
+
+// Guards the tool bar's icons: each is a picture of the shipped set (none
+// missing), and no two buttons look alike.
+TEST_F(PreviewWindow, ToolBarIconsAreShippedAndDistinct)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    std::vector<std::pair<std::string, QImage>> icons;
+    OnPreview([&](TImageDispForm& f) {
+        for (QAction* a : {f.CloseButton, f.PrintSetupButton, f.PrintButton, f.ZoomInButton, f.ZoomOutButton,
+                           f.PrevPage, f.NextPage})
+            icons.emplace_back(a->toolTip().toStdString(), a->icon().pixmap(22, 22).toImage());
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    ASSERT_EQ(icons.size(), 7u);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        EXPECT_EQ(icons[i].second.size(), QSize(22, 22)) << icons[i].first;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(icons[i].second, icons[j].second) << icons[i].first << " / " << icons[j].first;
+    }
+}
+
+// Pictures for the eye, written to the build folder: the print dialog as
+// it opens with no printer, the preview with its tool bar, at full screen
+// and back.  Guards that each lays out and paints (the pictures themselves
+// are looked at by a person; under an X server the screen is taken too).
+TEST_F(PreviewWindow, PicturesForTheEye)
+{
+    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(3));
+    const QString out = QStringLiteral(KOVRA_BUILD_DIR "/");
+    const auto save = [&out](QWidget& w, const char* name) {
+        QApplication::processEvents();
+        QTest::qWait(300);
+        EXPECT_TRUE(w.grab().save(out + QString::fromUtf8(name) + QStringLiteral(".png"))) << name;
+        if (QApplication::platformName() != QLatin1String("offscreen") && w.screen())
+            w.screen()->grabWindow(0).save(out + QString::fromUtf8(name) + QStringLiteral("-screen.png"));
+    };
+    ThePrinter().setOutputFileName(QString());
+    prompter.windowShown = [&](QWidget& w) {
+        if (auto* dlg = qobject_cast<TStartPrintDlg*>(&w)) {
+            save(*dlg, "print_dialog");
+            dlg->CancelBtn->click();
+        }
+    };
+    EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, true), 0);
+
+    std::vector<std::string> steps;
+    OnPreview([&](TImageDispForm& f) {
+        f.setGeometry(40, 40, 760, 620);
+        save(f, "preview");
+        save(*f.SpeedBar, "preview_toolbar");
+        f.FullScreenMenuItem->trigger();
+        QTimer::singleShot(300, &f, [&] {
+            save(f, "preview_full_screen");
+            f.ESCButton->click();
+            QTimer::singleShot(300, &f, [&] {
+                save(f, "preview_back");
+                steps.push_back("back");
+                f.CloseButtonClick();
+            });
+        });
+    });
+    PrintImageDispUtf8("KovraViewer Report", fom, dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    EXPECT_EQ(steps.size(), 1u);
 }
 
 // Guards printing from the preview with the preview's flags (form off,

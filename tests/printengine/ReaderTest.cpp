@@ -8,6 +8,8 @@
 #include "Imageout.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 
 using namespace dorvex;
 using petest::MemFile;
@@ -167,6 +169,42 @@ TEST(Fonts, JapaneseFacesStandInAndUseShiftJis)
     EXPECT_EQ(CharsetOfFace(QStringLiteral("ＭＳ 明朝")), 128);
     EXPECT_EQ(CharsetOfFace(QStringLiteral("ipagothic")), 128); // case ignored
     EXPECT_EQ(CharsetOfFace(QStringLiteral("No Such Face")), 0);
+}
+
+// Guards the fallback of faces that are not installed: each stands in by a
+// face of its own kind (metric-compatible for the Western faces), and a
+// proportional request never ends in a monospaced face.
+TEST(Fonts, MissingFacesFallBackToTheSameKind)
+{
+    EnsureEngineStarted();
+    for (const char* needed : {"IPAPGothic", "Liberation Sans"})
+        if (!QFontDatabase::families().contains(QString::fromUtf8(needed)))
+            GTEST_SKIP() << needed << " not installed";
+    using K = kovra::FaceKind;
+    struct Case { const char* asked; const char* drawnWith; K kind; };
+    const Case cases[] = {
+        {"ＭＳ Ｐゴシック", "IPAPGothic", K::ProportionalSans},
+        {"ＭＳ Ｐ明朝", "IPAPMincho", K::ProportionalSerif},
+        {"ＭＳ ゴシック", "IPAGothic", K::Monospaced},
+        {"Arial", "Liberation Sans", K::ProportionalSans},
+        {"times new roman", "Liberation Serif", K::ProportionalSerif},
+        {"Courier New", "Liberation Mono", K::Monospaced},
+        {"ＨＧ丸ゴシックM-PRO", "IPAPGothic", K::ProportionalSans},
+        {"Century Schoolbook XX", "IPAPMincho", K::ProportionalSerif},
+        {"Lucida Console XX", "IPAGothic", K::Monospaced},
+        {"No Such Face", "IPAPGothic", K::ProportionalSans},
+    };
+    for (const Case& c : cases) {
+        const QString asked = QString::fromUtf8(c.asked);
+        EXPECT_EQ(SubstituteFace(asked), QString::fromUtf8(c.drawnWith)) << c.asked;
+        EXPECT_EQ(KindOfFace(asked), c.kind) << c.asked;
+        const QFontInfo drawn(FontForFace(asked));
+        EXPECT_EQ(drawn.family(), QString::fromUtf8(c.drawnWith)) << c.asked;
+        if (c.kind != K::Monospaced) { // (the IPA fixed faces are dual width, not marked fixed)
+            EXPECT_FALSE(drawn.fixedPitch()) << c.asked;
+        }
+    }
+    EXPECT_EQ(CharsetOfFace(QStringLiteral("No Such Face")), 0) << "the face asked for decides the character set";
 }
 
 // Guards page counting: "E" and "e" at the line start only, final "E" adds a page.

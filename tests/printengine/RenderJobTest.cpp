@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <filesystem>
 
@@ -44,6 +46,36 @@ TEST(RenderJob, PdfSheetsFollowThePrintWalk)
     ASSERT_TRUE(RenderJobToPdf(fom, dat, pdf, {}, &sheets));
     EXPECT_EQ(sheets, 4);
     EXPECT_EQ(PdfPageCount(pdf), 4);
+}
+
+// Guards bitmaps in a PDF: kept pixel for pixel, never re-encoded as JPEG
+// (a two-colour bitmap turned into grey blocks), as poppler lists them.
+TEST(RenderJob, PdfKeepsBitmapsLossless)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty())
+        GTEST_SKIP() << "pdfimages (poppler-utils) not installed";
+    QTemporaryDir dir;
+    struct Case { const char* name; QImage::Format format; };
+    for (const Case& c : {Case{"two-colour.bmp", QImage::Format_Mono}, Case{"colour.bmp", QImage::Format_RGB32}}) {
+        SCOPED_TRACE(c.name);
+        QImage picture(64, 64, c.format);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                picture.setPixelColor(x, y, ((x / 8 + y / 8) % 2) ? Qt::black : Qt::white);
+        const QString bmp = dir.filePath(QString::fromUtf8(c.name));
+        ASSERT_TRUE(picture.save(bmp, "BMP"));
+        const std::string dat = petest::WriteTempFile(
+            dir, "d.dat", petest::Cp932Lines({"I100;100;1100;1100;" + bmp.toStdString() + ";"}));
+        const std::string pdf = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+        ASSERT_TRUE(RenderJobToPdf("", dat, pdf, {}, nullptr));
+        QProcess list;
+        list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), QString::fromStdString(pdf)});
+        ASSERT_TRUE(list.waitForFinished(30000));
+        const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 3) << "header and one image";
+        for (const QString& line : lines.mid(2))
+            EXPECT_FALSE(line.contains(QStringLiteral("jpeg"))) << line.toStdString();
+    }
 }
 
 // Guards the job's refusals: missing data, unnamed data, missing format,

@@ -200,6 +200,37 @@ TEST_F(Render, Images)
     EXPECT_EQ(log.messages[1], "\"" + dir.path().toStdString() + "/none.bmp\"が見つかりません!");
 }
 
+// Guards the stretch from the first corner by x2 - x1 and y2 - y1: a second
+// corner left of or above the first mirrors the picture into the rectangle.
+TEST_F(Render, ImagesMirrorWhenTheSecondCornerComesFirst)
+{
+    QTemporaryDir dir;
+    QImage quarters(2, 2, QImage::Format_RGB32);
+    quarters.setPixel(0, 0, qRgb(255, 0, 0));   // top left red
+    quarters.setPixel(1, 0, qRgb(0, 0, 255));   // top right blue
+    quarters.setPixel(0, 1, qRgb(0, 128, 0));   // bottom left green
+    quarters.setPixel(1, 1, qRgb(255, 255, 0)); // bottom right yellow
+    const std::string bmp = dir.filePath(QStringLiteral("q.bmp")).toStdString();
+    ASSERT_TRUE(quarters.save(QString::fromStdString(bmp), "BMP"));
+    const QColor red(255, 0, 0), blue(0, 0, 255), green(0, 128, 0), yellow(255, 255, 0);
+    struct Case { const char* corners; QColor topLeft, topRight, bottomLeft; };
+    const Case cases[] = {
+        {"20;20;300;200", red, blue, green},
+        {"300;20;20;200", blue, red, yellow},  // mirrored left to right
+        {"20;200;300;20", green, yellow, red}, // upside down
+        {"300;200;20;20", yellow, green, blue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.corners);
+        const QImage img = RenderScene({{std::string("I") + c.corners + ";" + bmp + ";"}});
+        // The rectangle is (9, 9)-(114, 77) at 96 dpi whichever corner is first.
+        EXPECT_TRUE(IsColour(img.pixel(35, 26), c.topLeft));
+        EXPECT_TRUE(IsColour(img.pixel(88, 26), c.topRight));
+        EXPECT_TRUE(IsColour(img.pixel(35, 60), c.bottomLeft));
+        EXPECT_TRUE(IsColour(img.pixel(120, 40), Qt::white)) << "nothing outside";
+    }
+}
+
 // Guards absurd geometry: a 10^9 rectangle and pen finish and stay bounded.
 TEST_F(Render, AbsurdGeometryIsBounded)
 {

@@ -8,10 +8,13 @@
 #include "UiTestSupport.h"
 
 #include "Cp932Codec.h"
+#include "Printdlg.h"
 #include "Printout.h"
 #include "lumprn.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QFile>
 #include <QPrinter>
 #include <QPushButton>
@@ -143,6 +146,42 @@ TEST_F(ReportCommandsTest, AllListingsPrintOntoPdfWithoutDialog)
     });
     w.MainForm->PrintMenuClick();
     EXPECT_FALSE(dialogAsked);
+    EXPECT_EQ(PdfPageCount(pdf), 10);
+}
+
+// Guards printing with no printer installed: "印刷開始" reaches the print
+// dialog, which offers a PDF file; the file named there holds every page.
+TEST_F(ReportCommandsTest, AllListingsPrintThroughTheDialogOntoAPdfWithoutPrinter)
+{
+    const QString pdf = Path(QStringLiteral("報告書.pdf"));
+    QPrinter& printer = dorvex::ThePrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString()); // how the engine sets up without a printer
+    printer.setFullPage(true);
+    printer.setResolution(150);
+    SetReportEngine({[] {
+                         const PrintToolSettings& s = TPrintTool::Settings();
+                         return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName, s.printingMessage, s.paperCode,
+                                                      s.orientation, s.topMargin, s.leftMargin, s.printForm != 0,
+                                                      s.showPrintDialog != 0) != 0;
+                     },
+                     {}});
+    QString destination;
+    prompter_->windowShown = [&](QWidget& window) {
+        auto* dlg = qobject_cast<dorvex::TStartPrintDlg*>(&window);
+        ASSERT_NE(dlg, nullptr);
+        destination = dlg->DestinationBox->currentText();
+        dlg->FileNameBox->setText(pdf);
+        dlg->OKBtn->click();
+    };
+    ProgramWindows w = CreateProgramWindows(file_);
+    TReportSupDlg* dlg = w.ReportSupDlg;
+    QTimer::singleShot(0, dlg, [dlg] {
+        dlg->RadioAll->setChecked(true);
+        dlg->OKBtn->click();
+    });
+    w.MainForm->PrintMenuClick();
+    EXPECT_EQ(destination, QStringLiteral("PDF ファイル"));
     EXPECT_EQ(PdfPageCount(pdf), 10);
 }
 
