@@ -44,7 +44,7 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument)
     w.ReportSupDlg = new TReportSupDlg(main, report);
     // The main window raises its report commands only while listings are loaded.
     QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });
-    QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, false, report); });
+    QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, ReportRange::Shown, report); });
     w.KvSetDlg = new TKvSetDlg(w.MainForm.get());
     w.SeparationForm = new TSeparationForm(w.MainForm.get());
     w.MainForm->AttachWindows(w.AboutBox, w.KvSetDlg, w.SeparationForm);
