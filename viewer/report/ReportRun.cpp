@@ -135,6 +135,7 @@ void TReportSupDlg::showEvent(QShowEvent* event)
     RadioFound->setEnabled(offered);
     if (!offered && RadioFound->isChecked())
         RadioShown->setChecked(true);
+    layout()->activate(); // the fixed border follows the longer caption
     QDialog::showEvent(event);
 }
 

@@ -274,8 +274,9 @@ void TListingBrowser::applyLayout()
 
     QHeaderView* header = ListView->horizontalHeader();
     chosen_.fill(false);
+    // Wide enough for the caption and the sort arrow beside it.
     for (int f = 0; f < kFieldCount; ++f)
-        header->resizeSection(f, DefaultWidth(f));
+        header->resizeSection(f, std::max(DefaultWidth(f), header->fontMetrics().horizontalAdvance(q(fieldCaption(f))) + 28));
     for (std::size_t k = 0; k < columns.size(); ++k) {
         const auto [field, width] = columns[k];
         chosen_[static_cast<std::size_t>(field)] = true;
