@@ -93,8 +93,9 @@ TEST_F(Search, WholeTextConditionsPickOneFixedText)
     for (const Case& c : cases) {
         const Query query({.equal = c.equal});
         EXPECT_EQ(index_->run(query), c.found) << c.equal[0].text;
-        if (c.earlierWhere)
+        if (c.earlierWhere) {
             EXPECT_EQ(query.narrows(Query({.where = {{item, c.earlierWhere}}})), c.narrows) << c.equal[0].text;
+        }
     }
     const Query whole({.equal = {{item, "中古マンション"}}}), part({.where = {{item, "中古マンション"}}});
     EXPECT_TRUE(whole.narrows(whole));
