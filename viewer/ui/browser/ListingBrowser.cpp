@@ -156,6 +156,7 @@ void TListingBrowser::buildWindow()
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setClearButtonEnabled(true);
     SearchEdit->setPlaceholderText(QStringLiteral("言葉をスペースで区切ると、すべてを含む物件を探します"));
+    SearchEdit->setToolTip(QStringLiteral("項目名=言葉 と書くと、その項目だけから探します（例: Syozaitimei=港北）"));
     searchRow->addWidget(SearchEdit, 1);
     CountLbl = new QLabel;
     CountLbl->setObjectName(QStringLiteral("CountLbl"));
