@@ -15,7 +15,30 @@ std::string ExportReadFailure(const fileio::ReadResult& failure, std::uint64_t l
     return " を読み込めません。";
 }
 
+// 1234567 -> "1,234,567"
+std::string Grouped(int n)
+{
+    std::string digits = std::to_string(n < 0 ? -static_cast<long long>(n) : n);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return n < 0 ? "-" + digits : digits;
+}
+
 } // namespace
+
+std::string FoundCount(int found, int total) { return Grouped(found) + " 件 / 全 " + Grouped(total) + " 件"; }
+
+std::string PrintFoundListingsCount(int found) { return S(kPrintFoundListings) + "（" + Grouped(found) + " 件）"; }
+
+std::string ListingsExported(int rows, std::string_view path)
+{
+    return Grouped(rows) + " 件の物件を " + S(path) + " に書き出しました";
+}
+
+std::string CellsShortened(int cells)
+{
+    return Grouped(cells) + " 個の項目は長すぎるため、セルに入る 32767 文字までで切りました";
+}
 
 std::string FileCannotOpen(std::string_view path) { return "ファイル " + S(path) + " は開けません"; }
 

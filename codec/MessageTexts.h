@@ -56,6 +56,22 @@ inline constexpr std::string_view kCannotLoadDuringHtmlExport =
 // The caption file lacks the line of a dropped box (`line` is 1-based).
 std::string CaptionLineMissing(std::string_view path, int line);
 
+// ---- the listing browser ----
+
+inline constexpr std::string_view kBrowserTitle = "物件一覧";
+// "12 件 / 全 1,001 件": the listings found and all listings.
+std::string FoundCount(int found, int total);
+inline constexpr std::string_view kBuildingIndex = "検索の準備中…";
+inline constexpr std::string_view kSearching = "検索中…";
+inline constexpr std::string_view kAllChoices = "すべて";
+// The report dialog's third choice, alone and with the number found.
+inline constexpr std::string_view kPrintFoundListings = "物件一覧で見つかった物件を印刷する";
+std::string PrintFoundListingsCount(int found);
+// After an export of the listings found.
+std::string ListingsExported(int rows, std::string_view path);
+// Texts longer than a spreadsheet cell holds, cut to fit.
+std::string CellsShortened(int cells);
+
 // ---- the HTML export ----
 
 inline constexpr std::string_view kParameterError = "パラメーターにエラーがあります";

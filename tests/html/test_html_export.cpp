@@ -57,6 +57,43 @@ TEST(Export, ThreeListingsLinkToEachOther)
     EXPECT_EQ(f.page("13.html"), LinkPage("13", "12.html", ""));
 }
 
+// Guards: pages of a chosen few linking to listings that got no page, or in
+// table order instead of the chosen order.
+TEST(Export, ChosenListingsLinkAmongThemselvesInTheirOrder)
+{
+    struct Page {
+        int place;
+        const char *number, *back, *next;
+    };
+    struct Case {
+        std::vector<int> only;
+        std::vector<Page> pages; // in the order written
+        ExportResult::Status status;
+    };
+    const Case cases[] = {
+        {{3, 0}, {{0, "14", "", "11.html"}, {1, "11", "14.html", ""}}, ExportResult::Status::Done},
+        {{4, 2, 1}, {{0, "15", "", "12.html"}, {2, "12", "15.html", ""}}, ExportResult::Status::Done}, // "a/b" names no page
+        {{1, 99, -1}, {{0, "12", "", ""}}, ExportResult::Status::Done},
+        {{}, {}, ExportResult::Status::NoListings},
+    };
+    for (const Case& c : cases) {
+        Fixture f(test::MakeListings({"11", "12", "a/b", "14", "15"}));
+        f.job.only = c.only;
+        std::vector<std::pair<int, std::string>> written;
+        ExportHooks hooks;
+        hooks.pageWritten = [&](int place, const std::string& path) { written.emplace_back(place, path); };
+        EXPECT_EQ(ExportPages(f.job, hooks).status, c.status);
+        ASSERT_EQ(written.size(), c.pages.size());
+        for (std::size_t k = 0; k < written.size(); ++k) {
+            const Page& p = c.pages[k];
+            EXPECT_EQ(written[k].first, p.place);
+            EXPECT_EQ(written[k].second, PagePath(f.job.outDir, p.number));
+            EXPECT_EQ(f.page(std::string(p.number) + ".html"), LinkPage(p.number, p.back, p.next));
+        }
+        EXPECT_EQ(f.filesIn(f.dir.path() / "out"), c.pages.size());
+    }
+}
+
 // Guards: the single page getting a link to itself or to a missing neighbour.
 TEST(Export, OneListingHasNoLinks)
 {

@@ -107,9 +107,9 @@ protected:
     }
 
     // Starts the run and waits for its end message.
-    void Run()
+    void Run(std::optional<std::vector<int>> only = std::nullopt)
     {
-        controller->HtmlMenuClick();
+        controller->HtmlMenuClick(std::move(only));
         QDeadlineTimer deadline(20000);
         while (HtmlExportRunning() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -129,6 +129,18 @@ protected:
 };
 
 } // namespace
+
+// Guards the listings found in the listing browser: only their pages, in
+// the order found, linking among themselves.
+TEST_F(HtmlRun, ChosenListingsOnlyLinkAmongThemselves)
+{
+    Run(std::vector<int>{2, 0});
+    EXPECT_FALSE(fs::exists(out("12.html")));
+    EXPECT_NE(page("13.html").find("<a href=\"\">b</a><a href=\"11.html\">n</a>"), std::string::npos) << page("13.html");
+    EXPECT_NE(page("11.html").find("<a href=\"13.html\">b</a><a href=\"\">n</a>"), std::string::npos) << page("11.html");
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_TRUE(errors.empty());
+}
 
 // Guards: the question's text and order, and yes not writing the page.
 TEST_F(HtmlRun, OverwriteYesAsksForEveryExistingPage)

@@ -91,6 +91,35 @@ TEST_F(ReportLayoutTest, ShownListingPage)
     EXPECT_EQ(lines[54], "T1100;2760;Email:user@example.com;ＭＳ 明朝;10;;0;0;");
 }
 
+// Guards the chosen listings (a search's result): their pages in their
+// order, each numbered by its place in the file; nothing when none is valid.
+TEST_F(ReportLayoutTest, ChosenListingsInTheirOrder)
+{
+    struct Case {
+        std::vector<int> chosen;
+        std::vector<std::string> ordinals; // the first item of each page
+    };
+    const Case cases[] = {
+        {{2, 0}, {"3", "1"}},
+        {{1, 7, -1}, {"2"}},
+        {{}, {}},
+        {{5}, {}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(request.dataFile);
+        request.allListings = true; // the chosen listings win over both other choices
+        request.chosenListings = c.chosen;
+        const auto outcome = kovra::WriteReport(listings, request);
+        EXPECT_EQ(outcome.written, !c.ordinals.empty());
+        EXPECT_EQ(outcome.pages, static_cast<int>(c.ordinals.size()));
+        std::vector<std::string> ordinals;
+        for (const std::string& l : Lines())
+            if (l.rfind("T1940;160;", 0) == 0)
+                ordinals.push_back(l.substr(10, l.find(';', 10) - 10));
+        EXPECT_EQ(ordinals, c.ordinals);
+    }
+}
+
 // Guards the member switch: items at y 1120, 1170, 1220 gone, the rest unchanged.
 TEST_F(ReportLayoutTest, MemberItemsFollowTheSwitch)
 {

@@ -74,6 +74,34 @@ TEST_F(Search, EveryTermMustBeInOneField)
         EXPECT_EQ(find({.text = c.text}), c.found) << c.text;
 }
 
+TEST_F(Search, WholeTextConditionsPickOneFixedText)
+{
+    const int item = static_cast<int>(Field::BukkennSyumoku), remark = static_cast<int>(Field::Bikou);
+    struct Case {
+        std::vector<FieldText> equal;
+        std::vector<int> found;
+        const char* earlierWhere; // a substring condition on `item` the query must narrow, or null
+        bool narrows;
+    };
+    const Case cases[] = {
+        {{{item, "マンション"}}, {}, "マンション", true},        // a part of the text is not the text
+        {{{item, "中古ﾏﾝｼｮﾝ"}}, {0}, "中古", true},            // folded like everything else
+        {{{item, "中古マンション"}, {item, "売地"}}, {}, nullptr, false},
+        {{{remark, ""}}, {0, 2}, nullptr, false},               // the empty text: the field is empty
+        {{{item, "売地"}}, {1}, "中古", false},
+    };
+    for (const Case& c : cases) {
+        const Query query({.equal = c.equal});
+        EXPECT_EQ(index_->run(query), c.found) << c.equal[0].text;
+        if (c.earlierWhere) {
+            EXPECT_EQ(query.narrows(Query({.where = {{item, c.earlierWhere}}})), c.narrows) << c.equal[0].text;
+        }
+    }
+    const Query whole({.equal = {{item, "中古マンション"}}}), part({.where = {{item, "中古マンション"}}});
+    EXPECT_TRUE(whole.narrows(whole));
+    EXPECT_FALSE(part.narrows(whole)) << "a substring condition passes more than the whole text";
+}
+
 TEST_F(Search, RangesPassOnlyListingsWithAValue)
 {
     struct Case {

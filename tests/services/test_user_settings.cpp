@@ -61,3 +61,34 @@ TEST(UserSettingsTest, DefaultsAndRoundTrip)
     EXPECT_EQ(r.UserProfile.Name, "山田, 不動産");
     EXPECT_TRUE(r.UserProfile.Tel.empty());
 }
+
+// Guards the browser's layout: nothing stored until it has one, a written
+// layout reads back, and hand-edited pieces that are not NAME:WIDTH are
+// dropped instead of spoiling the rest.
+TEST(UserSettingsTest, BrowserLayoutRoundTripAndBadPieces)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("s.ini"));
+    RedirectUserSettings(ini.toStdString());
+    WriteUserSettings(TUserSettings{});
+    EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).childGroups().contains(QStringLiteral("FBrowser")));
+
+    TUserSettings w;
+    w.Browser = {{{"Kakaku", 80}, {"Syozaitimei", 0}}, 900, 600};
+    WriteUserSettings(w);
+    EXPECT_EQ(ReadUserSettings().Browser, w.Browser);
+
+    struct Case {
+        const char* stored;
+        std::vector<BrowserColumn> read;
+    };
+    const Case cases[] = {
+        {"Kakaku:80,,Toho0:x,:5,Bikou", {{"Kakaku", 80}}},
+        {" Kakaku : 80 , HeyaKazu:-1", {{"Kakaku", 80}}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("FBrowser/Columns"), QString::fromUtf8(c.stored));
+        EXPECT_EQ(ReadUserSettings().Browser.Columns, c.read) << c.stored;
+    }
+}

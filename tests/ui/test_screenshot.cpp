@@ -4,10 +4,16 @@
 
 #include "AboutBox.h"
 #include "KvSetDlg.h"
+#include "ListingBrowser.h"
 #include "MainForm.h"
+#include "ProgramWindows.h"
+#include "ReportRun.h"
 #include "SeparationForm.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
 #include <QPixmap>
 #include <QTabWidget>
 
@@ -53,5 +59,34 @@ TEST_F(ScreenshotTest, MainWindowWithSampleListing)
     form.ChildMenuClick();
     EXPECT_TRUE(sep->DropField(form.TaggedBox(QStringLiteral("EdtSyozaitimei"))));
     EXPECT_TRUE(sep->grab().save(dir + QStringLiteral("/detached_window.png")));
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Guards: the listing browser lays out and paints all listings, a search and
+// a sort; the report dialog shows its third choice.
+TEST_F(ScreenshotTest, ListingBrowserWithSampleListings)
+{
+    QString file = QStringLiteral(KOVRA_SOURCE_DIR "/data/samples/sample.txt");
+    if (!QFile::exists(file))
+        file = WriteListingFile(tmp_.path(), QStringLiteral("sample.txt"), {SaleListing(1), SaleListing(2)});
+    ProgramWindows w = CreateProgramWindows(file);
+    w.MainForm->show();
+    w.MainForm->BrowserMenuClick();
+    TListingBrowser* b = w.MainForm->ListingBrowser();
+    b->WaitIdle();
+    const QString dir = QStringLiteral(KOVRA_BUILD_DIR);
+    EXPECT_TRUE(b->grab().save(dir + QStringLiteral("/browser_all.png")));
+    b->SearchEdit->setText(QStringLiteral("マンション"));
+    b->WaitIdle();
+    EXPECT_TRUE(b->grab().save(dir + QStringLiteral("/browser_search.png")));
+    b->ListViewHeaderClick(static_cast<int>(Field::Kakaku));
+    b->ListViewHeaderClick(static_cast<int>(Field::Kakaku));
+    b->WaitIdle();
+    b->ListView->selectRow(0);
+    EXPECT_TRUE(b->grab().save(dir + QStringLiteral("/browser_sort.png")));
+    TReportSupDlg* dlg = w.ReportSupDlg;
+    dlg->show();
+    EXPECT_TRUE(dlg->grab().save(dir + QStringLiteral("/report_dialog_found.png")));
+    dlg->hide();
     EXPECT_TRUE(messages_.empty());
 }

@@ -29,14 +29,15 @@ std::string toUtf8(const fs::path& p)
 }
 
 // Listing numbers borne by more than one listing that gets a page.
-std::vector<DuplicateNumber> DuplicateNumbers(const ExportJob& job, const std::vector<char>& safe)
+std::vector<DuplicateNumber> DuplicateNumbers(const ExportJob& job, const std::vector<int>& order,
+                                              const std::vector<char>& safe)
 {
     std::unordered_map<std::string_view, int> seen; // number -> index into `found`, or -1 while single
     std::vector<DuplicateNumber> found;
-    for (int i = 0; i < job.count; ++i) {
-        if (!safe[static_cast<std::size_t>(i)])
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (!safe[k])
             continue;
-        const std::string_view number = job.listings[i].BukkennNum();
+        const std::string_view number = job.listings[order[k]].BukkennNum();
         auto [it, first] = seen.emplace(number, -1);
         if (first)
             continue;
@@ -107,7 +108,7 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
         result.failedPath = job.fieldListPath;
         return result;
     }
-    if (job.count < 1 || !job.listings) {
+    if (job.count < 1 || !job.listings || (job.only && job.only->empty())) {
         result.status = Status::NoListings;
         return result;
     }
@@ -134,37 +135,52 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
         return result;
     }
 
+    // The listings of the run in the order of their pages.
+    std::vector<int> order;
+    if (job.only) {
+        order.reserve(job.only->size());
+        for (const int i : *job.only)
+            if (i >= 0 && i < job.count)
+                order.push_back(i);
+    } else {
+        order.resize(static_cast<std::size_t>(job.count));
+        for (int i = 0; i < job.count; ++i)
+            order[static_cast<std::size_t>(i)] = i;
+    }
+    const int pages = static_cast<int>(order.size());
+
     // Which listings can have a page at all.  The links skip the others, so
     // the chain of pages stays unbroken and never points out of the folder.
-    std::vector<char> safe(static_cast<std::size_t>(job.count));
-    for (int i = 0; i < job.count; ++i)
-        safe[static_cast<std::size_t>(i)] = !UnsafePageNameReason(job.listings[i].BukkennNum()).has_value();
-    result.duplicates = DuplicateNumbers(job, safe);
-    auto neighbour = [&](int i, int step) -> std::optional<std::string_view> {
-        for (int j = i + step; j >= 0 && j < job.count; j += step)
+    std::vector<char> safe(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        safe[k] = !UnsafePageNameReason(job.listings[order[k]].BukkennNum()).has_value();
+    result.duplicates = DuplicateNumbers(job, order, safe);
+    auto neighbour = [&](int k, int step) -> std::optional<std::string_view> {
+        for (int j = k + step; j >= 0 && j < pages; j += step)
             if (safe[static_cast<std::size_t>(j)])
-                return job.listings[j].BukkennNum();
+                return job.listings[order[static_cast<std::size_t>(j)]].BukkennNum();
         return std::nullopt;
     };
 
     PageMaker maker(std::move(templateBytes), std::move(fieldList.tokens), job.kensakuNengappi, job.user);
     bool overwriteAll = false;
     std::string page;
-    for (int i = 0; i < job.count; ++i) {
+    for (int k = 0; k < pages; ++k) {
         if (hooks.stopRequested && hooks.stopRequested()) {
             result.status = Status::Cancelled;
             return result;
         }
+        const int i = order[static_cast<std::size_t>(k)];
         const TKovraDataClass& record = job.listings[i];
         const std::string_view number = record.BukkennNum();
-        if (!safe[static_cast<std::size_t>(i)]) {
+        if (!safe[static_cast<std::size_t>(k)]) {
             SkippedPage skip{i, std::string(number), *UnsafePageNameReason(number)};
             if (hooks.pageSkipped)
                 hooks.pageSkipped(skip);
             result.skipped.push_back(std::move(skip));
             continue;
         }
-        maker.Make(record, neighbour(i, +1), neighbour(i, -1), page);
+        maker.Make(record, neighbour(k, +1), neighbour(k, -1), page);
         const std::string path = PagePath(job.outDir, number);
 
         if (!overwriteAll && fs::exists(toPath(path), ec)) {
@@ -190,7 +206,7 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
         }
         ++result.written;
         if (hooks.pageWritten)
-            hooks.pageWritten(i, path);
+            hooks.pageWritten(k, path);
     }
     return result;
 }

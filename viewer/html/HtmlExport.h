@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ inline constexpr std::uint64_t kFieldListSizeLimit = 1ull << 20;
 struct ExportJob {
     const TKovraDataClass* listings = nullptr; // table order
     int count = 0;
+    // The listings that get pages, as 0-based indices into `listings`, in
+    // the order the next/back links chain them (indices outside 0..count-1
+    // are passed over).  Unset: all of them in table order.
+    std::optional<std::vector<int>> only;
     std::string kensakuNengappi; // UTF-8
     UserTexts user;
     std::string templatePath;  // UTF-8 paths
@@ -56,7 +61,8 @@ struct ExportHooks {
     // Called when the page file exists already (unless an earlier answer
     // was OverwriteAll).  Not set: overwrite.
     std::function<OverwriteAnswer(const std::string& pagePath)> confirmOverwrite;
-    // After each page has been saved (index of the listing, its path).
+    // After each page has been saved (the page's place in the run, 0-based,
+    // which is the listing's table index when the run writes all; its path).
     std::function<void(int index, const std::string& pagePath)> pageWritten;
     // When a page is skipped; the run goes on.
     std::function<void(const SkippedPage&)> pageSkipped;

@@ -70,10 +70,10 @@ HtmlExportController::~HtmlExportController()
     delete d;
 }
 
-void HtmlExportController::HtmlMenuClick()
+void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
 {
     ListingData& data = Listings();
-    if (g_running || data.ListingCount == 0)
+    if (g_running || data.ListingCount == 0 || (only && only->empty()))
         return;
     if (!RunSetupDialog(*d->setup))
         return;
@@ -83,13 +83,14 @@ void HtmlExportController::HtmlMenuClick()
     }
 
     g_running = true;
-    d->prog->setListingCount(data.ListingCount);
+    d->prog->setListingCount(only ? static_cast<int>(only->size()) : data.ListingCount);
     d->prog->show();
     emit runningChanged(true);
 
     html::ExportJob job;
     job.listings = data.ListingTable.data();
     job.count = std::min<int>(data.ListingCount, static_cast<int>(data.ListingTable.size()));
+    job.only = std::move(only);
     job.kensakuNengappi = data.KensakuNengappi;
     // A copy: the settings dialog stays usable while the pages are written.
     job.user = services::UserProfileTexts(services::Settings());

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QObject>
+
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -22,7 +25,9 @@ public:
     ~HtmlExportController() override;
 
     // The HTML command: shows the setup dialog and, on OK, starts the run.
-    void HtmlMenuClick();
+    // `only`: the listings to write (0-based table indices, in the order
+    // their pages link); unset: all.
+    void HtmlMenuClick(std::optional<std::vector<int>> only = std::nullopt);
 
 signals:
     // true when a run starts, false when it has finished (after its end message).

@@ -4,6 +4,7 @@
 #include "PrintTool.h"
 #include "ShippedFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kovra {
@@ -85,14 +86,22 @@ std::string Join(const std::string& folder, const char* name)
 ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& request)
 {
     ReportOutcome outcome;
-    int first = 1, last = listings.ListingCount;
-    if (!request.allListings) {
-        first = last = request.shownListingNumber;
-        if (first < 1 || first > listings.ListingCount)
-            return outcome; // no listing on show: nothing to print, nothing to say
+    // The ordinals (1-based) of the pages, in print order.
+    std::vector<int> ordinals;
+    if (request.chosenListings) {
+        ordinals.reserve(request.chosenListings->size());
+        for (const int i : *request.chosenListings)
+            if (i >= 0 && i < listings.ListingCount)
+                ordinals.push_back(i + 1);
+    } else if (request.allListings) {
+        ordinals.resize(static_cast<std::size_t>(std::max(listings.ListingCount, 0)));
+        for (std::size_t k = 0; k < ordinals.size(); ++k)
+            ordinals[k] = static_cast<int>(k) + 1;
+    } else if (request.shownListingNumber >= 1 && request.shownListingNumber <= listings.ListingCount) {
+        ordinals.push_back(request.shownListingNumber);
     }
-    if (last < first)
-        return outcome;
+    if (ordinals.empty())
+        return outcome; // nothing to print (no listing on show, none found): nothing to say
 
     TPrintTool tool;
     outcome.formatFile = request.formatFile.empty() ? services::ShippedFile(kReportFormatFile) : request.formatFile;
@@ -115,9 +124,10 @@ ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& requ
         outcome.message = msg::FileCannotCreate(ownDataFile ? request.dataFile : std::string(kReportDataFile));
         return outcome;
     }
-    for (int n = first; n <= last; ++n) {
+    for (std::size_t k = 0; k < ordinals.size(); ++k) {
+        const int n = ordinals[k];
         WritePage(tool, listings.ListingTable[static_cast<std::size_t>(n - 1)], n, listings.KensakuNengappi, request);
-        if (n != last)
+        if (k + 1 != ordinals.size())
             tool.EndPage();
     }
     outcome.dataFile = TPrintTool::Settings().dataFileName;
@@ -126,7 +136,7 @@ ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& requ
         return outcome;
     }
     outcome.written = true;
-    outcome.pages = last - first + 1;
+    outcome.pages = static_cast<int>(ordinals.size());
     outcome.unmappable = tool.UnmappableCount();
     return outcome;
 }

@@ -5,13 +5,19 @@
 #include "ListingTable.h"
 #include "UserSettings.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kovra {
 
 struct ReportRequest {
     bool allListings = false;
     int shownListingNumber = 0; // 1-based; used when !allListings
+    // Set: these listings instead (0-based table indices, one page each in
+    // this order, such as the listings a search found); indices outside the
+    // table are passed over.
+    std::optional<std::vector<int>> chosenListings;
     bool memberPrintOk = true;
     // The user's own contact block at the foot of every page (all but the
     // home page).

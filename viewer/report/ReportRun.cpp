@@ -1,5 +1,6 @@
 #include "ReportRun.h"
 
+#include "MessageTexts.h"
 #include "PrintTool.h"
 #include "Prompter.h"
 #include "ReportLayout.h"
@@ -30,12 +31,17 @@ ReportEngine SetReportEngine(ReportEngine engine)
     return previous;
 }
 
-void RunReport(QWidget* parent, bool print, bool allListings, const ReportContext& context)
+void RunReport(QWidget* parent, bool print, ReportRange range, const ReportContext& context)
 {
     const services::TUserSettings& settings = services::Settings();
     ReportRequest request;
-    request.allListings = allListings;
+    request.allListings = range == ReportRange::All;
     request.shownListingNumber = context.shownListingNumber ? context.shownListingNumber() : 0;
+    if (range == ReportRange::Found) {
+        request.chosenListings = context.foundListings ? context.foundListings() : std::nullopt;
+        if (!request.chosenListings)
+            return; // the browser was closed meanwhile: nothing found, nothing to say
+    }
     request.memberPrintOk = settings.MemberPrintOk;
     request.profile = services::UserProfileTexts(settings);
 
@@ -73,10 +79,15 @@ TReportSupDlg::TReportSupDlg(QWidget* parent, ReportContext context)
     group->setObjectName(QStringLiteral("RadioPrnSetup"));
     RadioShown = new QRadioButton(QStringLiteral("表示しているデーターを印刷する"), group);
     RadioAll = new QRadioButton(QStringLiteral("すべての物件データーを印刷する"), group);
+    RadioFound = new QRadioButton(QString::fromUtf8(msg::kPrintFoundListings.data(),
+                                                    static_cast<qsizetype>(msg::kPrintFoundListings.size())), group);
+    RadioFound->setObjectName(QStringLiteral("RadioFound"));
+    RadioFound->setEnabled(false);
     RadioShown->setChecked(true);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(RadioShown);
     groupLayout->addWidget(RadioAll);
+    groupLayout->addWidget(RadioFound);
 
     OKBtn = new QPushButton(QStringLiteral("印刷開始"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
@@ -101,16 +112,41 @@ TReportSupDlg::TReportSupDlg(QWidget* parent, ReportContext context)
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog border
 }
 
-int TReportSupDlg::RadioPrnSetupIndex() const { return RadioAll->isChecked() ? 1 : 0; }
+int TReportSupDlg::RadioPrnSetupIndex() const
+{
+    return RadioAll->isChecked() ? 1 : RadioFound->isChecked() ? 2 : 0;
+}
 
-void TReportSupDlg::SetRadioPrnSetupIndex(int index) { (index == 1 ? RadioAll : RadioShown)->setChecked(true); }
+void TReportSupDlg::SetRadioPrnSetupIndex(int index)
+{
+    (index == 1 ? RadioAll : index == 2 ? RadioFound : RadioShown)->setChecked(true);
+}
+
+// The third choice is there only while the listing browser has found
+// listings; when it was the last choice and is gone, the listing on show
+// is printed, as before the browser existed.
+void TReportSupDlg::showEvent(QShowEvent* event)
+{
+    const std::optional<std::vector<int>> found = context_.foundListings ? context_.foundListings() : std::nullopt;
+    const bool offered = found && !found->empty();
+    const std::string caption = offered ? msg::PrintFoundListingsCount(static_cast<int>(found->size()))
+                                        : std::string(msg::kPrintFoundListings);
+    RadioFound->setText(QString::fromStdString(caption));
+    RadioFound->setEnabled(offered);
+    if (!offered && RadioFound->isChecked())
+        RadioShown->setChecked(true);
+    layout()->activate(); // the fixed border follows the longer caption
+    QDialog::showEvent(event);
+}
 
 void TReportSupDlg::OKBtnClick()
 {
     const bool print = sender() == OKBtn;
+    const int choice = RadioPrnSetupIndex();
+    const ReportRange range = choice == 1 ? ReportRange::All : choice == 2 ? ReportRange::Found : ReportRange::Shown;
     // The report runs while the dialog is still open behind the printing or
     // preview window; the dialog closes when it has ended.
-    RunReport(this, print, RadioPrnSetupIndex() == 1, context_);
+    RunReport(this, print, range, context_);
     done(print ? QDialog::Accepted : kPreviewResult);
 }
 

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QDialog>
+
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QRadioButton;
 class QPushButton;
@@ -13,11 +16,17 @@ namespace kovra {
 // What the report needs from the main window.
 struct ReportContext {
     std::function<int()> shownListingNumber; // the number box
+    // The listings the listing browser has found (0-based table indices in
+    // its order); nothing while the browser is not open.
+    std::function<std::optional<std::vector<int>>()> foundListings;
 };
+
+// Which listings a report prints.
+enum class ReportRange { Shown, All, Found };
 
 // Writes the report and prints it at once (`print`, without the print
 // dialog) or previews it (with the print dialog for printing from there).
-void RunReport(QWidget* parent, bool print, bool allListings, const ReportContext& context);
+void RunReport(QWidget* parent, bool print, ReportRange range, const ReportContext& context);
 
 // The engine calls, replaceable for the tests (an empty function restores them).
 struct ReportEngine {
@@ -33,17 +42,23 @@ public:
 
     static constexpr int kPreviewResult = 2; // PreBtn's modal result
 
-    int RadioPrnSetupIndex() const; // 0: the listing on show, 1: all listings
+    // 0: the listing on show, 1: all listings, 2: the listings found in the
+    // listing browser (offered only while it has found some).
+    int RadioPrnSetupIndex() const;
     void SetRadioPrnSetupIndex(int index);
 
     QRadioButton* RadioShown = nullptr;
     QRadioButton* RadioAll = nullptr;
+    QRadioButton* RadioFound = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* PreBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 
 public slots:
     void OKBtnClick(); // OKBtn and PreBtn
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     ReportContext context_;

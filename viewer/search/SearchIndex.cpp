@@ -139,7 +139,7 @@ bool SearchIndex::passesPrepared(const Query& query, int listing) const
             return false;
     }
     for (const Query::FieldTerm& t : query.fieldTerms())
-        if (!t.finder.foundIn(columns_[static_cast<std::size_t>(t.field)]->text[at]))
+        if (!t.passes(columns_[static_cast<std::size_t>(t.field)]->text[at]))
             return false;
     if (query.terms().empty())
         return true;

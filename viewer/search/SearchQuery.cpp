@@ -82,6 +82,8 @@ Query::Query(const QueryDescription& d)
     }
     for (const FieldText& ft : d.where)
         addFieldTerm(ft.field, ft.text);
+    for (const FieldText& ft : d.equal) // the empty text too: the field must then be empty
+        fieldTerms_.push_back({ft.field, TextFinder(FoldText(ft.text)), true});
     for (const FieldBound& b : d.bounds) {
         auto it = std::find_if(ranges_.begin(), ranges_.end(), [&](const Range& r) { return r.field == b.field; });
         if (it == ranges_.end())
@@ -107,9 +109,14 @@ bool Query::narrows(const Query& earlier) const
         if (!kept)
             return false;
     }
+    // A whole-text term passes only texts that contain its needle, so it
+    // keeps any earlier term its needle contains; an earlier whole-text
+    // term is kept only by the same one.
     for (const FieldTerm& old : earlier.fieldTerms_) {
-        if (std::none_of(fieldTerms_.begin(), fieldTerms_.end(),
-                         [&](const FieldTerm& t) { return t.field == old.field && contains(t.finder, old.finder); }))
+        if (std::none_of(fieldTerms_.begin(), fieldTerms_.end(), [&](const FieldTerm& t) {
+                return t.field == old.field &&
+                       (old.whole ? t.whole && t.finder.needle() == old.finder.needle() : contains(t.finder, old.finder));
+            }))
             return false;
     }
     for (const Range& old : earlier.ranges_) {

@@ -38,6 +38,10 @@ struct QueryDescription {
     // term "FIELD=TEXT" whose FIELD is a field name is a field condition.
     std::string text{};
     std::vector<FieldText> where{};
+    // FIELD=TEXT where the whole folded field text must equal the folded
+    // TEXT: a choice among a field's fixed texts, where "売物件" must not
+    // also pick "成約売物件".
+    std::vector<FieldText> equal{};
     std::vector<FieldBound> bounds{};
     std::vector<SortKey> sort{}; // first key primary
 };
@@ -60,6 +64,8 @@ public:
     struct FieldTerm {
         int field = 0;
         TextFinder finder;
+        bool whole = false; // the field's text must be the needle itself
+        bool passes(std::string_view folded) const { return whole ? folded == finder.needle() : finder.foundIn(folded); }
     };
     struct Range { // one per field: the bounds of that field together
         int field = 0;

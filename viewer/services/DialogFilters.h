@@ -20,6 +20,16 @@ inline QStringList OpenDialogFilters()
 
 enum class OpenFilter { Text = 0, MemberStripped = 1, Html = 2, All = 3 };
 
+// The export of the listings found in the listing browser: CSV first; XLSX
+// where the program can write it.
+inline QStringList ListingExportFilters(bool xlsx)
+{
+    QStringList filters{QStringLiteral("CSVファイル (*.csv)")};
+    if (xlsx)
+        filters << QStringLiteral("Excelブック (*.xlsx)");
+    return filters;
+}
+
 inline QString StrippedSaveFilter() { return QStringLiteral("会員項目削除データー(*.kvd) (*.kvd)"); }
 inline QString StrippedSaveSuffix() { return QStringLiteral("kvd"); }
 

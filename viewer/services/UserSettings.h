@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kovra::services {
 
@@ -21,20 +22,40 @@ struct ProfileTexts {
     std::string Hp = "http://";
 };
 
+// One column of the listing browser's table: the field's name as the field
+// list spells it ("Kakaku") and its width in pixels (0: fitted to the texts).
+struct BrowserColumn {
+    std::string Field;
+    int Width = 0;
+    bool operator==(const BrowserColumn&) const = default;
+};
+
+// The listing browser's window as the user left it (section "FBrowser").
+// Kept only once the browser has been used: until then nothing is stored.
+struct BrowserLayout {
+    std::vector<BrowserColumn> Columns; // the shown columns, left to right; empty: the default columns
+    int Width = 0, Height = 0;          // the window's size; 0: the default size
+    bool empty() const { return Columns.empty() && Width <= 0 && Height <= 0; }
+    bool operator==(const BrowserLayout&) const = default;
+};
+
 struct TUserSettings {
     bool MemberViewOk = true;
     bool MemberPrintOk = true;
     ProfileTexts UserProfile;
+    BrowserLayout Browser;
 };
 
 // The program-wide instance (read when the main window is created, written
 // when it is destroyed).
 TUserSettings& Settings();
 
-// Reads the nine values with their defaults.  Creates the key when missing.
-// A build without Qt has no store: it reads the defaults.
+// Reads the nine values with their defaults, and the browser's layout.
+// Creates the key when missing.  A build without Qt has no store: it reads
+// the defaults.
 TUserSettings ReadUserSettings();
-// Writes the nine values, all as strings ("1"/"0" for the switches).
+// Writes the nine values, all as strings ("1"/"0" for the switches), and
+// the browser's layout when there is one.
 void WriteUserSettings(const TUserSettings& settings);
 
 // The profile texts the HTML pages and the report take from the settings.

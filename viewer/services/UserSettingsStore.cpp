@@ -64,6 +64,39 @@ std::string readText(QSettings& s, const QString& key, const std::string& def)
 
 QString switchText(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
 
+int readNumber(QSettings& s, const QString& key)
+{
+    bool ok = false;
+    const int n = valueText(s.value(key)).trimmed().toInt(&ok, 10);
+    return ok && n > 0 ? n : 0;
+}
+
+// The columns as one text, "Kakaku:80,Syozaitimei:200": readable and
+// editable by hand, and the same in the registry and in a settings file.
+// A piece that is not NAME:WIDTH is dropped; checking the names is the
+// browser's business.
+std::vector<BrowserColumn> readColumns(QSettings& s)
+{
+    std::vector<BrowserColumn> columns;
+    const QVariant v = s.value(QStringLiteral("Columns"));
+    for (const QString& piece : valueText(v).split(u',', Qt::SkipEmptyParts)) {
+        const qsizetype colon = piece.indexOf(u':');
+        bool ok = false;
+        const int width = colon > 0 ? piece.mid(colon + 1).trimmed().toInt(&ok, 10) : 0;
+        if (ok && width >= 0)
+            columns.push_back({u8(piece.left(colon).trimmed()), width});
+    }
+    return columns;
+}
+
+QString columnsText(const std::vector<BrowserColumn>& columns)
+{
+    QStringList pieces;
+    for (const BrowserColumn& c : columns)
+        pieces << q(c.Field) + u':' + QString::number(c.Width);
+    return pieces.join(u',');
+}
+
 } // namespace
 
 void RedirectUserSettings(const std::string& iniFile) { redirectedFile() = q(iniFile); }
@@ -90,6 +123,12 @@ TUserSettings ReadUserSettings()
     p.Email = readText(*s, QStringLiteral("Email"), d.Email);
     p.Hp = readText(*s, QStringLiteral("Hp"), d.Hp);
     s->endGroup();
+
+    s->beginGroup(QStringLiteral("FBrowser"));
+    out.Browser.Columns = readColumns(*s);
+    out.Browser.Width = readNumber(*s, QStringLiteral("Width"));
+    out.Browser.Height = readNumber(*s, QStringLiteral("Height"));
+    s->endGroup();
     return out;
 }
 
@@ -111,6 +150,15 @@ void WriteUserSettings(const TUserSettings& settings)
     s->setValue(QStringLiteral("Email"), q(p.Email));
     s->setValue(QStringLiteral("Hp"), q(p.Hp));
     s->endGroup();
+
+    // A user who never opened the browser finds no trace of it.
+    if (!settings.Browser.empty()) {
+        s->beginGroup(QStringLiteral("FBrowser"));
+        s->setValue(QStringLiteral("Columns"), columnsText(settings.Browser.Columns));
+        s->setValue(QStringLiteral("Width"), QString::number(settings.Browser.Width));
+        s->setValue(QStringLiteral("Height"), QString::number(settings.Browser.Height));
+        s->endGroup();
+    }
     s->sync();
 }
 

@@ -87,6 +87,14 @@ QPixmap drawn(IconKind kind, int size)
         p.drawLine(QPointF(4, 11), QPointF(12, 11));
         break;
     }
+    case IconKind::List: {
+        // A sheet of rows: the listing browser.
+        paper(p, QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(QColor(0, 128, 0), 1.5));
+        for (const double y : {5.0, 8.0, 11.0})
+            p.drawLine(QPointF(4, y), QPointF(12, y));
+        break;
+    }
     case IconKind::Open:
         break;
     }

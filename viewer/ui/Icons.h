@@ -5,7 +5,7 @@
 
 namespace kovra {
 
-enum class IconKind { Program, Open, SaveStripped, Html, Preview, Print };
+enum class IconKind { Program, Open, SaveStripped, Html, Preview, Print, List };
 
 QIcon KovraIcon(IconKind kind);
 

@@ -6,6 +6,7 @@
 #include "MainFormSupport.h"
 
 #include "Icons.h"
+#include "ListingBrowser.h"
 
 #include "HtmlExportRun.h"
 #include "ListingTable.h"
@@ -24,6 +25,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -77,6 +79,10 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    if (browser_) {
+        browser_->WaitIdle();
+        browser_->StoreLayout();
+    }
     // The export deletes its dialog and progress window itself, which are
     // this window's children: it must go while they still exist.
     delete htmlController_;
@@ -150,6 +156,10 @@ void TMainForm::buildMenusAndToolbar()
     QMenu* setup = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     setup->addAction(action("KvSetupDlgMenu", QStringLiteral("設定ダイアログを表示(&V)"), &TMainForm::KvSetupDlgMenuClick));
     setup->addAction(action("ChildMenu", QStringLiteral("子ウインドウを表示(&C)"), &TMainForm::ChildMenuClick));
+    BrowserMenu = action("BrowserMenu", QStringLiteral("物件一覧を表示(&L)"), &TMainForm::BrowserMenuClick);
+    BrowserMenu->setIcon(KovraIcon(IconKind::List));
+    BrowserMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    setup->addAction(BrowserMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(action("SupportMenu", QStringLiteral("サポートホームページ(&S)"), &TMainForm::SupportMenuClick));
@@ -182,6 +192,8 @@ void TMainForm::buildMenusAndToolbar()
                             QStringLiteral("現在表示しているデーターの印刷をプレビューします"),
                             &TMainForm::ToolPreViewBtnClick);
     ToolPrintBtn = button("ToolPrintBtn", IconKind::Print, QStringLiteral("印刷します"), &TMainForm::PrintMenuClick);
+    bar->addSeparator();
+    BrowserBtn = button("BrowserBtn", IconKind::List, QStringLiteral("物件一覧を表示します"), &TMainForm::BrowserMenuClick);
 }
 
 QWidget* TMainForm::buildBottomPanel()
@@ -252,6 +264,19 @@ bool TMainForm::LoadFile(const QString& path)
     // The table must not change while an export reads it.
     if (HtmlExportRunningNow())
         return false;
+
+    // The browser's worker reads the table while it builds its index; after
+    // the load, successful or not, the browser shows the new table.
+    if (browser_)
+        browser_->WaitIdle();
+    struct RefreshBrowser {
+        TListingBrowser* browser;
+        ~RefreshBrowser()
+        {
+            if (browser)
+                browser->ListingsChanged();
+        }
+    } refresh{browser_};
 
     const std::string previousFile = data.CurrentFileName;
     // The stripped save reads the file again later: keep it by full path.
@@ -374,12 +399,15 @@ void TMainForm::ShowListing(int number)
     CmbSetudouHoukou->setCurrentIndex(0);
     CmbSetudouHoukou->blockSignals(false);
     EdtSetudouFukuin->setText(q(rec.SetudouFukuin0()));
+    emit ListingShown(number);
 }
 
 void TMainForm::ApplyMemberVisibility()
 {
     GroupKaiin->setVisible(services::Settings().MemberViewOk);
     GroupKaiin2->setVisible(services::Settings().MemberViewOk);
+    if (browser_)
+        browser_->ApplyMemberVisibility();
 }
 
 int TMainForm::ShownListingNumber() const

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,7 @@ namespace kovra {
 class HtmlExportController;
 class TAboutBox;
 class TKvSetDlg;
+class TListingBrowser;
 class TSeparationForm;
 
 // The support web page, opened from the Help menu and from the about box.
@@ -61,6 +63,12 @@ public:
     QLineEdit* TaggedBox(const QString& name) const;
     static int TagOf(const QObject* box);
 
+    // The listing browser, created on first use (hidden).
+    TListingBrowser* ListingBrowser();
+    // The listings the browser has found, while it is open (0-based table
+    // indices in its order); nothing else.
+    std::optional<std::vector<int>> FoundListings() const;
+
     // Whether an HTML export runs now (this window's flag or the export's own).
     bool HtmlExportRunningNow() const;
 
@@ -78,6 +86,7 @@ public slots:
     void PrintMenuClick();
     void ToolPreViewBtnClick();
     void HTMLH1Click();
+    void BrowserMenuClick();
     void ExitMenuClick();
     void KvSetupDlgMenuClick();
     void ChildMenuClick();
@@ -101,6 +110,10 @@ signals:
     // printing connects to them.
     void PrintRequested();
     void PreviewRequested();
+    // The browser's print command: the report dialog with the listings found.
+    void FoundPrintRequested();
+    // A listing was put into the window (1-based), by any command.
+    void ListingShown(int number);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +177,8 @@ private:
     QAction* MakeHtmlBtn = nullptr;
     QAction* ToolPreViewBtn = nullptr;
     QAction* ToolPrintBtn = nullptr;
+    QAction* BrowserMenu = nullptr;
+    QAction* BrowserBtn = nullptr;
 
     QFileDialog* openDialog_ = nullptr;
     std::function<QString()> openChooser_;
@@ -173,6 +188,7 @@ private:
     TKvSetDlg* setDlg_ = nullptr;
     TSeparationForm* separation_ = nullptr;
     HtmlExportController* htmlController_ = nullptr;
+    TListingBrowser* browser_ = nullptr;
 
     QLineEdit* dragSource_ = nullptr;
     QPoint dragStart_;

@@ -5,6 +5,7 @@
 
 #include "AboutBox.h"
 #include "KvSetDlg.h"
+#include "ListingBrowser.h"
 #include "SeparationForm.h"
 
 #include "DialogFilters.h"
@@ -139,6 +140,41 @@ void TMainForm::HTMLH1Click()
     if (HtmlExportRunningNow())
         return;
     htmlController_->HtmlMenuClick();
+}
+
+TListingBrowser* TMainForm::ListingBrowser()
+{
+    if (browser_)
+        return browser_;
+    browser_ = new TListingBrowser(this);
+    connect(browser_, &TListingBrowser::ListingChosen, this, [this](int number) {
+        if (number != ShownListingNumber() || number < 1)
+            stepTo(number);
+    });
+    connect(this, &TMainForm::ListingShown, browser_, &TListingBrowser::ShowNumber);
+    connect(browser_, &TListingBrowser::PrintRequested, this, [this] {
+        if (Listings().ListingCount > 0)
+            emit FoundPrintRequested();
+    });
+    connect(browser_, &TListingBrowser::HtmlRequested, this, [this](const std::vector<int>& listings) {
+        if (!HtmlExportRunningNow())
+            htmlController_->HtmlMenuClick(listings);
+    });
+    return browser_;
+}
+
+std::optional<std::vector<int>> TMainForm::FoundListings() const
+{
+    return browser_ ? browser_->Found() : std::nullopt;
+}
+
+void TMainForm::BrowserMenuClick()
+{
+    TListingBrowser* b = ListingBrowser();
+    b->show();
+    b->raise();
+    b->activateWindow();
+    b->ShowNumber(ShownListingNumber());
 }
 
 void TMainForm::ExitMenuClick() { close(); }

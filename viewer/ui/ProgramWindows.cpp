@@ -40,11 +40,16 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument)
     w.MainForm = std::make_unique<TMainForm>(fileArgument);
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
-    const ReportContext report{[main] { return main->ShownListingNumber(); }};
+    const ReportContext report{[main] { return main->ShownListingNumber(); },
+                               [main] { return main->FoundListings(); }};
     w.ReportSupDlg = new TReportSupDlg(main, report);
     // The main window raises its report commands only while listings are loaded.
     QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });
-    QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, false, report); });
+    QObject::connect(main, &TMainForm::FoundPrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] {
+        dlg->SetRadioPrnSetupIndex(2);
+        dlg->exec();
+    });
+    QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, ReportRange::Shown, report); });
     w.KvSetDlg = new TKvSetDlg(w.MainForm.get());
     w.SeparationForm = new TSeparationForm(w.MainForm.get());
     w.MainForm->AttachWindows(w.AboutBox, w.KvSetDlg, w.SeparationForm);

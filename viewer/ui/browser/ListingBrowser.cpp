@@ -1,0 +1,601 @@
+#include "ListingBrowser.h"
+
+#include "ListingTableModel.h"
+
+#include "DialogFilters.h"
+#include "FieldCaptions.h"
+#include "ListingExport.h"
+#include "ListingTable.h"
+#include "MessageTexts.h"
+#include "Prompter.h"
+#include "SearchIndex.h"
+#include "UserSettings.h"
+#ifdef KOVRA_XLSX_EXPORT
+#include "XlsxExport.h"
+#endif
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <numeric>
+#include <span>
+#include <string>
+
+namespace kovra {
+
+namespace {
+
+constexpr int F(Field f) { return static_cast<int>(f); }
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string u8(const QString& s) { return s.toUtf8().toStdString(); }
+
+// The fields the main window shows only with the member-display setting on.
+bool MemberField(int field)
+{
+    switch (static_cast<Field>(field)) {
+    case Field::Housyuu:
+    case Field::KaiinNum:
+    case Field::KaiinMei:
+    case Field::Tel:
+    case Field::Tantou:
+    case Field::ToiawaseTel:
+    case Field::EMail:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A first width for a column the user never sized: the long texts wider.
+int DefaultWidth(int field)
+{
+    switch (static_cast<Field>(field)) {
+    case Field::Syozaitimei:
+    case Field::Koutuu:
+    case Field::MansyonMei:
+        return 220;
+    case Field::Bikou:
+        return 300;
+    case Field::BukkennNum:
+    case Field::BukkennSyumoku:
+    case Field::TourokuNenGappi:
+        return 120;
+    default:
+        return 90;
+    }
+}
+
+std::span<const TKovraDataClass> LoadedTable()
+{
+    const ListingData& data = Listings();
+    const int count = std::clamp(data.ListingCount, 0, static_cast<int>(data.ListingTable.size()));
+    return {data.ListingTable.data(), static_cast<std::size_t>(count)};
+}
+
+std::vector<int> AllRows(std::size_t count)
+{
+    std::vector<int> rows(count);
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
+}
+
+// The texts of `field` among the listings, in order of first appearance:
+// the choices of a quick filter (a field of a few fixed texts).
+QStringList DistinctTexts(std::span<const TKovraDataClass> table, Field field)
+{
+    std::vector<std::string_view> seen;
+    for (const TKovraDataClass& listing : table) {
+        const std::string_view text = listing.field(F(field));
+        if (!text.empty() && std::find(seen.begin(), seen.end(), text) == seen.end())
+            seen.push_back(text);
+    }
+    QStringList out;
+    for (const std::string_view text : seen)
+        out << q(text);
+    return out;
+}
+
+void FillChoices(QComboBox* combo, const QStringList& texts)
+{
+    const QString kept = combo->currentIndex() > 0 ? combo->currentText() : QString();
+    const QSignalBlocker block(combo);
+    combo->clear();
+    combo->addItem(q(msg::kAllChoices));
+    combo->addItems(texts);
+    combo->setCurrentIndex(std::max(0, combo->findText(kept)));
+}
+
+} // namespace
+
+std::vector<int> DefaultBrowserColumns()
+{
+    return {F(Field::BukkennNum),     F(Field::DataSyubetu),     F(Field::BukkennSyubetu), F(Field::BukkennSyumoku),
+            F(Field::Kakaku),         F(Field::Syozaitimei),     F(Field::Koutuu),         F(Field::Toho0),
+            F(Field::TotiMenseki),    F(Field::TatemonoMenseki), F(Field::HeyaKazu),       F(Field::TikuNengetu),
+            F(Field::TourokuNenGappi)};
+}
+
+TListingBrowser::TListingBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("ListingBrowser"));
+    setWindowTitle(q(msg::kBrowserTitle));
+    worker_.setMaxThreadCount(1);
+    buildWindow();
+    applyLayout();
+}
+
+TListingBrowser::~TListingBrowser()
+{
+    latestSearch_ = -1;
+    worker_.waitForDone();
+}
+
+void TListingBrowser::buildWindow()
+{
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(4, 4, 4, 4);
+    v->setSpacing(4);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("検索")));
+    SearchEdit = new QLineEdit;
+    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    SearchEdit->setClearButtonEnabled(true);
+    SearchEdit->setPlaceholderText(QStringLiteral("言葉をスペースで区切ると、すべてを含む物件を探します"));
+    SearchEdit->setToolTip(QStringLiteral("項目名=言葉 と書くと、その項目だけから探します（例: Syozaitimei=港北）"));
+    searchRow->addWidget(SearchEdit, 1);
+    CountLbl = new QLabel;
+    CountLbl->setObjectName(QStringLiteral("CountLbl"));
+    CountLbl->setMinimumWidth(CountLbl->fontMetrics().horizontalAdvance(q(msg::FoundCount(1000000, 1000000))) + 8);
+    CountLbl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    searchRow->addWidget(CountLbl);
+    v->addLayout(searchRow);
+
+    auto* filterRow = new QHBoxLayout;
+    auto combo = [&](const char* name, const QString& caption) {
+        filterRow->addWidget(new QLabel(caption));
+        auto* c = new QComboBox;
+        c->setObjectName(QString::fromLatin1(name));
+        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        c->addItem(q(msg::kAllChoices));
+        filterRow->addWidget(c);
+        connect(c, &QComboBox::currentIndexChanged, this, &TListingBrowser::SearchChange);
+        return c;
+    };
+    auto spin = [&](const char* name, int max, const QString& suffix) {
+        auto* s = new QSpinBox;
+        s->setObjectName(QString::fromLatin1(name));
+        s->setRange(0, max);
+        s->setSpecialValueText(QStringLiteral("指定なし"));
+        s->setSuffix(suffix);
+        s->setGroupSeparatorShown(true);
+        filterRow->addWidget(s);
+        connect(s, &QSpinBox::valueChanged, this, &TListingBrowser::SearchChange);
+        return s;
+    };
+    CmbDataSyubetu = combo("CmbDataSyubetu", QStringLiteral("データー種別"));
+    CmbBukkennSyubetu = combo("CmbBukkennSyubetu", QStringLiteral("物件種別"));
+    filterRow->addSpacing(8);
+    filterRow->addWidget(new QLabel(QStringLiteral("価格")));
+    SpinPriceMin = spin("SpinPriceMin", 9999999, QStringLiteral(" 万円"));
+    filterRow->addWidget(new QLabel(QStringLiteral("～")));
+    SpinPriceMax = spin("SpinPriceMax", 9999999, QStringLiteral(" 万円"));
+    filterRow->addSpacing(8);
+    filterRow->addWidget(new QLabel(QStringLiteral("土地面積")));
+    SpinAreaMin = spin("SpinAreaMin", 9999999, QStringLiteral(" ㎡"));
+    filterRow->addWidget(new QLabel(QStringLiteral("～")));
+    SpinAreaMax = spin("SpinAreaMax", 9999999, QStringLiteral(" ㎡"));
+    filterRow->addSpacing(8);
+    filterRow->addWidget(new QLabel(QStringLiteral("徒歩")));
+    SpinTohoMax = spin("SpinTohoMax", 999, QStringLiteral(" 分以内"));
+    filterRow->addStretch(1);
+    v->addLayout(filterRow);
+
+    model_ = new TListingTableModel(this);
+    ListView = new QTableView;
+    ListView->setObjectName(QStringLiteral("ListView"));
+    ListView->setModel(model_);
+    ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView->setWordWrap(false);
+    ListView->setAlternatingRowColors(true);
+    // Every row is one line high: the view need not measure a million rows.
+    ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView->verticalHeader()->setDefaultSectionSize(ListView->fontMetrics().height() + 6);
+    QHeaderView* header = ListView->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setHighlightSections(false);
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::sectionClicked, this, &TListingBrowser::ListViewHeaderClick);
+    connect(header, &QHeaderView::customContextMenuRequested, this, &TListingBrowser::headerMenu);
+    connect(ListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { rowChosen(); });
+    v->addWidget(ListView, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto button = [&](const char* name, const QString& text) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QString::fromLatin1(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    ExportBtn = button("ExportBtn", QStringLiteral("ファイルに書き出す(&E)..."));
+    PrintBtn = button("PrintBtn", QStringLiteral("印刷(&P)..."));
+    HtmlBtn = button("HtmlBtn", QStringLiteral("HTMLに出力(&H)..."));
+    connect(ExportBtn, &QPushButton::clicked, this, &TListingBrowser::ExportBtnClick);
+    connect(PrintBtn, &QPushButton::clicked, this, [this] {
+        if (Found() && !model_->Rows().empty())
+            emit PrintRequested();
+    });
+    connect(HtmlBtn, &QPushButton::clicked, this, [this] {
+        if (const auto found = Found(); found && !found->empty())
+            emit HtmlRequested(*found);
+    });
+    v->addLayout(buttons);
+
+    connect(SearchEdit, &QLineEdit::textChanged, this, &TListingBrowser::SearchChange);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, [this] {
+        SearchEdit->setFocus();
+        SearchEdit->selectAll();
+    });
+}
+
+// ---------------------------------------------------------------- columns
+
+void TListingBrowser::applyLayout()
+{
+    const services::BrowserLayout& layout = services::Settings().Browser;
+    std::vector<std::pair<int, int>> columns; // field, width
+    for (const services::BrowserColumn& c : layout.Columns) {
+        const int field = fieldIndex(c.Field);
+        if (field >= 0 && std::none_of(columns.begin(), columns.end(), [&](auto& p) { return p.first == field; }))
+            columns.emplace_back(field, c.Width);
+    }
+    if (columns.empty())
+        for (const int field : DefaultBrowserColumns())
+            columns.emplace_back(field, 0);
+
+    QHeaderView* header = ListView->horizontalHeader();
+    chosen_.fill(false);
+    // Wide enough for the caption and the sort arrow beside it.
+    for (int f = 0; f < kFieldCount; ++f)
+        header->resizeSection(f, std::max(DefaultWidth(f), header->fontMetrics().horizontalAdvance(q(fieldCaption(f))) + 28));
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const auto [field, width] = columns[k];
+        chosen_[static_cast<std::size_t>(field)] = true;
+        header->moveSection(header->visualIndex(field), static_cast<int>(k));
+        if (width > 0)
+            header->resizeSection(field, width);
+    }
+    ApplyMemberVisibility();
+    resize(layout.Width > 0 ? layout.Width : 1100, layout.Height > 0 ? layout.Height : 640);
+}
+
+void TListingBrowser::ApplyMemberVisibility()
+{
+    const bool members = services::Settings().MemberViewOk;
+    QHeaderView* header = ListView->horizontalHeader();
+    for (int f = 0; f < kFieldCount; ++f)
+        header->setSectionHidden(f, !chosen_[static_cast<std::size_t>(f)] || (MemberField(f) && !members));
+}
+
+void TListingBrowser::SetColumnChosen(int field, bool on)
+{
+    if (field < 0 || field >= kFieldCount)
+        return;
+    chosen_[static_cast<std::size_t>(field)] = on;
+    ApplyMemberVisibility();
+}
+
+bool TListingBrowser::ColumnShown(int field) const
+{
+    return field >= 0 && field < kFieldCount && !ListView->horizontalHeader()->isSectionHidden(field);
+}
+
+void TListingBrowser::StoreLayout() const
+{
+    services::BrowserLayout layout;
+    const QHeaderView* header = ListView->horizontalHeader();
+    for (int visual = 0; visual < kFieldCount; ++visual) {
+        const int field = header->logicalIndex(visual);
+        if (field >= 0 && chosen_[static_cast<std::size_t>(field)])
+            layout.Columns.push_back({std::string(kFieldNames[static_cast<std::size_t>(field)]),
+                                      header->isSectionHidden(field) ? 0 : header->sectionSize(field)});
+    }
+    layout.Width = width();
+    layout.Height = height();
+    services::Settings().Browser = std::move(layout);
+}
+
+void TListingBrowser::headerMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    const bool members = services::Settings().MemberViewOk;
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (MemberField(f) && !members)
+            continue;
+        QAction* a = menu.addAction(q(fieldCaption(f)));
+        a->setCheckable(true);
+        a->setChecked(chosen_[static_cast<std::size_t>(f)]);
+        connect(a, &QAction::toggled, this, [this, f](bool on) { SetColumnChosen(f, on); });
+    }
+    menu.exec(ListView->horizontalHeader()->mapToGlobal(at));
+}
+
+// ---------------------------------------------------------------- loads and searches
+
+void TListingBrowser::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (indexStale_)
+        startIndex();
+}
+
+void TListingBrowser::hideEvent(QHideEvent* event)
+{
+    StoreLayout();
+    QWidget::hideEvent(event);
+}
+
+void TListingBrowser::ListingsChanged()
+{
+    if (isVisible()) {
+        startIndex();
+        return;
+    }
+    // Closed: nothing is held for a table nobody looks at; the next opening
+    // builds the index afresh.
+    ++indexGeneration_;
+    latestSearch_ = ++searchGeneration_;
+    index_.reset();
+    lastQuery_.reset();
+    indexStale_ = true;
+    setRows({});
+}
+
+void TListingBrowser::WaitIdle()
+{
+    // A finished index starts a search: wait for that one too.
+    do {
+        worker_.waitForDone();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    } while (pending_ > 0);
+}
+
+void TListingBrowser::startIndex()
+{
+    indexStale_ = false;
+    const int generation = ++indexGeneration_;
+    latestSearch_ = ++searchGeneration_; // a search still running is for the old table
+    index_.reset();
+    lastQuery_.reset();
+    const std::span<const TKovraDataClass> table = LoadedTable();
+    // All rows at once in file order; the search takes over when the index is there.
+    setRows(AllRows(table.size()));
+    ++pending_;
+    worker_.start([this, generation, table] {
+        auto index = std::make_shared<const search::SearchIndex>(table);
+        QStringList kinds = DistinctTexts(table, Field::DataSyubetu);
+        QStringList types = DistinctTexts(table, Field::BukkennSyubetu);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, index = std::move(index), kinds = std::move(kinds), types = std::move(types)]() mutable {
+                --pending_;
+                if (generation != indexGeneration_)
+                    return;
+                FillChoices(CmbDataSyubetu, kinds);
+                FillChoices(CmbBukkennSyubetu, types);
+                indexReady(generation, std::move(index));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TListingBrowser::indexReady(int, std::shared_ptr<const search::SearchIndex> index)
+{
+    index_ = std::move(index);
+    startSearch();
+}
+
+search::QueryDescription TListingBrowser::description() const
+{
+    search::QueryDescription d;
+    d.text = u8(SearchEdit->text());
+    auto choice = [&](QComboBox* c, Field f) {
+        if (c->currentIndex() > 0)
+            d.equal.push_back({F(f), u8(c->currentText())});
+    };
+    choice(CmbDataSyubetu, Field::DataSyubetu);
+    choice(CmbBukkennSyubetu, Field::BukkennSyubetu);
+    auto bound = [&](QSpinBox* s, Field f, bool upper) {
+        if (s->value() > 0)
+            d.bounds.push_back({F(f), static_cast<double>(s->value()), upper});
+    };
+    bound(SpinPriceMin, Field::Kakaku, false);
+    bound(SpinPriceMax, Field::Kakaku, true);
+    bound(SpinAreaMin, Field::TotiMenseki, false);
+    bound(SpinAreaMax, Field::TotiMenseki, true);
+    bound(SpinTohoMax, Field::Toho0, true);
+    if (sortKey_)
+        d.sort.push_back(*sortKey_);
+    return d;
+}
+
+void TListingBrowser::SearchChange()
+{
+    if (index_)
+        startSearch();
+}
+
+void TListingBrowser::startSearch()
+{
+    auto query = std::make_shared<search::Query>(description());
+    const int generation = ++searchGeneration_;
+    latestSearch_ = generation;
+    std::shared_ptr<search::Query> earlier = lastQuery_;
+    std::vector<int> earlierRows = earlier ? model_->Rows() : std::vector<int>{};
+    ++pending_;
+    worker_.start([this, generation, index = index_, query, earlier, earlierRows = std::move(earlierRows)] {
+        std::vector<int> rows;
+        // A keystroke typed since is searched next: this one is not wanted.
+        if (generation == latestSearch_)
+            rows = earlier ? index->refine(*query, *earlier, earlierRows) : index->run(*query);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, query, rows = std::move(rows)]() mutable {
+                --pending_;
+                if (generation == searchGeneration_)
+                    searchDone(query, std::move(rows));
+            },
+            Qt::QueuedConnection);
+    });
+    // A long search at a million listings says so; a quick one never flickers.
+    QTimer::singleShot(150, this, [this, generation] {
+        if (generation == searchGeneration_ && pending_ > 0)
+            CountLbl->setText(q(msg::kSearching));
+    });
+}
+
+void TListingBrowser::searchDone(std::shared_ptr<search::Query> query, std::vector<int> rows)
+{
+    lastQuery_ = std::move(query);
+    setRows(std::move(rows));
+}
+
+void TListingBrowser::setRows(std::vector<int> rows)
+{
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    model_->SetRows(std::move(rows));
+    // The listing on show in the main window stays selected when it was found.
+    const int row = model_->RowOf(shownListing_);
+    if (row >= 0)
+        ListView->selectRow(row);
+    syncing_ = wasSyncing;
+    updateCount();
+}
+
+void TListingBrowser::updateCount()
+{
+    const int total = static_cast<int>(LoadedTable().size());
+    if (!index_ && total > 0)
+        CountLbl->setText(q(msg::kBuildingIndex));
+    else
+        CountLbl->setText(q(msg::FoundCount(static_cast<int>(model_->Rows().size()), total)));
+}
+
+void TListingBrowser::ListViewHeaderClick(int column)
+{
+    if (column < 0 || column >= kFieldCount)
+        return;
+    if (sortKey_ && sortKey_->field == column)
+        sortKey_->descending = !sortKey_->descending;
+    else
+        sortKey_ = search::SortKey{column, false};
+    QHeaderView* header = ListView->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, sortKey_->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    SearchChange();
+}
+
+std::optional<std::vector<int>> TListingBrowser::Found() const
+{
+    if (!isVisible() || !index_ || !lastQuery_ || pending_ > 0)
+        return std::nullopt;
+    return model_->Rows();
+}
+
+// ---------------------------------------------------------------- the main window
+
+void TListingBrowser::rowChosen()
+{
+    if (syncing_)
+        return;
+    const int listing = model_->ListingAt(ListView->selectionModel()->currentIndex().row());
+    if (listing < 0)
+        return;
+    shownListing_ = listing;
+    emit ListingChosen(listing + 1);
+}
+
+void TListingBrowser::ShowNumber(int number)
+{
+    shownListing_ = number - 1;
+    const int row = model_->RowOf(shownListing_);
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    if (row >= 0) {
+        ListView->selectRow(row);
+        ListView->scrollTo(model_->index(row, ListView->horizontalHeader()->logicalIndex(0)));
+    } else {
+        ListView->clearSelection();
+    }
+    syncing_ = wasSyncing;
+}
+
+// ---------------------------------------------------------------- export
+
+QString TListingBrowser::runExportDialog()
+{
+#ifdef KOVRA_XLSX_EXPORT
+    const QStringList filters = services::ListingExportFilters(true);
+#else
+    const QStringList filters = services::ListingExportFilters(false);
+#endif
+    QFileDialog d(this);
+    d.setObjectName(QStringLiteral("ExportDialog"));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    d.setNameFilters(filters);
+    d.setDefaultSuffix(QStringLiteral("csv"));
+    connect(&d, &QFileDialog::filterSelected, &d, [&d, filters](const QString& filter) {
+        d.setDefaultSuffix(filter == filters.value(1) ? QStringLiteral("xlsx") : QStringLiteral("csv"));
+    });
+    if (d.exec() != QDialog::Accepted)
+        return {};
+    return d.selectedFiles().value(0);
+}
+
+void TListingBrowser::ExportBtnClick()
+{
+    const std::optional<std::vector<int>> found = Found();
+    if (!found || found->empty())
+        return;
+    const QString path = exportChooser_ ? exportChooser_() : runExportDialog();
+    if (path.isEmpty())
+        return;
+    search::SheetWriter write = search::WriteCsv;
+#ifdef KOVRA_XLSX_EXPORT
+    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        write = search::WriteXlsx;
+#endif
+    const search::ExportOutcome out = search::ExportListings(LoadedTable(), *found, write, u8(path));
+    if (!out.ok) {
+        Say(Tone::Error, out.message, this);
+        return;
+    }
+    std::string text = msg::ListingsExported(out.rows, u8(path));
+    if (out.shortenedCells > 0)
+        text += "\n" + msg::CellsShortened(out.shortenedCells);
+    Say(Tone::Information, text, this);
+}
+
+} // namespace kovra

@@ -1,0 +1,136 @@
+// The listing browser (物件一覧): every loaded listing as one row of a
+// table, narrowed as the user types and by quick filters, sorted by a
+// click on a column's header.  The listings it has found can be shown in
+// the main window, exported, printed and written as HTML pages.
+//
+// The search index is built and the searches run on a worker thread, so a
+// million listings never hold up the window; every request carries a
+// generation number and a result that is no longer wanted is dropped.
+#pragma once
+
+#include "SearchQuery.h"
+
+#include <QThreadPool>
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace kovra::search {
+class SearchIndex;
+}
+
+namespace kovra {
+
+class TListingTableModel;
+
+// The columns a new user sees, left to right.
+std::vector<int> DefaultBrowserColumns();
+
+class TListingBrowser : public QWidget {
+    Q_OBJECT
+public:
+    explicit TListingBrowser(QWidget* parent = nullptr);
+    ~TListingBrowser() override;
+
+    // The loaded listings changed (a load, successful or not): the rows and
+    // the index follow.  Call WaitIdle() before the table is changed.
+    void ListingsChanged();
+    // Blocks until the worker has finished what it is doing (it reads the
+    // listing table while it builds the index) and its results are shown.
+    void WaitIdle();
+    // True while the index is built or a search runs.
+    bool Busy() const { return pending_ > 0; }
+
+    // The main window shows listing `number` (1-based): select its row when
+    // it is among the rows.
+    void ShowNumber(int number);
+
+    // The listings found (0-based table indices in the table's order), or
+    // nothing while the window is closed or still searching.
+    std::optional<std::vector<int>> Found() const;
+
+    // The member columns follow the member-display setting.
+    void ApplyMemberVisibility();
+    // Puts the columns and the window's size into the settings.
+    void StoreLayout() const;
+    // The header's context menu: a field's column shown or hidden.
+    void SetColumnChosen(int field, bool on);
+    bool ColumnShown(int field) const;
+
+    // The export's file dialog, replaceable so that the tests choose
+    // without a modal dialog: returns the path (empty on cancel).
+    void SetExportFileChooser(std::function<QString()> chooser) { exportChooser_ = std::move(chooser); }
+
+    QLineEdit* SearchEdit = nullptr;
+    QComboBox* CmbDataSyubetu = nullptr;
+    QComboBox* CmbBukkennSyubetu = nullptr;
+    QSpinBox* SpinPriceMin = nullptr; // 万円; 0: no bound
+    QSpinBox* SpinPriceMax = nullptr;
+    QSpinBox* SpinAreaMin = nullptr; // ㎡ of land
+    QSpinBox* SpinAreaMax = nullptr;
+    QSpinBox* SpinTohoMax = nullptr; // minutes on foot
+    QLabel* CountLbl = nullptr;
+    QTableView* ListView = nullptr;
+    QPushButton* ExportBtn = nullptr;
+    QPushButton* PrintBtn = nullptr;
+    QPushButton* HtmlBtn = nullptr;
+
+    TListingTableModel* Model() const { return model_; }
+
+public slots:
+    void SearchChange();                 // any search box or quick filter
+    void ListViewHeaderClick(int column); // sorts, or turns the order round
+    void ExportBtnClick();
+
+signals:
+    void ListingChosen(int number); // 1-based
+    void PrintRequested();
+    void HtmlRequested(const std::vector<int>& listings);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildWindow();
+    void applyLayout();
+    void headerMenu(const QPoint& at);
+    void rowChosen();
+    void startIndex();
+    void indexReady(int generation, std::shared_ptr<const search::SearchIndex> index);
+    void startSearch();
+    void searchDone(std::shared_ptr<search::Query> query, std::vector<int> rows);
+    void updateCount();
+    void setRows(std::vector<int> rows);
+    search::QueryDescription description() const;
+    QString runExportDialog();
+
+    TListingTableModel* model_ = nullptr;
+    QThreadPool worker_; // one thread: requests run in order
+    int pending_ = 0;
+    int indexGeneration_ = 0;
+    int searchGeneration_ = 0;
+    std::atomic<int> latestSearch_{0}; // read by the worker: skip searches already overtaken
+    int shownListing_ = -1;            // the listing on show in the main window
+    bool indexStale_ = true;
+    bool syncing_ = false;  // the selection follows the main window
+    std::shared_ptr<const search::SearchIndex> index_;
+    std::shared_ptr<search::Query> lastQuery_;
+    std::optional<search::SortKey> sortKey_;
+    std::array<bool, 94> chosen_{}; // the columns the user wants
+    std::function<QString()> exportChooser_;
+};
+
+} // namespace kovra
