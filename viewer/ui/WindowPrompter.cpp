@@ -1,6 +1,7 @@
 #include "WindowPrompter.h"
 
 #include "HtmlSetupDlg.h"
+#include "MessageTexts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -68,7 +69,7 @@ public:
     Answer Ask(const Question& question) override
     {
         QMessageBox box(question.owner);
-        box.setWindowTitle(question.title.empty() ? QApplication::applicationDisplayName() : q(question.title));
+        box.setWindowTitle(q(question.title.empty() ? std::string(msg::kApplicationTitle) : question.title));
         box.setText(q(question.text));
         box.setIcon(IconOf(question.tone));
         return RunBox(box, question.choices);
