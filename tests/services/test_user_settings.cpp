@@ -2,6 +2,7 @@
 #include "UserSettings.h"
 #include "UserSettingsStore.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -60,4 +61,15 @@ TEST(UserSettingsTest, DefaultsAndRoundTrip)
     EXPECT_TRUE(r.MemberPrintOk);
     EXPECT_EQ(r.UserProfile.Name, "山田, 不動産");
     EXPECT_TRUE(r.UserProfile.Tel.empty());
+}
+
+// Guards: reading creates the store (its folder too) and writes no value.
+TEST(UserSettingsTest, ReadingCreatesAnEmptyStore)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("new/folder/s.ini"));
+    RedirectUserSettings(ini.toStdString());
+    EXPECT_TRUE(ReadUserSettings().MemberViewOk);
+    ASSERT_TRUE(QFile::exists(ini));
+    EXPECT_TRUE(QSettings(ini, QSettings::IniFormat).allKeys().isEmpty());
 }
