@@ -8,13 +8,23 @@
 #include "SeparationForm.h"
 #include "UiTestSupport.h"
 
+#include "HtmlSetupDlg.h"
 #include "QtJapanese.h"
+#include "WindowPrompter.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QTreeView>
+#include <QtTest/QTest>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
+#include <functional>
 
 namespace kovra::testing {
 namespace {
@@ -29,6 +39,34 @@ QString ShownTitle(QWidget& w)
     if (display == QCoreApplication::applicationName() || set.endsWith(display))
         return set;
     return set + QStringLiteral(" \u2014 ") + display;
+}
+
+// Runs `inspect` on the first modal window once `open` shows it, then
+// closes that window.
+void WhenModal(const std::function<void()>& open, const std::function<void(QWidget&)>& inspect)
+{
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* w = QApplication::activeModalWidget(); w && !seen) {
+            seen = true;
+            inspect(*w);
+            w->close();
+        }
+    });
+    poll.start(20);
+    open();
+    EXPECT_TRUE(seen);
+}
+
+QStringList TextsLeftToRight(const QList<QPushButton*>& buttons)
+{
+    QList<QPushButton*> sorted = buttons;
+    std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    QStringList texts;
+    for (QPushButton* b : sorted)
+        texts << b->text();
+    return texts;
 }
 
 class NativeDialogsTest : public UiTest {};
@@ -95,6 +133,90 @@ TEST_F(NativeDialogsTest, StandardButtonsSpeakJapanese)
         buttons.setStandardButtons(QDialogButtonBox::StandardButton(int(c.button)));
         EXPECT_EQ(buttons.button(QDialogButtonBox::StandardButton(int(c.button)))->text(), QString::fromUtf8(c.text));
     }
+}
+
+// Guards the file dialogs' filters: the captions as designed, the patterns
+// not appended a second time.
+TEST_F(NativeDialogsTest, FilterCaptionsAreNotDoubled)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("f.txt"), {SaleListing(1)});
+    TMainForm form(file);
+    const struct {
+        std::function<void()> command;
+        QStringList captions;
+    } cases[] = {
+        {[&] { form.FileOpenMenuClick(); },
+         {QStringLiteral("テキストファイル(*.TXT *.CSV)"), QStringLiteral("会員項目削除ファイル(*.kvd)"),
+          QStringLiteral("HTMLファイル"), QStringLiteral("すべてのファイル")}},
+        {[&] { form.SaveMemberDelClick(); }, {QStringLiteral("会員項目削除データー(*.kvd)")}},
+    };
+    for (const auto& c : cases) {
+        QStringList shown;
+        WhenModal(c.command, [&](QWidget& dlg) {
+            auto* combo = dlg.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; combo && i < combo->count(); ++i)
+                shown << combo->itemText(i);
+        });
+        EXPECT_EQ(shown, c.captions);
+    }
+}
+
+// Guards the order of the message boxes' own buttons, left to right.
+TEST_F(NativeDialogsTest, QuestionButtonsStandInDesignedOrder)
+{
+    prompter_.reset(); // the real windows
+    const struct {
+        Choices choices;
+        QStringList texts;
+    } cases[] = {
+        {Choices::YesCancelYesToAll,
+         {QStringLiteral("はい(&Y)"), QStringLiteral("キャンセル"), QStringLiteral("すべてはい(&A)")}},
+        {Choices::Ok, {QStringLiteral("OK")}},
+    };
+    for (const auto& c : cases) {
+        QStringList shown;
+        QString caption;
+        WhenModal([&] { WindowPrompter().Ask({Tone::Warning, "x", c.choices, "", nullptr}); },
+                  [&](QWidget& box) {
+                      caption = box.windowTitle();
+                      shown = TextsLeftToRight(box.findChildren<QPushButton*>());
+                  });
+        EXPECT_EQ(shown, c.texts);
+        EXPECT_EQ(caption, QStringLiteral("Kovra Viewer"));
+    }
+}
+
+// Guards the report dialog: every button shows its whole text.
+TEST_F(NativeDialogsTest, ReportButtonsFitTheirTexts)
+{
+    ProgramWindows w = CreateProgramWindows(QString());
+    w.ReportSupDlg->show();
+    for (QPushButton* b : {w.ReportSupDlg->OKBtn, w.ReportSupDlg->PreBtn, w.ReportSupDlg->CancelBtn})
+        EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString();
+}
+
+// Guards the folder picker: it opens with its start folder in view, also
+// far down a long listing.
+TEST_F(NativeDialogsTest, FolderPickerOpensAtItsStartFolder)
+{
+    QDir dir(tmp_.path());
+    for (int i = 0; i < 150; ++i)
+        dir.mkdir(QStringLiteral("d%1").arg(i, 3, 10, QLatin1Char('0')));
+    const QString start = dir.filePath(QStringLiteral("d140"));
+    bool inView = false;
+    WhenModal([&] { PickFolderDialog(nullptr, start); },
+              [&](QWidget& dlg) {
+                  auto* tree = dlg.findChild<QTreeView*>();
+                  // Once the folder's neighbours have all come in (the listing
+                  // is read in the background), it must still be in view.
+                  ASSERT_TRUE(QTest::qWaitFor(
+                      [&] { return tree->model()->rowCount(tree->currentIndex().parent()) == 150; }, 5000));
+                  QTest::qWait(100);
+                  const QModelIndex at = tree->currentIndex();
+                  EXPECT_EQ(at.data().toString(), QStringLiteral("d140"));
+                  inView = tree->viewport()->rect().contains(tree->visualRect(at));
+              });
+    EXPECT_TRUE(inView);
 }
 
 } // namespace

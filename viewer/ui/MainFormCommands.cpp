@@ -60,6 +60,7 @@ QFileDialog* TMainForm::OpenDialog()
         openDialog_->setObjectName(QStringLiteral("OpenDialog"));
         openDialog_->setFileMode(QFileDialog::ExistingFile);
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        services::ShowFilterCaptionsOnly(*openDialog_);
         openDialog_->setNameFilters(services::OpenDialogFilters());
     }
     return openDialog_;
@@ -109,6 +110,7 @@ QString TMainForm::runSaveDialog()
     d.setObjectName(QStringLiteral("SaveDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
+    services::ShowFilterCaptionsOnly(d);
     d.setNameFilter(services::StrippedSaveFilter());
     d.setDefaultSuffix(services::StrippedSaveSuffix());
     d.setOption(QFileDialog::DontConfirmOverwrite, false);
