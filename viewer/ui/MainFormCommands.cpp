@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kovra {
@@ -163,7 +164,8 @@ void TMainForm::SupportMenuClick() { CurrentPrompter().OpenWithShell(kSupportPag
 
 void TMainForm::ReadDocMenuClick()
 {
-    const QUrl document = QUrl::fromLocalFile(q(services::ShippedFile("Readme.txt")));
+    const std::string cache = u8(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    const QUrl document = QUrl::fromLocalFile(q(services::ReadableReadme(cache)));
     CurrentPrompter().OpenWithShell(document.toEncoded().toStdString());
 }
 
