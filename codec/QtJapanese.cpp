@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace kovra {
@@ -26,6 +27,9 @@ QString InstallQtJapanese()
     // (the tests make one per process, a C caller may too) gets its own.
     if (auto* installed = app->findChild<QTranslator*>(QLatin1String(kTranslatorName), Qt::FindDirectChildrenOnly))
         return installed->filePath();
+    // Dates, sizes and file kinds in the file dialogs follow the default
+    // locale, not the translation ("7 Dec 2026", "plain text document").
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(app);
     translator->setObjectName(QLatin1String(kTranslatorName));
     for (const QString& folder : QtJapaneseFolders()) {

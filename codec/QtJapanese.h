@@ -15,8 +15,9 @@ namespace kovra {
 // it there), then Qt's own translations folder.
 QStringList QtJapaneseFolders();
 
-// Installs Qt's Japanese translation into the running application once; a
-// second call does nothing.  Returns the file installed, empty when there
+// Installs Qt's Japanese translation into the running application once, and
+// makes Japanese the default locale (the dialogs' dates, sizes and file
+// kinds); a second call does nothing.  Returns the file installed, empty when there
 // is no application or no folder holds the translation (Qt then stays in
 // English, which is not worth a message).
 QString InstallQtJapanese();

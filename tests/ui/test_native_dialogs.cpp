@@ -161,6 +161,30 @@ TEST_F(NativeDialogsTest, FilterCaptionsAreNotDoubled)
     }
 }
 
+// Guards the file list of the open dialog: a folder's kind and the dates in
+// Japanese, not in the system's language (English under LANG=C).
+TEST_F(NativeDialogsTest, FileListColumnsAreJapanese)
+{
+    QDir(tmp_.path()).mkdir(QStringLiteral("sub"));
+    TMainForm form;
+    form.OpenDialog()->setDirectory(tmp_.path());
+    QStringList kind, modified;
+    WhenModal([&] { form.FileOpenMenuClick(); },
+              [&](QWidget& dlg) {
+                  auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
+                  ASSERT_NE(list, nullptr);
+                  const QAbstractItemModel* m = list->model();
+                  ASSERT_TRUE(QTest::qWaitFor([&] { return m->rowCount(list->rootIndex()) > 0; }, 5000));
+                  const QModelIndex row = m->index(0, 0, list->rootIndex());
+                  kind << m->index(0, 2, list->rootIndex()).data().toString();
+                  modified << m->index(0, 3, list->rootIndex()).data().toString();
+                  EXPECT_EQ(row.data().toString(), QStringLiteral("sub"));
+              });
+    EXPECT_EQ(kind, QStringList{QStringLiteral("フォルダー")});
+    ASSERT_EQ(modified.size(), 1);
+    EXPECT_TRUE(modified[0].startsWith(QString::number(QDate::currentDate().year()) + u'/')) << modified[0].toStdString();
+}
+
 // Guards the order of the message boxes' own buttons, left to right.
 TEST_F(NativeDialogsTest, QuestionButtonsStandInDesignedOrder)
 {

@@ -134,6 +134,8 @@ QString PickFolderDialog(QWidget* parent, const QString& start)
     for (int c = 1; c < model->columnCount(); ++c)
         tree->hideColumn(c);
     tree->header()->hide();
+    tree->setSortingEnabled(true); // folders by name, as a person looks for them
+    tree->sortByColumn(0, Qt::AscendingOrder);
     auto* path = new QLineEdit(QDir::toNativeSeparators(start), &dlg);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -164,7 +166,10 @@ QString PickFolderDialog(QWidget* parent, const QString& start)
     showStart();
     QObject::connect(model, &QFileSystemModel::rowsInserted, tree, showStart);
     QObject::connect(model, &QFileSystemModel::layoutChanged, tree, showStart);
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree, showStart);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree, [model, showStart] {
+        model->sort(0); // a folder read in the background comes in unsorted
+        showStart();
+    });
     const auto stopFollowing = [following] { *following = false; };
     QObject::connect(tree->verticalScrollBar(), &QAbstractSlider::actionTriggered, tree, stopFollowing);
     QObject::connect(tree, &QTreeView::pressed, tree, stopFollowing);

@@ -8,6 +8,7 @@
 #include "SeparationForm.h"
 
 #include "DialogFilters.h"
+#include "FileDialogLook.h"
 #include "HtmlExportRun.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
@@ -61,7 +62,7 @@ QFileDialog* TMainForm::OpenDialog()
         openDialog_->setObjectName(QStringLiteral("OpenDialog"));
         openDialog_->setFileMode(QFileDialog::ExistingFile);
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        services::ShowFilterCaptionsOnly(*openDialog_);
+        MakeFileDialogJapanese(*openDialog_);
         openDialog_->setNameFilters(services::OpenDialogFilters());
     }
     return openDialog_;
@@ -111,7 +112,7 @@ QString TMainForm::runSaveDialog()
     d.setObjectName(QStringLiteral("SaveDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
-    services::ShowFilterCaptionsOnly(d);
+    MakeFileDialogJapanese(d);
     d.setNameFilter(services::StrippedSaveFilter());
     d.setDefaultSuffix(services::StrippedSaveSuffix());
     d.setOption(QFileDialog::DontConfirmOverwrite, false);
