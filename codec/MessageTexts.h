@@ -50,6 +50,10 @@ std::string LoadAbortedAtLine(std::int64_t line);
 
 // ---- the viewer's windows ----
 
+// The application title: the main window before a load, and the caption of
+// every message box that names no title of its own.
+inline constexpr std::string_view kApplicationTitle = "Kovra Viewer";
+
 inline constexpr std::string_view kNoDisplay = "ディスプレイがありません (DISPLAY / WAYLAND_DISPLAY が未設定)";
 inline constexpr std::string_view kCannotLoadDuringHtmlExport =
     "HTML出力中はファイルを読み込めません。出力が終わってから開いて下さい";

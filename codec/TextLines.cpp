@@ -53,6 +53,24 @@ bool LineSplitter::next(std::string_view& line)
     return true;
 }
 
+std::string WithCrLfLineEnds(std::string_view bytes, bool endLastLine)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 16 + 2);
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+        out.append(bytes, at, end - at);
+        if (end == bytes.size())
+            break;
+        out += "\r\n";
+        at = end + LineEndLength(bytes, end);
+    }
+    if (endLastLine && !out.empty() && !out.ends_with("\r\n"))
+        out += "\r\n";
+    return out;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view bytes)
 {
     std::vector<std::string_view> lines;

@@ -40,6 +40,11 @@ private:
 
 std::vector<std::string_view> SplitLines(std::string_view bytes);
 
+// The text as the program writes it: every line end (CR LF, CR or LF)
+// becomes CR LF, and with `endLastLine` a last line without an end gets
+// one (an empty text stays empty).
+std::string WithCrLfLineEnds(std::string_view bytes, bool endLastLine);
+
 // A buffer that is the start of a longer text: its last byte may be a CR
 // whose LF has not been read yet, so only line ends before it are certain.
 // Offset just past the first certain line end at or after `from` / the last

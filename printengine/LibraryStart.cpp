@@ -4,6 +4,8 @@
 #include "Imageout.h"
 #include "lumprn.h"
 
+#include "QtJapanese.h"
+
 #include <QApplication>
 #include <QWidget>
 #include <QWindow>
@@ -31,6 +33,8 @@ void EnsureLibraryStarted()
         static char* argv[] = {name, nullptr};
         static QApplication* app = new QApplication(argc, argv);
         (void)app;
+        // Its print and page-setup dialogs speak Japanese like the rest.
+        kovra::InstallQtJapanese();
     }
     EnsureEngineStarted();
     ThePrinterSettings().SetPrinterTrueType(2);

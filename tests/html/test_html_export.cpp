@@ -40,7 +40,7 @@ struct Fixture {
 
 std::string LinkPage(const char* number, const char* back, const char* next)
 {
-    return std::string("<p>") + number + "</p><a href=\"" + back + "\">back</a><a href=\"" + next + "\">next</a>";
+    return std::string("<p>") + number + "</p><a href=\"" + back + "\">back</a><a href=\"" + next + "\">next</a>\r\n";
 }
 
 } // namespace
@@ -116,7 +116,7 @@ TEST(Export, DuplicateNumbersWriteOneFileTheLaterLast)
     ASSERT_TRUE(r.ok());
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(fs::path(test::U8(asked[0])), f.out("5.html"));
-    EXPECT_EQ(f.page("5.html"), "5::5.html"); // the second listing's page: back link, no next
+    EXPECT_EQ(f.page("5.html"), "5::5.html\r\n"); // the second listing's page: back link, no next
     EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 1u);
     // The end message names the number, so the lost page does not go unnoticed.
     ASSERT_EQ(r.duplicates.size(), 1u);

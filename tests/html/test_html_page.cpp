@@ -106,7 +106,7 @@ TEST(PageMaking, TemplatePlaceholdersMatchWithoutRegardToCase)
 {
     const std::string page = Page("<p>/*bukkennnum*/ /*BUKKENNNUM*/ /*BukkennNum*/</p>", {"/*BukkennNum*/"},
                                   test::Listing("11"));
-    EXPECT_EQ(page, "<p>11 11 11</p>");
+    EXPECT_EQ(page, "<p>11 11 11</p>\r\n");
 }
 
 // Guards: unknown placeholders removed, and empty values leaving the token behind.
@@ -115,7 +115,7 @@ TEST(PageMaking, UnknownPlaceholderStaysAndEmptyValueReplacesByNothing)
     TKovraDataClass r = test::Listing("11", "");
     ASSERT_TRUE(r.Bikou2().empty());
     const std::string page = Page("[/*Bikou2*/][/*Kakaku*/][/*NotAField*/]", {"/*Bikou2*/"}, r);
-    EXPECT_EQ(page, "[][/*Kakaku*/][/*NotAField*/]");
+    EXPECT_EQ(page, "[][/*Kakaku*/][/*NotAField*/]\r\n");
 }
 
 // Guards: an inserted value searched again by its own token (endless or doubled replacement),
@@ -129,8 +129,8 @@ TEST(PageMaking, ReplacementIsOnePassAndLaterLinesWorkOnEarlierResults)
 
     // A listing text that holds a later placeholder gets it filled.
     TKovraDataClass r = test::Listing("5", "tel:/*UserTel*/");
-    EXPECT_EQ(Page("/*Bikou2*/", {"/*Bikou2*/", "/*UserTel*/"}, r), "tel:03-1111-2222");
-    EXPECT_EQ(Page("/*Bikou2*/", {"/*UserTel*/", "/*Bikou2*/"}, r), "tel:/*UserTel*/");
+    EXPECT_EQ(Page("/*Bikou2*/", {"/*Bikou2*/", "/*UserTel*/"}, r), "tel:03-1111-2222\r\n");
+    EXPECT_EQ(Page("/*Bikou2*/", {"/*UserTel*/", "/*Bikou2*/"}, r), "tel:/*UserTel*/\r\n");
 }
 
 // Guards: markup from another broker's listing text reaching the user's page unescaped.
@@ -140,7 +140,7 @@ TEST(PageMaking, ValuesAreHtmlEscaped)
     const std::string page = Page("<a title=\"/*Bikou2*/\" href=\"/*NextFileName*/\">/*BukkennNum*/</a>",
                                   {"/*Bikou2*/", "/*BukkennNum*/", "/*NextFileName*/"}, r, "3<4");
     EXPECT_EQ(page, "<a title=\"&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;&quot;A&amp;B&quot;\" "
-                    "href=\"3&lt;4.html\">1&amp;2</a>");
+                    "href=\"3&lt;4.html\">1&amp;2</a>\r\n");
 }
 
 // Guards: a Shift-JIS template re-encoded or damaged, values left in UTF-8 inside a Shift-JIS page.
@@ -150,7 +150,8 @@ TEST(PageMaking, Cp932TemplateKeepsItsBytesAndGetsCp932Values)
     const std::string after = cp932::fromUtf8("</p>\n\xE2\x91\xA0 ソ\r\n"); // ① and ソ (trail byte 0x5C)
     TKovraDataClass r = test::Listing("21000100", "駅徒歩５分");
     const std::string page = Page(before + "/*Bikou2*/" + after, {"/*Bikou2*/"}, r);
-    EXPECT_EQ(page, before + cp932::fromUtf8("駅徒歩５分") + after);
+    const std::string afterInPage = cp932::fromUtf8("</p>\r\n\xE2\x91\xA0 ソ\r\n"); // the LF saved as CR LF
+    EXPECT_EQ(page, before + cp932::fromUtf8("駅徒歩５分") + afterInPage);
 }
 
 // Guards: a UTF-8 template filled with Shift-JIS bytes (mojibake in modern templates).
@@ -159,7 +160,31 @@ TEST(PageMaking, Utf8TemplateGetsUtf8Values)
     TKovraDataClass r = test::Listing("1", "南向き");
     for (const std::string& head : {std::string("\xEF\xBB\xBF<p>"), std::string("<meta charset=\"UTF-8\"><p>"),
                                    std::string("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">")})
-        EXPECT_EQ(Page(head + "/*Bikou2*/", {"/*Bikou2*/"}, r), head + "南向き") << head;
+        EXPECT_EQ(Page(head + "/*Bikou2*/", {"/*Bikou2*/"}, r), head + "南向き\r\n") << head;
+}
+
+// Guards: pages saved with the template's own line ends, or a last line
+// without one: every line of a page ends in CR LF.  A user text with a line
+// break gets CR LF too.
+TEST(PageMaking, EveryLineEndsInCrLf)
+{
+    TKovraDataClass r = test::Listing("3", "x");
+    struct Case { std::string templ, page; };
+    const Case cases[] = {
+        {"<p>/*BukkennNum*/</p>", "<p>3</p>\r\n"},
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"a\rb\r\n\r\n", "a\r\nb\r\n\r\n"},
+        {"a\n\r/*UserName*/", "a\r\n\r\nA\r\nB\r\n"},
+        {"", ""},
+    };
+    UserTexts user;
+    user.Name = "A\nB";
+    for (const Case& c : cases) {
+        PageMaker maker(c.templ, {*ParsePlaceholder("/*BukkennNum*/"), *ParsePlaceholder("/*UserName*/")}, "", user);
+        std::string page;
+        maker.Make(r, std::nullopt, std::nullopt, page);
+        EXPECT_EQ(page, c.page) << c.templ;
+    }
 }
 
 // Guards: encoding detection fooled by a charset far down the page or by another charset.

@@ -2,6 +2,7 @@
 #include "UserSettings.h"
 #include "UserSettingsStore.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -91,4 +92,15 @@ TEST(UserSettingsTest, BrowserLayoutRoundTripAndBadPieces)
         QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("FBrowser/Columns"), QString::fromUtf8(c.stored));
         EXPECT_EQ(ReadUserSettings().Browser.Columns, c.read) << c.stored;
     }
+}
+
+// Guards: reading creates the store (its folder too) and writes no value.
+TEST(UserSettingsTest, ReadingCreatesAnEmptyStore)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("new/folder/s.ini"));
+    RedirectUserSettings(ini.toStdString());
+    EXPECT_TRUE(ReadUserSettings().MemberViewOk);
+    ASSERT_TRUE(QFile::exists(ini));
+    EXPECT_TRUE(QSettings(ini, QSettings::IniFormat).allKeys().isEmpty());
 }

@@ -3,12 +3,14 @@
 // member-stripped save.
 #include "UiTestSupport.h"
 
+#include "Cp932Codec.h"
 #include "HostileFiles.h"
 
 #include "Imageout.h"
 #include "JapaneseFaces.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
+#include "ShippedFiles.h"
 #include "UserSettings.h"
 
 #include <QAction>
@@ -387,13 +389,14 @@ TEST_F(MainFormTest, SettingsDialogCancelKeepsAndOkApplies)
     EXPECT_EQ(Text(form, "EdtKaiinmei"), QStringLiteral("コヴラ不動産1"));
 }
 
-// Guards: the settings must reach the store only at the end, all as texts,
-// the switches as "1"/"0".
+// Guards: the store exists from the start, but the settings reach it only
+// at the end, all as texts, the switches as "1"/"0".
 TEST_F(MainFormTest, SettingsAreWrittenAsTextsWhenTheWindowEnds)
 {
     {
         TMainForm form;
-        EXPECT_FALSE(QFile::exists(SettingsFile()));
+        EXPECT_TRUE(QFile::exists(SettingsFile()));
+        EXPECT_TRUE(QSettings(SettingsFile(), QSettings::IniFormat).allKeys().isEmpty());
         TKvSetDlg* dlg = form.KvSetDlg();
         EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("EdtUserName"))->text(), QStringLiteral("（株）USER"));
         EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("EdtHp"))->text(), QStringLiteral("http://"));
@@ -504,17 +507,34 @@ TEST_F(MainFormTest, CommandsWithNothingLoadedDoNothing)
 }
 
 // Guards: the help items must hand the support page and the shipped
-// document to the desktop.
+// document to the desktop, the document readable by the system's text
+// viewer: Shift-JIS on Windows, elsewhere a UTF-8 copy in the cache folder.
 TEST_F(MainFormTest, HelpItemsOpenSupportPageAndReadme)
 {
+    const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", tmp_.filePath(QStringLiteral("cache")).toUtf8());
     TMainForm form;
     form.SupportMenuClick();
     form.ReadDocMenuClick();
-    ASSERT_EQ(Opened().size(), 2u);
+    form.ReadDocMenuClick(); // a second time over the first copy
+    qputenv("XDG_CACHE_HOME", cacheBefore);
+    ASSERT_EQ(Opened().size(), 3u);
     EXPECT_EQ(Opened()[0].toString(), QStringLiteral("https://support.example.com/kovra/"));
     EXPECT_TRUE(Opened()[1].isLocalFile());
     EXPECT_TRUE(Opened()[1].toLocalFile().endsWith(QStringLiteral("/Readme.txt")));
-    EXPECT_TRUE(QFile::exists(Opened()[1].toLocalFile()));
+    EXPECT_EQ(Opened()[2], Opened()[1]);
+    QFile opened(Opened()[1].toLocalFile());
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    QFile shipped(QString::fromStdString(services::ShippedFile("Readme.txt")));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const std::string shippedBytes = shipped.readAll().toStdString();
+#ifdef Q_OS_WIN
+    EXPECT_EQ(opened.fileName(), shipped.fileName());
+#else
+    EXPECT_TRUE(opened.fileName().startsWith(tmp_.filePath(QStringLiteral("cache")))) << opened.fileName().toStdString();
+    EXPECT_EQ(opened.readAll().toStdString(), cp932::toUtf8(shippedBytes));
+    EXPECT_NE(cp932::toUtf8(shippedBytes), shippedBytes) << "the shipped Readme is Shift-JIS";
+#endif
 }
 
 // Guards: forms and settings that name the Windows Japanese faces must get

@@ -260,11 +260,16 @@ std::size_t ReplaceIgnoringCase(std::string& page, std::string_view token, std::
 
 PageMaker::PageMaker(std::string templateBytes, std::vector<Token> tokens, std::string_view kensakuNengappi,
                      const UserTexts& user)
-    : template_(std::move(templateBytes)), tokens_(std::move(tokens)), encoding_(DetectEncoding(template_))
+    // Pages are saved with every line ended by CR LF, whatever the
+    // template's own line ends: the template is brought to them once, and so
+    // are the user's texts (a hand-edited settings store may hold a line
+    // break); listing texts come from one line and hold none.
+    : template_(text::WithCrLfLineEnds(templateBytes, true)), tokens_(std::move(tokens)),
+      encoding_(DetectEncoding(template_))
 {
     appendValue(kensaku_, kensakuNengappi);
     for (int i = 0; i < 7; ++i)
-        appendValue(user_[i], userValue(user, i));
+        appendValue(user_[i], text::WithCrLfLineEnds(userValue(user, i), false));
     values_.resize(tokens_.size());
     valueReady_.resize(tokens_.size());
     findOccurrences();

@@ -2,7 +2,8 @@
 // and the substitution that turns the user's template into a page.
 //
 // Plain C++ on bytes.  The template is never decoded: a Shift-JIS template
-// comes out byte for byte as it went in, except where a placeholder stood;
+// comes out byte for byte as it went in, except where a placeholder stood
+// and at the line ends, which are all CR LF in a page (the last line too);
 // the values (UTF-8 in the records) are converted to the template's own
 // encoding as they are inserted.
 #pragma once

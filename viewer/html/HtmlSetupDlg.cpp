@@ -15,8 +15,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace kovra {
 
@@ -108,6 +111,7 @@ void THtmlSetupDlg::TemplateBtnClick()
     } else {
         // No main window handed over its dialog: the same filters, HTML selected.
         QFileDialog dlg(this);
+        services::ShowFilterCaptionsOnly(dlg);
         dlg.setNameFilters(services::OpenDialogFilters());
         dlg.selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
         dlg.setFileMode(QFileDialog::ExistingFile);
@@ -130,6 +134,8 @@ QString PickFolderDialog(QWidget* parent, const QString& start)
     for (int c = 1; c < model->columnCount(); ++c)
         tree->hideColumn(c);
     tree->header()->hide();
+    tree->setSortingEnabled(true); // folders by name, as a person looks for them
+    tree->sortByColumn(0, Qt::AscendingOrder);
     auto* path = new QLineEdit(QDir::toNativeSeparators(start), &dlg);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -145,9 +151,34 @@ QString PickFolderDialog(QWidget* parent, const QString& start)
     QDir existing(start);
     while (!existing.exists() && existing.cdUp()) {
     }
-    const QModelIndex at = model->index(existing.absolutePath());
-    tree->setCurrentIndex(at);
-    tree->scrollTo(at);
+    // The model reads each folder in the background and inserts and sorts
+    // its entries later, and every entry that comes in above the start moves
+    // it down: keep it in view until the user scrolls or picks elsewhere.
+    const QString target = existing.absolutePath();
+    auto following = std::make_shared<bool>(true);
+    const auto showStart = [model, tree, target, following] {
+        if (!*following)
+            return;
+        const QModelIndex at = model->index(target);
+        tree->setCurrentIndex(at);
+        tree->scrollTo(at, QAbstractItemView::PositionAtCenter);
+    };
+    showStart();
+    QObject::connect(model, &QFileSystemModel::rowsInserted, tree, showStart);
+    QObject::connect(model, &QFileSystemModel::layoutChanged, tree, showStart);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree, [model, showStart] {
+        model->sort(0); // a folder read in the background comes in unsorted
+        showStart();
+    });
+    const auto stopFollowing = [following] { *following = false; };
+    QObject::connect(tree->verticalScrollBar(), &QAbstractSlider::actionTriggered, tree, stopFollowing);
+    QObject::connect(tree, &QTreeView::pressed, tree, stopFollowing);
+    QObject::connect(path, &QLineEdit::textEdited, tree, stopFollowing);
+    QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, tree,
+                     [model, target, following](const QModelIndex& now) {
+                         if (now != model->index(target))
+                             *following = false; // moved with the keys
+                     });
     QObject::connect(tree, &QTreeView::clicked, &dlg,
                      [=](const QModelIndex& i) { path->setText(QDir::toNativeSeparators(model->filePath(i))); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);

@@ -3,9 +3,19 @@
 // member-stripped save has one.
 #pragma once
 
+#include <QFileDialog>
 #include <QStringList>
 
 namespace kovra::services {
+
+// Each filter below is its caption followed by the patterns in brackets, as
+// Qt wants them; the dialog shows the caption only (otherwise Qt appends the
+// patterns to a caption that already names them).  Call before the filters
+// are set.
+inline void ShowFilterCaptionsOnly(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+}
 
 // In this order: text files, member-stripped files, HTML files, all files.
 inline QStringList OpenDialogFilters()

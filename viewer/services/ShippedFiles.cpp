@@ -1,5 +1,9 @@
 #include "ShippedFiles.h"
 
+#include "Cp932Codec.h"
+#include "FileIO.h"
+
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -89,6 +93,28 @@ std::string ShippedFile(std::string_view name)
             return Utf8Of(candidate);
     }
     return Utf8Of(PathOf(ProgramFolder()) / relative);
+}
+
+std::string ReadableReadme(const std::string& copyFolder)
+{
+    const std::string shipped = ShippedFile("Readme.txt");
+#ifdef _WIN32
+    (void)copyFolder;
+    return shipped;
+#else
+    constexpr std::uint64_t kReadmeLimit = 4 * 1024 * 1024;
+    std::string bytes;
+    if (copyFolder.empty() || !fileio::ReadWholeFile(shipped, bytes, kReadmeLimit).ok())
+        return shipped; // the viewer says nothing of a missing Readme
+    std::error_code ec;
+    fs::create_directories(PathOf(copyFolder), ec);
+    const std::string copy = Utf8Of(PathOf(copyFolder) / "Readme.txt");
+    // Written whole and then renamed into place: a viewer still showing the
+    // last copy never sees half a file.
+    if (!fileio::WriteFileAtomically(copy, cp932::toUtf8(bytes), fileio::Durability::LeftToTheSystem))
+        return shipped;
+    return copy;
+#endif
 }
 
 } // namespace kovra::services

@@ -28,4 +28,11 @@ std::vector<std::string> ShippedFilePlaces();
 // does, beside the program, so that a message names where it was expected.
 std::string ShippedFile(std::string_view name);
 
+// The path (UTF-8) of a "Readme.txt" the system's text viewer shows
+// readably.  The shipped file is Shift-JIS, which the Windows viewer reads;
+// other systems' viewers expect UTF-8, so there a UTF-8 copy is written
+// into `copyFolder` (the user's cache folder; made when missing) and its
+// path returned.  When no copy can be made, the shipped file as it is.
+std::string ReadableReadme(const std::string& copyFolder);
+
 } // namespace kovra::services

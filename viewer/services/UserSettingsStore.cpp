@@ -1,9 +1,19 @@
 #include "UserSettings.h"
 #include "UserSettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
+
+#ifdef Q_OS_WIN
+#  ifndef NOMINMAX
+#    define NOMINMAX
+#  endif
+#  include <windows.h>
+#endif
 
 namespace kovra::services {
 
@@ -33,6 +43,30 @@ std::unique_ptr<QSettings> openStore()
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("KovraViewer"));
 #endif
+}
+
+// The store itself exists from the first reading on, before any value is
+// written (that happens only at a normal end): a person or a support script
+// looking for it finds it while the program runs.  QSettings creates
+// neither a key nor a file on reading.
+void createStoreWhenMissing(const QSettings& s)
+{
+#ifdef Q_OS_WIN
+    if (redirectedFile().isEmpty()) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\KovraViewer", 0, nullptr, 0, KEY_READ, nullptr, &key,
+                            nullptr)
+            == ERROR_SUCCESS)
+            RegCloseKey(key);
+        return;
+    }
+#endif
+    const QFileInfo file(s.fileName());
+    if (file.exists())
+        return;
+    QDir().mkpath(file.absolutePath());
+    QFile created(file.absoluteFilePath());
+    (void)created.open(QIODevice::WriteOnly | QIODevice::NewOnly); // an empty store reads as the defaults
 }
 
 // A hand-edited settings file may hold an unquoted text with commas, which
@@ -106,6 +140,7 @@ TUserSettings ReadUserSettings()
     const TUserSettings def;
     TUserSettings out;
     auto s = openStore();
+    createStoreWhenMissing(*s);
 
     s->beginGroup(QStringLiteral("FMember"));
     out.MemberViewOk = readSwitch(*s, QStringLiteral("MemberViewOk"), def.MemberViewOk);

@@ -94,7 +94,7 @@ TMainForm::~TMainForm()
 
 void TMainForm::buildWindow()
 {
-    setWindowTitle(QStringLiteral("Kovra Viewer"));
+    setWindowTitle(q(std::string(msg::kApplicationTitle)));
     setWindowIcon(KovraIcon(IconKind::Program));
     // Fixed frame with a minimise box but no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

@@ -9,6 +9,7 @@
 #include "SeparationForm.h"
 
 #include "DialogFilters.h"
+#include "FileDialogLook.h"
 #include "HtmlExportRun.h"
 #include "ListingTable.h"
 #include "MemberStrip.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kovra {
@@ -61,6 +63,7 @@ QFileDialog* TMainForm::OpenDialog()
         openDialog_->setObjectName(QStringLiteral("OpenDialog"));
         openDialog_->setFileMode(QFileDialog::ExistingFile);
         openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        MakeFileDialogJapanese(*openDialog_);
         openDialog_->setNameFilters(services::OpenDialogFilters());
     }
     return openDialog_;
@@ -110,6 +113,7 @@ QString TMainForm::runSaveDialog()
     d.setObjectName(QStringLiteral("SaveDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
+    MakeFileDialogJapanese(d);
     d.setNameFilter(services::StrippedSaveFilter());
     d.setDefaultSuffix(services::StrippedSaveSuffix());
     d.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -197,7 +201,8 @@ void TMainForm::SupportMenuClick() { CurrentPrompter().OpenWithShell(kSupportPag
 
 void TMainForm::ReadDocMenuClick()
 {
-    const QUrl document = QUrl::fromLocalFile(q(services::ShippedFile("Readme.txt")));
+    const std::string cache = u8(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    const QUrl document = QUrl::fromLocalFile(q(services::ReadableReadme(cache)));
     CurrentPrompter().OpenWithShell(document.toEncoded().toStdString());
 }
 

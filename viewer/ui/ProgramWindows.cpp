@@ -8,10 +8,9 @@
 #include "SeparationForm.h"
 #include "WindowPrompter.h"
 
+#include "QtJapanese.h"
+
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 namespace kovra {
 
@@ -21,17 +20,15 @@ ProgramWindows::~ProgramWindows() = default;
 
 void SetUpApplication()
 {
-    QApplication::setApplicationDisplayName(QStringLiteral("Kovra Viewer"));
+    // No application display name: the platform would append it to every
+    // window title ("ダイアログ — Kovra Viewer"); the titles are exact, and the
+    // message boxes name "Kovra Viewer" themselves.
     SetUpJapaneseFonts();
     // Every message box and question of the program shows the viewer's
     // windows (`kovra` and the tests answer differently).
     SetPrompter(&WindowPrompter());
-    // The file dialogs and the buttons of the message boxes come from Qt:
-    // in Japanese too, when Qt's own translation is installed.
-    static QTranslator qtJapanese;
-    if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
+    // The file dialogs and the buttons of the message boxes come from Qt.
+    InstallQtJapanese();
 }
 
 ProgramWindows CreateProgramWindows(const QString& fileArgument)

@@ -1,6 +1,7 @@
 #include "WindowPrompter.h"
 
 #include "HtmlSetupDlg.h"
+#include "MessageTexts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -44,9 +45,11 @@ Answer RunBox(QMessageBox& box, Choices choices)
         return box.clickedButton() == yes ? Answer::Yes : Answer::No;
     }
     case Choices::YesCancelYesToAll: {
-        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-        QPushButton* all = box.addButton(QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole);
+        // One role for all three: the platform's button order (which groups
+        // the yes buttons) would otherwise reorder them.
+        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::ActionRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::ActionRole);
+        QPushButton* all = box.addButton(QStringLiteral("すべてはい(&A)"), QMessageBox::ActionRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(cancel);
         box.exec();
@@ -68,7 +71,7 @@ public:
     Answer Ask(const Question& question) override
     {
         QMessageBox box(question.owner);
-        box.setWindowTitle(question.title.empty() ? QApplication::applicationDisplayName() : q(question.title));
+        box.setWindowTitle(q(question.title.empty() ? std::string(msg::kApplicationTitle) : question.title));
         box.setText(q(question.text));
         box.setIcon(IconOf(question.tone));
         return RunBox(box, question.choices);
@@ -87,10 +90,12 @@ public:
         QString name;
         switch (question.kind) {
         case FileQuestion::Kind::Open:
-            name = QFileDialog::getOpenFileName(question.owner, QString(), q(question.preset), q(question.filter));
+            name = QFileDialog::getOpenFileName(question.owner, QString(), q(question.preset), q(question.filter),
+                                                nullptr, QFileDialog::HideNameFilterDetails);
             break;
         case FileQuestion::Kind::Save:
-            name = QFileDialog::getSaveFileName(question.owner, QString(), q(question.preset), q(question.filter));
+            name = QFileDialog::getSaveFileName(question.owner, QString(), q(question.preset), q(question.filter),
+                                                nullptr, QFileDialog::HideNameFilterDetails);
             break;
         case FileQuestion::Kind::Folder: name = PickFolderDialog(question.owner, q(question.preset)); break;
         }
