@@ -79,7 +79,10 @@ TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
     BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
     fileRow->addWidget(FileNameBox, 1);
     fileRow->addWidget(BrowseButton);
-    whereForm->addRow(QStringLiteral("ファイル名(&F):"), fileRow);
+    // A row that is a layout gets no buddy of its own: the label names the box.
+    auto* fileLabel = new QLabel(QStringLiteral("ファイル名(&F):"), where);
+    fileLabel->setBuddy(FileNameBox);
+    whereForm->addRow(fileLabel, fileRow);
     layout->addWidget(where);
 
     auto* range = new QGroupBox(QStringLiteral("印刷範囲"), this);
