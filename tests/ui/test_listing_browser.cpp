@@ -26,6 +26,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 namespace kovra::testing {
@@ -125,6 +126,33 @@ TEST_F(ListingBrowserTest, SteppingInTheMainWindowMovesTheSelection)
         (w.MainForm.get()->*c.step)();
         EXPECT_EQ(w.MainForm->ShownListingNumber(), c.shown) << c.search;
         EXPECT_EQ(SelectedListing(b), c.selected) << c.search;
+    }
+}
+
+// Guards a click on a row after the main window stepped to a listing the
+// search did not find: the row that was chosen before shows its listing
+// again (the click used to do nothing, the row still being the current one).
+TEST_F(ListingBrowserTest, ClickOnARowAfterAStepAwayShowsItsListing)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    TListingBrowser* b = Open(*w.MainForm);
+    b->SearchEdit->setText(QStringLiteral("丸の内1")); // rows: listings 1 and 10
+    b->WaitIdle();
+    struct Case {
+        void (TMainForm::*step)();
+        int clickedRow, shown;
+    };
+    const Case cases[] = {
+        {&TMainForm::NextDataViewBtnClick, 0, 1}, // 1 -> 2, not found
+        {&TMainForm::ViewLastDataBtnClick, 1, 10},
+        {&TMainForm::BackDataViewBtnClick, 1, 10}, // 10 -> 9, not found
+    };
+    for (const Case& c : cases) {
+        (w.MainForm.get()->*c.step)();
+        const QModelIndex cell = b->Model()->index(c.clickedRow, b->ListView->horizontalHeader()->logicalIndex(0));
+        QTest::mouseClick(b->ListView->viewport(), Qt::LeftButton, {}, b->ListView->visualRect(cell).center());
+        EXPECT_EQ(w.MainForm->ShownListingNumber(), c.shown) << c.clickedRow;
+        EXPECT_EQ(SelectedListing(b), c.shown) << c.clickedRow;
     }
 }
 

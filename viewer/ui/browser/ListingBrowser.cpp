@@ -546,6 +546,9 @@ void TListingBrowser::ShowNumber(int number)
         ListView->selectRow(row);
         ListView->scrollTo(model_->index(row, ListView->horizontalHeader()->logicalIndex(0)));
     } else {
+        // The current row goes too: a click on it must still be a change
+        // of row, or the main window would not follow it.
+        ListView->selectionModel()->clearCurrentIndex();
         ListView->clearSelection();
     }
     syncing_ = wasSyncing;
