@@ -1,5 +1,6 @@
 #include "Printdlg.h"
 
+#include "FileIO.h"
 #include "Messages.h"
 #include "lumprn.h"
 
@@ -214,6 +215,13 @@ void TStartPrintDlg::accept()
         }
         if (info.isDir()) {
             Say(Tone::Error, msg::FileCannotCreate(QDir::toNativeSeparators(path).toStdString()), this);
+            return;
+        }
+        // Written over, the file would be lost and the job would read the PDF.
+        const std::string utf8 = path.toStdString();
+        if (std::any_of(jobFiles_.begin(), jobFiles_.end(),
+                        [&](const std::string& f) { return !f.empty() && kovra::fileio::SameFile(f, utf8); })) {
+            Say(Tone::Error, msg::OutputIsInput(QDir::toNativeSeparators(path).toStdString()), this);
             return;
         }
         if (info.exists() && path != browsedFile_) {

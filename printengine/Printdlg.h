@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +41,8 @@ public:
     int ToPage() const;
     // The PDF file chosen, empty when a printer was.
     QString PdfFile() const { return pdfFile_; }
+    // The files the job reads (UTF-8 paths): none of them may be the PDF.
+    void SetJobFiles(std::vector<std::string> files) { jobFiles_ = std::move(files); }
 
     QComboBox* DestinationBox;
     QLineEdit* FileNameBox;
@@ -63,6 +68,7 @@ private:
     int maxPage_ = 1;
     QString pdfFile_;
     QString browsedFile_; // overwriting it was agreed in the file box
+    std::vector<std::string> jobFiles_;
 };
 
 // What a name typed in the file box means: an absolute path ending in

@@ -221,6 +221,7 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     SetPrinterLandscape(orientation == 1);
 
     TStartPrintDlg startDlg;
+    startDlg.SetJobFiles({job.FormatFileName, job.DataFileName});
     if (!job.DataFileName.empty())
         startDlg.SetPages(CountPages(job.DataFileName));
     // With no printer and no PDF file named yet, printing without the dialog

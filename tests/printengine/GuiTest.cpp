@@ -326,6 +326,41 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
     }
 }
 
+// Guards the job's own files: a PDF named as the format or the data file
+// is refused in the dialog (it would be written over while the job reads
+// it), and the file is left as it was.
+TEST_F(Job, ThePdfIsNeverOneOfTheJobsFiles)
+{
+    struct Case { const char* what; bool formatIsPdf; };
+    for (const Case& c : {Case{"data file", false}, Case{"format file", true}}) {
+        SCOPED_TRACE(c.what);
+        const auto format = Write(dir, c.formatIsPdf ? "様式.pdf" : "様式.txt", kOnePageForm);
+        const auto data = Write(dir, c.formatIsPdf ? "d.dat" : "入力.pdf", DataPages(2));
+        const QString input = QString::fromStdString(c.formatIsPdf ? format : data);
+        QFile before(input);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        ThePrinter().setOutputFileName(QString());
+        answer = kovra::Answer::Yes;
+        messages.clear();
+        prompter.windowShown = [&](QWidget& w) {
+            auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
+            ASSERT_NE(dlg, nullptr);
+            dlg->FileNameBox->setText(input);
+            dlg->OKBtn->click();
+            if (dlg->isVisible())
+                dlg->CancelBtn->click();
+        };
+        EXPECT_EQ(ScalPrintUtf8(format, data, "", 9, 0, 0, 0, true, false), 0);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0], kovra::msg::OutputIsInput(QDir::toNativeSeparators(input).toStdString()));
+        QFile after(input);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes);
+    }
+}
+
 // Guards the file box: a relative name lies in the base folder, ".pdf" is
 // added when missing, a blank name names nothing.
 TEST(PrintDialog, PdfPathFromTheFileBox)
