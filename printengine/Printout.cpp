@@ -1,6 +1,7 @@
 #include "Printout.h"
 
 #include "EngineJob.h"
+#include "FileIO.h"
 #include "Guarded.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -122,6 +124,67 @@ void DiscardDocument(QPrinter& printer, QPainter& painter)
         QFile::remove(printer.outputFileName());
 }
 
+// A PDF named as the destination is written to a temporary file beside it
+// and replaces it only when the document is whole: an abort, a failed
+// write (a full disk) or a job broken off leaves the file that was there
+// and no half of a new one.  The printer names the temporary file while
+// this lives.
+class PdfThroughTempFile {
+public:
+    explicit PdfThroughTempFile(QPrinter& printer) : printer_(printer)
+    {
+        if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+            return;
+        target_ = printer.outputFileName();
+        QTemporaryFile temp(target_ + QStringLiteral(".XXXXXX"));
+        temp.setAutoRemove(false);
+        if (temp.open())
+            temp_ = temp.fileName();
+        printer.setOutputFileName(temp_);
+    }
+    ~PdfThroughTempFile()
+    {
+        if (target_.isEmpty())
+            return;
+        if (!temp_.isEmpty())
+            QFile::remove(temp_);
+        printer_.setOutputFileName(target_);
+    }
+    PdfThroughTempFile(const PdfThroughTempFile&) = delete;
+    PdfThroughTempFile& operator=(const PdfThroughTempFile&) = delete;
+
+    // The file named, empty when the pages go to a printer.
+    const QString& target() const { return target_; }
+    // False when the temporary file could not be made (a folder that takes no new file).
+    bool ready() const { return target_.isEmpty() || !temp_.isEmpty(); }
+
+    // After the document has ended: true when it was written whole and now
+    // stands under the name chosen.  The PDF writer does not report failed
+    // writes, so the document's last line tells.
+    bool commit()
+    {
+        if (target_.isEmpty())
+            return true;
+        QFile written(temp_);
+        if (!written.open(QIODevice::ReadOnly) || written.size() < 8 || !written.seek(written.size() - 8) ||
+            !written.read(8).trimmed().endsWith("%%EOF") || !written.seek(0))
+            return false;
+        kovra::fileio::SafeSaveFile out(target_.toStdString());
+        if (!out.open())
+            return false;
+        QByteArray chunk;
+        while (!(chunk = written.read(1 << 20)).isEmpty())
+            if (!out.write(std::string_view(chunk.constData(), std::size_t(chunk.size()))))
+                return false;
+        return !written.error() && out.commit();
+    }
+
+private:
+    QPrinter& printer_;
+    QString target_;
+    QString temp_;
+};
+
 // The process's QPrinter as the job's printer.
 class QPrinterJobPrinter : public JobPrinter {
 public:
@@ -170,12 +233,16 @@ void TNowPrintingdlg::PrintStart()
     };
     QPrinterJobPrinter jobPrinter;
     QPainter painter;
+    PdfThroughTempFile pdf(printer);
     printing_ = true;
     JobOutcome outcome = JobOutcome::StartFailed;
     // Runs from the timer inside the dialog's event loop: nothing may be
     // thrown through it.
     const bool ran = RunGuarded([&] {
-        outcome = job.openFiles() ? RunPrintJob(job, jobPrinter, painter, range, hooks) : JobOutcome::StartFailed;
+        if (!job.openFiles())
+            outcome = JobOutcome::StartFailed;
+        else
+            outcome = pdf.ready() ? RunPrintJob(job, jobPrinter, painter, range, hooks) : JobOutcome::CannotBegin;
     });
     printing_ = false;
     job.formatFile.close(); // the job has done with them
@@ -193,17 +260,20 @@ void TNowPrintingdlg::PrintStart()
     case JobOutcome::StartFailed:
         job.StartFailed = true;
         return; // the dialog stays until its button is pressed
-    case JobOutcome::CannotBegin: {
-        const std::string where = printer.outputFileName().toStdString();
-        Say(Tone::Error, where.empty() ? std::string(msg::kCannotStartPrinting) : msg::FileCannotCreate(where));
+    case JobOutcome::CannotBegin:
+        Say(Tone::Error, pdf.target().isEmpty() ? std::string(msg::kCannotStartPrinting)
+                                                : msg::FileCannotCreate(pdf.target().toStdString()));
         job.StartFailed = true;
         break;
-    }
     case JobOutcome::Cancelled:
         DiscardDocument(printer, painter);
         break;
     case JobOutcome::Printed:
         painter.end();
+        if (!pdf.commit()) {
+            Say(Tone::Error, msg::FileCannotCreate(pdf.target().toStdString()));
+            job.StartFailed = true;
+        }
         break;
     }
     done(QDialog::Accepted);

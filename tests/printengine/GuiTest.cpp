@@ -6,6 +6,7 @@
 #include "Cp932Codec.h"
 #include "EditFile.h"
 #include "EngineJob.h"
+#include "HostileFiles.h"
 #include "Imagedsp.h"
 #include "LibraryStart.h"
 #include "Messages.h"
@@ -242,6 +243,39 @@ TEST_F(Job, AbortConfirmedAndDeclined)
     WhilePrinting([](TNowPrintingdlg& d) { d.CancelButton->click(); });
     EXPECT_EQ(ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false), -1);
     EXPECT_EQ(PdfPageCount(pdf), 5);
+}
+
+// Guards the PDF named: only a whole document replaces it.  A write that
+// fails (a full disk) is no success, and neither that nor an abort leaves
+// half a file or loses the file that was there.
+TEST_F(Job, ThePdfIsReplacedOnlyByAWholeDocument)
+{
+    const auto fom = Write(dir, "f.fom", kOnePageForm), dat = Write(dir, "d.dat", DataPages(5));
+    struct Case { const char* what; bool diskFull; std::size_t messages; };
+    for (const Case& c : {Case{"disk full", true, 1}, Case{"aborted", false, 0}}) {
+        SCOPED_TRACE(c.what);
+        {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        messages.clear();
+        answer = kovra::Answer::Yes;
+        if (!c.diskFull)
+            WhilePrinting([](TNowPrintingdlg& d) { d.CancelButton->click(); });
+        int16_t result = 0;
+        {
+            kovra::test::DiskFullAfter full(c.diskFull ? 2000 : std::uint64_t(1) << 40);
+            ASSERT_TRUE(full.active());
+            result = ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false);
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(messages.size(), c.messages);
+        QFile kept(pdf);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("old"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary file left";
+    }
 }
 
 // Guards the abort pressed before the first page: nothing printed, result 0.
