@@ -182,6 +182,8 @@ void TStartPrintDlg::DestinationChanged()
     const bool pdf = PdfChosen();
     FileNameBox->setEnabled(pdf);
     BrowseButton->setEnabled(pdf);
+    // The PDF writer makes one copy whatever is asked: no choice is offered.
+    CopiesBox->setEnabled(!pdf);
     // A PDF without a name would print nothing.
     OKBtn->setEnabled(!pdf || !FileNameBox->text().trimmed().isEmpty());
 }
@@ -245,7 +247,8 @@ void TStartPrintDlg::accept()
         }
         printer.setPrinterName(DestinationBox->currentData().toString());
     }
-    printer.setCopyCount(CopiesBox->value());
+    if (!PdfChosen())
+        printer.setCopyCount(CopiesBox->value());
     QDialog::accept();
 }
 

@@ -408,7 +408,7 @@ TEST(PrintDialog, PdfPathFromTheFileBox)
 }
 
 // Guards the destinations: every installed printer, and a PDF file always
-// last; the file box only for the PDF file.
+// last; the file box only for the PDF file, the copies only for a printer.
 TEST(PrintDialog, PrintersThenPdfFile)
 {
     struct Case { QStringList printers; };
@@ -419,6 +419,7 @@ TEST(PrintDialog, PrintersThenPdfFile)
         for (int i = 0; i < dlg.DestinationBox->count(); ++i) {
             dlg.DestinationBox->setCurrentIndex(i);
             EXPECT_EQ(dlg.FileNameBox->isEnabled(), i == c.printers.size());
+            EXPECT_EQ(dlg.CopiesBox->isEnabled(), i != c.printers.size()) << "a PDF is written once";
         }
     }
 }
