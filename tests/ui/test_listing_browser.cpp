@@ -186,6 +186,32 @@ TEST_F(ListingBrowserTest, ColumnsPersistInTheSettings)
     EXPECT_EQ(h->sectionSize(remark), 333);
 }
 
+// Guards the header staying reachable: its menu is the only way to choose
+// columns, and a header without a shown column has no height.  Unticking
+// every column, or hiding the member columns when they were the only
+// ones, keeps the listing number's column.
+TEST_F(ListingBrowserTest, OneColumnAlwaysShows)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    TListingBrowser* b = Open(*w.MainForm);
+    const int number = static_cast<int>(Field::BukkennNum), member = static_cast<int>(Field::KaiinMei);
+    struct Case {
+        const char* what;
+        int onlyChosen; // -1: none
+        bool members;
+    };
+    for (const Case& c : {Case{"none chosen", -1, true}, Case{"only a member column, members hidden", member, false}}) {
+        services::Settings().MemberViewOk = true;
+        b->ApplyMemberVisibility();
+        for (int f = 0; f < kFieldCount; ++f)
+            b->SetColumnChosen(f, f == c.onlyChosen);
+        services::Settings().MemberViewOk = c.members;
+        b->ApplyMemberVisibility();
+        EXPECT_TRUE(b->ColumnShown(number)) << c.what;
+        EXPECT_GT(b->ListView->horizontalHeader()->sizeHint().height(), 0) << c.what;
+    }
+}
+
 // Guards loads: a new file refreshes the rows (the search kept), a failed
 // load empties the browser.
 TEST_F(ListingBrowserTest, LoadsRefreshAndAFailedLoadEmpties)

@@ -292,9 +292,17 @@ void TListingBrowser::applyLayout()
 void TListingBrowser::ApplyMemberVisibility()
 {
     const bool members = services::Settings().MemberViewOk;
+    const auto shown = [&](int f) { return chosen_[static_cast<std::size_t>(f)] && (members || !MemberField(f)); };
+    // A header without a shown column has no height, and its menu is the
+    // only way to choose columns: the listing number's column stays then.
+    int any = 0;
+    for (int f = 0; f < kFieldCount; ++f)
+        any += shown(f);
+    if (any == 0)
+        chosen_[static_cast<std::size_t>(F(Field::BukkennNum))] = true;
     QHeaderView* header = ListView->horizontalHeader();
     for (int f = 0; f < kFieldCount; ++f)
-        header->setSectionHidden(f, !chosen_[static_cast<std::size_t>(f)] || (MemberField(f) && !members));
+        header->setSectionHidden(f, !shown(f));
 }
 
 void TListingBrowser::SetColumnChosen(int field, bool on)
