@@ -266,7 +266,8 @@ TEST_F(Job, ThePdfIsReplacedOnlyByAWholeDocument)
         int16_t result = 0;
         {
             kovra::test::DiskFullAfter full(c.diskFull ? 2000 : std::uint64_t(1) << 40);
-            ASSERT_TRUE(full.active());
+            if (c.diskFull && !full.active())
+                GTEST_SKIP() << "no file-size limit here";
             result = ScalPrintUtf8(fom, dat, "", 9, 0, 0, 0, true, false);
         }
         EXPECT_EQ(result, 0);
