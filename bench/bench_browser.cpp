@@ -14,7 +14,7 @@
 #include "UserSettingsStore.h"
 
 #include "FieldNames.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,7 +43,7 @@ void Load(int count)
     static int loaded = -1;
     if (loaded == count)
         return;
-    Listings() = ListingData{};
+    Listings() = TListingDocument{};
     LoadListingBytes(Listings(), bench::GenerateListingFile(count), "bench");
     loaded = count;
 }

@@ -3,7 +3,7 @@
 // a folder on disk.  Goal: at most 1 s for the whole run.
 #include "HtmlExport.h"
 #include "ListingFileGenerator.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include "Cp932Codec.h"
 
@@ -45,7 +45,7 @@ std::string MakeTemplate()
 void BM_HtmlExport1001(benchmark::State& state)
 {
     const bool overExisting = state.range(0) != 0;
-    kovra::ListingData data;
+    kovra::TListingDocument data;
     const std::string file = kovra::bench::GenerateListingFile(1001);
     if (!kovra::LoadListingBytes(data, file, "bench.txt").ok() || data.ListingCount != 1001) {
         state.SkipWithError("listing file did not load");

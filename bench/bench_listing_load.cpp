@@ -10,7 +10,7 @@
 // line of commas peaks at most at 3x the file size + 64 MiB ("peak_MB"
 // against "goal_MB").
 #include "ListingFileGenerator.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 
 #include <benchmark/benchmark.h>
@@ -67,7 +67,7 @@ void BM_LoadAndDecode(benchmark::State& state)
     const double fileSize = static_cast<double>(fs::file_size(path));
     double peak = 0, kept = 0;
     for (auto _ : state) {
-        kovra::ListingData data;
+        kovra::TListingDocument data;
         ResetPeak();
         const long long base = StatusValue("VmRSS:");
         const auto outcome = kovra::LoadListingFile(data, path);
@@ -148,7 +148,7 @@ void BM_LoadLineWithoutEnd(benchmark::State& state)
     const std::string& path = OneLineFile(mb, 'x', 'x');
     double ms = 0;
     for (auto _ : state) {
-        kovra::ListingData data;
+        kovra::TListingDocument data;
         const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(kovra::LoadListingFile(data, path).status);
         ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -9,7 +9,7 @@
 #include "Imagedsp.h"
 #include "Imageout.h"
 #include "ListingFileGenerator.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "Messages.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
@@ -152,7 +152,7 @@ BENCHMARK(BM_PreviewNextPage)->Unit(benchmark::kMillisecond);
 // that walked the data file from its start would pay for all of it.
 void BM_PreviewScrollReport(benchmark::State& state)
 {
-    kovra::ListingData listings;
+    kovra::TListingDocument listings;
     if (!kovra::LoadListingBytes(listings, kovra::bench::GenerateListingFile(1001), "bench.txt").ok()) {
         state.SkipWithError("listing file did not load");
         return;

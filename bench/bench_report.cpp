@@ -2,7 +2,7 @@
 // data file and printed with the shipped form "KvReport.FOM" onto a PDF, the
 // way `kovra report FILE --pdf OUT --all` does.  Goal: at most 3 s a run.
 #include "ListingFileGenerator.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "Messages.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
@@ -35,7 +35,7 @@ fs::path ShippedFormFolder()
 
 void BM_Report1001ToPdf(benchmark::State& state)
 {
-    kovra::ListingData data;
+    kovra::TListingDocument data;
     const std::string file = kovra::bench::GenerateListingFile(1001);
     if (!kovra::LoadListingBytes(data, file, "bench.txt").ok() || data.ListingCount != 1001) {
         state.SkipWithError("listing file did not load");

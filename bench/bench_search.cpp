@@ -7,7 +7,7 @@
 // `kovra find` does over a file (load, index, search, sort) at most 1.5x what
 // `kovra info` does (load): BM_FindOverLoad's "x_load".
 #include "ListingFileGenerator.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "SearchIndex.h"
 #include "TextFolding.h"
 
@@ -24,12 +24,12 @@ namespace {
 using namespace kovra;
 using namespace kovra::search;
 
-const ListingData& Listings(int count)
+const TListingDocument& Listings(int count)
 {
-    static std::map<int, std::unique_ptr<ListingData>> loaded;
+    static std::map<int, std::unique_ptr<TListingDocument>> loaded;
     auto& data = loaded[count];
     if (!data) {
-        data = std::make_unique<ListingData>();
+        data = std::make_unique<TListingDocument>();
         LoadListingBytes(*data, bench::GenerateListingFile(count), "bench");
     }
     return *data;
@@ -47,7 +47,7 @@ const SearchIndex& Index(int count)
 
 Query Text(const char* text) { return Query(QueryDescription{.text = text}); }
 
-double DecodedTextBytes(const ListingData& data)
+double DecodedTextBytes(const TListingDocument& data)
 {
     double bytes = 0;
     for (int i = 0; i < data.ListingCount; ++i)
@@ -57,7 +57,7 @@ double DecodedTextBytes(const ListingData& data)
 
 void BM_BuildIndexAndFirstSearch(benchmark::State& state)
 {
-    const ListingData& data = Listings(static_cast<int>(state.range(0)));
+    const TListingDocument& data = Listings(static_cast<int>(state.range(0)));
     const Query query = Text("マンション");
     std::size_t found = 0, bytes = 0;
     for (auto _ : state) {
@@ -134,7 +134,7 @@ BENCHMARK_CAPTURE(BM_Sort, date_then_price, std::vector<SortKey>{{static_cast<in
 
 void BM_SortFirstTime(benchmark::State& state)
 {
-    const ListingData& data = Listings(100000);
+    const TListingDocument& data = Listings(100000);
     const std::vector<SortKey> keys = {{kPrice, true}};
     for (auto _ : state) {
         state.PauseTiming();
@@ -155,7 +155,7 @@ BENCHMARK(BM_SortFirstTime)->Unit(benchmark::kMillisecond)->Iterations(5);
 template <bool fold>
 void BM_ListingTexts(benchmark::State& state)
 {
-    const ListingData& data = Listings(100000);
+    const TListingDocument& data = Listings(100000);
     for (auto _ : state) {
         LargeString texts;
         texts.reserve(std::size_t(50) << 20);
@@ -194,13 +194,13 @@ void BM_FindOverLoad(benchmark::State& state)
     for (auto _ : state) {
         const auto start = Clock::now();
         {
-            ListingData data;
+            TListingDocument data;
             LoadListingFile(data, file.string());
             benchmark::DoNotOptimize(data.ListingCount);
         }
         const auto loaded = Clock::now();
         {
-            ListingData data;
+            TListingDocument data;
             LoadListingFile(data, file.string());
             const SearchIndex index(data);
             benchmark::DoNotOptimize(index.run(query).size());

@@ -8,7 +8,7 @@
 #include "ProgramWindows.h"
 #include "UserSettingsStore.h"
 
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,7 +52,7 @@ BENCHMARK(BM_ShowListing)->Unit(benchmark::kMicrosecond);
 void BM_StartupToListingOne(benchmark::State& state)
 {
     for (auto _ : state) {
-        Listings() = ListingData{};
+        Listings() = TListingDocument{};
         ProgramWindows w = CreateProgramWindows(g_file);
         w.MainForm->show();
         w.MainForm->repaint();

@@ -5,7 +5,7 @@
 #include "Output.h"
 
 #include "HtmlExport.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "ShippedFiles.h"
 #include "UserSettings.h"
@@ -17,7 +17,7 @@ namespace kovra::cli {
 
 bool RunHtml(const HtmlJob& job)
 {
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
 

@@ -6,7 +6,7 @@
 
 #include "FileIO.h"
 #include "MessageTexts.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 #include "ShippedFiles.h"
 
@@ -18,7 +18,7 @@ namespace kovra::cli {
 
 bool RunDump(const DumpJob& job)
 {
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
     std::string out;
@@ -41,7 +41,7 @@ bool RunDump(const DumpJob& job)
 
 bool RunInfo(const InfoJob& job)
 {
-    ListingData data;
+    TListingDocument data;
     const bool ok = LoadListings(data, job.file);
     std::string out = "{\"ListingCount\": " + std::to_string(ok ? data.ListingCount : 0) + ", \"KensakuNengappi\": ";
     AppendJsonString(out, data.KensakuNengappi);
@@ -65,7 +65,7 @@ bool RunStrip(const StripJob& job)
 bool RunSummary(const SummaryJob& job)
 {
     const std::string path = job.file ? *job.file : services::ShippedFile("samples/sample.txt");
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, path))
         return false;
     PrintLine(stdout, "ファイル: " + path);

@@ -10,7 +10,7 @@
 
 #include "FileIO.h"
 #include "MessageTexts.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
 #include "UserSettings.h"
@@ -29,7 +29,7 @@ bool RunReport(const ReportJob& job)
         return false;
     }
 
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
     const int listing = job.listing.value_or(1);

@@ -7,7 +7,7 @@
 #include "Output.h"
 
 #include "ListingExport.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "SearchIndex.h"
 #ifdef KOVRA_XLSX_EXPORT
 #include "XlsxExport.h"
@@ -20,7 +20,7 @@ namespace kovra::cli {
 
 namespace {
 
-std::vector<int> Search(const ListingData& data, const search::QueryDescription& description)
+std::vector<int> Search(const TListingDocument& data, const search::QueryDescription& description)
 {
     const search::SearchIndex index(data);
     return index.run(search::Query(description));
@@ -30,7 +30,7 @@ std::vector<int> Search(const ListingData& data, const search::QueryDescription&
 
 bool RunFind(const FindJob& job)
 {
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
     std::string out;
@@ -56,7 +56,7 @@ bool RunExport(const ExportJob& job)
     }
     const search::SheetWriter write = search::WriteCsv;
 #endif
-    ListingData data;
+    TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
     const std::vector<int> found = Search(data, job.query);

@@ -3,7 +3,7 @@
 
 namespace kovra::cli {
 
-bool LoadListings(ListingData& data, const std::string& path)
+bool LoadListings(TListingDocument& data, const std::string& path)
 {
     data.CurrentFileName = path;
     const LoadOutcome outcome = LoadListingFile(data, path);

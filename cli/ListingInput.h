@@ -1,7 +1,7 @@
 // The listing file a command reads.
 #pragma once
 
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <string>
 
@@ -9,6 +9,6 @@ namespace kovra::cli {
 
 // Loads `path` as the viewer does; on failure prints the viewer's message
 // to stderr and returns false.
-bool LoadListings(ListingData& data, const std::string& path);
+bool LoadListings(TListingDocument& data, const std::string& path);
 
 } // namespace kovra::cli

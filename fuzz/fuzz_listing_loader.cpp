@@ -1,7 +1,7 @@
 // Any bytes as an export file: the loader must end with an outcome, never
 // crash, and read in chunks (as it reads files) it must come to the same
 // outcome as over the whole bytes at once.
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the sanitizers make slow.
     const std::size_t chunk = 61 + std::size_t(data[0]) * 67;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    kovra::ListingData listings;
+    kovra::TListingDocument listings;
     const auto outcome = kovra::LoadListingBytes(listings, bytes, "f");
     if (outcome.ok()) {
         for (const auto& r : listings.ListingTable)
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (void)r.field(f);
     }
     std::istringstream in{std::string(bytes)};
-    kovra::ListingData chunked;
+    kovra::TListingDocument chunked;
     const auto streamed = kovra::LoadListingStream(chunked, in, "f", chunk);
     if (streamed.status != outcome.status || streamed.errorLine != outcome.errorLine ||
         chunked.ListingCount != listings.ListingCount || chunked.KensakuNengappi != listings.KensakuNengappi)

@@ -1,7 +1,7 @@
 // Any bytes as the source of a stripped copy; the copy must load again
 // with the same number of listings as the source, and stripping it in runs
 // of whole lines (as the save reads its file) must give the same bytes.
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 #include "TextLines.h"
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t chunk = 1 + data[0] % 64;
     const std::string_view source(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::string copy = kovra::StripMemberItems(source);
-    kovra::ListingData a, b;
+    kovra::TListingDocument a, b;
     const auto before = kovra::LoadListingBytes(a, source, "a");
     const auto after = kovra::LoadListingBytes(b, copy, "b");
     if (before.ok() && (!after.ok() || a.ListingCount != b.ListingCount))

@@ -3,7 +3,7 @@
 #include "GuiTestApp.h"
 #include "HtmlExport.h"
 #include "HtmlTestSupport.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -59,7 +59,7 @@ TEST(SampleTemplate, PagesOpenInABrowserAndTheirLinksWork)
     if (chromium.isEmpty())
         GTEST_SKIP() << "no chromium installed";
 
-    ListingData data;
+    TListingDocument data;
     ASSERT_TRUE(LoadListingFile(data, KOVRA_SOURCE_DIR "/data/samples/sample.txt").ok());
     ASSERT_GE(data.ListingCount, 3);
     test::TempDir dir;

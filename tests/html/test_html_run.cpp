@@ -3,7 +3,7 @@
 #include "HtmlExportRun.h"
 #include "HtmlSetupDlg.h"
 #include "HtmlTestSupport.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "ProgForm.h"
 #include "ScriptedPrompter.h"
 #include "ShippedFiles.h"
@@ -61,7 +61,7 @@ protected:
         test::WriteFile(dir.path() / "t.html", kTemplate);
         test::WriteFile(dir.path() / "FieldList", "/*BukkennNum*/\r\n/*UserName*/\r\n/*NextFileName*/\r\n/*BackFileName*/\r\n");
         templatePath = Q(dir.path() / "t.html");
-        ListingData& data = Listings();
+        TListingDocument& data = Listings();
         data.ListingTable = test::MakeListings({"11", "12", "13"});
         data.ListingCount = 3;
 
@@ -103,7 +103,7 @@ protected:
     {
         controller.reset();
         services::SetProgramFolder({});
-        Listings() = ListingData{};
+        Listings() = TListingDocument{};
     }
 
     // Starts the run and waits for its end message.

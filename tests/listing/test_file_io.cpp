@@ -2,7 +2,7 @@
 #include "FileIO.h"
 #include "HostileFiles.h"
 #include "MessageTexts.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 #include "Utf8Path.h"
 
@@ -89,7 +89,7 @@ TEST_F(FileIOTest, ReadersRefuseWhatIsNotARegularFile)
         kovra::fileio::InputFile in;
         EXPECT_EQ(in.open(path), status) << path;
 
-        kovra::ListingData data;
+        kovra::TListingDocument data;
         data.ListingCount = 7;
         const kovra::LoadOutcome loaded = kovra::LoadListingFile(data, path);
         EXPECT_EQ(loaded.status, kovra::LoadOutcome::Status::CannotOpen) << path;
@@ -150,7 +150,7 @@ TEST_F(FileIOTest, ReadErrorsAndShrinkingFilesAreFailures)
     // Reading this process's memory from address 0 fails with an I/O error.
     std::string bytes;
     EXPECT_EQ(kovra::fileio::ReadWholeFile("/proc/self/mem", bytes, 1 << 20).status, ReadStatus::ReadFailed);
-    kovra::ListingData data;
+    kovra::TListingDocument data;
     const kovra::LoadOutcome o = kovra::LoadListingFile(data, "/proc/self/mem");
     EXPECT_EQ(o.status, kovra::LoadOutcome::Status::ReadFailed);
     EXPECT_EQ(o.message, "ファイル /proc/self/mem の読込中にエラーが発生しました");

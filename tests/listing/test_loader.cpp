@@ -2,7 +2,7 @@
 #include "Cp932Codec.h"
 #include "ListingLine.h"
 #include "MessageTexts.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "Utf8Path.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +16,14 @@
 
 namespace {
 
-using kovra::ListingData;
+using kovra::TListingDocument;
 using kovra::LoadOutcome;
 using kovra::test::ListingLine;
 using Status = LoadOutcome::Status;
 
 std::string Good(const char* number) { return ListingLine().set(1, number).str(); }
 
-LoadOutcome Load(ListingData& d, const std::string& utf8Text)
+LoadOutcome Load(TListingDocument& d, const std::string& utf8Text)
 {
     return kovra::LoadListingBytes(d, cp932::fromUtf8(utf8Text), "list.txt");
 }
@@ -55,7 +55,7 @@ TEST(Loader, Outcomes)
         {"UTF-8 bytes are not a listing file", "\xEF\xBB\xBF" "1,2,3", Status::NoListings, 0, 0, ""},
     };
     for (const LoadCase& c : cases) {
-        ListingData d;
+        TListingDocument d;
         d.KensakuNengappi = "stale";
         const LoadOutcome o = kovra::LoadListingBytes(d, c.text, "list.txt");
         EXPECT_EQ(o.status, c.status) << c.what;
@@ -68,7 +68,7 @@ TEST(Loader, Outcomes)
 // Guards the exact texts the viewer and `kovra` show.
 TEST(Loader, MessagesAndCaptions)
 {
-    ListingData d;
+    TListingDocument d;
     LoadOutcome o = Load(d, "3\n" + Good("1") + "\n" + ListingLine().set(4, "x").str());
     EXPECT_EQ(o.message, "エラー   3行目で読込を中止しました");
     EXPECT_EQ(o.totalCaption, "ファイル読込エラー");
@@ -89,7 +89,7 @@ TEST(Loader, MessagesAndCaptions)
 // Guards against showing the previous file's listings or search date.
 TEST(Loader, EveryLoadStartsEmpty)
 {
-    ListingData d;
+    TListingDocument d;
     Load(d, "3,,,,,100401\n" + Good("A"));
     ASSERT_EQ(d.ListingCount, 1);
     Load(d, Good("B"));
@@ -103,7 +103,7 @@ TEST(Loader, EveryLoadStartsEmpty)
 // Guards the "cannot open" path: message with the path, state untouched.
 TEST(Loader, MissingFileChangesNothing)
 {
-    ListingData d;
+    TListingDocument d;
     Load(d, "3,,,,,100401\n" + Good("A"));
     const LoadOutcome o = kovra::LoadListingFile(d, "/no/such/folder/x.txt");
     EXPECT_EQ(o.status, Status::CannotOpen);
@@ -119,7 +119,7 @@ TEST(Loader, ManyListingsAndJapaneseText)
     std::string text;
     for (int i = 0; i < 1500; ++i)
         text += ListingLine().set(1, std::to_string(i)).set(15, "東京都").set(16, "架空区").str() + "\r\n";
-    ListingData d;
+    TListingDocument d;
     ASSERT_TRUE(Load(d, text).ok());
     EXPECT_EQ(d.ListingCount, 1500);
     EXPECT_EQ(d.ListingTable[1400].BukkennNum(), "1400");
@@ -132,7 +132,7 @@ TEST(Loader, HostileBytes)
     std::string garbage;
     for (int i = 0; i < 100000; ++i)
         garbage.push_back(static_cast<char>((i * 7919) & 0xFF));
-    ListingData d;
+    TListingDocument d;
     kovra::LoadListingBytes(d, garbage, "g");
 
     std::string nul = Good("1");
@@ -157,7 +157,7 @@ TEST(Loader, ReadsFilesByUtf8Path)
         std::ofstream out(file, std::ios::binary);
         out << cp932::fromUtf8("3,,,,,100401\r\n" + Good("X") + "\r\n");
     }
-    ListingData d;
+    TListingDocument d;
     const LoadOutcome o = kovra::LoadListingFile(d, kovra::test::Utf8(file));
     EXPECT_TRUE(o.ok());
     EXPECT_EQ(o.title, "Kovra Viewer  物件.txt");
@@ -179,11 +179,11 @@ TEST(Loader, ChunkEdgesChangeNothing)
         Good("1") + "\n" + Good("2") + "\r\n3,,,,,110101\r" + Good("3") + "\r",
     };
     for (const std::string& text : texts) {
-        ListingData whole;
+        TListingDocument whole;
         const LoadOutcome expected = kovra::LoadListingBytes(whole, text, "x");
         for (std::size_t chunk : {1u, 2u, 3u, 7u, 64u, 100000u}) {
             std::istringstream in(text);
-            ListingData d;
+            TListingDocument d;
             const LoadOutcome o = kovra::LoadListingStream(d, in, "x", chunk);
             EXPECT_EQ(o.status, expected.status) << chunk;
             EXPECT_EQ(o.errorLine, expected.errorLine) << chunk;
@@ -199,7 +199,7 @@ TEST(Loader, BigInputKeepsOrderAndLineNumbers)
     std::string text;
     for (int i = 0; i < 4000; ++i)
         text += ListingLine().set(1, std::to_string(i)).set(45, std::string(100, 'r')).str() + (i % 2 ? "\r\n" : "\n");
-    ListingData d;
+    TListingDocument d;
     ASSERT_TRUE(kovra::LoadListingBytes(d, text, "x").ok());
     ASSERT_EQ(d.ListingCount, 4000);
     for (int i = 0; i < 4000; i += 397)
@@ -243,7 +243,7 @@ TEST(Loader, ReadFailureIsNotAShorterSuccess)
     const std::string text = Good("1") + "\r\n" + Good("2") + "\r\n" + Good("3") + "\r\n";
     FailingBuf buf(text, text.size() / 2);
     std::istream in(&buf);
-    ListingData d;
+    TListingDocument d;
     const LoadOutcome o = kovra::LoadListingStream(d, in, "x", 8);
     EXPECT_EQ(o.status, Status::ReadFailed);
     EXPECT_EQ(d.ListingCount, 0);
@@ -255,7 +255,7 @@ TEST(Loader, ReadFailureIsNotAShorterSuccess)
 TEST(Loader, LineFarLongerThanAChunk)
 {
     std::istringstream in(ListingLine().set(45, std::string(4 << 20, 'r')).str());
-    ListingData d;
+    TListingDocument d;
     ASSERT_TRUE(kovra::LoadListingStream(d, in, "x", 16).ok());
     EXPECT_EQ(d.ListingTable[0].Bikou().size(), 4u << 20);
 }

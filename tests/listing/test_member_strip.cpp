@@ -2,7 +2,7 @@
 #include "Cp932Codec.h"
 #include "HostileFiles.h"
 #include "ListingLine.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 #include "Utf8Path.h"
 
@@ -69,7 +69,7 @@ TEST(MemberStrip, FieldsPastTheLimitAreKept)
 // Guards the round trip: the copy loads and shows the member fields blanked.
 TEST(MemberStrip, StrippedCopyLoads)
 {
-    kovra::ListingData before, after;
+    kovra::TListingDocument before, after;
     const std::string src = cp932::fromUtf8("3,,,,,100401\r\n" + Member().set(6, "2480").str());
     ASSERT_TRUE(kovra::LoadListingBytes(before, src, "a").ok());
     ASSERT_TRUE(kovra::LoadListingBytes(after, kovra::StripMemberItems(src), "b").ok());

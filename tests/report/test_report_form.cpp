@@ -3,7 +3,7 @@
 // clear of the values the report writes.
 #include "Cp932Codec.h"
 #include "PdfPages.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
 #include "ScriptedPrompter.h"
@@ -126,7 +126,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    kovra::ListingData listings;
+    kovra::TListingDocument listings;
     kovra::ReportRequest request;
     std::vector<std::string> messages;
     kovra::testing::ScriptedPrompter prompter;

@@ -53,7 +53,7 @@ protected:
     }
 
     fs::path dir;
-    kovra::ListingData listings;
+    kovra::TListingDocument listings;
     kovra::ReportRequest request;
 };
 

@@ -79,7 +79,7 @@ void UiTest::SetUp()
     services::RedirectUserSettings(SettingsFile().toStdString());
     services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
     services::Settings() = services::TUserSettings{};
-    Listings() = ListingData{};
+    Listings() = TListingDocument{};
     // After App(), which installs the viewer's windows.
     prompter_.emplace();
     prompter_->answer = [this](const Question& q) {
@@ -94,7 +94,7 @@ void UiTest::TearDown()
     // The settings stay redirected: a window a test forgot must never
     // write into the real user's store.
     services::SetProgramFolder({});
-    Listings() = ListingData{};
+    Listings() = TListingDocument{};
 }
 
 std::vector<QUrl> UiTest::Opened() const

@@ -3,7 +3,7 @@
 // recorded instead of shown, and listing files written on the fly.
 #pragma once
 
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "ScriptedPrompter.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "HtmlExportRun.h"
 
 #include "HtmlSetupDlg.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "MkHtmlThread.h"
 #include "ProgForm.h"
@@ -72,7 +72,7 @@ HtmlExportController::~HtmlExportController()
 
 void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
 {
-    ListingData& data = Listings();
+    TListingDocument& data = Listings();
     if (g_running || data.ListingCount == 0 || (only && only->empty()))
         return;
     if (!RunSetupDialog(*d->setup))

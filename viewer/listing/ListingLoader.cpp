@@ -1,4 +1,4 @@
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include "Cp932Codec.h"
 #include "FileIO.h"
@@ -13,9 +13,9 @@
 
 namespace kovra {
 
-ListingData& Listings()
+TListingDocument& Listings()
 {
-    static ListingData data;
+    static TListingDocument data;
     return data;
 }
 
@@ -73,7 +73,7 @@ private:
 // Feeds whole lines to two decoders at once and keeps the file's order.
 class LoadRun {
 public:
-    explicit LoadRun(ListingData& data) : data_(data)
+    explicit LoadRun(TListingDocument& data) : data_(data)
     {
         // Every load starts empty: no records of the previous file, and no
         // search date that a file without a header line would inherit.
@@ -151,7 +151,7 @@ private:
         return true;
     }
 
-    ListingData& data_;
+    TListingDocument& data_;
     RangeDecoder first_, second_;
     std::int64_t lineBase_ = 0; // lines before the next range; the failing line once failed
     bool failed_ = false;
@@ -159,7 +159,7 @@ private:
 
 } // namespace
 
-LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::string_view fileName)
+LoadOutcome LoadListingBytes(TListingDocument& data, std::string_view bytes, std::string_view fileName)
 {
     LoadRun run(data);
     run.feed(bytes);
@@ -170,7 +170,7 @@ namespace {
 
 // A file that could not be read to its end is not a shorter success: what
 // was read of it is dropped, as after a line that cannot be decoded.
-LoadOutcome ReadFailure(ListingData& data, std::string message)
+LoadOutcome ReadFailure(TListingDocument& data, std::string message)
 {
     data.ListingTable.clear();
     data.ListingTable.shrink_to_fit();
@@ -183,7 +183,7 @@ LoadOutcome ReadFailure(ListingData& data, std::string message)
     return outcome;
 }
 
-LoadOutcome LoadChunks(ListingData& data, const text::WholeLineReader::ReadFn& read, std::string_view fileName,
+LoadOutcome LoadChunks(TListingDocument& data, const text::WholeLineReader::ReadFn& read, std::string_view fileName,
                        std::string_view path, std::size_t chunkBytes)
 {
     try {
@@ -202,7 +202,7 @@ LoadOutcome LoadChunks(ListingData& data, const text::WholeLineReader::ReadFn& r
 
 } // namespace
 
-LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_view fileName, std::size_t chunkBytes)
+LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::string_view fileName, std::size_t chunkBytes)
 {
     const auto read = [&in](char* into, std::size_t n) -> std::size_t {
         if (!in)
@@ -216,7 +216,7 @@ LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_v
     return outcome;
 }
 
-LoadOutcome LoadListingFile(ListingData& data, const std::string& path)
+LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
 {
     fileio::InputFile file;
     const fileio::ReadStatus opened = file.open(path);

@@ -83,7 +83,7 @@ std::string Join(const std::string& folder, const char* name)
 
 } // namespace
 
-ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& request)
+ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request)
 {
     ReportOutcome outcome;
     // The ordinals (1-based) of the pages, in print order.

@@ -2,7 +2,7 @@
 // data file for the report form "KvReport.FOM".
 #pragma once
 
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "UserSettings.h"
 
 #include <optional>
@@ -44,6 +44,6 @@ inline constexpr int kReportPaperA4 = 9;
 // data file for the listings asked for.  A listing number outside
 // 1..ListingCount writes nothing and says nothing.  When the current folder
 // cannot take "KvReport.tmp", the user's temporary folder does.
-ReportOutcome WriteReport(const ListingData& listings, const ReportRequest& request);
+ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request);
 
 } // namespace kovra

@@ -1,6 +1,6 @@
 #include "SearchIndex.h"
 
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "TextFolding.h"
 #include "TextOrder.h"
 
@@ -27,7 +27,7 @@ SearchIndex::SearchIndex(std::span<const TKovraDataClass> listings)
     build(listings);
 }
 
-SearchIndex::SearchIndex(const ListingData& data)
+SearchIndex::SearchIndex(const TListingDocument& data)
 {
     build(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)));
 }

@@ -21,7 +21,7 @@
 #include <vector>
 
 namespace kovra {
-struct ListingData;
+struct TListingDocument;
 }
 
 namespace kovra::search {
@@ -29,7 +29,7 @@ namespace kovra::search {
 class SearchIndex {
 public:
     explicit SearchIndex(std::span<const TKovraDataClass> listings);
-    explicit SearchIndex(const ListingData& data);
+    explicit SearchIndex(const TListingDocument& data);
     SearchIndex(const SearchIndex&) = delete;
     SearchIndex& operator=(const SearchIndex&) = delete;
     ~SearchIndex();

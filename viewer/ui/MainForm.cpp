@@ -9,7 +9,7 @@
 #include "ListingBrowser.h"
 
 #include "HtmlExportRun.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "Prompter.h"
 #include "TextHelpers.h"
@@ -260,7 +260,7 @@ QWidget* TMainForm::buildBottomPanel()
 
 bool TMainForm::LoadFile(const QString& path)
 {
-    ListingData& data = Listings();
+    TListingDocument& data = Listings();
     // The table must not change while an export reads it.
     if (HtmlExportRunningNow())
         return false;
@@ -372,7 +372,7 @@ void TMainForm::dropEvent(QDropEvent* event)
 
 void TMainForm::ShowListing(int number)
 {
-    const ListingData& data = Listings();
+    const TListingDocument& data = Listings();
     if (number < 1 || number > data.ListingCount || number > static_cast<int>(data.ListingTable.size()))
         return;
     const TKovraDataClass& rec = data.ListingTable[static_cast<std::size_t>(number - 1)];
@@ -420,7 +420,7 @@ int TMainForm::ShownListingNumber() const
 void TMainForm::CmbSetudouHoukouChange(int index)
 {
     const int n = ShownListingNumber();
-    const ListingData& data = Listings();
+    const TListingDocument& data = Listings();
     // After a load that failed the number box still shows the old number
     // while the table is empty: there is no listing to read then.
     if (index < 0 || index > 3 || n < 1 || n > data.ListingCount)

@@ -11,7 +11,7 @@
 #include "DialogFilters.h"
 #include "FileDialogLook.h"
 #include "HtmlExportRun.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MemberStrip.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
@@ -96,7 +96,7 @@ void TMainForm::SetSaveFileChooser(std::function<QString()> chooser) { saveChoos
 
 void TMainForm::SaveMemberDelClick()
 {
-    const ListingData& data = Listings();
+    const TListingDocument& data = Listings();
     if (data.ListingCount == 0)
         return;
     const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();

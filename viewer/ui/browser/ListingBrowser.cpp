@@ -5,7 +5,7 @@
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
 #include "ListingExport.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "Prompter.h"
 #include "SearchIndex.h"
@@ -81,7 +81,7 @@ int DefaultWidth(int field)
 
 std::span<const TKovraDataClass> LoadedTable()
 {
-    const ListingData& data = Listings();
+    const TListingDocument& data = Listings();
     const int count = std::clamp(data.ListingCount, 0, static_cast<int>(data.ListingTable.size()));
     return {data.ListingTable.data(), static_cast<std::size_t>(count)};
 }

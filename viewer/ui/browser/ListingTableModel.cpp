@@ -1,7 +1,7 @@
 #include "ListingTableModel.h"
 
 #include "FieldCaptions.h"
-#include "ListingTable.h"
+#include "ListingDocument.h"
 
 #include <algorithm>
 
@@ -73,7 +73,7 @@ QVariant TListingTableModel::data(const QModelIndex& index, int role) const
         return RightAligned(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     if (role != Qt::DisplayRole)
         return {};
-    const ListingData& data = Listings();
+    const TListingDocument& data = Listings();
     const int listing = ListingAt(index.row());
     // A load replaces the table before the rows follow: read nothing stale.
     if (listing < 0 || listing >= data.ListingCount || listing >= static_cast<int>(data.ListingTable.size()))

@@ -1,4 +1,4 @@
-// The listings of the loaded file and the loader that fills them.
+// One loaded export file (a document) and the loader that fills it.
 #pragma once
 
 #include "KovraRecord.h"
@@ -12,7 +12,7 @@ namespace kovra {
 
 // The loaded file's state.  The table grows with the file (no fixed limit);
 // entries 0..ListingCount-1 are valid.
-struct ListingData {
+struct TListingDocument {
     RecordArena Arena; // the texts of the records below
     std::vector<TKovraDataClass> ListingTable;
     int ListingCount = 0;
@@ -21,7 +21,7 @@ struct ListingData {
 };
 
 // The program-wide instance the windows, the report and the HTML export read.
-ListingData& Listings();
+TListingDocument& Listings();
 
 // What a load did; the caller shows it.
 struct LoadOutcome {
@@ -45,17 +45,17 @@ struct LoadOutcome {
 // an empty table and an empty search date; a file that cannot be opened
 // (only regular files are read) leaves `data` as it was.  The caller sets
 // CurrentFileName first.
-LoadOutcome LoadListingFile(ListingData& data, const std::string& path);
+LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path);
 
 // Loads from bytes already in memory (the fuzzers and the benchmarks use it).
-LoadOutcome LoadListingBytes(ListingData& data, std::string_view bytes, std::string_view fileName);
+LoadOutcome LoadListingBytes(TListingDocument& data, std::string_view bytes, std::string_view fileName);
 
 inline constexpr std::size_t kLoadChunkBytes = 16 << 20;
 
 // Loads from a stream read `chunkBytes` at a time, so a big file never sits
 // in memory whole (LoadListingFile reads its file the same way; the tests
 // use small chunks).  A stream that goes bad is a ReadFailed load.
-LoadOutcome LoadListingStream(ListingData& data, std::istream& in, std::string_view fileName,
+LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::string_view fileName,
                               std::size_t chunkBytes = kLoadChunkBytes);
 
 } // namespace kovra
