@@ -4,6 +4,8 @@
 #include "Jobs.h"
 #include "SearchArguments.h"
 
+#include "CompareSheet.h"
+
 namespace kovra::cli {
 
 namespace {
@@ -56,6 +58,39 @@ constexpr Syntax<ExportJob> kExport{
     kExportArgs, kExportOptions,
     [](const ExportJob& j) { return !j.file.empty() && j.csvOut.empty() != j.xlsxOut.empty(); }, RunExport};
 
+constexpr Positional<StatsJob> kStatsArgs[] = {{Count::One, Store<&StatsJob::file>},
+                                               {Count::Rest, OnQuery<StatsJob, AddTerm>}};
+constexpr Option<StatsJob> kStatsOptions[] = {
+    {"--where", Takes::Value, OnQuery<StatsJob, AddWhere>},
+    {"--min", Takes::Value, OnQuery<StatsJob, AddMin>},
+    {"--max", Takes::Value, OnQuery<StatsJob, AddMax>},
+    {"--by", Takes::Value,
+     [](StatsJob& j, const std::string& a) { return j.by >= 0 ? Refused() : ReadFieldName(a, j.by); }},
+    {"--measure", Takes::Value,
+     [](StatsJob& j, const std::string& a) { return ReadFieldName(a, j.measures.emplace_back()); }},
+};
+constexpr Syntax<StatsJob> kStats{kStatsArgs, kStatsOptions, [](const StatsJob& j) { return !j.file.empty(); }, RunStats};
+
+constexpr Positional<CompareJob> kCompareArgs[] = {
+    {Count::One, Store<&CompareJob::file>},
+    {Count::Rest, [](CompareJob& j, const std::string& a) {
+         if (j.numbers.size() >= static_cast<std::size_t>(search::kCompareMaxListings))
+             return Refused("at most " + std::to_string(search::kCompareMaxListings) + " listings on one sheet");
+         j.numbers.push_back(a);
+         return Accepted();
+     }}};
+constexpr Option<CompareJob> kCompareOptions[] = {
+    {"--pdf", Takes::Value, StoreOnce<&CompareJob::pdf>},
+    {"--csv", Takes::Value, StoreOnce<&CompareJob::csv>},
+};
+constexpr Syntax<CompareJob> kCompare{
+    kCompareArgs, kCompareOptions,
+    [](const CompareJob& j) {
+        return !j.file.empty() && j.pdf.empty() != j.csv.empty() &&
+               j.numbers.size() >= static_cast<std::size_t>(search::kCompareMinListings);
+    },
+    RunCompare};
+
 using Rows = std::span<const Command>;
 
 constexpr Command kListingRows[] = {
@@ -74,6 +109,11 @@ constexpr Command kSearchRows[] = {
      "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... "
      "[--sort [-]FIELD]...",
      ParseAndRun<kExport>},
+    {"stats",
+     "stats FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--by FIELD] "
+     "[--measure FIELD]...",
+     ParseAndRun<kStats>},
+    {"compare", "compare FILE NUM... (--pdf OUT.pdf | --csv OUT)", ParseAndRun<kCompare>},
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kovra::cli {
 
@@ -38,6 +39,18 @@ struct ExportJob {
     std::string csvOut, xlsxOut; // one of the two
 };
 
+struct StatsJob {
+    std::string file;
+    search::QueryDescription query;
+    int by = -1;               // group field; -1: one group
+    std::vector<int> measures; // empty: the default measures
+};
+struct CompareJob {
+    std::string file;
+    std::vector<std::string> numbers; // BukkennNum of each column
+    std::string pdf, csv;             // one of the two
+};
+
 bool RunDump(const DumpJob& job);
 bool RunInfo(const InfoJob& job);
 bool RunStrip(const StripJob& job);
@@ -45,5 +58,7 @@ bool RunSummary(const SummaryJob& job);
 bool RunHtml(const HtmlJob& job);
 bool RunFind(const FindJob& job);
 bool RunExport(const ExportJob& job);
+bool RunStats(const StatsJob& job);
+bool RunCompare(const CompareJob& job);
 
 } // namespace kovra::cli

@@ -1,4 +1,12 @@
 #include "PrintEngineCli.h"
+#include "Json.h"
+#include "Output.h"
+
+#include "FileIO.h"
+#include "MessageTexts.h"
+
+#include <filesystem>
+#include <random>
 
 #include <cstdlib>
 #if defined(__GLIBC__) // known only once a C library header is in
@@ -37,6 +45,44 @@ void KeepHeapSlackForPdf()
     mallopt(M_TOP_PAD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 #endif
+}
+
+bool RenderPrintDataToPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write, const std::string& pdf,
+                          const dorvex::RenderOptions& options)
+{
+    namespace fs = std::filesystem;
+    struct TempFile {
+        fs::path path;
+        ~TempFile()
+        {
+            std::error_code ec;
+            if (!path.empty())
+                fs::remove(path, ec);
+        }
+    } temp;
+    std::error_code ec;
+    temp.path = fs::temp_directory_path(ec) / ("kovra-print-" + std::to_string(std::random_device{}()) + ".tmp");
+    const ReportOutcome written = write(fileio::Utf8FromPath(temp.path));
+    if (!written.written) {
+        PrintLine(stderr, written.message);
+        return false;
+    }
+    if (written.unmappable)
+        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) + " characters the code page lacks were written as \"?\"");
+    if (fileio::SameFile(written.formatFile, pdf)) {
+        PrintLine(stderr, msg::OutputIsInput(pdf));
+        return false;
+    }
+    KeepHeapSlackForPdf();
+    auto app = StartPrintEngineGui();
+    int sheets = 0;
+    if (!dorvex::RenderJobToPdf(written.formatFile, written.dataFile, pdf, options, &sheets))
+        return false;
+    std::string json = "{\"pdf\": ";
+    AppendJsonString(json, pdf);
+    json += ", \"sheets\": " + std::to_string(sheets) + "}";
+    PrintLine(stdout, json);
+    return true;
 }
 
 } // namespace kovra::cli

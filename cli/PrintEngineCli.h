@@ -3,9 +3,14 @@
 // never start.
 #pragma once
 
+#include "ReportLayout.h"
+#include "RenderJob.h"
+
 #include <QGuiApplication>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace kovra::cli {
 
@@ -17,5 +22,12 @@ std::unique_ptr<QGuiApplication> StartPrintEngineGui();
 // slack at the top of the heap glibc gives the memory back to the system
 // each time, which costs more than the drawing itself.  No-op elsewhere.
 void KeepHeapSlackForPdf();
+
+// A job of our own forms onto a PDF: `write` puts the job's print data at
+// the path it is given (a temporary file, removed on every way out) and
+// says which form goes with it; the job is rendered onto `pdf`, and
+// {"pdf": "…", "sheets": N} is printed.  False after a message.
+bool RenderPrintDataToPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write, const std::string& pdf,
+                          const dorvex::RenderOptions& options);
 
 } // namespace kovra::cli

@@ -1,5 +1,7 @@
 #include "SearchArguments.h"
 
+#include "FieldNameResolver.h"
+
 namespace kovra::cli {
 
 namespace {
@@ -54,6 +56,15 @@ Verdict AddSort(search::QueryDescription& query, const std::string& argument)
     if (v.accepted)
         query.sort.push_back(k);
     return v;
+}
+
+Verdict ReadFieldName(const std::string& argument, int& field)
+{
+    const int f = search::ResolveFieldName(argument);
+    if (f < 0)
+        return Check(search::ArgumentProblem::UnknownField, argument);
+    field = f;
+    return Accepted();
 }
 
 } // namespace kovra::cli

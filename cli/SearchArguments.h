@@ -17,6 +17,8 @@ Verdict AddWhere(search::QueryDescription& query, const std::string& argument);
 Verdict AddMin(search::QueryDescription& query, const std::string& argument);
 Verdict AddMax(search::QueryDescription& query, const std::string& argument);
 Verdict AddSort(search::QueryDescription& query, const std::string& argument);
+// A field name alone (--by, --measure): any name of a field.
+Verdict ReadFieldName(const std::string& argument, int& field);
 
 // The setter of a job with a `query` member.
 template <class Job, Verdict (*add)(search::QueryDescription&, const std::string&)>

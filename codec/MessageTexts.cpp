@@ -40,6 +40,17 @@ std::string CellsShortened(int cells)
     return Grouped(cells) + " 個の項目は長すぎるため、セルに入る 32767 文字までで切りました";
 }
 
+std::string UnknownSearchField(std::string_view name) { return "「" + S(name) + "」という項目はありません"; }
+
+std::string NoSuchListingNumber(std::string_view number) { return "物件番号 " + S(number) + " はありません"; }
+
+std::string CompareMarketCount(int listings) { return "相場の対象　" + Grouped(listings) + " 件"; }
+
+std::string CompareListingCount(int count)
+{
+    return "比較表には 2 件から 8 件の物件を選んでください（選ばれているのは " + Grouped(count) + " 件）";
+}
+
 std::string FileCannotOpen(std::string_view path) { return "ファイル " + S(path) + " は開けません"; }
 
 std::string FileCannotCreate(std::string_view path) { return "ファイル " + S(path) + " を作成できません"; }

@@ -75,6 +75,19 @@ std::string PrintFoundListingsCount(int found);
 std::string ListingsExported(int rows, std::string_view path);
 // Texts longer than a spreadsheet cell holds, cut to fit.
 std::string CellsShortened(int cells);
+// A term "FIELD=TEXT" of the search box whose FIELD names no field.
+std::string UnknownSearchField(std::string_view name);
+
+// ---- market figures and the comparison sheet ----
+
+// The group of all listings found (`kovra stats`, the market panel).
+inline constexpr std::string_view kWholeGroup = "全体";
+// "物件番号 NUM はありません": a listing number the file does not hold.
+std::string NoSuchListingNumber(std::string_view number);
+// The sheet's head: how many listings its markets are taken from.
+std::string CompareMarketCount(int listings);
+// A comparison sheet of fewer than 2 or more than 8 listings.
+std::string CompareListingCount(int count);
 
 // ---- the HTML export ----
 

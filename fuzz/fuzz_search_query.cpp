@@ -1,5 +1,11 @@
 // Any bytes as what a user types into the search: the query must parse,
 // run and sort without crashing, and the folding must keep its promises.
+// The same bytes as listing texts: the market figures and the comparison
+// sheet of what was found stay in order.
+#include "CompareSheet.h"
+#include "FieldNameResolver.h"
+#include "ListingDocument.h"
+#include "MarketFigures.h"
 #include "SearchIndex.h"
 #include "SearchQuery.h"
 #include "TextFolding.h"
@@ -9,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -79,13 +86,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         d.bounds.push_back(bound);
     d.sort = {{static_cast<int>(Field::Kakaku), size % 2 == 0}, {static_cast<int>(Field::Bikou), false}};
     const Query query(d);
-    const TKovraDataClass listings[] = {Listing(a, b), Listing(b, a), Listing(text, text), Listing({}, {})};
-    const SearchIndex index(listings);
+    (void)UnknownFieldNames(text);
+    TListingDocument document;
+    for (const auto& [x, y] : {std::pair(a, b), std::pair(b, a), std::pair(text, text), std::pair(std::string_view(), std::string_view())})
+        document.ListingTable.push_back(Listing(x, y));
+    document.ListingCount = 4;
+    const SearchIndex index(document);
     const std::vector<int> all = index.run(Query(QueryDescription{.sort = d.sort}));
     if (all.size() != 4)
         std::abort();
     const std::vector<int> found = index.run(query);
     if (index.refine(query, Query(), all) != found)
+        std::abort();
+
+    MarketRequest request;
+    request.measures = {static_cast<int>(Field::Kakaku), static_cast<int>(Field::Bikou)};
+    request.groupField = static_cast<int>(Field::Bikou);
+    request.separateSaleAndRent = true;
+    for (const MarketGroup& g : ComputeMarketFigures(document, index, all, request).groups) {
+        for (const Figures& f : g.figures) {
+            const bool finite = std::isfinite(f.max - f.min); // else the interpolation may overflow, as the formula does
+            if (f.n > static_cast<int>(g.listings.size()) ||
+                (f.n > 0 && finite && !(f.min <= f.p25 && f.p25 <= f.median && f.median <= f.p75 && f.p75 <= f.max)))
+                std::abort();
+            (void)FigureText(f.mean);
+        }
+    }
+    (void)FindListingNumber(index, text);
+    const CompareSheet sheet = MakeCompareSheet(document, index, all, all, std::vector<int>{static_cast<int>(Field::Kakaku), static_cast<int>(Field::Bikou)});
+    if (sheet.rows.size() != 2 || sheet.rows[0].market.size() != 4)
         std::abort();
     return 0;
 }

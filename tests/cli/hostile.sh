@@ -38,6 +38,8 @@ same-file)
     expect 1 "$kovra" strip in.txt "$out"; said "は入力ファイルと同じファイルです"
     expect 1 "$kovra" report in.txt "$out" --all; said "は入力ファイルと同じファイルです"
     expect 1 "$kovra" report in.txt --pdf "$out"; said "は入力ファイルと同じファイルです"
+    expect 1 "$kovra" compare in.txt K-100 K-101 --csv "$out"; said "は入力ファイルと同じファイルです"
+    expect 1 "$kovra" compare in.txt K-100 K-101 --pdf "$out"; said "は入力ファイルと同じファイルです"
     same in.txt keep.txt
   done
   "$kovra" report in.txt data.dat --all >/dev/null 2>&1 && cp data.dat data.keep

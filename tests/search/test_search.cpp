@@ -1,8 +1,11 @@
 // The search contract over a handful of listings: free terms, field
 // conditions, ranges, multi-key sorts and the narrowing of a search as the
 // user types on.
+#include "FieldNameResolver.h"
 #include "SearchIndex.h"
 #include "SearchQuery.h"
+
+#include "FieldColumnTitles.h"
 
 #include "TextFolding.h"
 #include "TextOrder.h"
@@ -68,6 +71,8 @@ TEST_F(Search, EveryTermMustBeInOneField)
         {"HeyaKazu=4", {3}},                 // a field condition in the search text
         {"Bikou=3", {3}},
         {"NoSuchField=3", {}},               // a plain term then
+        {"間取り=4", {3}},                    // a field by its column title
+        {"価格（成約価格）＝4,980", {2}},      // by its caption, with a full-width "="
         {"万円", {0, 1, 2, 3}},
     };
     for (const Case& c : cases)
@@ -218,7 +223,10 @@ TEST(SearchArguments, FieldNamesAndNumbersAreChecked)
     const Case cases[] = {
         {"Kakaku=1000", P::None, P::None, P::UnknownField},
         {"Kakaku=abc", P::None, P::BadNumber, P::UnknownField},
-        {"kakaku=1", P::UnknownField, P::UnknownField, P::UnknownField}, // names as spelled
+        {"kakaku=1", P::None, P::None, P::UnknownField}, // names compared folded
+        {"価格=1", P::None, P::None, P::UnknownField},
+        {"-価格", P::NoEqualsSign, P::NoEqualsSign, P::None},
+        {"値段=1", P::UnknownField, P::UnknownField, P::UnknownField},
         {"Kakaku", P::NoEqualsSign, P::NoEqualsSign, P::None},
         {"-Kakaku", P::NoEqualsSign, P::NoEqualsSign, P::None},
         {"=1", P::UnknownField, P::UnknownField, P::UnknownField},
@@ -234,6 +242,29 @@ TEST(SearchArguments, FieldNamesAndNumbersAreChecked)
     SortKey k;
     ASSERT_EQ(ParseSortKey("-Kakaku", k), ArgumentProblem::None);
     EXPECT_EQ(k, (SortKey{static_cast<int>(Field::Kakaku), true}));
+}
+
+// A field answers to its name, its caption and its column title, folded;
+// no name of one field is a name of another.
+TEST(SearchArguments, FieldNamesResolveFoldedAndAlone)
+{
+    for (int f = 0; f < kFieldCount; ++f) {
+        EXPECT_EQ(ResolveFieldName(kFieldNames[static_cast<std::size_t>(f)]), f);
+        EXPECT_EQ(ResolveFieldName(fieldCaption(f)), f) << fieldCaption(f);
+        EXPECT_EQ(ResolveFieldName(fieldColumnTitle(f)), f) << fieldColumnTitle(f);
+    }
+    struct Case {
+        const char* name;
+        int field;
+    };
+    const Case cases[] = {
+        {"ＫＡＫＡＫＵ", static_cast<int>(Field::Kakaku)},   {"価格(成約価格)", static_cast<int>(Field::Kakaku)},
+        {"徒歩", static_cast<int>(Field::Toho0)},            {"間取リ", static_cast<int>(Field::HeyaKazu)},
+        {"接道方向1", static_cast<int>(Field::SetudouHoukou0)}, {"Price", -1}, {"", -1}, {"価格 ", -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveFieldName(c.name), c.field) << c.name;
+    EXPECT_EQ(UnknownFieldNames("物件番号=1 値段=3 =x 間取り＝3LDK abc 坪＝"), (std::vector<std::string>{"値段", "坪"}));
 }
 
 } // namespace

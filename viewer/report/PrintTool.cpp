@@ -33,6 +33,19 @@ int TPrintTool::ColourCodeFromName(std::string_view name)
     return 0;
 }
 
+std::string ItemText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == ';')
+            out += "；";
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
 namespace {
 constexpr std::size_t kFlushBytes = 256 * 1024;
 }

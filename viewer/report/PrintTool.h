@@ -25,6 +25,11 @@ struct PrintToolSettings {
     std::uint8_t showPrintDialog = 1;
 };
 
+// A text as an item may carry it: the engine cuts an item at ";", which
+// would move every later field of the line, so ";" becomes the full-width
+// "；", which reads the same on paper.
+std::string ItemText(std::string_view text);
+
 class TPrintTool {
 public:
     static PrintToolSettings& Settings(); // the module-level settings

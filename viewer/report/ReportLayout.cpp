@@ -13,21 +13,6 @@ namespace {
 
 constexpr const char* kFace = "ＭＳ 明朝";
 
-// The engine cuts an item at ";", which would move every later field of the
-// line; the full-width "；" reads the same on paper and cannot.
-std::string Safe(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == ';')
-            out += "；";
-        else
-            out.push_back(c);
-    }
-    return out;
-}
-
 struct Item {
     int x, y, size;
     const char* style;
@@ -37,7 +22,7 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
                const ReportRequest& req)
 {
     const auto item = [&](const Item& at, std::string_view text) {
-        tool.WriteItem(at.x, at.y, Safe(text), kFace, at.size, at.style, "N", "0");
+        tool.WriteItem(at.x, at.y, ItemText(text), kFace, at.size, at.style, "N", "0");
     };
     const auto bracket = [](std::string_view word) { return "【 " + std::string(word) + " 】"; };
 

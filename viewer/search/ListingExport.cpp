@@ -37,12 +37,7 @@ bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> or
         return false;
     std::string out = "\xEF\xBB\xBF"; // the byte order mark tells spreadsheets it is UTF-8
     auto appendRow = [&](const ExportRow& row) {
-        for (std::size_t f = 0; f < row.size(); ++f) {
-            if (f)
-                out.push_back(',');
-            AppendCsvValue(out, row[f]);
-        }
-        out += "\r\n";
+        AppendCsvRow(out, row);
         if (out.size() > (1 << 20)) {
             file.write(out.data(), static_cast<std::streamsize>(out.size()));
             out.clear();
@@ -74,6 +69,16 @@ void AppendCsvValue(std::string& out, std::string_view text)
     }
     if (quote)
         out.push_back('"');
+}
+
+void AppendCsvRow(std::string& out, std::span<const std::string_view> row)
+{
+    for (std::size_t f = 0; f < row.size(); ++f) {
+        if (f)
+            out.push_back(',');
+        AppendCsvValue(out, row[f]);
+    }
+    out += "\r\n";
 }
 
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,

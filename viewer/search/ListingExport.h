@@ -35,5 +35,7 @@ bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> or
 // One CSV value: a text that a spreadsheet would run as a formula gets a
 // leading "'"; a text holding a comma, a double quote, CR or LF is quoted.
 void AppendCsvValue(std::string& out, std::string_view text);
+// One CSV row of such values, ended by CR LF.
+void AppendCsvRow(std::string& out, std::span<const std::string_view> row);
 
 } // namespace kovra::search

@@ -1,6 +1,6 @@
 #include "SearchQuery.h"
 
-#include "FieldNames.h"
+#include "FieldNameResolver.h"
 #include "TextFolding.h"
 #include "TextOrder.h"
 
@@ -8,27 +8,12 @@
 
 namespace kovra::search {
 
-namespace {
-
-// Splits "FIELD=REST"; false without "=".
-bool SplitAtEquals(std::string_view argument, std::string_view& name, std::string_view& rest)
-{
-    const std::size_t eq = argument.find('=');
-    if (eq == std::string_view::npos)
-        return false;
-    name = argument.substr(0, eq);
-    rest = argument.substr(eq + 1);
-    return true;
-}
-
-} // namespace
-
 ArgumentProblem ParseFieldText(std::string_view argument, FieldText& out)
 {
     std::string_view name, text;
     if (!SplitAtEquals(argument, name, text))
         return ArgumentProblem::NoEqualsSign;
-    const int field = fieldIndex(name);
+    const int field = ResolveFieldName(name);
     if (field < 0)
         return ArgumentProblem::UnknownField;
     out = {field, std::string(text)};
@@ -40,7 +25,7 @@ ArgumentProblem ParseFieldBound(std::string_view argument, bool upper, FieldBoun
     std::string_view name, number;
     if (!SplitAtEquals(argument, name, number))
         return ArgumentProblem::NoEqualsSign;
-    const int field = fieldIndex(name);
+    const int field = ResolveFieldName(name);
     if (field < 0)
         return ArgumentProblem::UnknownField;
     const std::optional<double> value = ParseNumber(number);
@@ -53,7 +38,7 @@ ArgumentProblem ParseFieldBound(std::string_view argument, bool upper, FieldBoun
 ArgumentProblem ParseSortKey(std::string_view argument, SortKey& out)
 {
     const bool descending = argument.starts_with('-');
-    const int field = fieldIndex(descending ? argument.substr(1) : argument);
+    const int field = ResolveFieldName(descending ? argument.substr(1) : argument);
     if (field < 0)
         return ArgumentProblem::UnknownField;
     out = {field, descending};

@@ -35,7 +35,8 @@ struct FieldBound {
 
 struct QueryDescription {
     // Terms separated by white space; every term must be in some field.  A
-    // term "FIELD=TEXT" whose FIELD is a field name is a field condition.
+    // term "FIELD=TEXT" whose FIELD names a field (FieldNameResolver.h) is
+    // a field condition.
     std::string text{};
     std::vector<FieldText> where{};
     // FIELD=TEXT where the whole folded field text must equal the folded
@@ -49,8 +50,8 @@ struct QueryDescription {
 // What is wrong with one argument of the forms below.
 enum class ArgumentProblem { None, NoEqualsSign, UnknownField, BadNumber };
 
-// "FIELD=TEXT", "FIELD=N" and "[-]FIELD", with FIELD a field name as
-// spelled in the field list ("Kakaku").
+// "FIELD=TEXT", "FIELD=N" and "[-]FIELD", with FIELD any name of a field
+// (FieldNameResolver.h: "Kakaku", "価格（成約価格）", "価格").
 ArgumentProblem ParseFieldText(std::string_view argument, FieldText& out);
 ArgumentProblem ParseFieldBound(std::string_view argument, bool upper, FieldBound& out);
 ArgumentProblem ParseSortKey(std::string_view argument, SortKey& out);
