@@ -23,13 +23,23 @@ struct TextGroup {
     std::vector<std::size_t> positions;
 };
 
+// A listing's display text, from the index's table when it is a fixed
+// text (most group fields hold only those), which is much quicker than a
+// walk through the record.
+std::string_view TextOf(const TListingDocument& document, const SearchIndex& index, int listing, int field)
+{
+    if (const std::optional<std::string_view> fixed = index.fixedText(listing, field))
+        return *fixed;
+    return document.ListingTable[static_cast<std::size_t>(listing)].field(field);
+}
+
 std::vector<TextGroup> GroupByText(const TListingDocument& document, const SearchIndex& index,
                                    std::span<const int> listings, std::span<const std::size_t> positions, int field)
 {
     std::vector<TextGroup> groups;
     std::unordered_map<std::string_view, std::size_t> groupOfText;
     for (const std::size_t k : positions) {
-        const std::string_view text = document.ListingTable[static_cast<std::size_t>(listings[k])].field(field);
+        const std::string_view text = TextOf(document, index, listings[k], field);
         const auto [it, added] = groupOfText.emplace(text, groups.size());
         if (added)
             groups.push_back({text, {}});
@@ -158,7 +168,7 @@ MarketFigures ComputeMarketFigures(const TListingDocument& document, const Searc
     bool sale = false, rent = false;
     if (request.separateSaleAndRent) {
         for (const int i : out.listings) {
-            const TradeKind kind = TradeKindOf(document.ListingTable[static_cast<std::size_t>(i)].field(kindField));
+            const TradeKind kind = TradeKindOf(TextOf(document, index, i, kindField));
             sale = sale || kind == TradeKind::Sale;
             rent = rent || kind == TradeKind::Rent;
         }

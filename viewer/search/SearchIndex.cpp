@@ -94,6 +94,14 @@ std::optional<double> SearchIndex::numericValue(int listing, int field) const
     return v;
 }
 
+std::optional<std::string_view> SearchIndex::fixedText(int listing, int field) const
+{
+    const Word w = words_[static_cast<std::size_t>(listing) * kFields + static_cast<std::size_t>(field)];
+    if (w == kInlineTag)
+        return std::nullopt;
+    return kVocabulary[w];
+}
+
 const SearchIndex::Column& SearchIndex::column(int field) const
 {
     const auto f = static_cast<std::size_t>(field);

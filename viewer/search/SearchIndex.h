@@ -57,6 +57,10 @@ public:
     bool passes(const Query& query, int listing) const;
     std::string_view foldedText(int listing, int field) const;
     std::optional<double> numericValue(int listing, int field) const;
+    // The field's display text when it is one of the fixed texts (read from
+    // the index's compact table, without walking the listing's record);
+    // none for a text of the listing's own.
+    std::optional<std::string_view> fixedText(int listing, int field) const;
 
     // Bytes held, with the per-field columns made so far.
     std::size_t memoryBytes() const;
