@@ -1,12 +1,15 @@
 // The shipped report form "KvReport.FOM" with the report of the bundled
 // sample: the form is found, prints under the data, and its captions keep
 // clear of the values the report writes.
+#include "CompareSheetLayout.h"
 #include "Cp932Codec.h"
+#include "ListingWithTexts.h"
 #include "PdfPages.h"
 #include "ListingDocument.h"
 #include "RenderJob.h"
 #include "ReportLayout.h"
 #include "ScriptedPrompter.h"
+#include "SearchIndex.h"
 #include "ShippedFiles.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -138,22 +142,24 @@ protected:
 // would end the page).
 TEST_F(ReportFormTest, ShippedFormIsOnePageOfDrawingCommands)
 {
-    const std::string bytes = ReadBytes(kDataDir / kovra::kReportFormatFile);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(cp932::fromUtf8(cp932::toUtf8(bytes)), bytes);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-    int drawn = 0;
-    for (const std::string& line : Lines(kDataDir / kovra::kReportFormatFile)) {
-        ASSERT_EQ(line.find('\n'), std::string::npos);
-        if (line.empty() || line[0] == '*')
-            continue;
-        const char c = char(std::toupper(static_cast<unsigned char>(line[0])));
-        EXPECT_NE(std::string("TLBRFCI").find(c), std::string::npos) << line;
-        EXPECT_EQ(line.back(), ';') << line;
-        ++drawn;
+    for (const char* form : {kovra::kReportFormatFile, kovra::kCompareFormatFile}) {
+        const std::string bytes = ReadBytes(kDataDir / form);
+        ASSERT_FALSE(bytes.empty()) << form;
+        EXPECT_EQ(cp932::fromUtf8(cp932::toUtf8(bytes)), bytes);
+        ASSERT_GE(bytes.size(), 2u);
+        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+        int drawn = 0;
+        for (const std::string& line : Lines(kDataDir / form)) {
+            ASSERT_EQ(line.find('\n'), std::string::npos);
+            if (line.empty() || line[0] == '*')
+                continue;
+            const char c = char(std::toupper(static_cast<unsigned char>(line[0])));
+            EXPECT_NE(std::string("TLBRFCI").find(c), std::string::npos) << line;
+            EXPECT_EQ(line.back(), ';') << line;
+            ++drawn;
+        }
+        EXPECT_GT(drawn, 20) << form;
     }
-    EXPECT_GT(drawn, 50);
 }
 
 // Guards the layout against the report's fixed positions: no caption or
@@ -235,6 +241,62 @@ TEST_F(ReportFormTest, FormDrawsUnderTheData)
     EXPECT_GT(dataInk, 1000);
     EXPECT_GT(formInk, dataInk * 3);
     EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+// Guards the comparison sheet's cells: with 2 to 8 columns and texts far
+// longer than a cell, every text item stays inside its column and its row
+// (as the engine sets it: a CP932 byte is half an em), never below 6 pt.
+// Rows past a page go on the next one, under the column heads again.
+TEST_F(ReportFormTest, CompareSheetCellsStayInTheirColumns)
+{
+    using kovra::Field;
+    const std::string address = "神奈川県見本市港北区新横浜二丁目１５番地３号見本ハイツ新横浜弐番館１０２号室";
+    kovra::TListingDocument document;
+    for (int i = 0; i < 8; ++i)
+        document.ListingTable.push_back(kovra::test::ListingWithTexts(
+            {{Field::BukkennNum, "2100010" + std::to_string(i)}, {Field::DataSyubetu, i % 2 ? "賃貸物件" : "売物件"},
+             {Field::Kakaku, "123,456,789万円"}, {Field::Syozaitimei, address.substr(0, 9 * (i + 1))},
+             {Field::Koutuu, "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghij 0123456789"}, {Field::Bikou, address + address}}));
+    document.ListingCount = 8;
+    const kovra::search::SearchIndex index(document);
+    std::vector<int> all(8), everyField(kovra::kFieldCount);
+    std::iota(all.begin(), all.end(), 0);
+    std::iota(everyField.begin(), everyField.end(), 0);
+    struct Case {
+        int columns;
+        std::vector<int> rows;
+        int pages;
+    };
+    const Case cases[] = {{2, kovra::search::DefaultCompareRows(), 1}, {5, kovra::search::DefaultCompareRows(), 1},
+                          {8, everyField, 6}};
+    for (const Case& c : cases) {
+        const auto sheet = kovra::search::MakeCompareSheet(document, index, all, std::vector<int>(all.begin(), all.begin() + c.columns), c.rows);
+        kovra::CompareSheetRequest sheetRequest{request.profile, {}, path("sheet.tmp")};
+        const kovra::ReportOutcome written = kovra::WriteCompareSheet(sheet, sheetRequest);
+        ASSERT_TRUE(written.written);
+        EXPECT_EQ(written.formatFile, (kDataDir / kovra::kCompareFormatFile).string());
+        EXPECT_EQ(written.pages, c.pages);
+        const int width = (2820 - 480) / c.columns;
+        int heads = 0, ends = 0;
+        for (const std::string& line : Lines(written.dataFile)) {
+            ends += line == "E";
+            if (line.empty() || line[0] != 'T')
+                continue;
+            const auto f = Fields(line);
+            const Cell cell = TextCell(f);
+            heads += cell.text.starts_with("物件") && cell.y1 < 330;
+            EXPECT_GE(Int(f[4]), 6) << cell.text;
+            if (cell.y1 < 330 || cell.y1 > 1860)
+                continue; // heads and foot
+            const int slot = 330 + (cell.y1 - 330) / 85 * 85;
+            EXPECT_LE(cell.y2, slot + 85) << cell.text;
+            const int left = cell.x1 < 480 ? 150 : 480 + (cell.x1 - 480) / width * width;
+            const int right = cell.x1 < 480 ? 480 : left + width;
+            EXPECT_LE(cell.x2, right) << cell.text << " (" << c.columns << " columns)";
+        }
+        EXPECT_EQ(ends, c.pages - 1);
+        EXPECT_EQ(heads, c.columns * c.pages);
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "MarketFigures.h"
 #include "SearchIndex.h"
 
+#include "ListingWithTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -48,16 +50,6 @@ TEST(MarketFigures, FiguresAreTheHandComputedOnes)
     }
 }
 
-TKovraDataClass Listing(const std::map<Field, std::string>& texts)
-{
-    RecordBuilder b;
-    for (int f = 0; f < kFieldCount; ++f) {
-        const auto it = texts.find(static_cast<Field>(f));
-        b.add(it == texts.end() ? std::string_view() : std::string_view(it->second));
-    }
-    return b.finish();
-}
-
 class Market : public ::testing::Test {
 protected:
     Market()
@@ -75,7 +67,7 @@ protected:
                  T{{Field::BukkennNum, "1005"}, {Field::DataSyubetu, "賃貸物件"}, {Field::BukkennSyumoku, "アパート"},
                    {Field::Kakaku, "8万円"}, {Field::HeyaKazu, "10LDK"}, {Field::Kanrihi, "9,000円"}},
              })
-            document_.ListingTable.push_back(Listing(t));
+            document_.ListingTable.push_back(test::ListingWithTexts(t));
         document_.ListingCount = static_cast<int>(document_.ListingTable.size());
         index_ = std::make_unique<SearchIndex>(document_);
     }

@@ -10,6 +10,8 @@
 #include "TextFolding.h"
 #include "TextOrder.h"
 
+#include "ListingWithTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,16 +23,7 @@ namespace {
 using namespace kovra;
 using namespace kovra::search;
 
-// A listing with the given fields and "" elsewhere.
-TKovraDataClass Listing(const std::map<Field, std::string>& texts)
-{
-    RecordBuilder b;
-    for (int f = 0; f < kFieldCount; ++f) {
-        const auto it = texts.find(static_cast<Field>(f));
-        b.add(it == texts.end() ? std::string_view() : std::string_view(it->second));
-    }
-    return b.finish();
-}
+TKovraDataClass Listing(const std::map<Field, std::string>& texts) { return test::ListingWithTexts(texts); }
 
 class Search : public ::testing::Test {
 protected:
