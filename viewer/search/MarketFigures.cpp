@@ -63,24 +63,22 @@ std::vector<TextGroup> GroupByText(const TListingDocument& document, const Searc
     return ordered;
 }
 
-} // namespace
-
-Figures ComputeFigures(std::span<const double> values)
+// The figures of `values` (in file order), which are reordered.
+Figures FiguresInPlace(std::vector<double>& s)
 {
     Figures f;
-    f.n = static_cast<int>(values.size());
-    if (values.empty())
+    f.n = static_cast<int>(s.size());
+    if (s.empty())
         return f;
     double sum = 0;
-    for (const double v : values)
+    for (const double v : s) // still in file order
         sum += v;
-    f.mean = sum / static_cast<double>(values.size());
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    f.mean = sum / static_cast<double>(s.size());
+    const auto [lo, hi] = std::minmax_element(s.begin(), s.end());
     f.min = *lo;
     f.max = *hi;
     // Only s[i] and s[i+1] of each quartile are needed, not the whole
     // sorted order: each selection works on what lies above the last one.
-    std::vector<double> s(values.begin(), values.end());
     const std::size_t last = s.size() - 1;
     std::size_t from = 0;
     const std::pair<double, double*> quartiles[] = {{0.25, &f.p25}, {0.5, &f.median}, {0.75, &f.p75}};
@@ -96,6 +94,14 @@ Figures ComputeFigures(std::span<const double> values)
         }
     }
     return f;
+}
+
+} // namespace
+
+Figures ComputeFigures(std::span<const double> values)
+{
+    std::vector<double> s(values.begin(), values.end());
+    return FiguresInPlace(s);
 }
 
 std::string FigureText(double value)
@@ -127,7 +133,9 @@ MarketFigures ComputeMarketFigures(const TListingDocument& document, const Searc
                                    std::span<const int> found, const MarketRequest& request)
 {
     MarketFigures out;
-    out.measures = request.measures;
+    for (const int m : request.measures)
+        if (m >= 0 && m < kFieldCount)
+            out.measures.push_back(m);
     const int count = std::min(document.ListingCount, index.count());
     out.listings.reserve(found.size());
     for (const int i : found)
@@ -156,7 +164,7 @@ MarketFigures ComputeMarketFigures(const TListingDocument& document, const Searc
             for (const std::size_t k : positions)
                 if (!std::isnan(out.values[m][k]))
                     scratch.push_back(out.values[m][k]);
-            g.figures.push_back(ComputeFigures(scratch));
+            g.figures.push_back(FiguresInPlace(scratch));
         }
         out.groups.push_back(std::move(g));
     };

@@ -66,7 +66,7 @@ struct MarketGroup {
 };
 
 struct MarketFigures {
-    std::vector<int> measures;
+    std::vector<int> measures; // the request's, but for any that is not a field
     // Groups in the search's sort order of their texts (kinds first, in
     // the order of their texts), each kind's 全体 after its groups.  None
     // when the set is empty.
