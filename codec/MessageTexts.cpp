@@ -30,6 +30,10 @@ std::string FoundCount(int found, int total) { return Grouped(found) + " 件 / �
 
 std::string PrintFoundListingsCount(int found) { return S(kPrintFoundListings) + "（" + Grouped(found) + " 件）"; }
 
+std::string ReportJobName(std::string_view listingNumber) { return "物件概要書 " + S(listingNumber); }
+
+std::string ReportJobName(int listings) { return "物件概要書 (" + Grouped(listings) + " 件)"; }
+
 std::string ListingsExported(int rows, std::string_view path)
 {
     return Grouped(rows) + " 件の物件を " + S(path) + " に書き出しました";

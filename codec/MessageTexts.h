@@ -71,6 +71,10 @@ inline constexpr std::string_view kAllChoices = "すべて";
 // The report dialog's third choice, alone and with the number found.
 inline constexpr std::string_view kPrintFoundListings = "物件一覧で見つかった物件を印刷する";
 std::string PrintFoundListingsCount(int found);
+// The report as the print queue shows it: one listing by its number, or
+// how many listings it holds.
+std::string ReportJobName(std::string_view listingNumber);
+std::string ReportJobName(int listings);
 // After an export of the listings found.
 std::string ListingsExported(int rows, std::string_view path);
 // Texts longer than a spreadsheet cell holds, cut to fit.

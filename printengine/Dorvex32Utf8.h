@@ -24,6 +24,12 @@ typedef struct DorvexUtf8Functions {
                                         int32_t windowRight, int32_t windowBottom, uint8_t printForm,
                                         uint8_t showDialog);
     void(DORVEX32_CALL* StartEditFile)(const char* path, const char* untitledName);
+    /* ScalPrint whose job the print queue shows as `jobName` (the other
+     * entries name it after the data file). */
+    int16_t(DORVEX32_CALL* ScalPrintNamed)(const char* formatFile, const char* dataFile, const char* message,
+                                           int32_t paperCode, int32_t orientation, int32_t topMargin,
+                                           int32_t leftMargin, uint8_t printForm, uint8_t showDialog,
+                                           const char* jobName);
 } DorvexUtf8Functions;
 
 DORVEX32_API const DorvexUtf8Functions* DORVEX32_CALL DorvexUtf8Entry(void);

@@ -19,6 +19,7 @@ struct TEngineJob {
 
     std::string FormatFileName; // UTF-8; empty = the pages have no form
     std::string DataFileName;   // UTF-8
+    std::string JobName;        // UTF-8, what the print queue shows
     int CallerTopMargin = 0;    // 0.1 mm, from the caller of the engine
     int CallerLeftMargin = 0;
     int FormatTopMargin = 0;    // 0.1 mm, from the format file's "M" line

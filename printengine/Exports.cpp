@@ -40,16 +40,25 @@ std::string Utf8(const char* text)
     return text ? std::string(text) : std::string();
 }
 
-int16_t DORVEX32_CALL ScalPrintFromUtf8(const char* formatFile, const char* dataFile, const char* message,
-                                        int32_t paperCode, int32_t orientation, int32_t topMargin,
-                                        int32_t leftMargin, uint8_t printForm, uint8_t showDialog)
+int16_t DORVEX32_CALL ScalPrintNamedFromUtf8(const char* formatFile, const char* dataFile, const char* message,
+                                             int32_t paperCode, int32_t orientation, int32_t topMargin,
+                                             int32_t leftMargin, uint8_t printForm, uint8_t showDialog,
+                                             const char* jobName)
 {
     int16_t result = 0; // "nothing printed", also when the job failed inside
     dorvex::RunGuarded([&] {
         result = dorvex::ScalPrintUtf8(Utf8(formatFile), Utf8(dataFile), Utf8(message), paperCode, orientation,
-                                       topMargin, leftMargin, printForm != 0, showDialog != 0);
+                                       topMargin, leftMargin, printForm != 0, showDialog != 0, Utf8(jobName));
     });
     return result;
+}
+
+int16_t DORVEX32_CALL ScalPrintFromUtf8(const char* formatFile, const char* dataFile, const char* message,
+                                        int32_t paperCode, int32_t orientation, int32_t topMargin,
+                                        int32_t leftMargin, uint8_t printForm, uint8_t showDialog)
+{
+    return ScalPrintNamedFromUtf8(formatFile, dataFile, message, paperCode, orientation, topMargin, leftMargin,
+                                  printForm, showDialog, nullptr);
 }
 
 void DORVEX32_CALL PrintImageDispFromUtf8(const char* caption, const char* formatFile, const char* dataFile,
@@ -71,7 +80,7 @@ void DORVEX32_CALL StartEditFileFromUtf8(const char* path, const char* untitledN
 }
 
 const DorvexUtf8Functions kUtf8Functions = {sizeof(DorvexUtf8Functions), ScalPrintFromUtf8, PrintImageDispFromUtf8,
-                                            StartEditFileFromUtf8};
+                                            StartEditFileFromUtf8, ScalPrintNamedFromUtf8};
 
 } // namespace
 

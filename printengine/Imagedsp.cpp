@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -195,6 +196,17 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     PrevPage = tool(ShippedIcon("go-previous"), "前ﾍﾟｰｼﾞ", &TImageDispForm::DispPrev);
     NextPage = tool(ShippedIcon("go-next"), "次ﾍﾟｰｼﾞ", &TImageDispForm::DispNext);
     WherePage = box("現在のﾍﾟｰｼﾞ", "WherePage", 72);
+    // Wide enough for six digits on either side: "100000/100000" whole.
+    {
+        QStyleOptionFrame frame;
+        frame.initFrom(WherePage);
+        frame.lineWidth = WherePage->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, WherePage);
+        const QSize text(WherePage->fontMetrics().horizontalAdvance(QStringLiteral("000000/000000")),
+                         WherePage->fontMetrics().height());
+        // The line edit's own inner margin (2 px each side) is not in the style's size.
+        WherePage->setFixedWidth(
+            WherePage->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, text + QSize(4, 0), WherePage).width());
+    }
     layout->addWidget(SpeedBar);
 
     ImagePaintScrollBox = new QScrollArea(this);
@@ -232,6 +244,9 @@ TImageDispForm::TImageDispForm(TEngineJob job, QWidget* parent)
     menuBar->setCornerWidget(ESCButton, Qt::TopLeftCorner);
     ESCButton->hide();
     connect(ESCButton, &QPushButton::clicked, this, &TImageDispForm::ESCButtonClick);
+    keptScrollTimer_ = new QTimer(this);
+    keptScrollTimer_->setSingleShot(true);
+    connect(keptScrollTimer_, &QTimer::timeout, this, [this]() { keptScroll_.reset(); });
     resize(820, 700);
 }
 
@@ -285,8 +300,10 @@ void TImageDispForm::resizeEvent(QResizeEvent* event)
 
 void TImageDispForm::FormResize()
 {
-    ImagePaintScrollBox->horizontalScrollBar()->setValue(0);
-    ImagePaintScrollBox->verticalScrollBar()->setValue(0);
+    QScrollBar* across = ImagePaintScrollBox->horizontalScrollBar();
+    QScrollBar* down = ImagePaintScrollBox->verticalScrollBar();
+    across->setValue(0);
+    down->setValue(0);
     TEngineJob& e = job_;
     {
         MessageCollector said;
@@ -326,6 +343,20 @@ void TImageDispForm::FormResize()
                                areaW, areaH);
     // Spacers keep a margin right (17) and below (22) the sheet.
     ScrollContent->resize(left + sheetW + 17, PaperPanel->y() + sheetH + 22);
+    if (keptScroll_) {
+        across->setValue(keptScroll_->x());
+        down->setValue(keptScroll_->y());
+    }
+}
+
+void TImageDispForm::KeepScrollPosition()
+{
+    keptScroll_ = QPoint(ImagePaintScrollBox->horizontalScrollBar()->value(),
+                         ImagePaintScrollBox->verticalScrollBar()->value());
+    // The window reaches its new size within this time (a window manager
+    // may take a moment); a resize after that is the user's and starts at
+    // the top left as always.
+    keptScrollTimer_->start(1000);
 }
 
 void TImageDispForm::ImagePaintBoxPaint(QPainter& painter)
@@ -409,10 +440,11 @@ void TImageDispForm::PrintButtonClick()
 {
     const TEngineJob& e = job_;
     // A whole print job of its own, run from a command of this window's
-    // event loop.
+    // event loop; the print queue shows it under the window's caption.
     RunGuarded([&] {
         ScalPrintUtf8(e.FormatFileName, e.DataFileName, std::string(msg::kPrintingFromPreview), 0, PrinterLandscape() ? 1 : 0,
-                      e.CallerTopMargin, e.CallerLeftMargin, preview_.PreviewPrintFormat, preview_.PreviewShowDialog);
+                      e.CallerTopMargin, e.CallerLeftMargin, preview_.PreviewPrintFormat, preview_.PreviewShowDialog,
+                      windowTitle().toStdString());
     });
     FormResize();
     ImagePaintBox->update();
@@ -445,6 +477,7 @@ void TImageDispForm::FullScreen_MenuClick()
     if (fullScreen_)
         return;
     preview_.SavedBounds = geometry();
+    KeepScrollPosition();
     fullScreen_ = true;
     SpeedBar->hide();
     File_Menu->menuAction()->setVisible(false);
@@ -468,6 +501,8 @@ void TImageDispForm::ESCButtonClick()
         return;
     ESCButton->hide();
     fullScreen_ = false;
+    // Back to the page and the place on it where the user was.
+    KeepScrollPosition();
     showNormal();
     setGeometry(preview_.SavedBounds);
     SpeedBar->show();

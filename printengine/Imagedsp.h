@@ -19,6 +19,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 class QToolBar;
 class QVBoxLayout;
 
@@ -105,6 +106,11 @@ protected:
 private:
     void ShowWherePage();
     void PageChanged();
+    // Keeps the scroll position through the relayouts of a change of the
+    // window's size that the program makes (full screen and back).
+    void KeepScrollPosition();
+    std::optional<QPoint> keptScroll_;
+    QTimer* keptScrollTimer_ = nullptr;
     TEngineJob job_;
     TPreviewState preview_;
     bool created_ = false;

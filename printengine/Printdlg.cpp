@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,7 +73,14 @@ TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
     for (const QString& name : printers)
         DestinationBox->addItem(name, name);
     DestinationBox->addItem(PdfDestination(), QString());
-    whereForm->addRow(QStringLiteral("プリンター名(&N):"), DestinationBox);
+    PropertiesButton = new QPushButton(QStringLiteral("プロパティ(&R)..."), where);
+    PropertiesButton->setObjectName(QStringLiteral("PropertiesButton"));
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(DestinationBox, 1);
+    printerRow->addWidget(PropertiesButton);
+    auto* printerLabel = new QLabel(QStringLiteral("プリンター名(&N):"), where);
+    printerLabel->setBuddy(DestinationBox);
+    whereForm->addRow(printerLabel, printerRow);
     auto* fileRow = new QHBoxLayout;
     FileNameBox = new QLineEdit(where);
     FileNameBox->setObjectName(QStringLiteral("FileNameBox"));
@@ -143,8 +152,10 @@ TStartPrintDlg::TStartPrintDlg(const QStringList& printers, QWidget* parent)
     connect(DestinationBox, &QComboBox::currentIndexChanged, this, &TStartPrintDlg::DestinationChanged);
     connect(FileNameBox, &QLineEdit::textChanged, this, &TStartPrintDlg::DestinationChanged);
     connect(BrowseButton, &QPushButton::clicked, this, &TStartPrintDlg::BrowseButtonClick);
+    connect(PropertiesButton, &QPushButton::clicked, this, &TStartPrintDlg::PropertiesButtonClick);
 
-    // First choice: the process's printer as it stands.
+    // First choice: the process's printer as it stands (the default
+    // printer unless another was chosen; a PDF file where none is installed).
     QPrinter& printer = ThePrinter();
     int index = DestinationBox->count() - 1;
     if (printer.outputFormat() == QPrinter::NativeFormat) {
@@ -182,6 +193,7 @@ void TStartPrintDlg::DestinationChanged()
     const bool pdf = PdfChosen();
     FileNameBox->setEnabled(pdf);
     BrowseButton->setEnabled(pdf);
+    PropertiesButton->setEnabled(!pdf);
     // The PDF writer makes one copy whatever is asked: no choice is offered.
     CopiesBox->setEnabled(!pdf);
     // A PDF without a name would print nothing.
@@ -200,6 +212,34 @@ void TStartPrintDlg::BrowseButtonClick()
         return;
     browsedFile_ = PdfPathFromBox(QString::fromStdString(*chosen), QDir::homePath());
     FileNameBox->setText(browsedFile_);
+}
+
+void TStartPrintDlg::PropertiesButtonClick()
+{
+    const QString name = DestinationBox->currentData().toString();
+    if (name.isEmpty())
+        return;
+    // The platform's own print dialog for this printer: what the printer
+    // offers (duplex, colour) and, behind its own プロパティ, the driver's
+    // options (trays, finishing); on Windows the driver's dialog.  What is
+    // chosen there stays with the printer for the job; pages, copies and the
+    // destination stay in this dialog, paper and orientation with the job.
+    QPrinter& printer = UsePrinter(name);
+    const QPageLayout layout = printer.pageLayout();
+    printer.setCopyCount(CopiesBox->value());
+    QPrintDialog dlg(&printer, this);
+    dlg.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+    QTimer::singleShot(0, &dlg, [&dlg]() { kovra::CurrentPrompter().WindowShown(dlg); });
+    const bool taken = dlg.exec() == QDialog::Accepted;
+    QPrinter& after = ThePrinter();
+    after.setPageSize(layout.pageSize());
+    after.setPageOrientation(layout.orientation());
+    if (!taken)
+        return;
+    const int i = DestinationBox->findData(after.printerName());
+    if (after.outputFormat() == QPrinter::NativeFormat && i >= 0)
+        DestinationBox->setCurrentIndex(i);
+    CopiesBox->setValue(std::max(1, after.copyCount()));
 }
 
 void TStartPrintDlg::accept()
@@ -240,15 +280,10 @@ void TStartPrintDlg::accept()
         pdfFile_ = path;
         LastPdfFile() = path;
     } else {
-        printer.setOutputFileName(QString());
-        if (printer.outputFormat() != QPrinter::NativeFormat) {
-            printer.setOutputFormat(QPrinter::NativeFormat);
-            printer.setFullPage(false); // a printer's own unprintable border
-        }
-        printer.setPrinterName(DestinationBox->currentData().toString());
+        // The printer as it stands when it is the one chosen (with what its
+        // プロパティ set), else that printer with its own settings.
+        UsePrinter(DestinationBox->currentData().toString()).setCopyCount(CopiesBox->value());
     }
-    if (!PdfChosen())
-        printer.setCopyCount(CopiesBox->value());
     QDialog::accept();
 }
 

@@ -45,6 +45,7 @@ public:
     void SetJobFiles(std::vector<std::string> files) { jobFiles_ = std::move(files); }
 
     QComboBox* DestinationBox;
+    QPushButton* PropertiesButton; // the printer's own options
     QLineEdit* FileNameBox;
     QPushButton* BrowseButton;
     QRadioButton* AllPagesButton;
@@ -63,6 +64,7 @@ public:
 private:
     void DestinationChanged();
     void BrowseButtonClick();
+    void PropertiesButtonClick();
     bool PdfChosen() const;
     int minPage_ = 1;
     int maxPage_ = 1;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -22,6 +23,12 @@
 #include <QVBoxLayout>
 
 namespace dorvex {
+
+std::string JobNameOfFile(const std::string& utf8Path)
+{
+    return QFileInfo(QString::fromStdString(utf8Path)).fileName().toStdString();
+}
+
 namespace {
 
 TNowPrintingdlg*& ActiveDialog()
@@ -239,7 +246,9 @@ void TNowPrintingdlg::PrintStart()
     // Runs from the timer inside the dialog's event loop: nothing may be
     // thrown through it.
     const bool ran = RunGuarded([&] {
-        if (!job.openFiles())
+        // The files were read when the job began (ScalPrintJob); a job
+        // started here without them reads them now.
+        if (!job.dataFile.isOpen() && !job.openFiles())
             outcome = JobOutcome::StartFailed;
         else
             outcome = pdf.ready() ? RunPrintJob(job, jobPrinter, painter, range, hooks) : JobOutcome::CannotBegin;
@@ -285,6 +294,14 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     EnsureLibraryStarted();
     job.PrintCancelled = job.StartFailed = false;
     job.SheetsPrinted = 0;
+    // A job whose files cannot be read (missing, unnamed, too large) ends
+    // with that message: no print dialog to choose pages of nothing, no
+    // progress dialog waiting to be aborted.  Read now, the files are the
+    // ones printed, whatever happens to them while the dialog is open.
+    if (!job.openFiles()) {
+        job.StartFailed = true;
+        return 0;
+    }
     int16_t result = -1;
     if (paperCode > 0)
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
@@ -292,8 +309,7 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
 
     TStartPrintDlg startDlg;
     startDlg.SetJobFiles({job.FormatFileName, job.DataFileName});
-    if (!job.DataFileName.empty())
-        startDlg.SetPages(CountPages(job.DataFileName));
+    startDlg.SetPages(CountPagesOf(job.dataFile));
     // With no printer and no PDF file named yet, printing without the dialog
     // would print nothing: the dialog is shown to choose the file.
     const bool noDestination = ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty();
@@ -303,17 +319,20 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
         go = startDlg.Execute();
     }
     if (go) {
+        // The name the print queue shows (and the PDF's title).
+        ThePrinter().setDocName(QString::fromStdString(job.JobName));
         TNowPrintingdlg dlg(startDlg, job);
         KeepAboveActiveWindow(dlg);
         dlg.PrintMessage->setText(QString::fromStdString(message));
         dlg.exec();
-    } else {
-        ThePrinterSettings().SelectDefaultPrinter();
     }
-    // A file named in the dialog takes this job only: the next one asks
-    // again rather than write over it unasked.
-    if (!startDlg.PdfFile().isEmpty())
-        ThePrinter().setOutputFileName(QString());
+    job.formatFile.close();
+    job.dataFile.close();
+    // A cancelled dialog goes back to the default printer; so does a PDF
+    // file named in the dialog, which takes this job only: the next one
+    // prints on the printer, or asks again rather than write over it unasked.
+    if (!go || !startDlg.PdfFile().isEmpty())
+        ThePrinterSettings().SelectDefaultPrinter();
     if (job.PrintCancelled || !go || job.StartFailed)
         result = 0;
     return result;
@@ -321,9 +340,10 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
 
 int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
                       int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
-                      bool showDialog)
+                      bool showDialog, const std::string& jobName)
 {
     TEngineJob job(formatFile, dataFile);
+    job.JobName = jobName.empty() ? JobNameOfFile(dataFile) : jobName;
     job.CallerTopMargin = topMargin;
     job.CallerLeftMargin = leftMargin;
     job.PrintFormatPages = printForm;

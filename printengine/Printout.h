@@ -47,14 +47,20 @@ private:
 // ScalPrint on `job`, whose file names, caller margins and PrintFormatPages
 // are set: the printer prepared, the print dialog (when asked for, or when
 // there is nowhere else to print to), then the job under the progress
-// dialog.  -1 when the job ran, 0 when nothing was printed.
+// dialog.  -1 when the job ran, 0 when nothing was printed: the dialog was
+// cancelled, the job aborted, or its files could not be read (said, and
+// then neither dialog is shown).
 int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperCode, int32_t orientation,
                      bool showDialog);
 
 // ScalPrint with UTF-8 texts, as a job of its own; the exports convert and
-// call this.
+// call this.  The job goes to the print queue under `jobName`, or under the
+// data file's name when that is empty.
 int16_t ScalPrintUtf8(const std::string& formatFile, const std::string& dataFile, const std::string& message,
                       int32_t paperCode, int32_t orientation, int32_t topMargin, int32_t leftMargin, bool printForm,
-                      bool showDialog);
+                      bool showDialog, const std::string& jobName = {});
+
+// The name of the file at `utf8Path`, without its folder.
+std::string JobNameOfFile(const std::string& utf8Path);
 
 } // namespace dorvex

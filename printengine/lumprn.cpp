@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 
 #include <cmath>
+#include <utility>
 
 namespace dorvex {
 namespace {
@@ -41,16 +42,35 @@ struct UnloadRelease {
     }
 };
 
-void SetUpPrinter(QPrinter& p)
+// The printer a job goes to unless the user chooses another: the system's
+// default printer, else the first one installed; none: empty.
+QString DefaultPrinterName()
 {
     const QPrinterInfo def = QPrinterInfo::defaultPrinter();
-    if (!def.isNull()) {
-        p.setPrinterName(def.printerName());
-    } else {
-        // No printer installed: a PDF file, chosen in the print dialog.
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setFullPage(true);
+    if (!def.isNull())
+        return def.printerName();
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    return installed.isEmpty() ? QString() : installed.first();
+}
+
+// A printer of its own for `name` (empty: a PDF file, chosen in the print
+// dialog), on the paper and in the orientation of `before` when given.
+QPrinter* MakePrinter(const QString& name, const QPrinter* before)
+{
+    auto* p = new QPrinter(QPrinter::HighResolution);
+    if (!name.isEmpty()) {
+        p->setOutputFormat(QPrinter::NativeFormat);
+        p->setPrinterName(name);
     }
+    if (name.isEmpty() || p->outputFormat() != QPrinter::NativeFormat || p->printerName() != name) {
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setFullPage(true);
+    }
+    if (before) {
+        p->setPageSize(before->pageLayout().pageSize());
+        p->setPageOrientation(before->pageLayout().orientation());
+    }
+    return p;
 }
 
 } // namespace
@@ -60,13 +80,24 @@ QPrinter& ThePrinter()
     static UnloadRelease unloadRelease;
     QPrinter*& slot = PrinterSlot();
     if (!slot) {
-        slot = new QPrinter(QPrinter::HighResolution);
-        SetUpPrinter(*slot);
+        slot = MakePrinter(DefaultPrinterName(), nullptr);
         // A library that made its own application keeps it, and so the
         // printer, for the life of the process.
         qAddPostRoutine(ReleaseThePrinter);
     }
     return *slot;
+}
+
+QPrinter& UsePrinter(const QString& name)
+{
+    QPrinter& current = ThePrinter();
+    if (!name.isEmpty() && current.outputFormat() == QPrinter::NativeFormat && current.printerName() == name)
+        return current;
+    // A new printer object: what was chosen for another printer (its
+    // duplex, trays, the driver's own options) does not go to this one.
+    QPrinter* fresh = MakePrinter(name, &current);
+    delete std::exchange(PrinterSlot(), fresh);
+    return *fresh;
 }
 
 bool ThePrinterExists()
@@ -87,12 +118,7 @@ TLUMPrint::TLUMPrint()
 
 void TLUMPrint::SelectDefaultPrinter()
 {
-    QPrinter& p = ThePrinter();
-    const QPrinterInfo def = QPrinterInfo::defaultPrinter();
-    if (!def.isNull()) {
-        p.setOutputFormat(QPrinter::NativeFormat);
-        p.setPrinterName(def.printerName());
-    }
+    UsePrinter(DefaultPrinterName());
 }
 
 int16_t TLUMPrint::GetPrinterPaper() const

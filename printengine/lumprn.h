@@ -5,14 +5,20 @@
 #include <cstdint>
 
 class QPrinter;
+class QString;
 
 namespace dorvex {
 
-// The printer of the process: the default printer, or a PDF file printer
-// where none is installed.  Created on first use (needs a Qt application),
-// released when that application object is destroyed, made again on the
-// next use after that.
+// The printer of the process: the system's default printer (else the first
+// one installed), or a PDF file printer where none is installed.  Created
+// on first use (needs a Qt application), released when that application
+// object is destroyed, made again on the next use after that.
 QPrinter& ThePrinter();
+// Makes `name` (empty: a PDF file) the printer of the process, keeping
+// paper and orientation.  The printer as it stands when it already is that
+// printer, so the options chosen for it stay; a new one otherwise.
+// References to the former printer are void after a change.
+QPrinter& UsePrinter(const QString& name);
 bool ThePrinterExists();
 bool ThePrinterIsPdf();
 
@@ -26,7 +32,8 @@ public:
     // Length and width in 0.1 mm.
     void SetPrinterUserSize(int16_t length, int16_t width);
     void ClearPrinterUserSize();
-    // Back to the default printer (a cancelled print dialog).
+    // Back to the default printer (a cancelled print dialog, a PDF file
+    // printed), with that printer's own settings.
     void SelectDefaultPrinter();
 
 private:

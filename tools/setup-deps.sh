@@ -13,6 +13,8 @@ packages=(
   # Metric-compatible stand-ins for Arial, Times New Roman and Courier New.
   fonts-liberation2
   xvfb xauth poppler-utils time ccache
+  # The printer tests start a CUPS server of their own with a cups-pdf queue.
+  cups printer-driver-cups-pdf libcups2-dev
   libicu-dev libxlsxwriter-dev python3-openpyxl
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.
   g++-mingw-w64-x86-64-posix wine wine64

@@ -288,24 +288,36 @@ TEST_F(Job, AbortBeforeTheStart)
     EXPECT_FALSE(QFileInfo::exists(pdf));
 }
 
-// Guards missing or unnamed files: said, nothing printed, result 0 (not
-// "printed"), and the abort button then closes without a question.
-TEST_F(Job, MissingFilesPrintNothing)
+// Guards a job whose files cannot be read (missing, unnamed, too large): it
+// ends after the one message, result 0 (not "printed"), without the print
+// dialog or the progress dialog, even when the dialog was asked for.
+TEST_F(Job, RefusedFilesEndTheJob)
 {
     const auto dat = Write(dir, "d.dat", DataPages(1));
     const std::string none = dir.filePath(QStringLiteral("none.fom")).toStdString();
+    const std::string huge = dir.filePath(QStringLiteral("huge.dat")).toStdString();
+    {
+        QFile big(QString::fromStdString(huge)); // sparse: no disk space taken
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize((qint64(1) << 30) + 1));
+    }
     struct Case { std::string fom, dat, message; };
     const Case cases[] = {{none, dat, "\"" + none + "\"が見つかりません!"},
                           {"", none, "\"" + none + "\"が見つかりません!"},
-                          {"", "", "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!"}};
+                          {"", "", "印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!"},
+                          {"", huge, "ファイル " + huge + " は大きすぎる"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
         messages.clear();
         questions.clear();
-        When([]() { return TNowPrintingdlg::Active() && TNowPrintingdlg::Active()->Job().StartFailed; },
-             []() { TNowPrintingdlg::Active()->CancelButton->click(); });
-        EXPECT_EQ(ScalPrintUtf8(c.fom, c.dat, "", 9, 0, 0, 0, true, false), 0);
-        ASSERT_FALSE(messages.empty());
-        EXPECT_EQ(messages.back(), c.message);
+        int windows = 0;
+        prompter.windowShown = [&windows](QWidget&) { ++windows; };
+        QTimer::singleShot(0, [&windows]() { windows += TNowPrintingdlg::Active() != nullptr; });
+        EXPECT_EQ(ScalPrintUtf8(c.fom, c.dat, "", 9, 0, 0, 0, true, true), 0);
+        QApplication::processEvents();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
+        EXPECT_EQ(windows, 0);
         EXPECT_TRUE(questions.empty());
         EXPECT_FALSE(QFileInfo::exists(pdf));
     }
@@ -531,7 +543,8 @@ TEST_F(PreviewWindow, ControlsAndScreenshots)
 
 // Guards full screen from the menu: the preview keeps running (its call has
 // not returned and the window stays on screen and answers), and ESC brings
-// back the size and position it had.  Each step runs from the event loop.
+// back the size and position it had, keeping the page and the scroll
+// position.  Each step runs from the event loop.
 TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
 {
     const auto dat = Write(dir, "d.dat", DataPages(3));
@@ -539,6 +552,7 @@ TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
     std::vector<std::string> steps;
     OnPreview([&](TImageDispForm& f) {
         f.setGeometry(60, 50, 640, 480);
+        f.MenuZoomClick(20); // a page larger than the screen: it scrolls both ways
         QApplication::processEvents();
         const QRect before = f.geometry();
         QTimer::singleShot(0, &f, [&f] { f.FullScreenMenuItem->trigger(); });
@@ -552,7 +566,9 @@ TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
             EXPECT_TRUE(f.Jump_Menu->menuAction()->isVisible());
             f.NextPage->trigger(); // the window still answers
             EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/3"));
-            QTest::mouseClick(f.ESCButton, Qt::LeftButton);
+            f.ImagePaintScrollBox->horizontalScrollBar()->setValue(40);
+            f.ImagePaintScrollBox->verticalScrollBar()->setValue(300);
+            QTest::keyClick(&f, Qt::Key_Escape);
             QTimer::singleShot(200, &f, [&, before] {
                 steps.push_back("back");
                 EXPECT_FALSE(returned);
@@ -561,6 +577,10 @@ TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
                 EXPECT_FALSE(f.ESCButton->isVisible());
                 EXPECT_TRUE(f.SpeedBar->isVisible());
                 EXPECT_EQ(f.geometry(), before);
+                // The page and the place on it where the user was.
+                EXPECT_EQ(f.WherePage->text(), QStringLiteral("2/3"));
+                EXPECT_EQ(f.ImagePaintScrollBox->horizontalScrollBar()->value(), 40);
+                EXPECT_EQ(f.ImagePaintScrollBox->verticalScrollBar()->value(), 300);
                 f.CloseButtonClick();
             });
         });
@@ -568,6 +588,33 @@ TEST_F(PreviewWindow, FullScreenKeepsThePreviewRunning)
     PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
     returned = true;
     EXPECT_EQ(steps, (std::vector<std::string>{"full screen", "back"}));
+}
+
+// Guards the page box holding six digits on either side of the slash: the
+// text's ink spans its whole width, nothing cut off at the left.
+TEST_F(PreviewWindow, PageBoxHoldsSixDigits)
+{
+    const auto dat = Write(dir, "d.dat", DataPages(1));
+    int inkWidth = 0, textWidth = 0;
+    OnPreview([&](TImageDispForm& f) {
+        f.WherePage->setText(QStringLiteral("100000/100000"));
+        QApplication::processEvents();
+        textWidth = f.WherePage->fontMetrics().horizontalAdvance(f.WherePage->text());
+        const QImage box = f.WherePage->grab().toImage();
+        const QRect inside = f.WherePage->rect().adjusted(3, 3, -3, -3); // within the frame
+        int left = box.width(), right = -1;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                if (qGray(box.pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        inkWidth = right - left + 1;
+        f.CloseButtonClick();
+    });
+    PrintImageDispUtf8("", "", dat, 9, 0, 0, 0, -1, -1, 0, 0, true, true);
+    ASSERT_GT(textWidth, 0);
+    EXPECT_GE(inkWidth, textWidth - 4) << "digits cut off";
 }
 
 // Guards the wheel: one step moves the page by 40 pixels, down for a turn

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace {
 
@@ -117,6 +118,29 @@ TEST_F(ReportLayoutTest, ChosenListingsInTheirOrder)
             if (l.rfind("T1940;160;", 0) == 0)
                 ordinals.push_back(l.substr(10, l.find(';', 10) - 10));
         EXPECT_EQ(ordinals, c.ordinals);
+    }
+}
+
+// Guards the job's name in the print queue: the listing's number for one
+// page, the number of listings for several.
+TEST_F(ReportLayoutTest, JobNameNamesTheListingOrTheCount)
+{
+    struct Case {
+        int shown;
+        bool all;
+        std::optional<std::vector<int>> chosen;
+        std::string name;
+    };
+    const Case cases[] = {{2, false, std::nullopt, "物件概要書 NO22"},
+                          {2, true, std::nullopt, "物件概要書 (3 件)"},
+                          {1, false, std::vector<int>{2}, "物件概要書 NO33"},
+                          {1, false, std::vector<int>{2, 0}, "物件概要書 (2 件)"}};
+    for (const Case& c : cases) {
+        request.shownListingNumber = c.shown;
+        request.allListings = c.all;
+        request.chosenListings = c.chosen;
+        ASSERT_TRUE(kovra::WriteReport(listings, request).written);
+        EXPECT_EQ(kovra::TPrintTool::Settings().jobName, c.name);
     }
 }
 

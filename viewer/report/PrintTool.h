@@ -16,6 +16,7 @@ struct PrintToolSettings {
     std::string dataFileName = "pdbwork.tmp"; // UTF-8 paths
     std::string formatFileName;
     std::string previewTitle;
+    std::string jobName; // what the print queue shows; empty: the data file's name
     std::string printingMessage = "只今、印刷中";
     std::int32_t paperCode = 0;
     std::int32_t orientation = 0;
@@ -39,6 +40,7 @@ public:
     void SetFormatFileName(const std::string& path) { Settings().formatFileName = path; }
     void SetPaperCode(std::int32_t code) { Settings().paperCode = code; }
     void SetPreviewTitle(const std::string& title) { Settings().previewTitle = title; }
+    void SetJobName(const std::string& name) { Settings().jobName = name; }
     void SetShowPrintDialog(bool show) { Settings().showPrintDialog = show ? 1 : 0; }
 
     static int ColourCodeFromName(std::string_view name);

@@ -9,9 +9,9 @@ namespace kovra {
 bool TPrintTool::Print()
 {
     const PrintToolSettings& s = Settings();
-    return DorvexUtf8Entry()->ScalPrint(s.formatFileName.c_str(), s.dataFileName.c_str(), s.printingMessage.c_str(),
-                                        s.paperCode, s.orientation, s.topMargin, s.leftMargin, s.printForm,
-                                        s.showPrintDialog) != 0;
+    return DorvexUtf8Entry()->ScalPrintNamed(s.formatFileName.c_str(), s.dataFileName.c_str(),
+                                             s.printingMessage.c_str(), s.paperCode, s.orientation, s.topMargin,
+                                             s.leftMargin, s.printForm, s.showPrintDialog, s.jobName.c_str()) != 0;
 }
 
 void TPrintTool::Preview()

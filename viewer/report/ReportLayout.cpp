@@ -95,6 +95,9 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     tool.SetDataFileName(ownDataFile ? request.dataFile : std::string(kReportDataFile));
     tool.SetPaperCode(kReportPaperA4);
     tool.SetPreviewTitle(kReportCaption);
+    const auto& first = listings.ListingTable[static_cast<std::size_t>(ordinals.front() - 1)];
+    tool.SetJobName(ordinals.size() == 1 ? msg::ReportJobName(first.BukkennNum())
+                                         : msg::ReportJobName(static_cast<int>(ordinals.size())));
     bool opened = tool.OpenDataFile();
     if (!opened && !ownDataFile) {
         // The current folder cannot take the file: the temporary folder can.
