@@ -307,6 +307,10 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
     SetPrinterLandscape(orientation == 1);
 
+    // A PDF file without a name (no printer was installed when the last
+    // choice was made) gives way to a printer installed since.
+    if (ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty())
+        ThePrinterSettings().SelectDefaultPrinter();
     TStartPrintDlg startDlg;
     startDlg.SetJobFiles({job.FormatFileName, job.DataFileName});
     startDlg.SetPages(CountPagesOf(job.dataFile));
@@ -333,6 +337,8 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     // prints on the printer, or asks again rather than write over it unasked.
     if (!go || !startDlg.PdfFile().isEmpty())
         ThePrinterSettings().SelectDefaultPrinter();
+    if (!startDlg.PdfFile().isEmpty() && ThePrinterIsPdf())
+        ThePrinter().setOutputFileName(QString());
     if (job.PrintCancelled || !go || job.StartFailed)
         result = 0;
     return result;

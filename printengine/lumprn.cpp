@@ -91,7 +91,8 @@ QPrinter& ThePrinter()
 QPrinter& UsePrinter(const QString& name)
 {
     QPrinter& current = ThePrinter();
-    if (!name.isEmpty() && current.outputFormat() == QPrinter::NativeFormat && current.printerName() == name)
+    const bool pdf = current.outputFormat() == QPrinter::PdfFormat;
+    if (name.isEmpty() ? pdf : !pdf && current.printerName() == name)
         return current;
     // A new printer object: what was chosen for another printer (its
     // duplex, trays, the driver's own options) does not go to this one.

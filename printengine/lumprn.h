@@ -16,7 +16,8 @@ namespace dorvex {
 QPrinter& ThePrinter();
 // Makes `name` (empty: a PDF file) the printer of the process, keeping
 // paper and orientation.  The printer as it stands when it already is that
-// printer, so the options chosen for it stay; a new one otherwise.
+// printer (or a PDF file printer), so the options chosen for it stay; a new
+// one otherwise.
 // References to the former printer are void after a change.
 QPrinter& UsePrinter(const QString& name);
 bool ThePrinterExists();

@@ -172,11 +172,17 @@ TEST_F(Cups, TheDefaultPrinterIsTheCurrentPrinter)
     EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, true), 0);
     EXPECT_EQ(preselected, (QStringList{QStringLiteral("kovra-pdf"), QStringLiteral("kovra-pdf")}));
 
+    // 印刷開始, also when the process's printer was made as a PDF file
+    // before any printer was installed: the default printer, no dialog.
     prompter.windowShown = [](QWidget&) { ADD_FAILURE() << "no dialog without the dialog flag"; };
-    const int before = JobCount();
-    EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, false), -1);
-    EXPECT_EQ(JobCount(), before + 1);
-    EXPECT_EQ(NewestJob().queue, "kovra-pdf");
+    for (const bool madeWithoutPrinter : {false, true}) {
+        if (madeWithoutPrinter)
+            UsePrinter(QString());
+        const int before = JobCount();
+        EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, false), -1);
+        EXPECT_EQ(JobCount(), before + 1);
+        EXPECT_EQ(NewestJob().queue, "kovra-pdf");
+    }
 }
 
 // Guards the job's name in the queue: the name the caller gives, the data
