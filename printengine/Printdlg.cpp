@@ -222,13 +222,16 @@ void TStartPrintDlg::PropertiesButtonClick()
     // The platform's own print dialog for this printer: what the printer
     // offers (duplex, colour) and, behind its own プロパティ, the driver's
     // options (trays, finishing); on Windows the driver's dialog.  What is
-    // chosen there stays with the printer for the job; pages, copies and the
-    // destination stay in this dialog, paper and orientation with the job.
+    // chosen there stays with the printer; its 印刷 prints the job with the
+    // pages chosen in this dialog, its キャンセル comes back here.  Paper and
+    // orientation stay the job's.
     QPrinter& printer = UsePrinter(name);
     const QPageLayout layout = printer.pageLayout();
     printer.setCopyCount(CopiesBox->value());
     QPrintDialog dlg(&printer, this);
-    dlg.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+    // Its プロパティ (the driver's options) shows only with the page setup,
+    // whose paper and orientation are put back afterwards.
+    dlg.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     QTimer::singleShot(0, &dlg, [&dlg]() { kovra::CurrentPrompter().WindowShown(dlg); });
     const bool taken = dlg.exec() == QDialog::Accepted;
     QPrinter& after = ThePrinter();
@@ -237,9 +240,11 @@ void TStartPrintDlg::PropertiesButtonClick()
     if (!taken)
         return;
     const int i = DestinationBox->findData(after.printerName());
-    if (after.outputFormat() == QPrinter::NativeFormat && i >= 0)
-        DestinationBox->setCurrentIndex(i);
+    if (after.outputFormat() != QPrinter::NativeFormat || i < 0)
+        return; // a destination this dialog does not offer: chosen here again
+    DestinationBox->setCurrentIndex(i);
     CopiesBox->setValue(std::max(1, after.copyCount()));
+    accept();
 }
 
 void TStartPrintDlg::accept()

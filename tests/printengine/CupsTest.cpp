@@ -250,8 +250,9 @@ TEST_F(Cups, ThePrintersOptionsReachTheJobOnlyWhenChosen)
             ASSERT_NE(dlg, nullptr);
             dlg->DestinationBox->setCurrentIndex(dlg->DestinationBox->findText(QString::fromLatin1(c.queue)));
             if (c.duplexChoice)
-                dlg->PropertiesButton->click();
-            dlg->OKBtn->click();
+                dlg->PropertiesButton->click(); // its 印刷 prints
+            else
+                dlg->OKBtn->click();
         };
         const int before = JobCount();
         EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, true), -1);
