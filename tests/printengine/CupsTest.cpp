@@ -6,9 +6,9 @@
 
 #include "Cp932Codec.h"
 #include "Dorvex32.h"
+#include "EngineApp.h"
 #include "EngineJob.h"
 #include "Imagedsp.h"
-#include "LibraryStart.h"
 #include "Printdlg.h"
 #include "Printout.h"
 #include "ScriptedPrompter.h"
@@ -25,10 +25,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <fstream>
 #include <map>
-#include <memory>
 
 using namespace dorvex;
 
@@ -60,30 +58,10 @@ const Server& TheServer()
     return server;
 }
 
-class CupsEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (!TheServer().socket.empty()) {
-            // This server and its default queue only, before Qt asks CUPS.
-            setenv("CUPS_SERVER", TheServer().socket.c_str(), 1);
-            unsetenv("LPDEST");
-            unsetenv("PRINTER");
-        }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "printengine_cups_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-        EnsureLibraryStarted();
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new CupsEnvironment);
+// The test server's printers, or none when it is not there.
+[[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new dorvex::test::EngineAppEnvironment(TheServer().socket.empty() ? "/nonexistent/kovra-no-printers.sock"
+                                                                       : TheServer().socket));
 
 // The newest job of the server: its queue, name and job attributes.
 struct QueuedJob {

@@ -5,6 +5,7 @@
 
 #include "Cp932Codec.h"
 #include "EditFile.h"
+#include "EngineApp.h"
 #include "EngineJob.h"
 #include "HostileFiles.h"
 #include "Imagedsp.h"
@@ -51,27 +52,10 @@ using kovra::testing::PdfPageCount;
 
 namespace {
 
-class AppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // As on a machine without printers, whatever this one has (the
-        // printer tests have a CUPS server of their own).
-        qputenv("CUPS_SERVER", "/nonexistent/kovra-no-printers.sock");
-        static int argc = 1;
-        static char name[] = "printengine_gui_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-        EnsureLibraryStarted();
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+// As on a machine without printers, whatever this one has (the printer
+// tests have a CUPS server of their own).
+[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(
+    new dorvex::test::EngineAppEnvironment("/nonexistent/kovra-no-printers.sock"));
 
 std::string Write(QTemporaryDir& dir, const char* name, const std::vector<std::string>& lines)
 {
