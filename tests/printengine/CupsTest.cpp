@@ -12,6 +12,7 @@
 #include "Printdlg.h"
 #include "Printout.h"
 #include "ScriptedPrompter.h"
+#include "TestServer.h"
 #include "lumprn.h"
 
 #include <cups/cups.h>
@@ -25,98 +26,63 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include <fstream>
 #include <map>
 
 using namespace dorvex;
 
 namespace {
 
-// The server's socket, or why there is none.
-struct Server {
-    std::string socket, skip;
-};
-
-Server ReadServerState()
+const kovra::testing::TestServer& TheServer()
 {
-    Server s;
-    std::ifstream in(KOVRA_CUPS_STATE);
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("socket=", 0) == 0)
-            s.socket = line.substr(7);
-        else if (line.rfind("skip=", 0) == 0)
-            s.skip = line.substr(5);
-    }
-    if (s.socket.empty() && s.skip.empty())
-        s.skip = "no CUPS server was started for the tests (run them with ctest)";
-    return s;
-}
-
-const Server& TheServer()
-{
-    static const Server server = ReadServerState();
+    static const kovra::testing::TestServer server = kovra::testing::ReadTestServer(KOVRA_CUPS_STATE);
     return server;
 }
 
 // The test server's printers, or none when it is not there.
 [[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(
-    new dorvex::test::EngineAppEnvironment(TheServer().socket.empty() ? "/nonexistent/kovra-no-printers.sock"
-                                                                       : TheServer().socket));
+    new dorvex::test::EngineAppEnvironment(TheServer().address.empty() ? "/nonexistent/kovra-no-printers.sock"
+                                                                        : TheServer().address));
 
-// The newest job of the server: its queue, name and job attributes.
-struct QueuedJob {
+// The server's jobs: how many, and the newest one's queue, name and job
+// attributes.
+struct ServerJobs {
+    int count = 0;
     std::string queue, name;
     std::map<std::string, std::string> attributes;
 };
 
-QueuedJob NewestJob()
+ServerJobs Jobs()
 {
-    QueuedJob newest;
+    ServerJobs all;
     cups_job_t* jobs = nullptr;
-    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    all.count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
     int id = 0;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < all.count; ++i)
         if (jobs[i].id > id) {
             id = jobs[i].id;
-            newest.queue = jobs[i].dest;
-            newest.name = jobs[i].title;
+            all.queue = jobs[i].dest;
+            all.name = jobs[i].title;
         }
-    cupsFreeJobs(n, jobs);
-    if (id == 0)
-        return newest;
+    cupsFreeJobs(all.count, jobs);
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     const std::string uri = "ipp://localhost/jobs/" + std::to_string(id);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
-        if (ippGetGroupTag(a) != IPP_TAG_JOB || !ippGetName(a))
-            continue;
         char value[1024];
-        ippAttributeString(a, value, sizeof value);
-        newest.attributes[ippGetName(a)] = value;
+        if (ippGetGroupTag(a) == IPP_TAG_JOB && ippGetName(a) && ippAttributeString(a, value, sizeof value) >= 0)
+            all.attributes[ippGetName(a)] = value;
     }
     ippDelete(response);
-    return newest;
-}
-
-int JobCount()
-{
-    cups_job_t* jobs = nullptr;
-    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
-    cupsFreeJobs(n, jobs);
-    return n;
+    return all;
 }
 
 class Cups : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (TheServer().socket.empty()) {
-            if (qEnvironmentVariable("KOVRA_CI") == QLatin1String("1"))
-                FAIL() << "CI needs the CUPS server: " << TheServer().skip;
-            GTEST_SKIP() << "CUPS: " << TheServer().skip;
-        }
+        KOVRA_REQUIRE_SERVER(TheServer());
         QFile f(dir.filePath(QStringLiteral("d.dat")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("T300;300;DATA 1;;24;;0;1;\r\nE\r\nT300;300;DATA 2;;24;;0;1;\r\n");
@@ -156,10 +122,11 @@ TEST_F(Cups, TheDefaultPrinterIsTheCurrentPrinter)
     for (const bool madeWithoutPrinter : {false, true}) {
         if (madeWithoutPrinter)
             UsePrinter(QString());
-        const int before = JobCount();
+        const int before = Jobs().count;
         EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, false), -1);
-        EXPECT_EQ(JobCount(), before + 1);
-        EXPECT_EQ(NewestJob().queue, "kovra-pdf");
+        const ServerJobs after = Jobs();
+        EXPECT_EQ(after.count, before + 1);
+        EXPECT_EQ(after.queue, "kovra-pdf");
     }
 }
 
@@ -189,10 +156,11 @@ TEST_F(Cups, EveryJobHasAName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caller);
-        const int before = JobCount();
+        const int before = Jobs().count;
         c.print();
-        ASSERT_EQ(JobCount(), before + 1);
-        EXPECT_EQ(NewestJob().name, c.name);
+        const ServerJobs after = Jobs();
+        ASSERT_EQ(after.count, before + 1);
+        EXPECT_EQ(after.name, c.name);
     }
 }
 
@@ -232,10 +200,10 @@ TEST_F(Cups, ThePrintersOptionsReachTheJobOnlyWhenChosen)
             else
                 dlg->OKBtn->click();
         };
-        const int before = JobCount();
+        const int before = Jobs().count;
         EXPECT_EQ(ScalPrintUtf8("", data, "", 9, 0, 0, 0, true, true), -1);
-        ASSERT_EQ(JobCount(), before + 1);
-        QueuedJob job = NewestJob();
+        ServerJobs job = Jobs();
+        ASSERT_EQ(job.count, before + 1);
         EXPECT_EQ(optionsShown, c.duplexChoice != nullptr);
         EXPECT_EQ(job.queue, c.queue);
         EXPECT_EQ(job.attributes["sides"], c.sides);
