@@ -176,6 +176,7 @@ ReportOutcome WriteCompareSheet(const search::CompareSheet& sheet, const Compare
     tool.SetDataFileName(request.dataFile);
     tool.SetPaperCode(kReportPaperA4);
     tool.SetPreviewTitle(kCompareCaption);
+    tool.SetJobName(kCompareCaption); // not the name of the report printed before
     if (!tool.OpenDataFile()) {
         outcome.message = msg::FileCannotCreate(request.dataFile);
         return outcome;
