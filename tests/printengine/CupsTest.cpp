@@ -71,8 +71,10 @@ ServerJobs Jobs()
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
         char value[1024];
-        if (ippGetGroupTag(a) == IPP_TAG_JOB && ippGetName(a) && ippAttributeString(a, value, sizeof value) >= 0)
+        if (ippGetGroupTag(a) == IPP_TAG_JOB && ippGetName(a)) {
+            ippAttributeString(a, value, sizeof value);
             all.attributes[ippGetName(a)] = value;
+        }
     }
     ippDelete(response);
     return all;
