@@ -29,9 +29,11 @@
 extern "C" {
 #endif
 
-/* Prints the data file over the format file.  Result: -1 when the job ran,
- * 0 when the print dialog was cancelled, the job was aborted, or nothing
- * could be printed because a file was missing or unnamed. */
+/* Prints the data file over the format file; the print queue shows the job
+ * under the data file's name.  Result: -1 when the job ran, 0 when the
+ * print dialog was cancelled, the job was aborted, or nothing could be
+ * printed because a file was missing, unnamed or could not be read (said,
+ * and then no dialog is shown). */
 DORVEX32_API int16_t DORVEX32_CALL ScalPrint(const char* formatFile, const char* dataFile, const char* message,
                                              int32_t paperCode, int32_t orientation, int32_t topMargin,
                                              int32_t leftMargin, uint8_t printForm, uint8_t showDialog);
