@@ -90,6 +90,14 @@ constexpr Syntax<CompareJob> kCompare{
                j.numbers.size() >= static_cast<std::size_t>(search::kCompareMinListings);
     },
     RunCompare};
+constexpr Positional<ChangesJob> kChangesArgs[] = {{Count::One, Store<&ChangesJob::oldFile>},
+                                                   {Count::One, Store<&ChangesJob::newFile>}};
+constexpr Option<ChangesJob> kChangesOptions[] = {
+    {"--csv", Takes::Value, StoreOnce<&ChangesJob::csvOut>},
+    {"--xlsx", Takes::Value, StoreOnce<&ChangesJob::xlsxOut>},
+};
+constexpr Syntax<ChangesJob> kChanges{kChangesArgs, kChangesOptions,
+                                      [](const ChangesJob& j) { return j.csvOut.empty() || j.xlsxOut.empty(); }, RunChanges};
 
 using Rows = std::span<const Command>;
 
@@ -115,13 +123,17 @@ constexpr Command kSearchRows[] = {
      ParseAndRun<kStats>},
     {"compare", "compare FILE NUM... (--pdf OUT.pdf | --csv OUT)", ParseAndRun<kCompare>},
 };
+constexpr Command kChangesRows[] = {
+    {"changes", "changes OLD NEW [--csv OUT | --xlsx OUT]", ParseAndRun<kChanges>},
+};
 
 } // namespace
 
 std::vector<Command> Commands()
 {
     std::vector<Command> all;
-    for (const Rows rows : {Rows(kListingRows), PrintEngineCommands(), Rows(kHtmlRows), ReportCommands(), Rows(kSearchRows)})
+    for (const Rows rows : {Rows(kListingRows), PrintEngineCommands(), Rows(kHtmlRows), ReportCommands(), Rows(kSearchRows), Rows(kChangesRows),
+                            ArchiveCommands()})
         all.insert(all.end(), rows.begin(), rows.end());
     return all;
 }

@@ -19,4 +19,8 @@ std::vector<Command> Commands();
 std::span<const Command> PrintEngineCommands();
 std::span<const Command> ReportCommands();
 
+// The archive's rows (ArchiveCommandTable.cpp), one per subcommand, all
+// named "archive"; a build without SQLite has none (NoArchiveCommands.cpp).
+std::span<const Command> ArchiveCommands();
+
 } // namespace kovra::cli

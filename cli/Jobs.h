@@ -49,6 +49,9 @@ struct CompareJob {
     std::string file;
     std::vector<std::string> numbers; // BukkennNum of each column
     std::string pdf, csv;             // one of the two
+struct ChangesJob {
+    std::string oldFile, newFile;
+    std::string csvOut, xlsxOut; // at most one of the two: none prints the lines
 };
 
 bool RunDump(const DumpJob& job);
@@ -60,5 +63,6 @@ bool RunFind(const FindJob& job);
 bool RunExport(const ExportJob& job);
 bool RunStats(const StatsJob& job);
 bool RunCompare(const CompareJob& job);
+bool RunChanges(const ChangesJob& job);
 
 } // namespace kovra::cli

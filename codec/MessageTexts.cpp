@@ -103,6 +103,25 @@ std::string LoadAbortedAtLine(std::int64_t line)
     return "エラー   " + std::to_string(line) + "行目で読込を中止しました";
 }
 
+std::string ArchiveCannotOpen(std::string_view location, std::string_view reason)
+{
+    return "アーカイブ " + S(location) + " を開けません (" + S(reason) + ")";
+}
+
+std::string ArchiveCannotWrite(std::string_view location, std::string_view reason)
+{
+    return "アーカイブ " + S(location) + " に書き込めません (" + S(reason) + ")";
+}
+
+std::string ListingNotInArchive(std::string_view number) { return "物件番号 " + S(number) + " はアーカイブにありません"; }
+
+std::string ImportNotInArchive(long long id) { return "取り込み " + std::to_string(id) + " はアーカイブにありません"; }
+
+std::string NoEarlierImport(long long id)
+{
+    return "取り込み " + std::to_string(id) + " より前の取り込みが同じシリーズにないため、比べられません";
+}
+
 std::string CaptionLineMissing(std::string_view path, int line)
 {
     return "ファイル " + S(path) + " に " + std::to_string(line) + " 行目の項目名がありません";

@@ -93,6 +93,48 @@ std::string CompareMarketCount(int listings);
 // A comparison sheet of fewer than 2 or more than 8 listings.
 std::string CompareListingCount(int count);
 
+// ---- what changed between two files, and the archive ----
+
+// The kinds of a change, as the change sheet's 変更 column names them.
+inline constexpr std::string_view kChangeNew = "新規";
+inline constexpr std::string_view kChangeGone = "消滅";
+inline constexpr std::string_view kChangeStatus = "状態変更";
+inline constexpr std::string_view kChangePrice = "価格変更";
+inline constexpr std::string_view kChangeFields = "項目変更";
+// The quick filters of the change view.
+inline constexpr std::string_view kFilterNew = "新規";
+inline constexpr std::string_view kFilterPriceDown = "値下げ";
+inline constexpr std::string_view kFilterPriceUp = "値上げ";
+inline constexpr std::string_view kFilterContracted = "成約";
+inline constexpr std::string_view kFilterGone = "消滅";
+inline constexpr std::string_view kFilterChanged = "変更あり";
+// The change sheet's own columns, before the 94 fields.
+inline constexpr std::string_view kChangeColumnKinds = "変更";
+inline constexpr std::string_view kChangeColumnOldPrice = "前回価格";
+inline constexpr std::string_view kChangeColumnNewPrice = "今回価格";
+inline constexpr std::string_view kChangeColumnPriceDifference = "価格差";
+inline constexpr std::string_view kChangeColumnFields = "変更項目";
+// The series of a file whose name is only a date.
+inline constexpr std::string_view kDefaultSeries = "既定";
+// "アーカイブ PATH を開けません (REASON)"
+std::string ArchiveCannotOpen(std::string_view location, std::string_view reason);
+// "アーカイブ PATH に書き込めません (REASON)"
+std::string ArchiveCannotWrite(std::string_view location, std::string_view reason);
+// Reasons, in the parentheses of the two above.
+inline constexpr std::string_view kArchiveNewerSchema = "新しい版のプログラムで作られたアーカイブです";
+inline constexpr std::string_view kArchiveCorrupt = "ファイルが壊れているか、アーカイブではありません";
+inline constexpr std::string_view kArchiveBusy = "ほかのプログラムが使用中です";
+inline constexpr std::string_view kArchiveReadOnly = "書き込みが許可されていません";
+inline constexpr std::string_view kArchiveCannotCreate = "ファイルを開くことも作ることもできません";
+inline constexpr std::string_view kArchiveDiskFull = "ディスクがいっぱいです";
+// "物件番号 NUM はアーカイブにありません"
+std::string ListingNotInArchive(std::string_view number);
+// "取り込み ID はアーカイブにありません"
+std::string ImportNotInArchive(long long id);
+inline constexpr std::string_view kArchiveEmpty = "アーカイブにはまだ何も取り込まれていません";
+// The newest import is the first of its series: nothing to compare it with.
+std::string NoEarlierImport(long long id);
+
 // ---- the HTML export ----
 
 inline constexpr std::string_view kParameterError = "パラメーターにエラーがあります";

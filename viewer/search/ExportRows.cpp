@@ -4,18 +4,29 @@
 
 namespace kovra::search {
 
-void FillRow(const TKovraDataClass& listing, ExportRow& row)
+void AppendListingTexts(const TKovraDataClass& listing, ExportRow& row)
 {
-    row.fill({});
-    listing.forEachField([&](int f, std::string_view text, Word) { row[static_cast<std::size_t>(f)] = text; });
+    const std::size_t first = row.size();
+    row.resize(first + kFieldCount);
+    listing.forEachField([&](int f, std::string_view text, Word) { row[first + static_cast<std::size_t>(f)] = text; });
 }
 
-ExportRow CaptionRow()
+void AppendFieldCaptions(ExportRow& row)
 {
-    ExportRow row;
     for (int f = 0; f < kFieldCount; ++f)
-        row[static_cast<std::size_t>(f)] = fieldCaption(f);
-    return row;
+        row.push_back(fieldCaption(f));
+}
+
+void ListingRows::captions(ExportRow& row) const
+{
+    row.clear();
+    AppendFieldCaptions(row);
+}
+
+void ListingRows::fill(std::size_t n, ExportRow& row) const
+{
+    row.clear();
+    AppendListingTexts(listings_[static_cast<std::size_t>(order_[n])], row);
 }
 
 std::filesystem::path PathFromUtf8(const std::string& utf8)

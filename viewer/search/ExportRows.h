@@ -1,22 +1,50 @@
-// What every export format writes: a row of the fields' captions, then one
-// row of the 94 display texts per listing, in field order.
+// What every export format writes: a row of captions, then rows of texts.
+// The listing export's rows are the 94 display texts in field order; other
+// sheets (what changed between two files) put columns of their own first.
 #pragma once
 
 #include "KovraRecord.h"
 
-#include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovra::search {
 
-using ExportRow = std::array<std::string_view, kFieldCount>;
+using ExportRow = std::vector<std::string_view>;
 
-// The row views `listing`'s texts; it stays valid while the listing lives.
-void FillRow(const TKovraDataClass& listing, ExportRow& row);
+// The rows a writer puts into its file.  The views a call fills stay
+// valid until the next call on the same object.
+class SheetRows {
+public:
+    virtual ~SheetRows() = default;
+    virtual std::size_t columnCount() const = 0;
+    virtual std::size_t rowCount() const = 0;
+    virtual void captions(ExportRow& row) const = 0;
+    virtual void fill(std::size_t n, ExportRow& row) const = 0; // n < rowCount()
+};
 
-ExportRow CaptionRow();
+// listings[order[0]], listings[order[1]] ... under the fields' captions.
+class ListingRows : public SheetRows {
+public:
+    ListingRows(std::span<const TKovraDataClass> listings, std::span<const int> order) : listings_(listings), order_(order) {}
+    std::size_t columnCount() const override { return kFieldCount; }
+    std::size_t rowCount() const override { return order_.size(); }
+    void captions(ExportRow& row) const override;
+    void fill(std::size_t n, ExportRow& row) const override;
+
+private:
+    std::span<const TKovraDataClass> listings_;
+    std::span<const int> order_;
+};
+
+// The 94 texts of `listing`, appended to `row`; they stay valid while the
+// listing lives.
+void AppendListingTexts(const TKovraDataClass& listing, ExportRow& row);
+// The 94 fields' captions, appended to `row`.
+void AppendFieldCaptions(ExportRow& row);
 
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 

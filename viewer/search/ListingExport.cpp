@@ -29,8 +29,7 @@ bool LooksLikeFormula(std::string_view text)
 
 } // namespace
 
-bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
-              ExportOutcome&)
+bool WriteCsv(const SheetRows& rows, const std::string& path, ExportOutcome&)
 {
     std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!file)
@@ -43,10 +42,11 @@ bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> or
             out.clear();
         }
     };
-    appendRow(CaptionRow());
     ExportRow row;
-    for (const int i : order) {
-        FillRow(listings[static_cast<std::size_t>(i)], row);
+    rows.captions(row);
+    appendRow(row);
+    for (std::size_t n = 0; n < rows.rowCount(); ++n) {
+        rows.fill(n, row);
         appendRow(row);
     }
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
@@ -84,18 +84,22 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> row)
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
                              const std::string& path)
 {
-    ExportOutcome outcome;
     for (const int i : order) {
         if (i < 0 || static_cast<std::size_t>(i) >= listings.size()) {
+            ExportOutcome outcome;
             outcome.message = "listing " + std::to_string(i) + " out of range";
             return outcome;
         }
     }
-    outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) {
-        return write(listings, order, temp, outcome);
-    });
+    return ExportSheet(ListingRows(listings, order), write, path);
+}
+
+ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path)
+{
+    ExportOutcome outcome;
+    outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) { return write(rows, temp, outcome); });
     if (outcome.ok)
-        outcome.rows = static_cast<int>(order.size());
+        outcome.rows = static_cast<int>(rows.rowCount());
     else
         outcome.message = msg::FileCannotCreate(path);
     return outcome;

@@ -3,6 +3,7 @@
 // is written everywhere; XLSX (XlsxExport.h) only where libxlsxwriter is.
 #pragma once
 
+#include "ExportRows.h"
 #include "KovraRecord.h"
 
 #include <span>
@@ -19,18 +20,19 @@ struct ExportOutcome {
 };
 
 // One format: fills the file at `path` (UTF-8) with the caption row and
-// listings[order[0]], listings[order[1]] ...; false when that failed.
-using SheetWriter = bool (*)(std::span<const TKovraDataClass> listings, std::span<const int> order,
-                             const std::string& path, ExportOutcome& outcome);
+// the rows; false when that failed.
+using SheetWriter = bool (*)(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);
 
-// Writes the listings to `path` with `write`, through a temporary file, so
-// a failure leaves any earlier file at `path` as it was.
+// Writes the rows to `path` with `write`, through a temporary file, so a
+// failure leaves any earlier file at `path` as it was.
+ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path);
+
+// The listings listings[order[0]], listings[order[1]] ... as ExportSheet writes them.
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
                              const std::string& path);
 
 // The CSV format: UTF-8 with a byte order mark, CRLF line ends.
-bool WriteCsv(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
-              ExportOutcome& outcome);
+bool WriteCsv(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);
 
 // One CSV value: a text that a spreadsheet would run as a formula gets a
 // leading "'"; a text holding a comma, a double quote, CR or LF is quoted.

@@ -51,21 +51,20 @@ bool CutToCell(std::string_view text, std::string& out)
 
 } // namespace
 
-bool WriteXlsx(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
-               ExportOutcome& outcome)
+bool WriteXlsx(const SheetRows& rows, const std::string& path, ExportOutcome& outcome)
 {
-    if (order.size() + 1 > LXW_ROW_MAX)
+    if (rows.rowCount() + 1 > LXW_ROW_MAX || rows.columnCount() > LXW_COL_MAX)
         return false;
     // The writer reports a file it cannot create on stderr; find that out first.
     if (!std::ofstream(PathFromUtf8(path), std::ios::binary | std::ios::trunc))
         return false;
-    std::array<double, kFieldCount> widths{};
-    const ExportRow captions = CaptionRow();
+    std::vector<double> widths(rows.columnCount());
+    ExportRow captions, row;
+    rows.captions(captions);
     for (std::size_t f = 0; f < captions.size(); ++f)
         widths[f] = DisplayWidth(captions[f]);
-    ExportRow row;
-    for (const int i : order) {
-        FillRow(listings[static_cast<std::size_t>(i)], row);
+    for (std::size_t n = 0; n < rows.rowCount(); ++n) {
+        rows.fill(n, row);
         for (std::size_t f = 0; f < row.size(); ++f)
             if (widths[f] < kWidestColumn && row[f].size() > widths[f]) // a text of n bytes is at most n wide
                 widths[f] = std::max(widths[f], DisplayWidth(row[f]));
@@ -88,7 +87,8 @@ bool WriteXlsx(std::span<const TKovraDataClass> listings, std::span<const int> o
             worksheet_set_column(sheet, col, col, std::min(widths[f], kWidestColumn) + 2, nullptr);
         }
         worksheet_freeze_panes(sheet, 1, 0);
-        worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(order.size()), kFieldCount - 1);
+        worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(rows.rowCount()),
+                             static_cast<lxw_col_t>(rows.columnCount() - 1));
     }
     std::string cell;
     auto writeRow = [&](lxw_row_t r, const ExportRow& texts, lxw_format* format) {
@@ -102,8 +102,8 @@ bool WriteXlsx(std::span<const TKovraDataClass> listings, std::span<const int> o
     };
     writeRow(0, captions, bold);
     lxw_row_t r = 1;
-    for (std::size_t n = 0; n < order.size() && ok; ++n, ++r) {
-        FillRow(listings[static_cast<std::size_t>(order[n])], row);
+    for (std::size_t n = 0; n < rows.rowCount() && ok; ++n, ++r) {
+        rows.fill(n, row);
         writeRow(r, row, nullptr);
     }
     const bool closed = workbook_close(book) == LXW_NO_ERROR;

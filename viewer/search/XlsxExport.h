@@ -10,7 +10,6 @@ namespace kovra::search {
 // A bold caption row frozen under an auto-filter, columns about as wide as
 // their texts; a text longer than a cell holds is cut and counted in
 // outcome.shortenedCells.
-bool WriteXlsx(std::span<const TKovraDataClass> listings, std::span<const int> order, const std::string& path,
-               ExportOutcome& outcome);
+bool WriteXlsx(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);
 
 } // namespace kovra::search
