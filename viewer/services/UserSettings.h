@@ -39,11 +39,20 @@ struct BrowserLayout {
     bool operator==(const BrowserLayout&) const = default;
 };
 
+// The archive (section "FArchive"): where it is, and whether every file
+// the viewer opens goes into it.  Kept only when not the defaults.
+struct ArchiveSettings {
+    std::string Location;   // "Location"; empty: DefaultArchivePath()
+    bool AutoImport = true; // "AutoImport"
+    bool operator==(const ArchiveSettings&) const = default;
+};
+
 struct TUserSettings {
     bool MemberViewOk = true;
     bool MemberPrintOk = true;
     ProfileTexts UserProfile;
     BrowserLayout Browser;
+    ArchiveSettings Archive;
 };
 
 // The program-wide instance (read when the main window is created, written
@@ -60,5 +69,13 @@ void WriteUserSettings(const TUserSettings& settings);
 
 // The profile texts the HTML pages and the report take from the settings.
 ProfileTexts UserProfileTexts(const TUserSettings& settings);
+
+// The archive in the user's data folder (UTF-8): on Windows
+// %LOCALAPPDATA%\KovraViewer\archive.sqlite, elsewhere
+// $XDG_DATA_HOME/KovraViewer/archive.sqlite ($HOME/.local/share when unset).
+// Plain C++: the cores without Qt find it too.
+std::string DefaultArchivePath();
+// The archive the settings name: FArchive/Location, else the default.
+std::string ArchiveLocation(const TUserSettings& settings);
 
 } // namespace kovra::services

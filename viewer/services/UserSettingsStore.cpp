@@ -159,6 +159,11 @@ TUserSettings ReadUserSettings()
     p.Hp = readText(*s, QStringLiteral("Hp"), d.Hp);
     s->endGroup();
 
+    s->beginGroup(QStringLiteral("FArchive"));
+    out.Archive.Location = readText(*s, QStringLiteral("Location"), def.Archive.Location);
+    out.Archive.AutoImport = readSwitch(*s, QStringLiteral("AutoImport"), def.Archive.AutoImport);
+    s->endGroup();
+
     s->beginGroup(QStringLiteral("FBrowser"));
     out.Browser.Columns = readColumns(*s);
     out.Browser.Width = readNumber(*s, QStringLiteral("Width"));
@@ -185,6 +190,16 @@ void WriteUserSettings(const TUserSettings& settings)
     s->setValue(QStringLiteral("Email"), q(p.Email));
     s->setValue(QStringLiteral("Hp"), q(p.Hp));
     s->endGroup();
+
+    // A user who never changed the archive's settings finds no trace of them.
+    if (settings.Archive == ArchiveSettings()) {
+        s->remove(QStringLiteral("FArchive"));
+    } else {
+        s->beginGroup(QStringLiteral("FArchive"));
+        s->setValue(QStringLiteral("Location"), q(settings.Archive.Location));
+        s->setValue(QStringLiteral("AutoImport"), switchText(settings.Archive.AutoImport));
+        s->endGroup();
+    }
 
     // A user who never opened the browser finds no trace of it.
     if (!settings.Browser.empty()) {

@@ -1,0 +1,664 @@
+#include "Archive.h"
+
+#include "ArchiveSchema.h"
+#include "ImportNaming.h"
+
+#include "FileIO.h"
+#include "ListingChanges.h"
+#include "MessageTexts.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+namespace kovra::archive {
+
+namespace {
+
+using changes::FieldTexts;
+
+constexpr std::size_t kStatus = static_cast<std::size_t>(Field::DataSyubetu);
+constexpr std::size_t kPrice = static_cast<std::size_t>(Field::Kakaku);
+
+std::string_view DigestBytes(const Digest& d) { return {reinterpret_cast<const char*>(d.data()), d.size()}; }
+
+std::string_view ReasonText(const StoreError& e)
+{
+    switch (e.failure()) {
+    case Failure::Missing: return "ファイルがありません";
+    case Failure::CannotOpen: return msg::kArchiveCannotCreate;
+    case Failure::Corrupt: return msg::kArchiveCorrupt;
+    case Failure::NewerSchema: return msg::kArchiveNewerSchema;
+    case Failure::Busy: return msg::kArchiveBusy;
+    case Failure::ReadOnly: return msg::kArchiveReadOnly;
+    case Failure::DiskFull: return msg::kArchiveDiskFull;
+    case Failure::Other: break;
+    }
+    return e.what();
+}
+
+[[noreturn]] void Damaged() { throw StoreError(Failure::Corrupt, "damaged texts"); }
+
+// One listing of an import: where it stood in the file and its version.
+struct Entry {
+    std::int64_t ordinal = 0;
+    std::int64_t listingId = 0;
+    std::string number;
+    std::int64_t versionId = 0;
+    std::string digest;
+    std::int64_t blockId = 0;
+    std::int64_t offset = 0;
+};
+
+// A transaction that is rolled back unless committed.
+class Transaction {
+public:
+    Transaction(Store& store, bool write) : store_(store) { store_.begin(write); }
+    ~Transaction()
+    {
+        if (!done_)
+            store_.rollback();
+    }
+    void commit()
+    {
+        store_.commit();
+        done_ = true;
+    }
+
+private:
+    Store& store_;
+    bool done_ = false;
+};
+
+ImportRecord ReadImport(Statement& q)
+{
+    return {q.integer(0), std::string(q.text(1)), std::string(q.text(2)), static_cast<int>(q.integer(3)),
+            std::string(q.text(4))};
+}
+
+constexpr std::string_view kImportColumns = "SELECT id, search_date, series, listing_count, file_name FROM imports ";
+
+} // namespace
+
+// The archive's work over its store, in the transactions of one call.
+class Archive::Work {
+public:
+    explicit Work(Store& store) : s_(store) {}
+
+    std::optional<ImportRecord> importById(std::int64_t id)
+    {
+        auto q = s_.prepare(std::string(kImportColumns) + "WHERE id = $1");
+        q->bind(1, id);
+        if (!q->next())
+            return std::nullopt;
+        return ReadImport(*q);
+    }
+
+    std::optional<ImportRecord> newest(const std::string* series)
+    {
+        auto q = s_.prepare(std::string(kImportColumns) + (series ? "WHERE series = $1 " : "") +
+                            "ORDER BY search_date DESC, id DESC LIMIT 1");
+        if (series)
+            q->bindText(1, *series);
+        if (!q->next())
+            return std::nullopt;
+        return ReadImport(*q);
+    }
+
+    // The import before `of` in its series: by date, then import order.
+    std::optional<ImportRecord> before(const ImportRecord& of)
+    {
+        auto q = s_.prepare(std::string(kImportColumns) +
+                            "WHERE series = $1 AND (search_date < $2 OR (search_date = $2 AND id < $3)) "
+                            "ORDER BY search_date DESC, id DESC LIMIT 1");
+        q->bindText(1, of.series);
+        q->bindText(2, of.date);
+        q->bind(3, of.id);
+        if (!q->next())
+            return std::nullopt;
+        return ReadImport(*q);
+    }
+
+    std::vector<Entry> entries(std::int64_t importId)
+    {
+        auto q = s_.prepare("SELECT p.ordinal, v.listing_id, l.number, v.id, v.digest, v.block_id, v.block_offset "
+                            "FROM presence p JOIN versions v ON v.id = p.version_id "
+                            "JOIN listings l ON l.id = v.listing_id WHERE p.import_id = $1");
+        q->bind(1, importId);
+        std::vector<Entry> out;
+        while (q->next())
+            out.push_back({q->integer(0), q->integer(1), std::string(q->text(2)), q->integer(3),
+                           std::string(q->bytes(4)), q->integer(5), q->integer(6)});
+        std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; });
+        return out;
+    }
+
+    // The texts of versions, read block by block.
+    class TextReader {
+    public:
+        explicit TextReader(Store& s) : q_(s.prepare("SELECT texts FROM text_blocks WHERE id = $1")) {}
+        void read(std::int64_t blockId, std::int64_t offset, FieldTexts& texts)
+        {
+            if (blockId != blockId_) {
+                q_->reset();
+                q_->bind(1, blockId);
+                if (!q_->next() || !DecompressBlock(q_->bytes(0), block_))
+                    Damaged();
+                blockId_ = blockId;
+            }
+            if (offset < 0 || !ReadTexts(block_, static_cast<std::uint64_t>(offset), texts))
+                Damaged();
+        }
+
+    private:
+        std::unique_ptr<Statement> q_;
+        std::int64_t blockId_ = 0;
+        std::string block_;
+    };
+
+    // The finding between two versions' texts; kinds 0 when they are equal.
+    static ArchiveFinding Differ(const std::vector<std::string>& before, const std::vector<std::string>& after)
+    {
+        FieldTexts a, b;
+        for (std::size_t f = 0; f < a.size(); ++f) {
+            a[f] = before[f];
+            b[f] = after[f];
+        }
+        changes::TextDifference d = changes::CompareTexts(a, b);
+        return {{}, d.kinds, std::move(d.fields), before[kStatus], after[kStatus], before[kPrice], after[kPrice]};
+    }
+
+    // The texts of the versions asked for, each read once, blocks in order.
+    std::map<std::int64_t, std::vector<std::string>> texts(const std::vector<const Entry*>& wanted)
+    {
+        std::vector<const Entry*> order = wanted;
+        std::sort(order.begin(), order.end(), [](const Entry* a, const Entry* b) {
+            return a->blockId != b->blockId ? a->blockId < b->blockId : a->offset < b->offset;
+        });
+        std::map<std::int64_t, std::vector<std::string>> out;
+        TextReader reader(s_);
+        FieldTexts t;
+        for (const Entry* e : order) {
+            if (out.count(e->versionId))
+                continue;
+            reader.read(e->blockId, e->offset, t);
+            out.emplace(e->versionId, std::vector<std::string>(t.begin(), t.end()));
+        }
+        return out;
+    }
+
+    ArchiveChanges compare(const ImportRecord& from, const ImportRecord& to)
+    {
+        ArchiveChanges c{from, to, {}};
+        const std::vector<Entry> a = entries(from.id), b = entries(to.id);
+        std::unordered_map<std::int64_t, const Entry*> inA, inB;
+        for (const Entry& e : a)
+            inA.emplace(e.listingId, &e);
+        for (const Entry& e : b)
+            inB.emplace(e.listingId, &e);
+        for (const Entry& e : b)
+            if (!inA.count(e.listingId))
+                c.findings.push_back({e.number, changes::New, {}, {}, {}, {}, {}});
+        for (const Entry& e : a)
+            if (!inB.count(e.listingId))
+                c.findings.push_back({e.number, changes::Gone, {}, {}, {}, {}, {}});
+        std::vector<std::pair<const Entry*, const Entry*>> pairs;
+        std::vector<const Entry*> wanted;
+        for (const Entry& e : b) {
+            const auto it = inA.find(e.listingId);
+            if (it == inA.end() || it->second->digest == e.digest)
+                continue;
+            pairs.emplace_back(it->second, &e);
+            wanted.push_back(it->second);
+            wanted.push_back(&e);
+        }
+        const auto t = texts(wanted);
+        for (const auto& [old, now] : pairs) {
+            ArchiveFinding f = Differ(t.at(old->versionId), t.at(now->versionId));
+            if (f.kinds == 0)
+                continue;
+            f.number = now->number;
+            c.findings.push_back(std::move(f));
+        }
+        return c;
+    }
+
+    std::optional<std::int64_t> listingId(std::string_view number)
+    {
+        auto q = s_.prepare("SELECT id FROM listings WHERE number = $1");
+        q->bindText(1, number);
+        if (!q->next())
+            return std::nullopt;
+        return q->integer(0);
+    }
+
+private:
+    Store& s_;
+};
+
+Archive::Archive(std::unique_ptr<Store> store) : store_(std::move(store)) {}
+Archive::~Archive() = default;
+
+std::unique_ptr<Archive> Archive::Open(const std::string& location, OpenMode mode, std::string& message)
+{
+    try {
+        return Open(OpenStore(location, mode), message);
+    } catch (const StoreError& e) {
+        message = msg::ArchiveCannotOpen(location, ReasonText(e));
+        return nullptr;
+    }
+}
+
+std::unique_ptr<Archive> Archive::Open(std::unique_ptr<Store> store, std::string& message)
+{
+    try {
+        Migrate(*store, LatestSchemaVersion());
+        return std::unique_ptr<Archive>(new Archive(std::move(store)));
+    } catch (const StoreError& e) {
+        message = msg::ArchiveCannotOpen(store->location(), ReasonText(e));
+        return nullptr;
+    }
+}
+
+ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& options)
+{
+    ImportOutcome outcome;
+    Digest sha{};
+    if (!Sha256OfFile(path, sha, outcome.message))
+        return outcome;
+    // A file imported before is told at once, without loading it.
+    try {
+        Transaction t(*store_, false);
+        auto q = store_->prepare("SELECT id FROM imports WHERE content_sha256 = $1");
+        q->bindBytes(1, DigestBytes(sha));
+        if (q->next()) {
+            outcome.status = ImportOutcome::Status::Same;
+            outcome.import.id = q->integer(0);
+            outcome.import.fileName = fileio::BaseName(path);
+            return outcome;
+        }
+    } catch (const StoreError& e) {
+        outcome.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        return outcome;
+    }
+    TListingDocument doc;
+    const LoadOutcome loaded = LoadListingFile(doc, path);
+    if (!loaded.ok()) {
+        outcome.message = loaded.message;
+        return outcome;
+    }
+    return importDocument(doc, sha, fileio::BaseName(path), options);
+}
+
+ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest& contentSha256, std::string_view fileName,
+                                      const ImportOptions& options)
+{
+    ImportOutcome outcome;
+    // Each number once, where it last stands: its last occurrence counts.
+    std::unordered_map<std::string_view, int> last;
+    last.reserve(static_cast<std::size_t>(doc.ListingCount));
+    for (int i = 0; i < doc.ListingCount; ++i) {
+        const std::string_view number = doc.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
+        auto [it, inserted] = last.try_emplace(number, i);
+        if (!inserted) {
+            if (it->second >= 0 && std::find(outcome.duplicates.begin(), outcome.duplicates.end(), number) == outcome.duplicates.end())
+                outcome.duplicates.emplace_back(number);
+            it->second = i;
+        }
+    }
+    std::vector<int> listings;
+    listings.reserve(last.size());
+    for (int i = 0; i < doc.ListingCount; ++i)
+        if (last[doc.ListingTable[static_cast<std::size_t>(i)].BukkennNum()] == i)
+            listings.push_back(i);
+
+    ImportRecord& record = outcome.import;
+    record.fileName = std::string(fileName);
+    record.series = options.series ? *options.series : SeriesFromFileName(fileName);
+    record.date = SearchDate(doc.KensakuNengappi).value_or(LocalDate(options.now));
+    record.listings = static_cast<int>(listings.size());
+    Store& s = *store_;
+    try {
+        Transaction t(s, true);
+        auto claim = s.prepare("INSERT INTO imports (content_sha256, series, search_date, imported_at, file_name, "
+                               "listing_count) VALUES ($1, $2, $3, $4, $5, $6) "
+                               "ON CONFLICT (content_sha256) DO NOTHING RETURNING id");
+        claim->bindBytes(1, DigestBytes(contentSha256));
+        claim->bindText(2, record.series);
+        claim->bindText(3, record.date);
+        claim->bindText(4, LocalDateTime(options.now));
+        claim->bindText(5, record.fileName);
+        claim->bind(6, record.listings);
+        if (!claim->next()) {
+            // The same bytes came in first, maybe a moment ago from another program.
+            auto q = s.prepare("SELECT id FROM imports WHERE content_sha256 = $1");
+            q->bindBytes(1, DigestBytes(contentSha256));
+            q->next();
+            outcome.status = ImportOutcome::Status::Same;
+            record.id = q->integer(0);
+            return outcome;
+        }
+        record.id = claim->integer(0);
+        claim.reset();
+
+        struct Known {
+            std::int64_t listingId = 0, versionId = 0;
+            std::string digest;
+        };
+        std::unordered_map<std::string, Known> known;
+        {
+            auto q = s.prepare("SELECT l.id, l.number, v.id, v.digest FROM listings l "
+                               "LEFT JOIN versions v ON v.id = l.last_version");
+            while (q->next())
+                known.emplace(std::string(q->text(1)), Known{q->integer(0), q->isNull(2) ? 0 : q->integer(2),
+                                                             std::string(q->bytes(3))});
+        }
+        auto addListing = s.prepare("INSERT INTO listings (number) VALUES ($1) RETURNING id");
+        auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
+        auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
+                                    "VALUES ($1, $2, $3, $4, $5) RETURNING id");
+        auto setLast = s.prepare("UPDATE listings SET last_version = $1 WHERE id = $2");
+
+        struct Placed {
+            std::int64_t versionId = 0, ordinal = 0;
+        };
+        std::vector<Placed> placed(listings.size());
+        struct Pending {
+            std::size_t entry;
+            std::int64_t listingId;
+            std::size_t offset;
+            Digest digest;
+        };
+        std::vector<Pending> pending;
+        std::string block, texts;
+        auto flush = [&] {
+            if (pending.empty())
+                return;
+            addBlock->reset();
+            addBlock->bind(1, record.id);
+            addBlock->bindBytes(2, CompressBlock(block));
+            addBlock->next();
+            const std::int64_t blockId = addBlock->integer(0);
+            for (const Pending& p : pending) {
+                addVersion->reset();
+                addVersion->bind(1, p.listingId);
+                addVersion->bind(2, record.id);
+                addVersion->bind(3, blockId);
+                addVersion->bind(4, static_cast<std::int64_t>(p.offset));
+                addVersion->bindBytes(5, DigestBytes(p.digest));
+                addVersion->next();
+                placed[p.entry].versionId = addVersion->integer(0);
+                setLast->reset();
+                setLast->bind(1, placed[p.entry].versionId);
+                setLast->bind(2, p.listingId);
+                setLast->next();
+            }
+            pending.clear();
+            block.clear();
+        };
+
+        for (std::size_t k = 0; k < listings.size(); ++k) {
+            const TKovraDataClass& listing = doc.ListingTable[static_cast<std::size_t>(listings[k])];
+            placed[k].ordinal = static_cast<std::int64_t>(k);
+            texts.clear();
+            AppendTexts(listing, texts);
+            const Digest digest = Sha256(texts);
+            auto it = known.find(std::string(listing.BukkennNum()));
+            if (it == known.end()) {
+                addListing->reset();
+                addListing->bindText(1, listing.BukkennNum());
+                addListing->next();
+                it = known.emplace(std::string(listing.BukkennNum()), Known{addListing->integer(0), 0, {}}).first;
+            } else if (it->second.versionId && it->second.digest == DigestBytes(digest)) {
+                placed[k].versionId = it->second.versionId;
+                continue;
+            }
+            pending.push_back({k, it->second.listingId, block.size(), digest});
+            block += texts;
+            if (pending.size() == static_cast<std::size_t>(kVersionsPerBlock))
+                flush();
+        }
+        flush();
+
+        // In key order, so the rows fill their pages.
+        std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
+        auto present = s.prepare("INSERT INTO presence (import_id, version_id, ordinal) VALUES ($1, $2, $3)");
+        present->bind(1, record.id);
+        for (const Placed& p : placed) {
+            present->reset();
+            present->bind(2, p.versionId);
+            present->bind(3, p.ordinal);
+            present->next();
+        }
+
+        Work work(s);
+        if (const std::optional<ImportRecord> earlier = work.before(record)) {
+            // Digests differ exactly when texts do, so no texts are read.
+            const std::vector<Entry> a = work.entries(earlier->id), b = work.entries(record.id);
+            std::unordered_map<std::int64_t, const Entry*> inA;
+            for (const Entry& e : a)
+                inA.emplace(e.listingId, &e);
+            std::unordered_map<std::int64_t, bool> inB;
+            for (const Entry& e : b) {
+                inB.emplace(e.listingId, true);
+                const auto it = inA.find(e.listingId);
+                if (it == inA.end())
+                    ++outcome.newListings;
+                else if (it->second->digest != e.digest)
+                    ++outcome.changedListings;
+            }
+            for (const Entry& e : a)
+                outcome.goneListings += inB.count(e.listingId) ? 0 : 1;
+        }
+        t.commit();
+        outcome.status = ImportOutcome::Status::Imported;
+    } catch (const StoreError& e) {
+        outcome = ImportOutcome{};
+        outcome.message = msg::ArchiveCannotWrite(location(), ReasonText(e));
+    }
+    return outcome;
+}
+
+Result<std::vector<ImportRecord>> Archive::imports()
+{
+    Result<std::vector<ImportRecord>> r;
+    try {
+        Transaction t(*store_, false);
+        auto q = store_->prepare(std::string(kImportColumns) + "ORDER BY search_date, id");
+        std::vector<ImportRecord> all;
+        while (q->next())
+            all.push_back(ReadImport(*q));
+        r.value = std::move(all);
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<ArchiveChanges> Archive::changes(std::optional<std::int64_t> from, std::optional<std::int64_t> to)
+{
+    Result<ArchiveChanges> r;
+    try {
+        Transaction t(*store_, false);
+        Work work(*store_);
+        std::optional<ImportRecord> a, b;
+        for (const auto& [id, into] : {std::pair{from, &a}, std::pair{to, &b}}) {
+            if (!id)
+                continue;
+            *into = work.importById(*id);
+            if (!*into) {
+                r.message = msg::ImportNotInArchive(*id);
+                return r;
+            }
+        }
+        if (!b)
+            b = work.newest(a ? &a->series : nullptr);
+        if (!b) {
+            r.message = std::string(msg::kArchiveEmpty);
+            return r;
+        }
+        if (!a)
+            a = work.before(*b);
+        if (!a) {
+            r.message = msg::NoEarlierImport(b->id);
+            return r;
+        }
+        r.value = work.compare(*a, *b);
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<ListingHistory> Archive::history(std::string_view number)
+{
+    Result<ListingHistory> r;
+    try {
+        Transaction t(*store_, false);
+        Work work(*store_);
+        const std::optional<std::int64_t> id = work.listingId(number);
+        if (!id) {
+            r.message = msg::ListingNotInArchive(number);
+            return r;
+        }
+        // Every import against each of the listing's versions: a probe of
+        // presence's key per pair, however many listings the imports hold.
+        auto q = store_->prepare("SELECT i.id, i.search_date, v.id, v.digest, v.block_id, v.block_offset "
+                                 "FROM versions v JOIN presence p ON p.version_id = v.id "
+                                 "JOIN imports i ON i.id = p.import_id "
+                                 "WHERE v.listing_id = $1 ORDER BY i.search_date, i.id");
+        q->bind(1, *id);
+        struct Seen {
+            std::int64_t importId;
+            std::string date;
+            Entry version;
+        };
+        std::vector<Seen> seen;
+        while (q->next())
+            seen.push_back({q->integer(0), std::string(q->text(1)),
+                            Entry{0, *id, {}, q->integer(2), std::string(q->bytes(3)), q->integer(4), q->integer(5)}});
+        if (seen.empty()) {
+            r.message = msg::ListingNotInArchive(number);
+            return r;
+        }
+        std::vector<const Entry*> wanted;
+        for (std::size_t n = 1; n < seen.size(); ++n)
+            if (seen[n].version.digest != seen[n - 1].version.digest) {
+                wanted.push_back(&seen[n - 1].version);
+                wanted.push_back(&seen[n].version);
+            }
+        const auto texts = work.texts(wanted);
+        ListingHistory h;
+        h.firstSeen = seen.front().date;
+        h.firstImport = seen.front().importId;
+        h.lastSeen = seen.back().date;
+        h.lastImport = seen.back().importId;
+        h.appearances = static_cast<int>(seen.size());
+        for (std::size_t n = 1; n < seen.size(); ++n) {
+            if (seen[n].version.digest == seen[n - 1].version.digest)
+                continue;
+            ArchiveFinding f = Work::Differ(texts.at(seen[n - 1].version.versionId), texts.at(seen[n].version.versionId));
+            if (f.kinds)
+                h.changes.push_back({seen[n].date, seen[n].importId, std::move(f)});
+        }
+        r.value = std::move(h);
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<bool> Archive::loadImport(std::int64_t id, TListingDocument& doc)
+{
+    Result<bool> r;
+    try {
+        Transaction t(*store_, false);
+        Work work(*store_);
+        if (!work.importById(id)) {
+            r.message = msg::ImportNotInArchive(id);
+            return r;
+        }
+        const std::vector<Entry> entries = work.entries(id);
+        doc = TListingDocument();
+        doc.ListingTable.reserve(entries.size());
+        Work::TextReader reader(*store_);
+        RecordBuilder builder;
+        FieldTexts texts;
+        for (const Entry& e : entries) {
+            reader.read(e.blockId, e.offset, texts);
+            builder.clear();
+            for (const std::string_view text : texts)
+                builder.add(text);
+            doc.ListingTable.push_back(builder.finish(&doc.Arena));
+        }
+        doc.ListingCount = static_cast<int>(doc.ListingTable.size());
+        r.value = true;
+    } catch (const StoreError& e) {
+        doc = TListingDocument();
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<bool> Archive::addNote(std::string_view number, std::string_view author, std::string_view text,
+                              Clock::time_point now)
+{
+    Result<bool> r;
+    try {
+        Transaction t(*store_, true);
+        const std::optional<std::int64_t> id = Work(*store_).listingId(number);
+        if (!id) {
+            r.message = msg::ListingNotInArchive(number);
+            return r;
+        }
+        auto q = store_->prepare("INSERT INTO notes (listing_id, written_at, author, body) VALUES ($1, $2, $3, $4)");
+        q->bind(1, *id);
+        q->bindText(2, LocalDateTime(now));
+        q->bindText(3, author);
+        q->bindText(4, text);
+        q->next();
+        t.commit();
+        r.value = true;
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotWrite(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<std::vector<Note>> Archive::notes(std::string_view number)
+{
+    Result<std::vector<Note>> r;
+    try {
+        Transaction t(*store_, false);
+        const std::optional<std::int64_t> id = Work(*store_).listingId(number);
+        if (!id) {
+            r.message = msg::ListingNotInArchive(number);
+            return r;
+        }
+        auto q = store_->prepare("SELECT written_at, author, body FROM notes WHERE listing_id = $1 ORDER BY id");
+        q->bind(1, *id);
+        std::vector<Note> all;
+        while (q->next())
+            all.push_back({std::string(q->text(0)), std::string(q->text(1)), std::string(q->text(2))});
+        r.value = std::move(all);
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+std::string Archive::backup(const std::string& out)
+{
+    if (store_->isStoreFile(out))
+        return msg::OutputIsInput(out);
+    try {
+        store_->backupTo(out);
+        return {};
+    } catch (const StoreError& e) {
+        if (e.failure() == Failure::CannotOpen)
+            return msg::FileCannotCreate(out);
+        return msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+}
+
+} // namespace kovra::archive

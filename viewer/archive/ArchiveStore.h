@@ -1,0 +1,101 @@
+// Where the archive lives: one interface for every kind of store, so that
+// the schema and the queries (ArchiveSchema, Archive) are written once.
+// What differs between stores (type names, locking, backups, how a store's
+// own errors read) sits in its small store class.  Every query takes its
+// values as parameters $1, $2 ...; no text from outside ever becomes SQL.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kovra::archive {
+
+// Why a store failed, as the user is told it.
+enum class Failure {
+    Missing,     // no archive at that place (only when not asked to create one)
+    CannotOpen,  // the file or folder cannot be opened or made
+    Corrupt,     // not an archive, or damaged
+    NewerSchema, // written by a newer version of the program
+    Busy,        // locked by another program beyond the wait
+    ReadOnly,    // no permission to write
+    DiskFull,
+    Other,       // `detail` says what
+};
+
+class StoreError : public std::runtime_error {
+public:
+    StoreError(Failure failure, const std::string& detail) : std::runtime_error(detail), failure_(failure) {}
+    Failure failure() const { return failure_; }
+
+private:
+    Failure failure_;
+};
+
+// A prepared query.  Parameters count from 1, columns from 0.
+class Statement {
+public:
+    virtual ~Statement() = default;
+    virtual void bind(int parameter, std::int64_t value) = 0;
+    virtual void bindText(int parameter, std::string_view text) = 0;
+    virtual void bindBytes(int parameter, std::string_view bytes) = 0;
+    virtual void bindNull(int parameter) = 0;
+    // Runs the query on the first call; true while a row is at hand.
+    virtual bool next() = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual std::int64_t integer(int column) const = 0;
+    // Valid until the next call of next() or reset().
+    virtual std::string_view text(int column) const = 0;
+    virtual std::string_view bytes(int column) const = 0;
+    // Ready to run again; the bindings stay until replaced.
+    virtual void reset() = 0;
+};
+
+// The spellings a schema needs from the store's SQL.
+struct Dialect {
+    std::string_view id;           // an integer key the store numbers: "INTEGER PRIMARY KEY"
+    std::string_view bytes;        // a byte string: "BLOB"
+    std::string_view withoutRowid; // after a table whose key is its primary key, or empty
+};
+
+class Store {
+public:
+    virtual ~Store() = default;
+    virtual const Dialect& dialect() const = 0;
+    // Where the store is, as the user named it (for messages).
+    virtual const std::string& location() const = 0;
+
+    virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // A script of statements without parameters (the schema).
+    virtual void execute(std::string_view sql) = 0;
+
+    virtual bool hasTable(std::string_view name) = 0;
+    // True when the store holds tables that are not the archive's, so it
+    // is no archive and must not become one.
+    virtual bool holdsOtherData() = 0;
+    // Called once the schema version was found readable and not newer:
+    // settings that change the store itself (a journal mode) come only then,
+    // so a store refused is left as it was.
+    virtual void settle() = 0;
+
+    // A transaction; a writing one holds the store's write lock from its
+    // start, so two writers wait for each other instead of failing late.
+    virtual void begin(bool write) = 0;
+    virtual void commit() = 0;
+    virtual void rollback() noexcept = 0;
+
+    // A consistent copy of the whole store into the file `path` (UTF-8),
+    // while others may be using the store.
+    virtual void backupTo(const std::string& path) = 0;
+    // True when `path` is the store's own file.
+    virtual bool isStoreFile(const std::string& path) const = 0;
+};
+
+enum class OpenMode { CreateWhenMissing, ExistingOnly };
+
+// The store at `location`: an SQLite file (the only kind so far).
+std::unique_ptr<Store> OpenStore(const std::string& location, OpenMode mode);
+
+} // namespace kovra::archive

@@ -1,0 +1,131 @@
+#include "TextBlocks.h"
+
+#include "FileIO.h"
+#include "MessageTexts.h"
+
+#include <openssl/evp.h>
+#include <zstd.h>
+
+#include <memory>
+#include <vector>
+
+namespace kovra::archive {
+
+namespace {
+
+// Fast: an import compresses every text of a big file once.
+constexpr int kCompressionLevel = 1;
+// No block is made larger: 64 versions of the longest listings.
+constexpr std::size_t kLargestBlock = std::size_t(64) << 20;
+
+void AppendLength(std::string& out, std::size_t n)
+{
+    while (n >= 0x80) {
+        out.push_back(static_cast<char>((n & 0x7F) | 0x80));
+        n >>= 7;
+    }
+    out.push_back(static_cast<char>(n));
+}
+
+bool ReadLength(std::string_view block, std::size_t& at, std::size_t& n)
+{
+    n = 0;
+    for (int shift = 0; shift < 35; shift += 7) {
+        if (at >= block.size())
+            return false;
+        const auto byte = static_cast<unsigned char>(block[at++]);
+        n |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+struct DigestContext {
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+    DigestContext() { EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr); }
+    ~DigestContext() { EVP_MD_CTX_free(ctx); }
+    void update(const void* p, std::size_t n) { EVP_DigestUpdate(ctx, p, n); }
+    Digest finish()
+    {
+        Digest d{};
+        unsigned int size = 0;
+        EVP_DigestFinal_ex(ctx, d.data(), &size);
+        return d;
+    }
+};
+
+} // namespace
+
+void AppendTexts(const TKovraDataClass& listing, std::string& out)
+{
+    int fields = 0;
+    listing.forEachField([&](int, std::string_view text, Word) {
+        AppendLength(out, text.size());
+        out += text;
+        ++fields;
+    });
+    for (; fields < kFieldCount; ++fields)
+        AppendLength(out, 0);
+}
+
+bool ReadTexts(std::string_view block, std::uint64_t offset, changes::FieldTexts& texts)
+{
+    if (offset > block.size())
+        return false;
+    std::size_t at = static_cast<std::size_t>(offset);
+    for (std::string_view& text : texts) {
+        std::size_t n = 0;
+        if (!ReadLength(block, at, n) || n > block.size() - at)
+            return false;
+        text = block.substr(at, n);
+        at += n;
+    }
+    return true;
+}
+
+std::string CompressBlock(std::string_view block)
+{
+    std::string out(ZSTD_compressBound(block.size()), '\0');
+    const std::size_t n = ZSTD_compress(out.data(), out.size(), block.data(), block.size(), kCompressionLevel);
+    out.resize(ZSTD_isError(n) ? 0 : n);
+    return out;
+}
+
+bool DecompressBlock(std::string_view compressed, std::string& block)
+{
+    const unsigned long long size = ZSTD_getFrameContentSize(compressed.data(), compressed.size());
+    if (size == ZSTD_CONTENTSIZE_ERROR || size == ZSTD_CONTENTSIZE_UNKNOWN || size > kLargestBlock)
+        return false;
+    block.resize(static_cast<std::size_t>(size));
+    const std::size_t n = ZSTD_decompress(block.data(), block.size(), compressed.data(), compressed.size());
+    return !ZSTD_isError(n) && n == block.size();
+}
+
+Digest Sha256(std::string_view bytes)
+{
+    DigestContext c;
+    c.update(bytes.data(), bytes.size());
+    return c.finish();
+}
+
+bool Sha256OfFile(const std::string& path, Digest& digest, std::string& message)
+{
+    fileio::InputFile file;
+    if (file.open(path) != fileio::ReadStatus::Ok) {
+        message = msg::FileCannotOpen(path);
+        return false;
+    }
+    DigestContext c;
+    std::vector<char> buffer(std::size_t(1) << 20);
+    while (const std::size_t n = file.read(buffer.data(), buffer.size()))
+        c.update(buffer.data(), n);
+    if (file.status() != fileio::ReadStatus::Ok) {
+        message = msg::FileReadFailure(path, {file.status(), file.size()}, 0);
+        return false;
+    }
+    digest = c.finish();
+    return true;
+}
+
+} // namespace kovra::archive
