@@ -80,12 +80,21 @@ constexpr Command kSubcommands[] = {
     {"archive backup", "archive backup OUT [--archive PATH]", ParseAndRun<kBackup>},
 };
 
+// Options may stand anywhere, also before the subcommand: the first
+// argument that is not --archive or its value names it.
 int Dispatch(const Command&, const Args& args)
 {
-    if (!args.empty()) {
-        for (const Command& c : kSubcommands)
-            if (std::string_view(c.name).substr(8) == args[0])
-                return c.main(c, Args(args.begin() + 1, args.end()));
+    std::size_t at = 0;
+    while (at < args.size() && args[at] == "--archive")
+        at += 2;
+    if (at < args.size()) {
+        for (const Command& c : kSubcommands) {
+            if (std::string_view(c.name).substr(8) != args[at])
+                continue;
+            Args rest(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
+            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
+            return c.main(c, rest);
+        }
     }
     for (const Command& c : kSubcommands)
         std::fprintf(stderr, "usage: kovra %s\n", c.synopsis);

@@ -6,23 +6,45 @@
 # pdfinfo with X.pdf.txt, and X.png by its size in pixels with X.png.txt.
 #   -DKOVRA=path -DCASES=dir -DNAME=case -DARGS="a|b|c" (%CASES% and %OUT% expand)
 #   [-DEMULATOR="wine|args"] runs a cross-built `kovra` through it
+#   [-DARCHIVE=location] the archive %ARCHIVE% names (default: %OUT%/archive.sqlite)
+# A case of several runs separates them by %THEN%: each run before the last
+# must succeed, and only the last one's output is compared.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "%CASES%" "${CASES}" args "${args}")
 set(out_dir "${WORK}/${NAME}")
-file(REMOVE_RECURSE "${out_dir}" "${out_dir}.config")
+file(REMOVE_RECURSE "${out_dir}" "${out_dir}.config" "${out_dir}.data")
 file(MAKE_DIRECTORY "${out_dir}")
+if(NOT ARCHIVE)
+  set(ARCHIVE "${out_dir}/archive.sqlite")
+endif()
+string(REPLACE "%ARCHIVE%" "${ARCHIVE}" args "${args}")
 string(REPLACE "%OUT%" "${out_dir}" args "${args}")
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 # The user settings of the one running the tests play no part: an empty
-# settings folder gives the profile the viewer starts with.
+# settings folder gives the profile the viewer starts with, and the user's
+# archive is never the one a case uses.
 set(ENV{XDG_CONFIG_HOME} "${out_dir}.config")
-execute_process(COMMAND ${emulator} "${KOVRA}" ${args}
+set(ENV{XDG_DATA_HOME} "${out_dir}.data")
+set(run "")
+foreach(arg IN LISTS args)
+  if(arg STREQUAL "%THEN%")
+    execute_process(COMMAND ${emulator} "${KOVRA}" ${run} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "kovra ${run}: exit status ${rc}\nstderr: ${err}")
+    endif()
+    set(run "")
+  else()
+    list(APPEND run "${arg}")
+  endif()
+endforeach()
+execute_process(COMMAND ${emulator} "${KOVRA}" ${run}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 # Paths under CASES and OUT are compared without that folder (which a
 # Windows build may spell with backslashes).
 string(REPLACE "/" "\\" out_dir_backslashed "${out_dir}/")
 foreach(stream out err)
+  string(REPLACE "${ARCHIVE}" "ARCHIVE" ${stream} "${${stream}}")
   string(REPLACE "${CASES}/" "" ${stream} "${${stream}}")
   string(REPLACE "${out_dir}/" "" ${stream} "${${stream}}")
   string(REPLACE "${out_dir_backslashed}" "" ${stream} "${${stream}}")
