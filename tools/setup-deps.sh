@@ -16,6 +16,8 @@ packages=(
   # The printer tests start a CUPS server of their own with a cups-pdf queue.
   cups printer-driver-cups-pdf libcups2-dev
   libicu-dev libxlsxwriter-dev python3-openpyxl
+  # The archive: SQLite, zstd for its texts, SHA-256 from OpenSSL's libcrypto.
+  libsqlite3-dev libzstd-dev libssl-dev
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.
   g++-mingw-w64-x86-64-posix wine wine64
   # The Debian package and the checks of the installed tree.

@@ -1,0 +1,255 @@
+// The archive over each kind of store (one instantiation per store; the
+// same tests hold for every one), and what only the SQLite file can show.
+#include "Archive.h"
+#include "ArchiveSchema.h"
+#include "ImportNaming.h"
+#include "SqliteStore.h"
+
+#include "Cp932Codec.h"
+#include "ListingChanges.h"
+#include "ListingLine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+using namespace kovra;
+using namespace kovra::archive;
+namespace fs = std::filesystem;
+using kovra::test::ListingLine;
+
+// A kind of store: opens the store named `tag` (a second call reaches the
+// same store), fresh for each test.
+struct StoreKind {
+    const char* name;
+    std::function<std::unique_ptr<Store>(const std::string& tag)> open;
+};
+
+fs::path TestFolder()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : name)
+        c = c == '/' ? '_' : c; // "Stores/ArchiveTest"
+    return fs::temp_directory_path() / "kovra-archive-tests" / name;
+}
+
+const StoreKind kSqlite{"Sqlite", [](const std::string& tag) {
+                            const fs::path dir = TestFolder();
+                            fs::create_directories(dir);
+                            return OpenSqliteStore((dir / (tag + ".sqlite")).string(), OpenMode::CreateWhenMissing);
+                        }};
+
+struct L {
+    const char* number;
+    int kind = 1;
+    const char* price = "3980";
+    const char* remark = "";
+};
+
+struct File {
+    std::string bytes;
+    TListingDocument doc;
+};
+
+File Make(const char* date, const std::vector<L>& listings)
+{
+    File f;
+    std::string text = std::string("3,KOVRA,EXPORT,01,test,") + date + "\r\n";
+    for (const L& l : listings)
+        text += ListingLine().kind(l.kind, 1, 1).set(1, l.number).set(6, l.price).set(45, l.remark).str() + "\r\n";
+    f.bytes = cp932::fromUtf8(text);
+    EXPECT_TRUE(LoadListingBytes(f.doc, f.bytes, "t").ok());
+    return f;
+}
+
+class ArchiveTest : public ::testing::TestWithParam<StoreKind> {
+protected:
+    void SetUp() override
+    {
+        fs::remove_all(TestFolder());
+        std::string message;
+        archive_ = Archive::Open(GetParam().open("main"), message);
+        ASSERT_TRUE(archive_) << message;
+    }
+    ImportOutcome Import(const File& f, const char* name = "search_1.txt")
+    {
+        return archive_->importDocument(f.doc, Sha256(f.bytes), name);
+    }
+    std::unique_ptr<Archive> archive_;
+};
+
+TEST_P(ArchiveTest, ImportsCompareAsTheFilesDo)
+{
+    const File day1 = Make("261201", {{"A"}, {"B"}, {"C"}, {"D", 1, "1000"}, {"D", 1, "2000"}});
+    const File day2 = Make("261202", {{"N"}, {"B", 2, "3900"}, {"A", 1, "3980", "x"}, {"D", 1, "2000"}, {"C", 1, "3700"}});
+    ASSERT_EQ(Import(day1).status, ImportOutcome::Status::Imported);
+    const ImportOutcome second = Import(day2);
+    ASSERT_EQ(second.status, ImportOutcome::Status::Imported) << second.message;
+    EXPECT_EQ(second.import.date, "2014-12-02");
+    EXPECT_EQ(second.import.series, "search");
+    EXPECT_EQ((std::array{second.newListings, second.goneListings, second.changedListings}), (std::array{1, 0, 3}));
+    const ImportOutcome again = Import(day2, "other.txt");
+    EXPECT_EQ(again.status, ImportOutcome::Status::Same);
+    EXPECT_EQ(again.import.id, second.import.id);
+
+    // The archive's findings are the files' findings, line for line.
+    const auto stored = archive_->changes(std::nullopt, std::nullopt);
+    ASSERT_TRUE(stored.ok()) << stored.message;
+    const changes::Comparison direct = changes::Compare(day1.doc, day2.doc);
+    ASSERT_EQ(stored.value->findings.size(), direct.findings.size());
+    for (std::size_t n = 0; n < direct.findings.size(); ++n) {
+        const changes::Finding& f = direct.findings[n];
+        const TListingDocument& doc = f.newIndex >= 0 ? day2.doc : day1.doc;
+        const ArchiveFinding& a = stored.value->findings[n];
+        EXPECT_EQ(a.number, doc.ListingTable[static_cast<std::size_t>(f.newIndex >= 0 ? f.newIndex : f.oldIndex)].BukkennNum());
+        EXPECT_EQ(a.kinds, f.kinds);
+        EXPECT_EQ(a.fields, f.fields);
+    }
+
+    // An import read back is the file, each number once where it last stood.
+    TListingDocument back;
+    ASSERT_TRUE(archive_->loadImport(1, back).ok());
+    ASSERT_EQ(back.ListingCount, 4);
+    for (int f = 0; f < kFieldCount; ++f)
+        EXPECT_EQ(back.ListingTable[3].field(f), day1.doc.ListingTable[4].field(f)) << kFieldNames[static_cast<std::size_t>(f)];
+}
+
+TEST_P(ArchiveTest, HistoryTellsEveryChangeInDateOrder)
+{
+    // Imported out of date order: the history goes by the files' dates.
+    const File d3 = Make("261203", {{"A", 1, "3780"}});
+    const File d1 = Make("261201", {{"A"}});
+    const File d2 = Make("261202", {{"A"}, {"B"}});
+    const File d4 = Make("261204", {{"A", 2, "3780"}});
+    for (const File* f : {&d3, &d1, &d2, &d4})
+        ASSERT_EQ(Import(*f).status, ImportOutcome::Status::Imported);
+    const auto h = archive_->history("A");
+    ASSERT_TRUE(h.ok()) << h.message;
+    EXPECT_EQ(h.value->firstSeen, "2014-12-01");
+    EXPECT_EQ(h.value->lastSeen, "2014-12-04");
+    EXPECT_EQ(h.value->appearances, 4);
+    ASSERT_EQ(h.value->changes.size(), 2u);
+    EXPECT_EQ(h.value->changes[0].date, "2014-12-03");
+    EXPECT_EQ(h.value->changes[0].finding.kinds, unsigned(changes::PriceChanged));
+    EXPECT_EQ(h.value->changes[0].finding.newPrice, "3780万円");
+    EXPECT_EQ(h.value->changes[1].finding.kinds, unsigned(changes::StatusChanged));
+    EXPECT_FALSE(archive_->history("Z").ok());
+}
+
+TEST_P(ArchiveTest, NotesAreKeptWithTheirAuthorAndTime)
+{
+    ASSERT_EQ(Import(Make("261201", {{"A"}})).status, ImportOutcome::Status::Imported);
+    const auto t = Clock::from_time_t(1700000000);
+    ASSERT_TRUE(archive_->addNote("A", "山田", "売主に電話", t).ok());
+    ASSERT_TRUE(archive_->addNote("A", "佐藤", "内見\n予約", t + std::chrono::minutes(1)).ok());
+    EXPECT_FALSE(archive_->addNote("Z", "山田", "x", t).ok());
+    const auto notes = archive_->notes("A");
+    ASSERT_TRUE(notes.ok());
+    ASSERT_EQ(notes.value->size(), 2u);
+    EXPECT_EQ((*notes.value)[0].writtenAt, LocalDateTime(t));
+    EXPECT_EQ((*notes.value)[1].author, "佐藤");
+    EXPECT_EQ((*notes.value)[1].text, "内見\n予約");
+}
+
+TEST_P(ArchiveTest, DamagedTextsAreToldNotTrusted)
+{
+    ASSERT_EQ(Import(Make("261201", {{"A"}})).status, ImportOutcome::Status::Imported);
+    ASSERT_EQ(Import(Make("261202", {{"A", 1, "1"}})).status, ImportOutcome::Status::Imported);
+    const auto other = GetParam().open("main");
+    other->execute("UPDATE text_blocks SET texts = texts || texts");
+    const auto changed = archive_->changes(std::nullopt, std::nullopt);
+    EXPECT_FALSE(changed.ok());
+    EXPECT_NE(changed.message.find("壊れて"), std::string::npos) << changed.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ArchiveTest, ::testing::Values(kSqlite),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::string Bytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// An archive of a newer program, or a file that is no archive, is refused
+// and left as it was.
+TEST(SqliteArchive, RefusesWhatItCannotReadAndLeavesIt)
+{
+    const fs::path dir = fs::temp_directory_path() / "kovra-archive-tests" / "refuse";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string newer = (dir / "newer.sqlite").string(), text = (dir / "text.sqlite").string();
+    {
+        auto store = OpenSqliteStore(newer, OpenMode::CreateWhenMissing);
+        Migrate(*store, LatestSchemaVersion());
+        store->execute("UPDATE archive_schema SET version = 99; PRAGMA journal_mode = DELETE");
+    }
+    std::ofstream(text, std::ios::binary) << "3,KOVRA,EXPORT,01,test,261201\r\n";
+    struct Case {
+        std::string path;
+        std::string_view reason;
+    };
+    for (const Case& c : {Case{newer, "新しい版"}, Case{text, "壊れている"}}) {
+        const std::string before = Bytes(c.path);
+        std::string message;
+        EXPECT_FALSE(Archive::Open(c.path, OpenMode::CreateWhenMissing, message));
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_EQ(Bytes(c.path), before) << c.path;
+        EXPECT_FALSE(fs::exists(c.path + "-wal")) << c.path;
+    }
+}
+
+// An archive made by the first schema opens, keeps what it held, and takes
+// what later schemas added.
+TEST(SqliteArchive, MigratesFromTheFirstSchema)
+{
+    const fs::path dir = fs::temp_directory_path() / "kovra-archive-tests" / "migrate";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string path = (dir / "first.sqlite").string();
+    {
+        auto store = OpenSqliteStore(path, OpenMode::CreateWhenMissing);
+        Migrate(*store, 1);
+        store->execute("INSERT INTO imports (content_sha256, series, search_date, imported_at, file_name, listing_count) "
+                       "VALUES (x'00', 'old', '2014-12-01', '2014-12-01 09:00:00', 'old.txt', 0)");
+        ASSERT_FALSE(store->hasTable("notes"));
+    }
+    std::string message;
+    const auto a = Archive::Open(path, OpenMode::ExistingOnly, message);
+    ASSERT_TRUE(a) << message;
+    const auto list = a->imports();
+    ASSERT_TRUE(list.ok());
+    ASSERT_EQ(list.value->size(), 1u);
+    EXPECT_EQ(list.value->front().series, "old");
+    const File f = Make("261202", {{"A"}});
+    ASSERT_EQ(a->importDocument(f.doc, Sha256(f.bytes), "old_2.txt").status, ImportOutcome::Status::Imported);
+    EXPECT_TRUE(a->addNote("A", "山田", "x").ok());
+}
+
+TEST(ImportNaming, SeriesAndDate)
+{
+    const std::pair<const char*, const char*> series[] = {
+        {"青葉区マンション_20241201.txt", "青葉区マンション"}, {"/tmp/x/20241201.txt", "既定"},
+        {"緑区 土地 - ２０２４１２０１.TXT", "緑区 土地"},     {"a.b_1.txt", "a.b"},
+        {"C:\\data\\港北区-1", "港北区"},                      {"noext", "noext"},
+    };
+    for (const auto& [file, name] : series)
+        EXPECT_EQ(SeriesFromFileName(file), name) << file;
+    const std::pair<const char*, const char*> dates[] = {
+        {"平成26年12月1日", "2014-12-01"}, {"平成00年1月1日", "1988-01-01"}, {"平成24年2月29日", "2012-02-29"},
+        {"平成25年2月29日", ""},           {"平成26年13月1日", ""},          {"平成2a年1月1日", ""},
+        {"平成26年 1月1日", ""},           {"", ""},
+    };
+    for (const auto& [text, date] : dates)
+        EXPECT_EQ(SearchDate(text).value_or(""), date) << text;
+}
+
+} // namespace
