@@ -4,9 +4,12 @@
 
 #include "Cp932Codec.h"
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kovra::bench {
 
@@ -94,6 +97,82 @@ inline std::string GenerateListingFile(int listings, unsigned seed = 7)
         utf8 += "\r\n";
     }
     return cp932::fromUtf8(utf8);
+}
+
+// The next day's file of the same search, from a file made above: the
+// header's date a day later; of the listings, 1% changed (the price, the
+// data kind or the walking time), 0.5% gone, and 0.5% new ones at the end.
+inline std::string GenerateNextDay(std::string_view previous, unsigned seed = 11)
+{
+    std::mt19937 rng(seed);
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < previous.size();) {
+        std::size_t end = previous.find("\r\n", at);
+        if (end == std::string_view::npos)
+            end = previous.size();
+        lines.push_back(previous.substr(at, end - at));
+        at = end + 2;
+    }
+    auto columns = [](std::string_view line) {
+        std::vector<std::string> c(1);
+        for (const char ch : line) {
+            if (ch == ',')
+                c.emplace_back();
+            else
+                c.back().push_back(ch);
+        }
+        return c;
+    };
+    auto join = [](const std::vector<std::string>& c) {
+        std::string line;
+        for (std::size_t i = 0; i < c.size(); ++i)
+            line += (i ? "," : "") + c[i];
+        return line + "\r\n";
+    };
+    std::string out;
+    out.reserve(previous.size() + previous.size() / 100);
+    long long highest = 0;
+    std::vector<std::string_view> listings;
+    for (const std::string_view line : lines) {
+        if (line.starts_with("3,")) {
+            std::vector<std::string> c = columns(line);
+            using namespace std::chrono;
+            const int code = std::stoi(c[5]);
+            const sys_days next = sys_days(year(2000 + code / 10000) / (code / 100 % 100) / (code % 100)) + days(1);
+            const year_month_day d(next);
+            char date[16];
+            std::snprintf(date, sizeof date, "%02d%02u%02u", int(d.year()) % 100, unsigned(d.month()), unsigned(d.day()));
+            c[5] = date;
+            out += join(c);
+        } else if (line.starts_with("1,")) {
+            listings.push_back(line);
+            highest = std::max(highest, std::stoll(columns(line)[1]));
+        }
+    }
+    for (const std::string_view line : listings) {
+        const unsigned roll = rng() % 1000;
+        if (roll < 5)
+            continue; // gone
+        if (roll >= 15) {
+            out += line;
+            out += "\r\n";
+            continue;
+        }
+        std::vector<std::string> c = columns(line);
+        if (roll < 11)
+            c[6] = std::to_string(std::stoi(c[6]) - 10 - static_cast<int>(rng() % 200));
+        else if (roll < 13)
+            c[3] = c[3] == "1" ? "2" : "1";
+        else
+            c[19] = std::to_string(1 + rng() % 20);
+        out += join(c);
+    }
+    for (std::size_t n = 0; n < listings.size() / 200; ++n) {
+        std::vector<std::string> c = columns(listings[rng() % listings.size()]);
+        c[1] = std::to_string(++highest);
+        out += join(c);
+    }
+    return out;
 }
 
 } // namespace kovra::bench

@@ -1,0 +1,185 @@
+// The archive's goals, over files a day apart (1% changed, 0.5% new, 0.5%
+// gone), in SQLite files in the temporary folder:
+//   import of a 100,000-listing file: the first at most 3x `kovra info` of
+//     it, the next day's at most 2x ("x_info"); peak memory at most 2x the
+//     file ("peak_x_file": the growth of the resident set while importing)
+//   archive changes between two 100,000-listing imports: at most 0.5 s
+//   archive history after 30 daily imports of 100,000 listings: at most 20 ms
+//   size after 30 daily imports of a 10,000-listing file: at most 3x one file
+//     ("x_file")
+#include "ListingFileGenerator.h"
+
+#include "Archive.h"
+#include "ListingDocument.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace kovra;
+using namespace kovra::archive;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+fs::path Temp(const std::string& name) { return fs::temp_directory_path() / ("kovra_bench_archive_" + name); }
+
+void Write(const fs::path& p, const std::string& bytes)
+{
+    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void RemoveArchive(const fs::path& p)
+{
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(p.string() + suffix);
+}
+
+std::unique_ptr<Archive> OpenNew(const fs::path& p)
+{
+    RemoveArchive(p);
+    std::string message;
+    auto a = Archive::Open(p.string(), OpenMode::CreateWhenMissing, message);
+    if (!a)
+        std::fprintf(stderr, "%s\n", message.c_str());
+    return a;
+}
+
+// Daily files of one search: day 1 ... day n, written once.
+std::vector<fs::path> Days(int listings, int n)
+{
+    std::vector<fs::path> files;
+    std::string bytes = bench::GenerateListingFile(listings);
+    for (int d = 1; d <= n; ++d) {
+        files.push_back(Temp("search_" + std::to_string(listings) + "_day" + std::to_string(d) + ".txt"));
+        if (!fs::exists(files.back()))
+            Write(files.back(), bytes);
+        if (d < n)
+            bytes = bench::GenerateNextDay(bytes, static_cast<unsigned>(d));
+    }
+    return files;
+}
+
+// The resident set's high-water mark in bytes, reset by ResetPeak (Linux).
+long long PeakBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stoll(line.substr(6)) * 1024;
+    return 0;
+}
+long long ResidentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stoll(line.substr(6)) * 1024;
+    return 0;
+}
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+double InfoSeconds(const fs::path& file)
+{
+    const auto start = Clock::now();
+    TListingDocument data;
+    LoadListingFile(data, file.string());
+    benchmark::DoNotOptimize(data.ListingCount);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// range(0): 0 the first import, 1 the next day's onto it.
+void BM_ImportOverInfo(benchmark::State& state)
+{
+    const std::vector<fs::path> days = Days(100000, 2);
+    const bool nextDay = state.range(0) == 1;
+    const fs::path store = Temp("import.sqlite");
+    double importSeconds = 0, infoSeconds = 0;
+    long long peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto a = OpenNew(store);
+        if (nextDay)
+            a->importFile(days[0].string());
+        infoSeconds += InfoSeconds(days[nextDay ? 1 : 0]);
+        const long long before = ResidentBytes();
+        ResetPeak();
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        const ImportOutcome r = a->importFile(days[nextDay ? 1 : 0].string());
+        importSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        peak = std::max(peak, PeakBytes() - before);
+        if (r.status != ImportOutcome::Status::Imported)
+            state.SkipWithError(r.message.c_str());
+    }
+    RemoveArchive(store);
+    const double n = static_cast<double>(state.iterations());
+    state.counters["import_ms"] = importSeconds * 1000 / n;
+    state.counters["info_ms"] = infoSeconds * 1000 / n;
+    state.counters["x_info"] = importSeconds / infoSeconds;
+    state.counters["peak_x_file"] = static_cast<double>(peak) / static_cast<double>(fs::file_size(days[0]));
+}
+BENCHMARK(BM_ImportOverInfo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 30 daily imports of 100,000 listings, made once for the two queries.
+Archive& ThirtyDays()
+{
+    static std::unique_ptr<Archive> a = [] {
+        auto made = OpenNew(Temp("thirty.sqlite"));
+        for (const fs::path& f : Days(100000, 30))
+            made->importFile(f.string());
+        return made;
+    }();
+    return *a;
+}
+
+void BM_ArchiveChanges(benchmark::State& state)
+{
+    Archive& a = ThirtyDays();
+    std::size_t findings = 0;
+    for (auto _ : state)
+        findings = a.changes(std::nullopt, std::nullopt).value->findings.size();
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_ArchiveChanges)->Unit(benchmark::kMillisecond);
+
+void BM_ArchiveHistory(benchmark::State& state)
+{
+    Archive& a = ThirtyDays();
+    // A listing whose price changed along the way, and one that never did.
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        lines = a.history("21000042").value->changes.size();
+        benchmark::DoNotOptimize(a.history("21099999").value->appearances);
+    }
+    state.counters["changes"] = static_cast<double>(lines);
+}
+BENCHMARK(BM_ArchiveHistory)->Unit(benchmark::kMillisecond);
+
+void BM_SizeAfterThirtyDays(benchmark::State& state)
+{
+    const std::vector<fs::path> days = Days(10000, 30);
+    const fs::path store = Temp("size.sqlite");
+    double size = 0;
+    for (auto _ : state) {
+        {
+            auto a = OpenNew(store);
+            for (const fs::path& f : days)
+                a->importFile(f.string());
+        } // closed: the journal is folded into the file
+        size = static_cast<double>(fs::file_size(store));
+    }
+    RemoveArchive(store);
+    state.counters["archive_MB"] = size / 1e6;
+    state.counters["file_MB"] = static_cast<double>(fs::file_size(days[0])) / 1e6;
+    state.counters["x_file"] = size / static_cast<double>(fs::file_size(days[0]));
+}
+BENCHMARK(BM_SizeAfterThirtyDays)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
