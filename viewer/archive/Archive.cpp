@@ -347,17 +347,17 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         };
         std::unordered_map<std::string, Known> known;
         {
-            auto q = s.prepare("SELECT l.id, l.number, v.id, v.digest FROM listings l "
-                               "LEFT JOIN versions v ON v.id = l.last_version");
+            // Every version in the order stored: the last one of a listing wins.
+            auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
+                               "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
             while (q->next())
-                known.emplace(std::string(q->text(1)), Known{q->integer(0), q->isNull(2) ? 0 : q->integer(2),
-                                                             std::string(q->bytes(3))});
+                known.insert_or_assign(std::string(q->text(1)),
+                                       Known{q->integer(0), q->integer(2), std::string(q->bytes(3))});
         }
         auto addListing = s.prepare("INSERT INTO listings (number) VALUES ($1) RETURNING id");
         auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
         auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
                                     "VALUES ($1, $2, $3, $4, $5) RETURNING id");
-        auto setLast = s.prepare("UPDATE listings SET last_version = $1 WHERE id = $2");
 
         struct Placed {
             std::int64_t versionId = 0, ordinal = 0;
@@ -388,10 +388,6 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
                 addVersion->bindBytes(5, DigestBytes(p.digest));
                 addVersion->next();
                 placed[p.entry].versionId = addVersion->integer(0);
-                setLast->reset();
-                setLast->bind(1, placed[p.entry].versionId);
-                setLast->bind(2, p.listingId);
-                setLast->next();
             }
             pending.clear();
             block.clear();

@@ -7,11 +7,12 @@ namespace {
 // 1: the imports, the listings, their texts and which listing each import held.
 //   imports     one per imported file; its bytes' SHA-256 is unique, so a
 //               file is imported once
-//   listings    one per listing number, with its last stored version
+//   listings    one per listing number
 //   text_blocks the texts of the versions an import stored, compressed
 //               together (texts of one file compress far better than alone)
 //   versions    a listing's 94 texts, stored again only when they differ
-//               from its last stored ones; `digest` is their SHA-256
+//               from its last stored ones (its highest id); `digest` is
+//               their SHA-256
 //   presence    one small row per listing per import: which version, at
 //               which place in the file
 constexpr std::string_view kSchema1 = R"(
@@ -29,8 +30,7 @@ CREATE TABLE imports (
 CREATE INDEX imports_by_date ON imports (search_date, id);
 CREATE TABLE listings (
   id {id},
-  number TEXT NOT NULL UNIQUE,
-  last_version BIGINT
+  number TEXT NOT NULL UNIQUE
 );
 CREATE TABLE text_blocks (
   id {id},
