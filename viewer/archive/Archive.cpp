@@ -519,10 +519,12 @@ Result<ListingHistory> Archive::history(std::string_view number)
         }
         // Every import against each of the listing's versions: a probe of
         // presence's key per pair, however many listings the imports hold.
+        // (CROSS JOIN keeps SQLite to that order: presence has no index
+        // by version, and needs none.)
         auto q = store_->prepare("SELECT i.id, i.search_date, v.id, v.digest, v.block_id, v.block_offset "
-                                 "FROM versions v JOIN presence p ON p.version_id = v.id "
-                                 "JOIN imports i ON i.id = p.import_id "
-                                 "WHERE v.listing_id = $1 ORDER BY i.search_date, i.id");
+                                 "FROM imports i CROSS JOIN versions v CROSS JOIN presence p "
+                                 "WHERE v.listing_id = $1 AND p.import_id = i.id AND p.version_id = v.id "
+                                 "ORDER BY i.search_date, i.id");
         q->bind(1, *id);
         struct Seen {
             std::int64_t importId;
