@@ -140,6 +140,17 @@ TEST_P(ArchiveTest, HistoryTellsEveryChangeInDateOrder)
     EXPECT_EQ(h.value->changes[0].finding.newPrice, "3780万円");
     EXPECT_EQ(h.value->changes[1].finding.kinds, unsigned(changes::StatusChanged));
     EXPECT_FALSE(archive_->history("Z").ok());
+
+    // The browser's columns for many listings at once.
+    ASSERT_TRUE(archive_->addNote("A", "山田", "値下げ交渉中").ok());
+    const auto s = archive_->summaries({"A", "B", "Z"});
+    ASSERT_TRUE(s.ok()) << s.message;
+    EXPECT_EQ((*s.value)[0].lastSeen, "2014-12-04");
+    EXPECT_EQ((*s.value)[0].previousPrice, "3980万円");
+    EXPECT_EQ((*s.value)[0].lastNote, "値下げ交渉中");
+    EXPECT_EQ((*s.value)[1].firstSeen, "2014-12-02");
+    EXPECT_EQ((*s.value)[1].previousPrice, "");
+    EXPECT_EQ((*s.value)[2].firstSeen, "");
 }
 
 TEST_P(ArchiveTest, NotesAreKeptWithTheirAuthorAndTime)

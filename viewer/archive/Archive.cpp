@@ -8,8 +8,14 @@
 #include "MessageTexts.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kovra::archive {
 
@@ -79,6 +85,139 @@ ImportRecord ReadImport(Statement& q)
 constexpr std::string_view kImportColumns = "SELECT id, search_date, series, listing_count, file_name FROM imports ";
 
 } // namespace
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// A listing's last stored version, by number.
+struct Known {
+    std::int64_t listingId = 0, versionId = 0;
+    std::string digest;
+};
+using KnownListings = std::unordered_map<std::string, Known, TextHash, std::equal_to<>>;
+
+// Where an import's listing went: its version and its place in the file.
+struct Placed {
+    std::int64_t versionId = 0, ordinal = 0, listingId = 0;
+    Digest digest{};
+};
+
+struct NewVersion {
+    std::size_t entry = 0;      // in the import's listings
+    std::int64_t listingId = 0; // 0: a number the archive has not seen
+    std::size_t offset = 0;     // in the block
+    Digest digest{};
+};
+
+// A packed block of new versions.
+struct Batch {
+    std::string compressed;
+    std::vector<NewVersion> versions;
+};
+
+// Makes the texts, digests and packed blocks of an import's listings on a
+// thread of its own, a few blocks ahead of the writer.  A listing whose
+// texts equal its last stored ones gets that version at once.
+class BlockMaker {
+public:
+    BlockMaker(const TListingDocument& doc, const std::vector<int>& listings, const KnownListings& known,
+               std::vector<Placed>& placed)
+        : doc_(doc), listings_(listings), known_(known), placed_(placed), thread_([this] { run(); })
+    {
+    }
+    ~BlockMaker()
+    {
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+    // The next block; false after the last.
+    bool next(Batch& batch)
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [&] { return !ready_.empty() || done_; });
+        if (ready_.empty())
+            return false;
+        batch = std::move(ready_.front());
+        ready_.pop_front();
+        changed_.notify_all();
+        return true;
+    }
+    // Waits for the thread; what failed there fails here.
+    void finish()
+    {
+        thread_.join();
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+private:
+    static constexpr std::size_t kAhead = 4;
+
+    void run()
+    {
+        try {
+            Batch batch;
+            std::string block, texts;
+            for (std::size_t k = 0; k < listings_.size(); ++k) {
+                const TKovraDataClass& listing = doc_.ListingTable[static_cast<std::size_t>(listings_[k])];
+                Placed& place = placed_[k];
+                place.ordinal = static_cast<std::int64_t>(k);
+                texts.clear();
+                AppendTexts(listing, texts);
+                const Digest digest = Sha256(texts);
+                place.digest = digest;
+                const auto it = known_.find(listing.BukkennNum());
+                if (it != known_.end() && it->second.digest == DigestBytes(digest)) {
+                    place.versionId = it->second.versionId;
+                    place.listingId = it->second.listingId;
+                    continue;
+                }
+                batch.versions.push_back({k, it == known_.end() ? 0 : it->second.listingId, block.size(), digest});
+                block += texts;
+                if (batch.versions.size() == static_cast<std::size_t>(kVersionsPerBlock) && !hand(batch, block))
+                    return;
+            }
+            if (!batch.versions.empty())
+                hand(batch, block);
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+        const std::lock_guard<std::mutex> hold(lock_);
+        done_ = true;
+        changed_.notify_all();
+    }
+    bool hand(Batch& batch, std::string& block)
+    {
+        batch.compressed = CompressBlock(block);
+        block.clear();
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [&] { return ready_.size() < kAhead || stopped_; });
+        if (stopped_)
+            return false;
+        ready_.push_back(std::move(batch));
+        batch = Batch();
+        changed_.notify_all();
+        return true;
+    }
+
+    const TListingDocument& doc_;
+    const std::vector<int>& listings_;
+    const KnownListings& known_;
+    std::vector<Placed>& placed_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<Batch> ready_;
+    bool done_ = false, stopped_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_;
+};
 
 // The archive's work over its store, in the transactions of one call.
 class Archive::Work {
@@ -296,12 +435,13 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
     ImportOutcome outcome;
     // Each number once, where it last stands: its last occurrence counts.
     std::unordered_map<std::string_view, int> last;
+    std::unordered_set<std::string_view> named;
     last.reserve(static_cast<std::size_t>(doc.ListingCount));
     for (int i = 0; i < doc.ListingCount; ++i) {
         const std::string_view number = doc.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
         auto [it, inserted] = last.try_emplace(number, i);
         if (!inserted) {
-            if (it->second >= 0 && std::find(outcome.duplicates.begin(), outcome.duplicates.end(), number) == outcome.duplicates.end())
+            if (named.insert(number).second)
                 outcome.duplicates.emplace_back(number);
             it->second = i;
         }
@@ -341,11 +481,7 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         record.id = claim->integer(0);
         claim.reset();
 
-        struct Known {
-            std::int64_t listingId = 0, versionId = 0;
-            std::string digest;
-        };
-        std::unordered_map<std::string, Known> known;
+        KnownListings known;
         {
             // Every version in the order stored: the last one of a listing wins.
             auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
@@ -359,62 +495,36 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
                                     "VALUES ($1, $2, $3, $4, $5) RETURNING id");
 
-        struct Placed {
-            std::int64_t versionId = 0, ordinal = 0;
-        };
+        // A second thread makes the texts, their digests and the packed
+        // blocks while this one writes the blocks before them.
         std::vector<Placed> placed(listings.size());
-        struct Pending {
-            std::size_t entry;
-            std::int64_t listingId;
-            std::size_t offset;
-            Digest digest;
-        };
-        std::vector<Pending> pending;
-        std::string block, texts;
-        auto flush = [&] {
-            if (pending.empty())
-                return;
+        BlockMaker maker(doc, listings, known, placed);
+        for (Batch batch; maker.next(batch);) {
             addBlock->reset();
             addBlock->bind(1, record.id);
-            addBlock->bindBytes(2, CompressBlock(block));
+            addBlock->bindBytes(2, batch.compressed);
             addBlock->next();
             const std::int64_t blockId = addBlock->integer(0);
-            for (const Pending& p : pending) {
+            for (const NewVersion& v : batch.versions) {
+                std::int64_t listingId = v.listingId;
+                if (!listingId) {
+                    addListing->reset();
+                    addListing->bindText(1, doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum());
+                    addListing->next();
+                    listingId = addListing->integer(0);
+                }
                 addVersion->reset();
-                addVersion->bind(1, p.listingId);
+                addVersion->bind(1, listingId);
                 addVersion->bind(2, record.id);
                 addVersion->bind(3, blockId);
-                addVersion->bind(4, static_cast<std::int64_t>(p.offset));
-                addVersion->bindBytes(5, DigestBytes(p.digest));
+                addVersion->bind(4, static_cast<std::int64_t>(v.offset));
+                addVersion->bindBytes(5, DigestBytes(v.digest));
                 addVersion->next();
-                placed[p.entry].versionId = addVersion->integer(0);
+                placed[v.entry].versionId = addVersion->integer(0);
+                placed[v.entry].listingId = listingId;
             }
-            pending.clear();
-            block.clear();
-        };
-
-        for (std::size_t k = 0; k < listings.size(); ++k) {
-            const TKovraDataClass& listing = doc.ListingTable[static_cast<std::size_t>(listings[k])];
-            placed[k].ordinal = static_cast<std::int64_t>(k);
-            texts.clear();
-            AppendTexts(listing, texts);
-            const Digest digest = Sha256(texts);
-            auto it = known.find(std::string(listing.BukkennNum()));
-            if (it == known.end()) {
-                addListing->reset();
-                addListing->bindText(1, listing.BukkennNum());
-                addListing->next();
-                it = known.emplace(std::string(listing.BukkennNum()), Known{addListing->integer(0), 0, {}}).first;
-            } else if (it->second.versionId && it->second.digest == DigestBytes(digest)) {
-                placed[k].versionId = it->second.versionId;
-                continue;
-            }
-            pending.push_back({k, it->second.listingId, block.size(), digest});
-            block += texts;
-            if (pending.size() == static_cast<std::size_t>(kVersionsPerBlock))
-                flush();
         }
-        flush();
+        maker.finish();
 
         // In key order, so the rows fill their pages.
         std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
@@ -427,24 +537,24 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
             present->next();
         }
 
-        Work work(s);
-        if (const std::optional<ImportRecord> earlier = work.before(record)) {
+        if (const std::optional<ImportRecord> earlier = Work(s).before(record)) {
             // Digests differ exactly when texts do, so no texts are read.
-            const std::vector<Entry> a = work.entries(earlier->id), b = work.entries(record.id);
-            std::unordered_map<std::int64_t, const Entry*> inA;
-            for (const Entry& e : a)
-                inA.emplace(e.listingId, &e);
-            std::unordered_map<std::int64_t, bool> inB;
-            for (const Entry& e : b) {
-                inB.emplace(e.listingId, true);
-                const auto it = inA.find(e.listingId);
-                if (it == inA.end())
+            std::unordered_map<std::int64_t, std::string> before;
+            auto q = s.prepare("SELECT v.listing_id, v.digest FROM presence p JOIN versions v ON v.id = p.version_id "
+                               "WHERE p.import_id = $1");
+            q->bind(1, earlier->id);
+            while (q->next())
+                before.emplace(q->integer(0), std::string(q->bytes(1)));
+            for (const Placed& p : placed) {
+                const auto it = before.find(p.listingId);
+                if (it == before.end()) {
                     ++outcome.newListings;
-                else if (it->second->digest != e.digest)
-                    ++outcome.changedListings;
+                    continue;
+                }
+                outcome.changedListings += it->second != DigestBytes(p.digest) ? 1 : 0;
+                before.erase(it);
             }
-            for (const Entry& e : a)
-                outcome.goneListings += inB.count(e.listingId) ? 0 : 1;
+            outcome.goneListings = static_cast<int>(before.size());
         }
         t.commit();
         outcome.status = ImportOutcome::Status::Imported;
@@ -560,6 +670,65 @@ Result<ListingHistory> Archive::history(std::string_view number)
                 h.changes.push_back({seen[n].date, seen[n].importId, std::move(f)});
         }
         r.value = std::move(h);
+    } catch (const StoreError& e) {
+        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+    }
+    return r;
+}
+
+Result<std::vector<ListingSummary>> Archive::summaries(const std::vector<std::string_view>& numbers)
+{
+    Result<std::vector<ListingSummary>> r;
+    try {
+        Transaction t(*store_, false);
+        std::unordered_map<std::int64_t, ListingSummary> byId;
+        std::unordered_map<std::string, std::int64_t, TextHash, std::equal_to<>> ids;
+        auto q = store_->prepare("SELECT v.listing_id, MIN(i.search_date), MAX(i.search_date) "
+                                 "FROM presence p JOIN versions v ON v.id = p.version_id "
+                                 "JOIN imports i ON i.id = p.import_id GROUP BY v.listing_id");
+        while (q->next())
+            byId[q->integer(0)] = {std::string(q->text(1)), std::string(q->text(2)), {}, 0, {}};
+        q = store_->prepare("SELECT id, number FROM listings");
+        while (q->next())
+            ids.emplace(std::string(q->text(1)), q->integer(0));
+        // The versions of listings stored more than once, oldest first: the
+        // price before the last one that differs.
+        q = store_->prepare("SELECT v.listing_id, v.id, v.block_id, v.block_offset FROM versions v "
+                            "WHERE v.listing_id IN (SELECT listing_id FROM versions GROUP BY listing_id "
+                            "HAVING COUNT(*) > 1) ORDER BY v.block_id, v.block_offset");
+        struct Stored {
+            std::int64_t listingId, versionId;
+            std::string price;
+        };
+        std::vector<Stored> stored;
+        Work::TextReader reader(*store_);
+        changes::FieldTexts texts;
+        while (q->next()) {
+            reader.read(q->integer(2), q->integer(3), texts);
+            stored.push_back({q->integer(0), q->integer(1), std::string(texts[kPrice])});
+        }
+        std::sort(stored.begin(), stored.end(), [](const Stored& a, const Stored& b) { return a.versionId < b.versionId; });
+        std::unordered_map<std::int64_t, std::string> lastPrice;
+        for (const Stored& v : stored) {
+            std::string& last = lastPrice[v.listingId];
+            if (!last.empty() && last != v.price)
+                byId[v.listingId].previousPrice = last;
+            last = v.price;
+        }
+        q = store_->prepare("SELECT listing_id, body FROM notes ORDER BY id");
+        while (q->next()) {
+            ListingSummary& s = byId[q->integer(0)];
+            ++s.notes;
+            s.lastNote = std::string(q->text(1));
+        }
+        std::vector<ListingSummary> out;
+        out.reserve(numbers.size());
+        for (const std::string_view number : numbers) {
+            const auto id = ids.find(number);
+            const auto it = id == ids.end() ? byId.end() : byId.find(id->second);
+            out.push_back(it == byId.end() ? ListingSummary() : it->second);
+        }
+        r.value = std::move(out);
     } catch (const StoreError& e) {
         r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
     }

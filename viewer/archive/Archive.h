@@ -74,6 +74,16 @@ struct ListingHistory {
     std::vector<HistoryChange> changes; // in date order
 };
 
+// What the listing browser's archive columns show for one listing: 初回掲載日,
+// 掲載日数 (from the first to the last date seen), 前回価格 (the price before
+// its last price change) and メモ (the newest note, and how many there are).
+struct ListingSummary {
+    std::string firstSeen, lastSeen;
+    std::string previousPrice; // empty: the price never changed
+    int notes = 0;
+    std::string lastNote;
+};
+
 struct Note {
     std::string writtenAt; // yyyy-mm-dd hh:mm:ss, local time
     std::string author;
@@ -112,6 +122,10 @@ public:
     // `from`: the import before `to` in its series.
     Result<ArchiveChanges> changes(std::optional<std::int64_t> from, std::optional<std::int64_t> to);
     Result<ListingHistory> history(std::string_view number);
+    // The summaries of the listings `numbers`, in that order; a number the
+    // archive has not seen gets an empty one.  Reads every presence row
+    // once: for a whole file, off the window's thread.
+    Result<std::vector<ListingSummary>> summaries(const std::vector<std::string_view>& numbers);
     // Loads an import's listings, in the file's order, as a document for
     // the change view (KensakuNengappi stays empty).
     Result<bool> loadImport(std::int64_t id, TListingDocument& doc);

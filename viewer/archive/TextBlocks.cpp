@@ -86,19 +86,23 @@ bool ReadTexts(std::string_view block, std::uint64_t offset, changes::FieldTexts
 
 std::string CompressBlock(std::string_view block)
 {
+    // One context per thread: making one per block costs more than the block.
+    thread_local const std::unique_ptr<ZSTD_CCtx, std::size_t (*)(ZSTD_CCtx*)> context(ZSTD_createCCtx(), ZSTD_freeCCtx);
     std::string out(ZSTD_compressBound(block.size()), '\0');
-    const std::size_t n = ZSTD_compress(out.data(), out.size(), block.data(), block.size(), kCompressionLevel);
+    const std::size_t n = ZSTD_compressCCtx(context.get(), out.data(), out.size(), block.data(), block.size(),
+                                            kCompressionLevel);
     out.resize(ZSTD_isError(n) ? 0 : n);
     return out;
 }
 
 bool DecompressBlock(std::string_view compressed, std::string& block)
 {
+    thread_local const std::unique_ptr<ZSTD_DCtx, std::size_t (*)(ZSTD_DCtx*)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
     const unsigned long long size = ZSTD_getFrameContentSize(compressed.data(), compressed.size());
     if (size == ZSTD_CONTENTSIZE_ERROR || size == ZSTD_CONTENTSIZE_UNKNOWN || size > kLargestBlock)
         return false;
     block.resize(static_cast<std::size_t>(size));
-    const std::size_t n = ZSTD_decompress(block.data(), block.size(), compressed.data(), compressed.size());
+    const std::size_t n = ZSTD_decompressDCtx(context.get(), block.data(), block.size(), compressed.data(), compressed.size());
     return !ZSTD_isError(n) && n == block.size();
 }
 
