@@ -49,6 +49,7 @@ struct CompareJob {
     std::string file;
     std::vector<std::string> numbers; // BukkennNum of each column
     std::string pdf, csv;             // one of the two
+};
 struct ChangesJob {
     std::string oldFile, newFile;
     std::string csvOut, xlsxOut; // at most one of the two: none prints the lines
