@@ -28,6 +28,15 @@ constexpr std::size_t kPrice = static_cast<std::size_t>(Field::Kakaku);
 
 std::string_view DigestBytes(const Digest& d) { return {reinterpret_cast<const char*>(d.data()), d.size()}; }
 
+// A digest read back; a damaged one (not 32 bytes) matches none.
+Digest DigestOf(std::string_view bytes)
+{
+    Digest d{};
+    if (bytes.size() == d.size())
+        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(d.data()));
+    return d;
+}
+
 std::string_view ReasonText(const StoreError& e)
 {
     switch (e.failure()) {
@@ -94,7 +103,7 @@ struct TextHash {
 // A listing's last stored version, by number.
 struct Known {
     std::int64_t listingId = 0, versionId = 0;
-    std::string digest;
+    Digest digest{};
 };
 using KnownListings = std::unordered_map<std::string, Known, TextHash, std::equal_to<>>;
 
@@ -174,7 +183,7 @@ private:
                 const Digest digest = Sha256(texts);
                 place.digest = digest;
                 const auto it = known_.find(listing.BukkennNum());
-                if (it != known_.end() && it->second.digest == DigestBytes(digest)) {
+                if (it != known_.end() && it->second.digest == digest) {
                     place.versionId = it->second.versionId;
                     place.listingId = it->second.listingId;
                     continue;
@@ -218,6 +227,55 @@ private:
     std::exception_ptr failure_;
     std::thread thread_;
 };
+
+// Stores the texts of the import's listings that differ from their last
+// stored ones, and finds every listing's version.
+void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>& listings, std::int64_t importId,
+                   std::vector<Placed>& placed)
+{
+    KnownListings known;
+    {
+        // Every version in the order stored: the last one of a listing wins.
+        auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
+                           "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
+        while (q->next())
+            known.insert_or_assign(std::string(q->text(1)), Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))});
+    }
+    auto addListing = s.prepare("INSERT INTO listings (number) VALUES ($1) RETURNING id");
+    auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
+    auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
+                                "VALUES ($1, $2, $3, $4, $5) RETURNING id");
+
+    // A second thread makes the texts, their digests and the packed
+    // blocks while this one writes the blocks before them.
+    BlockMaker maker(doc, listings, known, placed);
+    for (Batch batch; maker.next(batch);) {
+        addBlock->reset();
+        addBlock->bind(1, importId);
+        addBlock->bindBytes(2, batch.compressed);
+        addBlock->next();
+        const std::int64_t blockId = addBlock->integer(0);
+        for (const NewVersion& v : batch.versions) {
+            std::int64_t listingId = v.listingId;
+            if (!listingId) {
+                addListing->reset();
+                addListing->bindText(1, doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum());
+                addListing->next();
+                listingId = addListing->integer(0);
+            }
+            addVersion->reset();
+            addVersion->bind(1, listingId);
+            addVersion->bind(2, importId);
+            addVersion->bind(3, blockId);
+            addVersion->bind(4, static_cast<std::int64_t>(v.offset));
+            addVersion->bindBytes(5, DigestBytes(v.digest));
+            addVersion->next();
+            placed[v.entry].versionId = addVersion->integer(0);
+            placed[v.entry].listingId = listingId;
+        }
+    }
+    maker.finish();
+}
 
 // The archive's work over its store, in the transactions of one call.
 class Archive::Work {
@@ -481,50 +539,8 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         record.id = claim->integer(0);
         claim.reset();
 
-        KnownListings known;
-        {
-            // Every version in the order stored: the last one of a listing wins.
-            auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
-                               "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
-            while (q->next())
-                known.insert_or_assign(std::string(q->text(1)),
-                                       Known{q->integer(0), q->integer(2), std::string(q->bytes(3))});
-        }
-        auto addListing = s.prepare("INSERT INTO listings (number) VALUES ($1) RETURNING id");
-        auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
-        auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
-                                    "VALUES ($1, $2, $3, $4, $5) RETURNING id");
-
-        // A second thread makes the texts, their digests and the packed
-        // blocks while this one writes the blocks before them.
         std::vector<Placed> placed(listings.size());
-        BlockMaker maker(doc, listings, known, placed);
-        for (Batch batch; maker.next(batch);) {
-            addBlock->reset();
-            addBlock->bind(1, record.id);
-            addBlock->bindBytes(2, batch.compressed);
-            addBlock->next();
-            const std::int64_t blockId = addBlock->integer(0);
-            for (const NewVersion& v : batch.versions) {
-                std::int64_t listingId = v.listingId;
-                if (!listingId) {
-                    addListing->reset();
-                    addListing->bindText(1, doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum());
-                    addListing->next();
-                    listingId = addListing->integer(0);
-                }
-                addVersion->reset();
-                addVersion->bind(1, listingId);
-                addVersion->bind(2, record.id);
-                addVersion->bind(3, blockId);
-                addVersion->bind(4, static_cast<std::int64_t>(v.offset));
-                addVersion->bindBytes(5, DigestBytes(v.digest));
-                addVersion->next();
-                placed[v.entry].versionId = addVersion->integer(0);
-                placed[v.entry].listingId = listingId;
-            }
-        }
-        maker.finish();
+        WriteVersions(s, doc, listings, record.id, placed);
 
         // In key order, so the rows fill their pages.
         std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
@@ -539,19 +555,19 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
 
         if (const std::optional<ImportRecord> earlier = Work(s).before(record)) {
             // Digests differ exactly when texts do, so no texts are read.
-            std::unordered_map<std::int64_t, std::string> before;
+            std::unordered_map<std::int64_t, Digest> before;
             auto q = s.prepare("SELECT v.listing_id, v.digest FROM presence p JOIN versions v ON v.id = p.version_id "
                                "WHERE p.import_id = $1");
             q->bind(1, earlier->id);
             while (q->next())
-                before.emplace(q->integer(0), std::string(q->bytes(1)));
+                before.emplace(q->integer(0), DigestOf(q->bytes(1)));
             for (const Placed& p : placed) {
                 const auto it = before.find(p.listingId);
                 if (it == before.end()) {
                     ++outcome.newListings;
                     continue;
                 }
-                outcome.changedListings += it->second != DigestBytes(p.digest) ? 1 : 0;
+                outcome.changedListings += it->second != p.digest ? 1 : 0;
                 before.erase(it);
             }
             outcome.goneListings = static_cast<int>(before.size());
