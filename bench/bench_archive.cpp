@@ -64,21 +64,14 @@ std::vector<fs::path> Days(int listings, int n)
     return files;
 }
 
-// The resident set's high-water mark in bytes, reset by ResetPeak (Linux).
-long long PeakBytes()
+// A size line of /proc/self/status in bytes: "VmHWM:" the resident set's
+// high-water mark (reset by ResetPeak), "VmRSS:" the resident set (Linux).
+long long StatusBytes(std::string_view key)
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return 0;
-}
-long long ResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
+        if (line.starts_with(key))
+            return std::stoll(line.substr(key.size())) * 1024;
     return 0;
 }
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
@@ -106,13 +99,13 @@ void BM_ImportOverInfo(benchmark::State& state)
         if (nextDay)
             a->importFile(days[0].string());
         infoSeconds += InfoSeconds(days[nextDay ? 1 : 0]);
-        const long long before = ResidentBytes();
+        const long long before = StatusBytes("VmRSS:");
         ResetPeak();
         state.ResumeTiming();
         const auto start = Clock::now();
         const ImportOutcome r = a->importFile(days[nextDay ? 1 : 0].string());
         importSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-        peak = std::max(peak, PeakBytes() - before);
+        peak = std::max(peak, StatusBytes("VmHWM:") - before);
         if (r.status != ImportOutcome::Status::Imported)
             state.SkipWithError(r.message.c_str());
     }

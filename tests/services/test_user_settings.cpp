@@ -94,6 +94,31 @@ TEST(UserSettingsTest, BrowserLayoutRoundTripAndBadPieces)
     }
 }
 
+// Guards: the archive's settings are kept only when not the defaults (on by
+// default), and the archive lies in the user's data folder unless named.
+TEST(UserSettingsTest, ArchiveSettingsAndPlace)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("s.ini"));
+    RedirectUserSettings(ini.toStdString());
+    TUserSettings w;
+    WriteUserSettings(w);
+    EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).childGroups().contains(QStringLiteral("FArchive")));
+    EXPECT_TRUE(ReadUserSettings().Archive.AutoImport);
+
+    w.Archive = {"/srv/office/archive.sqlite", false};
+    WriteUserSettings(w);
+    EXPECT_EQ(ReadUserSettings().Archive, w.Archive);
+    EXPECT_EQ(ArchiveLocation(w), "/srv/office/archive.sqlite");
+    WriteUserSettings(TUserSettings{});
+    EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).childGroups().contains(QStringLiteral("FArchive")));
+
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    EXPECT_EQ(ArchiveLocation(TUserSettings{}), dir.filePath(QStringLiteral("data/KovraViewer/archive.sqlite")).toStdString());
+    qunsetenv("XDG_DATA_HOME");
+    RedirectUserSettings({});
+}
+
 // Guards: reading creates the store (its folder too) and writes no value.
 TEST(UserSettingsTest, ReadingCreatesAnEmptyStore)
 {
