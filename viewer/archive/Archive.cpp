@@ -544,13 +544,27 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
 
         // In key order, so the rows fill their pages.
         std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
-        auto present = s.prepare("INSERT INTO presence (import_id, version_id, ordinal) VALUES ($1, $2, $3)");
-        present->bind(1, record.id);
-        for (const Placed& p : placed) {
-            present->reset();
-            present->bind(2, p.versionId);
-            present->bind(3, p.ordinal);
-            present->next();
+        // Many rows a statement: a statement's run costs more than a row.
+        constexpr std::size_t kRowsPerInsert = 100;
+        auto insert = [&](std::size_t rows) {
+            std::string sql = "INSERT INTO presence (import_id, version_id, ordinal) VALUES ";
+            for (std::size_t r = 0; r < rows; ++r)
+                sql += (r ? ", ($1, $" : "($1, $") + std::to_string(2 + 2 * r) + ", $" + std::to_string(3 + 2 * r) + ")";
+            auto q = s.prepare(sql);
+            q->bind(1, record.id);
+            return q;
+        };
+        auto full = insert(kRowsPerInsert);
+        for (std::size_t at = 0; at < placed.size(); at += kRowsPerInsert) {
+            const std::size_t rows = std::min(kRowsPerInsert, placed.size() - at);
+            auto rest = rows < kRowsPerInsert ? insert(rows) : nullptr;
+            Statement& q = rest ? *rest : *full;
+            q.reset();
+            for (std::size_t r = 0; r < rows; ++r) {
+                q.bind(static_cast<int>(2 + 2 * r), placed[at + r].versionId);
+                q.bind(static_cast<int>(3 + 2 * r), placed[at + r].ordinal);
+            }
+            q.next();
         }
 
         if (const std::optional<ImportRecord> earlier = Work(s).before(record)) {
