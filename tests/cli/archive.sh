@@ -36,13 +36,14 @@ case $group in
 kill)
   # Killed mid-import: the archive is as before, opens, and takes the file later.
   listings 100000 K >big.txt
-  # Killed once the import has begun to write its pages to the journal
-  # (the file is bigger than the archive's cache, so that comes well before
-  # the end), at most 60 s on.
+  # Killed once the import has read the file twice (its hash, its load), so
+  # in the transaction that writes it, at most 60 s on (Linux: /proc).
+  read_twice=$((2 * $(stat -c %s big.txt)))
   "$kovra" archive import big.txt --archive "$archive" >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 6000); do
-    [ "$(stat -c %s "$archive-wal" 2>/dev/null || echo 0)" -gt 0 ] && break
+    read=$(awk '/^rchar:/ { print $2 }' "/proc/$pid/io" 2>/dev/null || echo 0)
+    [ "${read:-0}" -gt "$read_twice" ] && break
     kill -0 $pid 2>/dev/null || break
     sleep 0.01
   done
