@@ -126,15 +126,19 @@ struct Batch {
     std::vector<NewVersion> versions;
 };
 
-// Makes the texts, digests and packed blocks of an import's listings on a
-// thread of its own, a few blocks ahead of the writer.  A listing whose
-// texts equal its last stored ones gets that version at once.
+// Makes the texts, digests and packed blocks of an import's listings on
+// threads of their own (each its half of the listings), a few blocks ahead
+// of the writer.  A listing whose texts equal its last stored ones gets
+// that version at once.
 class BlockMaker {
 public:
     BlockMaker(const TListingDocument& doc, const std::vector<int>& listings, const KnownListings& known,
                std::vector<Placed>& placed)
-        : doc_(doc), listings_(listings), known_(known), placed_(placed), thread_([this] { run(); })
+        : doc_(doc), listings_(listings), known_(known), placed_(placed)
     {
+        const std::size_t half = listings.size() / 2;
+        threads_.emplace_back([this, half] { run(0, half); });
+        threads_.emplace_back([this, half] { run(half, listings_.size()); });
     }
     ~BlockMaker()
     {
@@ -143,14 +147,15 @@ public:
             stopped_ = true;
         }
         changed_.notify_all();
-        if (thread_.joinable())
-            thread_.join();
+        for (std::thread& t : threads_)
+            if (t.joinable())
+                t.join();
     }
     // The next block; false after the last.
     bool next(Batch& batch)
     {
         std::unique_lock<std::mutex> hold(lock_);
-        changed_.wait(hold, [&] { return !ready_.empty() || done_; });
+        changed_.wait(hold, [&] { return !ready_.empty() || running_ == 0; });
         if (ready_.empty())
             return false;
         batch = std::move(ready_.front());
@@ -158,10 +163,11 @@ public:
         changed_.notify_all();
         return true;
     }
-    // Waits for the thread; what failed there fails here.
+    // Waits for the threads; what failed there fails here.
     void finish()
     {
-        thread_.join();
+        for (std::thread& t : threads_)
+            t.join();
         if (failure_)
             std::rethrow_exception(failure_);
     }
@@ -169,12 +175,12 @@ public:
 private:
     static constexpr std::size_t kAhead = 4;
 
-    void run()
+    void run(std::size_t from, std::size_t to)
     {
         try {
             Batch batch;
             std::string block, texts;
-            for (std::size_t k = 0; k < listings_.size(); ++k) {
+            for (std::size_t k = from; k < to; ++k) {
                 const TKovraDataClass& listing = doc_.ListingTable[static_cast<std::size_t>(listings_[k])];
                 Placed& place = placed_[k];
                 place.ordinal = static_cast<std::int64_t>(k);
@@ -191,15 +197,16 @@ private:
                 batch.versions.push_back({k, it == known_.end() ? 0 : it->second.listingId, block.size(), digest});
                 block += texts;
                 if (batch.versions.size() == static_cast<std::size_t>(kVersionsPerBlock) && !hand(batch, block))
-                    return;
+                    break;
             }
             if (!batch.versions.empty())
                 hand(batch, block);
         } catch (...) {
+            const std::lock_guard<std::mutex> hold(lock_);
             failure_ = std::current_exception();
         }
         const std::lock_guard<std::mutex> hold(lock_);
-        done_ = true;
+        --running_;
         changed_.notify_all();
     }
     bool hand(Batch& batch, std::string& block)
@@ -223,9 +230,10 @@ private:
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<Batch> ready_;
-    bool done_ = false, stopped_ = false;
+    int running_ = 2;
+    bool stopped_ = false;
     std::exception_ptr failure_;
-    std::thread thread_;
+    std::vector<std::thread> threads_;
 };
 
 // Stores the texts of the import's listings that differ from their last
@@ -241,13 +249,26 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>
         while (q->next())
             known.insert_or_assign(std::string(q->text(1)), Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))});
     }
-    auto addListing = s.prepare("INSERT INTO listings (number) VALUES ($1) RETURNING id");
+    // A statement per block rather than per row: the rows come back with
+    // what tells them apart (RETURNING gives them in no promised order).
+    auto rows = [&s](std::string_view head, int columns, std::size_t count, std::string_view tail) {
+        std::string sql(head);
+        int parameter = 1;
+        for (std::size_t r = 0; r < count; ++r) {
+            sql += r ? ", (" : "(";
+            for (int c = 0; c < columns; ++c)
+                sql += (c ? ", $" : "$") + std::to_string(parameter++);
+            sql += ")";
+        }
+        return s.prepare(sql + std::string(tail));
+    };
     auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
-    auto addVersion = s.prepare("INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) "
-                                "VALUES ($1, $2, $3, $4, $5) RETURNING id");
+    std::unique_ptr<Statement> fullListings, fullVersions;
+    std::unordered_map<std::string_view, std::int64_t> added;
+    std::unordered_map<std::int64_t, std::int64_t> versionAt; // block offset -> version
 
-    // A second thread makes the texts, their digests and the packed
-    // blocks while this one writes the blocks before them.
+    // Two more threads make the texts, their digests and the packed blocks
+    // while this one writes the blocks before them.
     BlockMaker maker(doc, listings, known, placed);
     for (Batch batch; maker.next(batch);) {
         addBlock->reset();
@@ -255,23 +276,62 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>
         addBlock->bindBytes(2, batch.compressed);
         addBlock->next();
         const std::int64_t blockId = addBlock->integer(0);
-        for (const NewVersion& v : batch.versions) {
-            std::int64_t listingId = v.listingId;
-            if (!listingId) {
-                addListing->reset();
-                addListing->bindText(1, doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum());
-                addListing->next();
-                listingId = addListing->integer(0);
+
+        auto numberOf = [&](const NewVersion& v) {
+            return doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum();
+        };
+        std::vector<std::string_view> numbers;
+        for (const NewVersion& v : batch.versions)
+            if (!v.listingId)
+                numbers.push_back(numberOf(v));
+        added.clear();
+        if (!numbers.empty()) {
+            const bool full = numbers.size() == static_cast<std::size_t>(kVersionsPerBlock);
+            std::unique_ptr<Statement> partial;
+            if (full && !fullListings)
+                fullListings = rows("INSERT INTO listings (number) VALUES ", 1, numbers.size(), " RETURNING id, number");
+            else if (!full)
+                partial = rows("INSERT INTO listings (number) VALUES ", 1, numbers.size(), " RETURNING id, number");
+            Statement& q = full ? *fullListings : *partial;
+            q.reset();
+            for (std::size_t n = 0; n < numbers.size(); ++n)
+                q.bindText(static_cast<int>(n + 1), numbers[n]);
+            while (q.next()) {
+                const auto it = std::find(numbers.begin(), numbers.end(), q.text(1));
+                if (it != numbers.end())
+                    added.emplace(*it, q.integer(0));
             }
-            addVersion->reset();
-            addVersion->bind(1, listingId);
-            addVersion->bind(2, importId);
-            addVersion->bind(3, blockId);
-            addVersion->bind(4, static_cast<std::int64_t>(v.offset));
-            addVersion->bindBytes(5, DigestBytes(v.digest));
-            addVersion->next();
-            placed[v.entry].versionId = addVersion->integer(0);
-            placed[v.entry].listingId = listingId;
+        }
+
+        const bool full = batch.versions.size() == static_cast<std::size_t>(kVersionsPerBlock);
+        std::unique_ptr<Statement> partial;
+        constexpr std::string_view kHead = "INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) VALUES ";
+        if (full && !fullVersions)
+            fullVersions = rows(kHead, 5, batch.versions.size(), " RETURNING id, block_offset");
+        else if (!full)
+            partial = rows(kHead, 5, batch.versions.size(), " RETURNING id, block_offset");
+        Statement& q = full ? *fullVersions : *partial;
+        q.reset();
+        int parameter = 1;
+        for (NewVersion& v : batch.versions) {
+            if (!v.listingId) {
+                const auto it = added.find(numberOf(v));
+                if (it == added.end())
+                    throw StoreError(Failure::Other, "listing not added: " + std::string(numberOf(v)));
+                v.listingId = it->second;
+            }
+            q.bind(parameter++, v.listingId);
+            q.bind(parameter++, importId);
+            q.bind(parameter++, blockId);
+            q.bind(parameter++, static_cast<std::int64_t>(v.offset));
+            q.bindBytes(parameter++, DigestBytes(v.digest));
+        }
+        versionAt.clear();
+        while (q.next())
+            versionAt.emplace(q.integer(1), q.integer(0));
+        for (const NewVersion& v : batch.versions) {
+            placed[v.entry].versionId = versionAt.at(static_cast<std::int64_t>(v.offset));
+            placed[v.entry].listingId = v.listingId;
         }
     }
     maker.finish();

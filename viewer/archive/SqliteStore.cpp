@@ -145,11 +145,17 @@ public:
         }
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, kSqliteBusyMilliseconds);
-        execute("PRAGMA foreign_keys = ON");
-        // An import of a big file writes tens of megabytes in one
-        // transaction; with SQLite's 2 MB cache its newest pages go to the
-        // journal again and again (a million writes for 100,000 listings).
-        execute("PRAGMA cache_size = -16384");
+        try {
+            execute("PRAGMA foreign_keys = ON");
+            // An import of a big file writes tens of megabytes in one
+            // transaction; with SQLite's 2 MB cache its newest pages go to
+            // the journal again and again (a million writes for 100,000
+            // listings).
+            execute("PRAGMA cache_size = -16384");
+        } catch (...) {
+            sqlite3_close_v2(db_); // a file that is no database fails here already
+            throw;
+        }
     }
     ~SqliteStore() override { sqlite3_close_v2(db_); }
 
