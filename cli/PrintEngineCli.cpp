@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <random>
 
+#include "NoDisplay.h"
+
 #include <cstdlib>
 #if defined(__GLIBC__) // known only once a C library header is in
 #include <malloc.h>
@@ -19,11 +21,7 @@ std::unique_ptr<QGuiApplication> StartPrintEngineGui()
 {
     if (QCoreApplication::instance())
         return nullptr;
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+    UseOffscreenWithoutDisplay();
     // Qt's note about a missing XDG_RUNTIME_DIR is no concern of a console
     // tool: keep stderr for the engine's own messages.
     static const QtMessageHandler previous = qInstallMessageHandler(nullptr);

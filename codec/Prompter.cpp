@@ -25,7 +25,6 @@ public:
     std::optional<std::string> AskText(const TextQuestion&) override { return std::nullopt; }
     std::optional<std::string> AskFile(const FileQuestion&) override { return std::nullopt; }
     void OpenWithShell(const std::string&) override {}
-    void WindowShown(QWidget&) override {}
 };
 
 Prompter*& Installed()

@@ -1,8 +1,7 @@
 // Every question the program's cores put to the person at the screen goes
 // through one prompter: the message boxes of the viewer and of the print
-// engine, their yes/no questions, the file, folder and text boxes, the hand-
-// overs to the desktop (browser, mail program) and the modal windows they
-// run.  The program installs a prompter that shows real windows; `kovra`
+// engine, their yes/no questions, the file, folder and text boxes, and the
+// hand-overs to the desktop (browser, mail program).  The program installs a prompter that shows real windows; `kovra`
 // keeps the default one, which writes messages to stderr; the tests install
 // a scripted one and answer without a window.
 //
@@ -58,9 +57,6 @@ public:
     // A web address, a "mailto:" address or a "file:" URL, in encoded form.
     // Whether the desktop could open it is not looked at.
     virtual void OpenWithShell(const std::string& url) = 0;
-    // A modal window of the program's own has just started to run.  Only a
-    // scripted prompter does something here: it drives the window.
-    virtual void WindowShown(QWidget& window) = 0;
 };
 
 // The prompter in use.

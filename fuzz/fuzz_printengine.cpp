@@ -31,7 +31,6 @@ public:
     std::optional<std::string> AskText(const kovra::TextQuestion&) override { return std::nullopt; }
     std::optional<std::string> AskFile(const kovra::FileQuestion&) override { return std::nullopt; }
     void OpenWithShell(const std::string&) override {}
-    void WindowShown(QWidget&) override {}
 };
 
 } // namespace

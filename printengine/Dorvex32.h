@@ -1,7 +1,9 @@
-/* Dorvex32: the print engine library.  The only public header; these three
- * functions are all the library exports.  Strings are NUL-terminated CP932
- * (Shift-JIS) texts owned by the caller; the library copies them on entry.
- * Usable from C and C++. */
+/* Dorvex32: the print engine library.  The only public header: its three
+ * functions are the library's public interface.  The library exports four
+ * names: these three and DorvexUtf8Entry, the viewer's private UTF-8 entry
+ * (Dorvex32Utf8.h), which no other caller uses.  Strings are NUL-terminated
+ * CP932 (Shift-JIS) texts owned by the caller; the library copies them on
+ * entry.  Usable from C and C++. */
 #ifndef DORVEX32_H
 #define DORVEX32_H
 

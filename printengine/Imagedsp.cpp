@@ -100,7 +100,6 @@ public:
     std::optional<std::string> AskText(const kovra::TextQuestion& q) override { return Next().AskText(q); }
     std::optional<std::string> AskFile(const kovra::FileQuestion& q) override { return Next().AskFile(q); }
     void OpenWithShell(const std::string& url) override { Next().OpenWithShell(url); }
-    void WindowShown(QWidget& window) override { Next().WindowShown(window); }
 
 private:
     kovra::Prompter& Next() { return previous_ ? *previous_ : kovra::DefaultPrompter(); }
@@ -676,7 +675,6 @@ void PrintImageDispUtf8(const std::string& caption, const std::string& formatFil
     if (paperCode > 0)
         ThePrinterSettings().SetPrinterPaper(int16_t(std::min(paperCode, int32_t(32767))));
     SetPrinterLandscape(orientation == 1);
-    QTimer::singleShot(0, &form, [&form]() { kovra::CurrentPrompter().WindowShown(form); });
     form.exec();
 }
 

@@ -4,6 +4,7 @@
 #include "Imageout.h"
 #include "lumprn.h"
 
+#include "NoDisplay.h"
 #include "QtJapanese.h"
 
 #include <QApplication>
@@ -23,11 +24,7 @@ void EnsureLibraryStarted()
     if (!QCoreApplication::instance()) {
         // Called from a program without Qt: the library keeps its own
         // application for the life of the process.
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-            && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+        kovra::UseOffscreenWithoutDisplay();
         static int argc = 1;
         static char name[] = "Dorvex32";
         static char* argv[] = {name, nullptr};

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -232,7 +231,6 @@ void TStartPrintDlg::PropertiesButtonClick()
     // Its プロパティ (the driver's options) shows only with the page setup,
     // whose paper and orientation are put back afterwards.
     dlg.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
-    QTimer::singleShot(0, &dlg, [&dlg]() { kovra::CurrentPrompter().WindowShown(dlg); });
     const bool taken = dlg.exec() == QDialog::Accepted;
     QPrinter& after = ThePrinter();
     after.setPageSize(layout.pageSize());
@@ -294,8 +292,6 @@ void TStartPrintDlg::accept()
 
 bool TStartPrintDlg::Execute()
 {
-    // A scripted prompter (the tests) drives the dialog once it runs.
-    QTimer::singleShot(0, this, [this]() { kovra::CurrentPrompter().WindowShown(*this); });
     return exec() == QDialog::Accepted;
 }
 

@@ -29,16 +29,6 @@ std::string JobNameOfFile(const std::string& utf8Path)
     return QFileInfo(QString::fromStdString(utf8Path)).fileName().toStdString();
 }
 
-namespace {
-
-TNowPrintingdlg*& ActiveDialog()
-{
-    static TNowPrintingdlg* active = nullptr;
-    return active;
-}
-
-} // namespace
-
 TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, TEngineJob& job, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint)
     , startDlg_(startDlg)
@@ -68,18 +58,6 @@ TNowPrintingdlg::TNowPrintingdlg(TStartPrintDlg& startDlg, TEngineJob& job, QWid
     Timer->setSingleShot(true);
     connect(Timer, &QTimer::timeout, this, &TNowPrintingdlg::PrintStart);
     Timer->start();
-    ActiveDialog() = this;
-}
-
-TNowPrintingdlg::~TNowPrintingdlg()
-{
-    if (ActiveDialog() == this)
-        ActiveDialog() = nullptr;
-}
-
-TNowPrintingdlg* TNowPrintingdlg::Active()
-{
-    return ActiveDialog();
 }
 
 void TNowPrintingdlg::SetPageMessage(int sheet)

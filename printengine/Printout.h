@@ -20,7 +20,6 @@ class TNowPrintingdlg : public QDialog {
 public:
     // Prints `job` (which outlives the dialog) once shown.
     TNowPrintingdlg(TStartPrintDlg& startDlg, TEngineJob& job, QWidget* parent = nullptr);
-    ~TNowPrintingdlg() override;
     QLabel* PrintMessage;
     QLabel* PageMessage;
     QPushButton* CancelButton;
@@ -30,11 +29,9 @@ public:
     void CancelButtonClick();
     bool Printing() const { return printing_; }
     TEngineJob& Job() { return job_; }
-    // The progress dialog on screen, if any (tests drive it).
-    static TNowPrintingdlg* Active();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override; // FormKeyDown
+    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:

@@ -45,8 +45,10 @@ protected:
         none = dir.filePath(QStringLiteral("none.dat")).toStdString();
         // A preview that opens closes at once (and says so).
         prompter.windowShown = [this](QWidget& window) {
-            previewOpened = true;
-            static_cast<TImageDispForm&>(window).CloseButtonClick();
+            if (auto* form = qobject_cast<TImageDispForm*>(&window)) {
+                previewOpened = true;
+                form->CloseButtonClick();
+            }
         };
     }
     int Preview(const std::string& format) // PrintImageDisp has no result
@@ -90,7 +92,7 @@ TEST_F(Boundary, NoExceptionCrossesAnExport)
         EXPECT_EQ(result, 0);
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages.back(), "予期しないエラーのため処理を中止しました (sink broke)");
-        EXPECT_EQ(TNowPrintingdlg::Active(), nullptr);
+        EXPECT_EQ(kovra::testing::TopLevelWindow<TNowPrintingdlg>(), nullptr);
     }
     EXPECT_FALSE(QFileInfo::exists(pdf));
 }

@@ -103,7 +103,7 @@ void WhilePrinting(std::function<void(TNowPrintingdlg&)> act)
     auto* timer = new QTimer;
     timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, act]() {
-        TNowPrintingdlg* d = TNowPrintingdlg::Active();
+        TNowPrintingdlg* d = kovra::testing::TopLevelWindow<TNowPrintingdlg>();
         if (d && d->Printing()) {
             timer->stop();
             timer->deleteLater();
@@ -270,7 +270,7 @@ TEST_F(Job, ThePdfIsReplacedOnlyByAWholeDocument)
 TEST_F(Job, AbortBeforeTheStart)
 {
     const auto dat = Write(dir, "d.dat", DataPages(2));
-    QTimer::singleShot(0, []() { TNowPrintingdlg::Active()->CancelButton->click(); });
+    QTimer::singleShot(0, []() { kovra::testing::TopLevelWindow<TNowPrintingdlg>()->CancelButton->click(); });
     EXPECT_EQ(ScalPrintUtf8("", dat, "", 9, 0, 0, 0, true, false), 0);
     EXPECT_FALSE(QFileInfo::exists(pdf));
 }
@@ -344,7 +344,8 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         bool okWithoutName = true;
         prompter.windowShown = [&](QWidget& w) {
             auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
-            ASSERT_NE(dlg, nullptr);
+            if (!dlg)
+                return; // the progress dialog
             for (int i = 0; i < dlg->DestinationBox->count(); ++i)
                 offered << dlg->DestinationBox->itemText(i);
             dlg->FileNameBox->clear();
@@ -385,7 +386,8 @@ TEST_F(Job, ThePdfIsNeverOneOfTheJobsFiles)
         messages.clear();
         prompter.windowShown = [&](QWidget& w) {
             auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
-            ASSERT_NE(dlg, nullptr);
+            if (!dlg)
+                return; // the progress dialog
             dlg->FileNameBox->setText(input);
             dlg->OKBtn->click();
             if (dlg->isVisible())

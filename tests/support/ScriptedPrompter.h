@@ -6,6 +6,10 @@
 
 #include "Prompter.h"
 
+#ifdef QT_WIDGETS_LIB
+#include "ModalWindows.h"
+#endif
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,6 +27,7 @@ public:
     std::function<Answer(const Question&)> answer;
     std::function<std::optional<std::string>(const TextQuestion&)> text;
     std::function<std::optional<std::string>(const FileQuestion&)> file;
+    // Gets every modal window of the program once it runs (tests with windows).
     std::function<void(QWidget&)> windowShown;
 
     std::vector<Question> asked;    // every message and question, in order
@@ -52,11 +57,6 @@ public:
         return file ? file(q) : std::nullopt;
     }
     void OpenWithShell(const std::string& url) override { opened.push_back(url); }
-    void WindowShown(QWidget& window) override
-    {
-        if (windowShown)
-            windowShown(window);
-    }
 
 private:
     std::vector<std::string> Texts(bool messages) const
@@ -68,6 +68,12 @@ private:
         return out;
     }
     Prompter* previous_;
+#ifdef QT_WIDGETS_LIB
+    ModalWindowWatcher watcher_{[this](QWidget& window) {
+        if (windowShown)
+            windowShown(window);
+    }};
+#endif
 };
 
 } // namespace kovra::testing

@@ -14,21 +14,12 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QTimer>
 
 namespace kovra {
 
 namespace {
 
 bool g_running = false; // written on the GUI thread only
-
-// The setup dialog runs modally; a scripted prompter fills it in and closes
-// it from WindowShown.
-bool RunSetupDialog(THtmlSetupDlg& dlg)
-{
-    QTimer::singleShot(0, &dlg, [&dlg] { CurrentPrompter().WindowShown(dlg); });
-    return dlg.exec() == QDialog::Accepted;
-}
 
 std::string Utf8Path(const QString& path) { return QDir::fromNativeSeparators(path).toStdString(); }
 
@@ -75,7 +66,7 @@ void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
     TListingDocument& data = Listings();
     if (g_running || data.ListingCount == 0 || (only && only->empty()))
         return;
-    if (!RunSetupDialog(*d->setup))
+    if (d->setup->exec() != QDialog::Accepted)
         return;
     if (d->setup->templatePath().isEmpty() || d->setup->saveDir().isEmpty()) {
         Say(Tone::Error, msg::kParameterError, d->main);

@@ -1,6 +1,8 @@
 #include "UserSettings.h"
 #include "UserSettingsStore.h"
 
+#include "QtText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,9 +26,6 @@ QString& redirectedFile()
     static QString path;
     return path;
 }
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string u8(const QString& s) { return s.toStdString(); }
 
 // On Windows the key HKEY_CURRENT_USER\Software\KovraViewer itself (opened,
 // and created when missing, with the two sections as its subkeys); the

@@ -2,31 +2,13 @@
 
 #include "HtmlSetupDlg.h"
 #include "MessageTexts.h"
+#include "QtPrompter.h"
+#include "QtText.h"
 
-#include <QApplication>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QUrl>
 
 namespace kovra {
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
-QMessageBox::Icon IconOf(Tone tone)
-{
-    switch (tone) {
-    case Tone::Plain: break;
-    case Tone::Error: return QMessageBox::Critical;
-    case Tone::Warning: return QMessageBox::Warning;
-    case Tone::Information: return QMessageBox::Information;
-    case Tone::Question: return QMessageBox::Question;
-    }
-    return QMessageBox::NoIcon;
-}
 
 // A box with the buttons of `choices`: Qt's standard ones for OK and
 // cancel, the program's own Japanese ones for the questions of the export.
@@ -66,8 +48,13 @@ Answer RunBox(QMessageBox& box, Choices choices)
     }
 }
 
-class Windows final : public Prompter {
+// File boxes show their filters' captions only: the captions name their
+// patterns already.  Folders come from the viewer's own picker, which takes
+// a folder that does not exist yet.
+class Windows final : public QtPrompter {
 public:
+    Windows() : QtPrompter(QFileDialog::HideNameFilterDetails) {}
+
     Answer Ask(const Question& question) override
     {
         QMessageBox box(question.owner);
@@ -76,38 +63,9 @@ public:
         box.setIcon(IconOf(question.tone));
         return RunBox(box, question.choices);
     }
-    std::optional<std::string> AskText(const TextQuestion& question) override
-    {
-        bool ok = false;
-        const QString text = QInputDialog::getText(question.owner, q(question.caption), q(question.prompt),
-                                                   QLineEdit::Normal, q(question.preset), &ok);
-        if (!ok)
-            return std::nullopt;
-        return text.toStdString();
-    }
-    std::optional<std::string> AskFile(const FileQuestion& question) override
-    {
-        QString name;
-        switch (question.kind) {
-        case FileQuestion::Kind::Open:
-            name = QFileDialog::getOpenFileName(question.owner, QString(), q(question.preset), q(question.filter),
-                                                nullptr, QFileDialog::HideNameFilterDetails);
-            break;
-        case FileQuestion::Kind::Save:
-            name = QFileDialog::getSaveFileName(question.owner, QString(), q(question.preset), q(question.filter),
-                                                nullptr, QFileDialog::HideNameFilterDetails);
-            break;
-        case FileQuestion::Kind::Folder: name = PickFolderDialog(question.owner, q(question.preset)); break;
-        }
-        if (name.isEmpty())
-            return std::nullopt;
-        return name.toStdString();
-    }
-    void OpenWithShell(const std::string& url) override
-    {
-        QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url)));
-    }
-    void WindowShown(QWidget&) override {}
+
+protected:
+    QString PickFolder(QWidget* owner, const QString& start) override { return PickFolderDialog(owner, start); }
 };
 
 } // namespace

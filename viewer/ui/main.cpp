@@ -2,32 +2,18 @@
 // export file to open at start.
 #include "MainForm.h"
 #include "MessageTexts.h"
+#include "NoDisplay.h"
 #include "ProgramWindows.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
-namespace {
-
-// On X11/Wayland systems Qt aborts when there is no display to connect to;
-// say so plainly and end with code 2, so a start script can fall back to
-// the console tools.
-bool NoDisplay()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return false;
-#endif
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
-    if (NoDisplay()) {
+    // Qt would abort without a display to connect to: say so plainly and end
+    // with code 2, so a start script can fall back to the console tools.
+    if (kovra::NoDisplayToShowOn()) {
         std::fprintf(stderr, "ProjectKovra: %s\n", std::string(kovra::msg::kNoDisplay).c_str());
         return 2;
     }
