@@ -10,11 +10,12 @@
 #include "ListingFileGenerator.h"
 
 #include "ListingBrowser.h"
+#include "OpenDocument.h"
 #include "ProgramWindows.h"
+#include "UserSettings.h"
 #include "UserSettingsStore.h"
 
 #include "FieldNames.h"
-#include "ListingDocument.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,13 +39,18 @@ void Settle()
     QApplication::sendPostedEvents();
 }
 
+// The open file the browsers list, and their settings.
+TOpenDocument* g_document = nullptr;
+services::TUserSettings g_settings;
+
 void Load(int count)
 {
     static int loaded = -1;
     if (loaded == count)
         return;
-    Listings() = TListingDocument{};
-    LoadListingBytes(Listings(), bench::GenerateListingFile(count), "bench");
+    auto document = std::make_shared<TListingDocument>();
+    LoadListingBytes(*document, bench::GenerateListingFile(count), "bench");
+    g_document->Slot().Replace(std::move(document));
     loaded = count;
 }
 
@@ -53,7 +59,7 @@ void BM_BrowserOpenShown(benchmark::State& state)
 {
     Load(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto browser = std::make_unique<TListingBrowser>();
+        auto browser = std::make_unique<TListingBrowser>(*g_document, g_settings);
         browser->show();
         browser->repaint();
         Settle();
@@ -70,7 +76,7 @@ void BM_BrowserOpenSearchable(benchmark::State& state)
 {
     Load(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto browser = std::make_unique<TListingBrowser>();
+        auto browser = std::make_unique<TListingBrowser>(*g_document, g_settings);
         browser->show();
         browser->WaitIdle();
         browser->repaint();
@@ -87,7 +93,7 @@ BENCHMARK(BM_BrowserOpenSearchable)->Arg(100000)->Unit(benchmark::kMillisecond)-
 void BM_BrowserKeystroke(benchmark::State& state)
 {
     Load(static_cast<int>(state.range(0)));
-    TListingBrowser browser;
+    TListingBrowser browser(*g_document, g_settings);
     browser.show();
     browser.WaitIdle();
     const QString word = QStringLiteral("中古マンション");
@@ -106,7 +112,7 @@ BENCHMARK(BM_BrowserKeystroke)->Arg(100000)->Unit(benchmark::kMillisecond)->UseR
 void BM_BrowserSortByPrice(benchmark::State& state)
 {
     Load(static_cast<int>(state.range(0)));
-    TListingBrowser browser;
+    TListingBrowser browser(*g_document, g_settings);
     browser.show();
     browser.WaitIdle();
     for (auto _ : state) {
@@ -125,7 +131,7 @@ void BM_BrowserLongestStall(benchmark::State& state)
     Load(static_cast<int>(state.range(0)));
     qint64 longest = 0;
     for (auto _ : state) {
-        TListingBrowser browser;
+        TListingBrowser browser(*g_document, g_settings);
         QElapsedTimer clock;
         clock.start();
         qint64 last = 0;
@@ -167,6 +173,8 @@ int main(int argc, char** argv)
     SetUpApplication();
     QTemporaryDir dir;
     services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
+    TOpenDocument document;
+    g_document = &document;
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,10 +5,10 @@
 #include "ListingFileGenerator.h"
 
 #include "MainForm.h"
+#include "OpenDocument.h"
 #include "ProgramWindows.h"
+#include "UserSettings.h"
 #include "UserSettingsStore.h"
-
-#include "ListingDocument.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,10 +34,12 @@ void Settle()
 // One listing after another, so every call puts new texts into the boxes.
 void BM_ShowListing(benchmark::State& state)
 {
-    TMainForm form(g_file);
+    services::TUserSettings settings;
+    TOpenDocument document;
+    TMainForm form(settings, document, g_file);
     form.show();
     Settle();
-    const int count = Listings().ListingCount;
+    const int count = document.Document()->ListingCount;
     int n = 1;
     for (auto _ : state) {
         n = n % count + 1;
@@ -52,13 +54,12 @@ BENCHMARK(BM_ShowListing)->Unit(benchmark::kMicrosecond);
 void BM_StartupToListingOne(benchmark::State& state)
 {
     for (auto _ : state) {
-        Listings() = TListingDocument{};
         ProgramWindows w = CreateProgramWindows(g_file);
         w.MainForm->show();
         w.MainForm->repaint();
         Settle();
         state.PauseTiming();
-        if (Listings().ListingCount != 1001)
+        if (w.Document->Document()->ListingCount != 1001)
             state.SkipWithError("the file did not load");
         w.MainForm.reset();
         Settle();
@@ -71,12 +72,14 @@ BENCHMARK(BM_StartupToListingOne)->Unit(benchmark::kMillisecond)->Iterations(10)
 // would do before the next repeat arrives.
 void BM_HeldRightArrowStep(benchmark::State& state)
 {
-    TMainForm form(g_file);
+    services::TUserSettings settings;
+    TOpenDocument document;
+    TMainForm form(settings, document, g_file);
     form.show();
     Settle();
     QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
     auto* number = form.findChild<QLineEdit*>(QStringLiteral("DataNumEdit"));
-    const int count = Listings().ListingCount;
+    const int count = document.Document()->ListingCount;
     for (auto _ : state) {
         if (number->text().toInt() == count) {
             state.PauseTiming();

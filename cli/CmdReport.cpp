@@ -11,14 +11,22 @@
 #include "FileIO.h"
 #include "MessageTexts.h"
 #include "ListingDocument.h"
-#include "RenderJob.h"
-#include "ReportLayout.h"
+#include "ReportPdf.h"
 #include "UserSettings.h"
 
-#include <filesystem>
-#include <random>
+#include <memory>
 
 namespace kovra::cli {
+
+namespace {
+
+void SayUnmappable(const ReportOutcome& written)
+{
+    if (written.unmappable)
+        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) + " characters the code page lacks were written as \"?\"");
+}
+
+} // namespace
 
 bool RunReport(const ReportJob& job)
 {
@@ -46,46 +54,32 @@ bool RunReport(const ReportJob& job)
     request.memberPrintOk = settings.MemberPrintOk && !job.noMemberPrint;
     request.profile = services::UserProfileTexts(settings);
 
-    namespace fs = std::filesystem;
-    // The PDF's data file lives only while the PDF is made: removed on every
-    // way out, a failed one included.
-    struct TempFile {
-        fs::path path;
-        ~TempFile()
-        {
-            std::error_code ec;
-            if (!path.empty())
-                fs::remove(path, ec);
-        }
-    } tempData;
-    if (!pdf.empty()) {
-        std::error_code ec;
-        tempData.path = fs::temp_directory_path(ec) / ("kovra-report-" + std::to_string(std::random_device{}()) + ".tmp");
-        request.dataFile = fileio::Utf8FromPath(tempData.path);
-    } else {
+    if (pdf.empty()) {
         request.dataFile = job.out;
+        const ReportOutcome written = WriteReport(data, request);
+        if (!written.written) {
+            PrintLine(stderr, written.message);
+            return false;
+        }
+        SayUnmappable(written);
+        return true;
     }
-    const ReportOutcome written = WriteReport(data, request);
-    if (!written.written) {
-        PrintLine(stderr, written.message);
+
+    std::unique_ptr<QGuiApplication> app;
+    const ReportPdfOutcome made = WriteReportPdf(data, request, pdf, [&app](const ReportOutcome& written) {
+        SayUnmappable(written);
+        KeepHeapSlackForPdf();
+        app = StartPrintEngineGui();
+    });
+    if (!made.written.written) {
+        PrintLine(stderr, made.written.message);
         return false;
     }
-    if (written.unmappable)
-        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) + " characters the code page lacks were written as \"?\"");
-    if (pdf.empty())
-        return true;
-
-    KeepHeapSlackForPdf();
-    auto app = StartPrintEngineGui();
-    dorvex::RenderOptions options;
-    options.paperCode = kReportPaperA4;
-    int sheets = 0;
-    const bool ok = dorvex::RenderJobToPdf(written.formatFile, written.dataFile, pdf, options, &sheets);
-    if (!ok)
+    if (!made.rendered)
         return false;
     std::string json = "{\"pdf\": ";
     AppendJsonString(json, pdf);
-    json += ", \"sheets\": " + std::to_string(sheets) + "}";
+    json += ", \"sheets\": " + std::to_string(made.sheets) + "}";
     PrintLine(stdout, json);
     return true;
 }

@@ -7,8 +7,8 @@
 
 namespace kovra::cli {
 
-// Loads `path` as the viewer does; on failure prints the viewer's message
-// to stderr and returns false.
+// Loads `path` into `data` as the viewer does (LoadAndSay: on failure the
+// viewer's message goes to stderr) and returns whether it loaded.
 bool LoadListings(TListingDocument& data, const std::string& path);
 
 } // namespace kovra::cli

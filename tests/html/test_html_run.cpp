@@ -1,4 +1,5 @@
 #include "Cp932Codec.h"
+#include "DocumentSlot.h"
 #include "GuiTestApp.h"
 #include "HtmlExportRun.h"
 #include "HtmlSetupDlg.h"
@@ -46,6 +47,8 @@ class HtmlRun : public ::testing::Test {
 protected:
     test::TempDir dir;
     QWidget mainWindow;
+    DocumentSlot document;
+    services::TUserSettings settings;
     std::unique_ptr<HtmlExportController> controller;
     kovra::testing::ScriptedPrompter prompter;
     std::deque<Answer> answers;
@@ -61,16 +64,15 @@ protected:
         test::WriteFile(dir.path() / "t.html", kTemplate);
         test::WriteFile(dir.path() / "FieldList", "/*BukkennNum*/\r\n/*UserName*/\r\n/*NextFileName*/\r\n/*BackFileName*/\r\n");
         templatePath = Q(dir.path() / "t.html");
-        TListingDocument& data = Listings();
-        data.ListingTable = test::MakeListings({"11", "12", "13"});
-        data.ListingCount = 3;
+        Show({"11", "12", "13"});
 
         services::SetProgramFolder(dir.path().string()); // the FieldList beside the program
         prompter.windowShown = [this](QWidget& window) {
-            auto& dlg = static_cast<THtmlSetupDlg&>(window);
-            dlg.SaveDirEdt->setText(QDir::toNativeSeparators(Q(dir.path() / "out")));
-            dlg.TemptateEdt->setText(templatePath);
-            dlg.accept();
+            auto* dlg = qobject_cast<THtmlSetupDlg*>(&window);
+            ASSERT_NE(dlg, nullptr);
+            dlg->SaveDirEdt->setText(QDir::toNativeSeparators(Q(dir.path() / "out")));
+            dlg->TemptateEdt->setText(templatePath);
+            dlg->accept();
         };
         prompter.answer = [this](const Question& q) {
             const QString text = QString::fromStdString(q.text);
@@ -91,29 +93,37 @@ protected:
             } else {
                 finishedText = text;
                 ++finishedCount;
-                EXPECT_TRUE(HtmlExportRunning()); // the main window must not close before the message is gone
+                EXPECT_TRUE(document.InUseByRun()); // the main window must not close before the message is gone
             }
             return Answer::Ok;
         };
-        controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
-        QObject::connect(controller.get(), &HtmlExportController::runningChanged,
-                         [this](bool running) { runningSeen.push_back(running); });
+        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings, [] { return QString(); });
+        document.SetObserver([this] { runningSeen.push_back(document.InUseByRun()); });
     }
     void TearDown() override
     {
         controller.reset();
         services::SetProgramFolder({});
-        Listings() = TListingDocument{};
     }
+
+    // Puts a document of listings with these numbers on show.
+    void Show(std::vector<TKovraDataClass> listings)
+    {
+        auto data = std::make_shared<TListingDocument>();
+        data->ListingCount = static_cast<int>(listings.size());
+        data->ListingTable = std::move(listings);
+        document.Replace(std::move(data));
+    }
+    void Show(std::initializer_list<const char*> numbers) { Show(test::MakeListings(numbers)); }
 
     // Starts the run and waits for its end message.
     void Run(std::optional<std::vector<int>> only = std::nullopt)
     {
         controller->HtmlMenuClick(std::move(only));
         QDeadlineTimer deadline(20000);
-        while (HtmlExportRunning() && !deadline.hasExpired())
+        while (document.InUseByRun() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ASSERT_FALSE(HtmlExportRunning()) << "the run did not end";
+        ASSERT_FALSE(document.InUseByRun()) << "the run did not end";
     }
     fs::path out(const char* name) const { return dir.path() / "out" / name; }
     std::string page(const char* name) const { return test::ReadFile(out(name)); }
@@ -203,7 +213,7 @@ TEST_F(HtmlRun, SilentFailureSaysWhatWentWrong)
 // Guards: a listing number borne twice losing the earlier page without a word.
 TEST_F(HtmlRun, DuplicateNumbersAreNamedInTheEndMessage)
 {
-    Listings().ListingTable = test::MakeListings({"11", "12", "11"});
+    Show({"11", "12", "11"});
     answers = {Answer::Yes}; // the first 11.html, written by this run
     Run();
     EXPECT_TRUE(finishedText.startsWith(QStringLiteral("処理が終了しました\n\n"))) << finishedText.toStdString();
@@ -216,9 +226,10 @@ TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
     templatePath.clear();
     controller->HtmlMenuClick();
     EXPECT_EQ(errors, (std::vector<QString>{QStringLiteral("パラメーターにエラーがあります")}));
-    EXPECT_FALSE(HtmlExportRunning());
+    EXPECT_FALSE(document.InUseByRun());
 
-    Listings().ListingCount = 0;
+    Show(std::vector<TKovraDataClass>{});
+    runningSeen.clear();
     bool shown = false;
     prompter.windowShown = [&](QWidget&) { shown = true; };
     controller->HtmlMenuClick();
@@ -233,12 +244,11 @@ TEST_F(HtmlRun, ControllerDestroyedDuringARunStopsTheWorker)
     std::vector<TKovraDataClass> many;
     for (int i = 0; i < 400; ++i)
         many.push_back(test::Listing(std::to_string(1000 + i)));
-    Listings().ListingTable = std::move(many);
-    Listings().ListingCount = 400;
+    Show(std::move(many));
     controller->HtmlMenuClick();
-    ASSERT_TRUE(HtmlExportRunning());
+    ASSERT_TRUE(document.InUseByRun());
     controller.reset();
-    EXPECT_FALSE(HtmlExportRunning());
+    EXPECT_FALSE(document.InUseByRun());
     EXPECT_EQ(finishedCount, 0);
     EXPECT_FALSE(fs::exists(out("1399.html"))); // stopped well before the end
 }
@@ -246,17 +256,15 @@ TEST_F(HtmlRun, ControllerDestroyedDuringARunStopsTheWorker)
 // Guards: the worker reading the live profile while the settings dialog changes it.
 TEST_F(HtmlRun, UserProfileIsCopiedAtTheStart)
 {
-    const services::ProfileTexts saved = services::Settings().UserProfile;
-    services::Settings().UserProfile.Name = "前の名前";
+    settings.UserProfile.Name = "前の名前";
     existing({"11.html"});
-    prompter.answer = [](const Question& q) {
+    prompter.answer = [this](const Question& q) {
         if (q.choices != Choices::YesCancelYesToAll)
             return Answer::Ok;
-        services::Settings().UserProfile.Name = "後の名前";
+        settings.UserProfile.Name = "後の名前";
         return Answer::YesToAll;
     };
     Run();
-    services::Settings().UserProfile = saved;
     // The template declares no charset, so the page is Shift-JIS.
     EXPECT_NE(page("13.html").find(cp932::fromUtf8("前の名前")), std::string::npos);
 }
@@ -352,9 +360,9 @@ TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
         if (c.firstPageExists)
             existing({"11.html"});
         answers = {Answer::YesToAll};
-        controller = std::make_unique<HtmlExportController>(&mainWindow, [] { return QString(); });
+        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings, [] { return QString(); });
         controller->HtmlMenuClick();
-        ASSERT_TRUE(HtmlExportRunning());
+        ASSERT_TRUE(document.InUseByRun());
         if (!c.firstPageExists) {
             // Page 1 written: the worker now waits for its progress step.
             QDeadlineTimer deadline(20000);
@@ -366,7 +374,7 @@ TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
         QTimer::singleShot(0, [&] { servedEvent = true; });
         controller.reset();
         EXPECT_FALSE(servedEvent) << "the destructor served events";
-        EXPECT_FALSE(HtmlExportRunning());
+        EXPECT_FALSE(document.InUseByRun());
         QCoreApplication::processEvents(); // a step left queued must now do nothing
         EXPECT_TRUE(servedEvent);
         EXPECT_TRUE(questions.empty());

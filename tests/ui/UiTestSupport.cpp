@@ -2,7 +2,6 @@
 
 #include "ProgramWindows.h"
 #include "ShippedFiles.h"
-#include "UserSettings.h"
 #include "UserSettingsStore.h"
 
 #include "Cp932Codec.h"
@@ -78,8 +77,6 @@ void UiTest::SetUp()
     ASSERT_TRUE(tmp_.isValid());
     services::RedirectUserSettings(SettingsFile().toStdString());
     services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
-    services::Settings() = services::TUserSettings{};
-    Listings() = TListingDocument{};
     // After App(), which installs the viewer's windows.
     prompter_.emplace();
     prompter_->answer = [this](const Question& q) {
@@ -94,7 +91,6 @@ void UiTest::TearDown()
     // The settings stay redirected: a window a test forgot must never
     // write into the real user's store.
     services::SetProgramFolder({});
-    Listings() = TListingDocument{};
 }
 
 std::vector<QUrl> UiTest::Opened() const

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "ListingDocument.h"
+#include "OpenDocument.h"
 #include "ScriptedPrompter.h"
+#include "UserSettings.h"
 
 #include <QApplication>
 #include <QString>
@@ -61,6 +63,9 @@ protected:
     std::vector<QUrl> Opened() const;
 
     QTemporaryDir tmp_;
+    // What a window set holds: the settings and the open file.
+    services::TUserSettings settings_;
+    TOpenDocument document_;
     std::vector<ShownMessage> messages_;
     // Records every message in messages_; a test may script it further.
     std::optional<ScriptedPrompter> prompter_;

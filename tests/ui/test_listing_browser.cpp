@@ -176,7 +176,6 @@ TEST_F(ListingBrowserTest, ColumnsPersistInTheSettings)
         h->moveSection(h->visualIndex(remark), 0);
         h->resizeSection(remark, 333);
     }
-    services::Settings() = {};
     ProgramWindows w = CreateProgramWindows(file_);
     TListingBrowser* b = Open(*w.MainForm);
     QHeaderView* h = b->ListView->horizontalHeader();
@@ -201,11 +200,11 @@ TEST_F(ListingBrowserTest, OneColumnAlwaysShows)
         bool members;
     };
     for (const Case& c : {Case{"none chosen", -1, true}, Case{"only a member column, members hidden", member, false}}) {
-        services::Settings().MemberViewOk = true;
+        w.Settings->MemberViewOk = true;
         b->ApplyMemberVisibility();
         for (int f = 0; f < kFieldCount; ++f)
             b->SetColumnChosen(f, f == c.onlyChosen);
-        services::Settings().MemberViewOk = c.members;
+        w.Settings->MemberViewOk = c.members;
         b->ApplyMemberVisibility();
         EXPECT_TRUE(b->ColumnShown(number)) << c.what;
         EXPECT_GT(b->ListView->horizontalHeader()->sizeHint().height(), 0) << c.what;
@@ -271,15 +270,14 @@ TEST_F(ListingBrowserTest, ReportOfTheListingsFound)
     printer.setOutputFileName(pdf);
     printer.setFullPage(true);
     printer.setResolution(150);
-    const ReportEngine old = SetReportEngine({[] {
-                                                  const PrintToolSettings& s = TPrintTool::Settings();
-                                                  return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName,
-                                                                               s.printingMessage, s.paperCode,
-                                                                               s.orientation, s.topMargin, s.leftMargin,
-                                                                               s.printForm != 0, false) != 0;
-                                              },
-                                              {}});
-    ProgramWindows w = CreateProgramWindows(file_);
+    const ReportEngine engine{[] {
+                                  const PrintToolSettings& s = TPrintTool::Settings();
+                                  return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName, s.printingMessage,
+                                                               s.paperCode, s.orientation, s.topMargin, s.leftMargin,
+                                                               s.printForm != 0, false) != 0;
+                              },
+                              {}};
+    ProgramWindows w = CreateProgramWindows(file_, engine);
     TReportSupDlg* dlg = w.ReportSupDlg;
     bool offeredClosed = true;
     QTimer::singleShot(0, dlg, [&] {
@@ -301,7 +299,6 @@ TEST_F(ListingBrowserTest, ReportOfTheListingsFound)
     b->PrintBtn->click();
     EXPECT_EQ(caption, QStringLiteral("物件一覧で見つかった物件を印刷する（2 件）"));
     EXPECT_EQ(PdfPageCount(pdf), 2);
-    SetReportEngine(old);
     QDir::setCurrent(previousDir);
 }
 

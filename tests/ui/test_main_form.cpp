@@ -82,7 +82,7 @@ class MainFormTest : public UiTest {};
 // navigation commands harmless on an empty table.
 TEST_F(MainFormTest, StartWithoutFileShowsEmptyStateAndNavigationDoesNothing)
 {
-    TMainForm form;
+    TMainForm form(settings_, document_);
     form.show();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer"));
     EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("0"));
@@ -103,7 +103,7 @@ TEST_F(MainFormTest, StartWithoutFileShowsEmptyStateAndNavigationDoesNothing)
 TEST_F(MainFormTest, StartWithFileArgumentShowsListingOne)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("sample.txt"), SaleListings(3));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  sample.txt"));
     EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 3"));
     EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("1"));
@@ -125,7 +125,7 @@ TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
     bad[1][3] = "x"; // header line 1, listing lines 2..4: the second listing is line 3
     const QString badFile = WriteListingFile(tmp_.path(), QStringLiteral("bad.txt"), bad);
 
-    TMainForm form(good);
+    TMainForm form(settings_, document_, good);
     Click(form, "NextDataViewBtn");
     ASSERT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
 
@@ -135,7 +135,7 @@ TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
     EXPECT_EQ(messages_[0].icon, Tone::Plain);
     EXPECT_EQ(messages_[0].buttons, Choices::Ok);
     EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("ファイル読込エラー"));
-    EXPECT_EQ(Listings().ListingCount, 0);
+    EXPECT_EQ(document_.Document()->ListingCount, 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  good.txt"));
     EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
     EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
@@ -154,7 +154,7 @@ TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
 TEST_F(MainFormTest, FileWithoutListingsShowsErrorBox)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("empty.txt"), {});
-    TMainForm form;
+    TMainForm form(settings_, document_);
     EXPECT_FALSE(form.LoadFile(file));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, QStringLiteral("コヴラデーターファイルを開くことができません"));
@@ -169,7 +169,7 @@ TEST_F(MainFormTest, FileWithoutListingsShowsErrorBox)
 TEST_F(MainFormTest, UnreadableFileChangesNothing)
 {
     const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(2));
-    TMainForm form(good);
+    TMainForm form(settings_, document_, good);
     // A FIFO or a device is refused at once, as a missing file is.
     const QString fifo = Path(QStringLiteral("fifo"));
     kovra::test::MakeFifo(fifo.toStdString());
@@ -181,8 +181,8 @@ TEST_F(MainFormTest, UnreadableFileChangesNothing)
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].icon, Tone::Error);
         EXPECT_EQ(messages_[0].text, QStringLiteral("ファイル %1 は開けません").arg(bad));
-        EXPECT_EQ(Listings().ListingCount, 2);
-        EXPECT_EQ(QString::fromStdString(Listings().CurrentFileName), good);
+        EXPECT_EQ(document_.Document()->ListingCount, 2);
+        EXPECT_EQ(QString::fromStdString(document_.Document()->CurrentFileName), good);
         EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 2"));
     }
     // A file that fails while it is read is a failed load, not a short one.
@@ -191,7 +191,7 @@ TEST_F(MainFormTest, UnreadableFileChangesNothing)
         EXPECT_FALSE(form.LoadFile(QStringLiteral("/proc/self/mem")));
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].text, QStringLiteral("ファイル /proc/self/mem の読込中にエラーが発生しました"));
-        EXPECT_EQ(Listings().ListingCount, 0);
+        EXPECT_EQ(document_.Document()->ListingCount, 0);
         EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("ファイル読込エラー"));
     }
 }
@@ -212,7 +212,7 @@ TEST_P(NavigationTest, StepsAsTheCommandSays)
 {
     const NavCase& c = GetParam();
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("ten.txt"), SaleListings(10));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     form.show();
     for (int i = 1; i < c.start; ++i)
         Click(form, "NextDataViewBtn");
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainFormTest, KeyPassingUpThroughWidgetsStepsOnce)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("ten.txt"), SaleListings(10));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     form.show();
     auto* plain = new QWidget(form.findChild<QWidget*>(QStringLiteral("MainSheet")));
     plain->setFocusPolicy(Qt::StrongFocus);
@@ -269,7 +269,7 @@ TEST_F(MainFormTest, KeyPassingUpThroughWidgetsStepsOnce)
 TEST_F(MainFormTest, HeldRightKeyStepsThroughAThousandListings)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("big.txt"), SaleListings(1001));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     form.show();
     QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
     for (int i = 0; i < 1000; ++i) {
@@ -290,7 +290,7 @@ TEST_F(MainFormTest, DirectionListHasFourItemsAndShowsWidthOfListingOnShow)
         for (int col : {26, 32, 87, 89})
             c.erase(col);
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("roads.txt"), v);
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     Click(form, "NextDataViewBtn");
     auto* combo = form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"));
     ASSERT_EQ(combo->count(), 4);
@@ -314,7 +314,7 @@ TEST_F(MainFormTest, EmailClickOpensMailOnlyForAnAddress)
     std::vector<Columns> v = SaleListings(2);
     v[1].erase(86);
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("mail.txt"), v);
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     QTest::mouseClick(form.findChild<QLineEdit*>(QStringLiteral("EdtEmail")), Qt::LeftButton);
     ASSERT_EQ(Opened().size(), 1u);
     EXPECT_EQ(Opened()[0].toString(), QStringLiteral("mailto:agent1@example.com"));
@@ -339,7 +339,7 @@ TEST_P(MemberVisibilityTest, StoredSwitchDecidesBothGroups)
     const VisibilityCase& c = GetParam();
     if (c.stored)
         StoreSetting(QStringLiteral("FMember"), QStringLiteral("MemberViewOk"), QString::fromLatin1(c.stored));
-    TMainForm form;
+    TMainForm form(settings_, document_);
     EXPECT_EQ(!form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin"))->isHidden(), c.shown);
     EXPECT_EQ(!form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin2"))->isHidden(), c.shown);
 }
@@ -370,19 +370,19 @@ void RunSettingsDialog(TMainForm& form, const char* button)
 TEST_F(MainFormTest, SettingsDialogCancelKeepsAndOkApplies)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("s.txt"), SaleListings(1));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     auto* g1 = form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin"));
     auto* g2 = form.findChild<QGroupBox*>(QStringLiteral("GroupKaiin2"));
 
     RunSettingsDialog(form, "CancelBtn");
-    EXPECT_TRUE(services::Settings().MemberViewOk);
+    EXPECT_TRUE(settings_.MemberViewOk);
     EXPECT_FALSE(g1->isHidden());
     form.KvSetDlg()->show(); // each showing starts from the settings again
     EXPECT_TRUE(form.KvSetDlg()->findChild<QCheckBox*>(QStringLiteral("MemberChk"))->isChecked());
     form.KvSetDlg()->hide();
 
     RunSettingsDialog(form, "OKBtn");
-    EXPECT_FALSE(services::Settings().MemberViewOk);
+    EXPECT_FALSE(settings_.MemberViewOk);
     EXPECT_TRUE(g1->isHidden());
     EXPECT_TRUE(g2->isHidden());
     // The hidden group's boxes are filled all the same.
@@ -394,7 +394,7 @@ TEST_F(MainFormTest, SettingsDialogCancelKeepsAndOkApplies)
 TEST_F(MainFormTest, SettingsAreWrittenAsTextsWhenTheWindowEnds)
 {
     {
-        TMainForm form;
+        TMainForm form(settings_, document_);
         EXPECT_TRUE(QFile::exists(SettingsFile()));
         EXPECT_TRUE(QSettings(SettingsFile(), QSettings::IniFormat).allKeys().isEmpty());
         TKvSetDlg* dlg = form.KvSetDlg();
@@ -420,10 +420,10 @@ TEST_F(MainFormTest, DropOfSeveralFilesLoadsTheFirst)
 {
     const QString a = WriteListingFile(tmp_.path(), QStringLiteral("a.txt"), SaleListings(2));
     const QString b = WriteListingFile(tmp_.path(), QStringLiteral("b.txt"), SaleListings(5));
-    TMainForm form;
+    TMainForm form(settings_, document_);
     Drop(form, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  a.txt"));
-    EXPECT_EQ(Listings().ListingCount, 2);
+    EXPECT_EQ(document_.Document()->ListingCount, 2);
     EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("1"));
 }
 
@@ -433,9 +433,9 @@ TEST_F(MainFormTest, ExportRunLocksCloseDropAndCommands)
 {
     const QString a = WriteListingFile(tmp_.path(), QStringLiteral("a.txt"), SaleListings(2));
     const QString b = WriteListingFile(tmp_.path(), QStringLiteral("b.txt"), SaleListings(5));
-    TMainForm form(a);
+    TMainForm form(settings_, document_, a);
     form.show();
-    form.SetHtmlExportRunning(true);
+    DocumentSlot::RunLease run = document_.Slot().BeginRun();
     for (const char* name : {"FileOpenMenu", "FileOpenBtn", "HTMLH1", "MakeHtmlBtn"})
         EXPECT_FALSE(form.findChild<QAction*>(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_FALSE(form.close());
@@ -444,10 +444,10 @@ TEST_F(MainFormTest, ExportRunLocksCloseDropAndCommands)
     Drop(form, {QUrl::fromLocalFile(b)});
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].icon, Tone::Warning);
-    EXPECT_EQ(Listings().ListingCount, 2);
+    EXPECT_EQ(document_.Document()->ListingCount, 2);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  a.txt"));
 
-    form.SetHtmlExportRunning(false);
+    run.Release();
     EXPECT_TRUE(form.findChild<QAction*>(QStringLiteral("FileOpenMenu"))->isEnabled());
     EXPECT_TRUE(form.close());
 }
@@ -458,7 +458,7 @@ TEST_F(MainFormTest, StrippedSaveWritesALoadableCopy)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("src.txt"), SaleListings(2));
     const QString target = Path(QStringLiteral("copy.kvd"));
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     EXPECT_FALSE(form.findChild<QAction*>(QStringLiteral("SaveMemberDel"))->isEnabled());
     auto* button = form.findChild<QAction*>(QStringLiteral("SaveMemDelBtn"));
     ASSERT_TRUE(button->isEnabled());
@@ -477,7 +477,7 @@ TEST_F(MainFormTest, StrippedSaveFailureKeepsExistingTarget)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("src.txt"), SaleListings(2));
     const QString target = WriteRawFile(tmp_.path(), QStringLiteral("old.kvd"), "old content\r\n");
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     ASSERT_TRUE(QFile::remove(file));
     form.SetSaveFileChooser([&] { return target; });
     form.SaveMemberDelClick();
@@ -493,7 +493,7 @@ TEST_F(MainFormTest, StrippedSaveFailureKeepsExistingTarget)
 // nothing at all (no dialog, no message, no report request).
 TEST_F(MainFormTest, CommandsWithNothingLoadedDoNothing)
 {
-    TMainForm form;
+    TMainForm form(settings_, document_);
     bool asked = false, requested = false;
     form.SetSaveFileChooser([&] { asked = true; return QString(); });
     QObject::connect(&form, &TMainForm::PrintRequested, [&] { requested = true; });
@@ -513,7 +513,7 @@ TEST_F(MainFormTest, HelpItemsOpenSupportPageAndReadme)
 {
     const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", tmp_.filePath(QStringLiteral("cache")).toUtf8());
-    TMainForm form;
+    TMainForm form(settings_, document_);
     form.SupportMenuClick();
     form.ReadDocMenuClick();
     form.ReadDocMenuClick(); // a second time over the first copy
@@ -583,14 +583,15 @@ TEST_F(MainFormTest, HtmlExportRunLocksTheWindowUntilItsEndMessage)
     const QString out = tmp_.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
 
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     form.show();
     services::SetProgramFolder(tmp_.path().toStdString()); // the FieldList beside the program
     prompter_->windowShown = [&](QWidget& window) {
-        auto& dlg = static_cast<THtmlSetupDlg&>(window);
-        dlg.SaveDirEdt->setText(QDir::toNativeSeparators(out));
-        dlg.TemptateEdt->setText(templ);
-        dlg.accept();
+        auto* dlg = qobject_cast<THtmlSetupDlg*>(&window);
+        ASSERT_NE(dlg, nullptr);
+        dlg->SaveDirEdt->setText(QDir::toNativeSeparators(out));
+        dlg->TemptateEdt->setText(templ);
+        dlg->accept();
     };
     bool closedDuringRun = true;
     bool openEnabledDuringRun = true;
@@ -605,7 +606,7 @@ TEST_F(MainFormTest, HtmlExportRunLocksTheWindowUntilItsEndMessage)
 
     form.findChild<QAction*>(QStringLiteral("MakeHtmlBtn"))->trigger();
     QDeadlineTimer deadline(20000);
-    while (HtmlExportRunning() && !deadline.hasExpired())
+    while (document_.InUseByRun() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
     ASSERT_EQ(finished, 1);

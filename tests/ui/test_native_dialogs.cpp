@@ -88,7 +88,8 @@ TEST_F(NativeDialogsTest, WindowTitlesAreExact)
             }
     });
     poll.start(20);
-    RunReport(w.MainForm.get(), false, ReportRange::Shown, {[] { return 1; }, {}});
+    RunReport(w.MainForm.get(), false, ReportRange::Shown,
+              {w.Document->Slot(), *w.Settings, [] { return 1; }, {}, LibraryReportEngine()});
     poll.stop();
 
     const struct {
@@ -140,7 +141,7 @@ TEST_F(NativeDialogsTest, StandardButtonsSpeakJapanese)
 TEST_F(NativeDialogsTest, FilterCaptionsAreNotDoubled)
 {
     const QString file = WriteListingFile(tmp_.path(), QStringLiteral("f.txt"), {SaleListing(1)});
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     const struct {
         std::function<void()> command;
         QStringList captions;
@@ -166,7 +167,7 @@ TEST_F(NativeDialogsTest, FilterCaptionsAreNotDoubled)
 TEST_F(NativeDialogsTest, FileListColumnsAreJapanese)
 {
     QDir(tmp_.path()).mkdir(QStringLiteral("sub"));
-    TMainForm form;
+    TMainForm form(settings_, document_);
     form.OpenDialog()->setDirectory(tmp_.path());
     QStringList kind, modified;
     WhenModal([&] { form.FileOpenMenuClick(); },

@@ -55,11 +55,10 @@ protected:
                             lines.value(0), QString::fromStdString(s.formatFileName)};
             calls_.push_back(call);
         };
-        oldEngine_ = SetReportEngine({[record] { record(true); return true; }, [record] { record(false); }});
+        engine_ = {[record] { record(true); return true; }, [record] { record(false); }};
     }
     void TearDown() override
     {
-        SetReportEngine(std::move(oldEngine_));
         QDir::setCurrent(previousDir_);
         UiTest::TearDown();
     }
@@ -67,14 +66,14 @@ protected:
     QString file_;
     QString previousDir_;
     std::vector<EngineCall> calls_;
-    ReportEngine oldEngine_;
+    ReportEngine engine_; // what the windows made by the test print with
 };
 
 // Guards the preview command: one page, the listing on show, numbered by its
 // position in the file, with the print dialog on for printing from the preview.
 TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
 {
-    ProgramWindows w = CreateProgramWindows(file_);
+    ProgramWindows w = CreateProgramWindows(file_, engine_);
     for (int i = 0; i < 3; ++i)
         w.MainForm->NextDataViewBtnClick();
     ASSERT_EQ(w.MainForm->ShownListingNumber(), 4);
@@ -92,7 +91,7 @@ TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
 // the choice kept for the next opening; Cancel does nothing.
 TEST_F(ReportCommandsTest, DialogChoicesReachTheEngine)
 {
-    ProgramWindows w = CreateProgramWindows(file_);
+    ProgramWindows w = CreateProgramWindows(file_, engine_);
     TReportSupDlg* dlg = w.ReportSupDlg;
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->RadioPrnSetupIndex(), 0);
@@ -130,15 +129,15 @@ TEST_F(ReportCommandsTest, AllListingsPrintOntoPdfWithoutDialog)
     printer.setFullPage(true);
     printer.setResolution(150);
     bool dialogAsked = true;
-    SetReportEngine({[&] {
+    engine_ = {[&] {
                          const PrintToolSettings& s = TPrintTool::Settings();
                          dialogAsked = s.showPrintDialog != 0;
                          return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName, s.printingMessage, s.paperCode,
                                                       s.orientation, s.topMargin, s.leftMargin, s.printForm != 0,
                                                       s.showPrintDialog != 0) != 0;
                      },
-                     {}});
-    ProgramWindows w = CreateProgramWindows(file_);
+                     {}};
+    ProgramWindows w = CreateProgramWindows(file_, engine_);
     TReportSupDlg* dlg = w.ReportSupDlg;
     QTimer::singleShot(0, dlg, [dlg] {
         dlg->RadioAll->setChecked(true);
@@ -159,13 +158,13 @@ TEST_F(ReportCommandsTest, AllListingsPrintThroughTheDialogOntoAPdfWithoutPrinte
     printer.setOutputFileName(QString()); // how the engine sets up without a printer
     printer.setFullPage(true);
     printer.setResolution(150);
-    SetReportEngine({[] {
+    engine_ = {[] {
                          const PrintToolSettings& s = TPrintTool::Settings();
                          return dorvex::ScalPrintUtf8(s.formatFileName, s.dataFileName, s.printingMessage, s.paperCode,
                                                       s.orientation, s.topMargin, s.leftMargin, s.printForm != 0,
                                                       s.showPrintDialog != 0) != 0;
                      },
-                     {}});
+                     {}};
     QString destination;
     prompter_->windowShown = [&](QWidget& window) {
         auto* dlg = qobject_cast<dorvex::TStartPrintDlg*>(&window);
@@ -175,7 +174,7 @@ TEST_F(ReportCommandsTest, AllListingsPrintThroughTheDialogOntoAPdfWithoutPrinte
         dlg->FileNameBox->setText(pdf);
         dlg->OKBtn->click();
     };
-    ProgramWindows w = CreateProgramWindows(file_);
+    ProgramWindows w = CreateProgramWindows(file_, engine_);
     TReportSupDlg* dlg = w.ReportSupDlg;
     QTimer::singleShot(0, dlg, [dlg] {
         dlg->RadioAll->setChecked(true);
@@ -189,7 +188,7 @@ TEST_F(ReportCommandsTest, AllListingsPrintThroughTheDialogOntoAPdfWithoutPrinte
 // Guards the empty state: with nothing loaded neither command opens anything.
 TEST_F(ReportCommandsTest, NothingLoadedNothingHappens)
 {
-    ProgramWindows w = CreateProgramWindows(QString());
+    ProgramWindows w = CreateProgramWindows(QString(), engine_);
     bool dialogShown = false;
     QTimer::singleShot(50, w.ReportSupDlg, [&] {
         dialogShown = w.ReportSupDlg->isVisible();

@@ -35,9 +35,9 @@ TEST_F(ScreenshotTest, MainWindowWithSampleListing)
         c[54] = "1";
         file = WriteListingFile(tmp_.path(), QStringLiteral("sample.txt"), {c, SaleListing(8)});
     }
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     form.show();
-    ASSERT_GT(Listings().ListingCount, 0);
+    ASSERT_GT(document_.Document()->ListingCount, 0);
     const QString dir = QStringLiteral(KOVRA_BUILD_DIR);
     EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/main_window.png")));
     auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));

@@ -33,7 +33,7 @@ protected:
         std::vector<Columns> v;
         for (int i = 1; i <= 3; ++i)
             v.push_back(SaleListing(i));
-        form_ = std::make_unique<TMainForm>(WriteListingFile(tmp_.path(), QStringLiteral("s.txt"), v));
+        form_ = std::make_unique<TMainForm>(settings_, document_, WriteListingFile(tmp_.path(), QStringLiteral("s.txt"), v));
         form_->show();
         sep_ = form_->SeparationForm();
         form_->ChildMenuClick();

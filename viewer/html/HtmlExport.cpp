@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "FileIO.h"
+#include "ListingDocument.h"
 #include "MessageTexts.h"
 
 #include <algorithm>
@@ -136,17 +137,7 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
     }
 
     // The listings of the run in the order of their pages.
-    std::vector<int> order;
-    if (job.only) {
-        order.reserve(job.only->size());
-        for (const int i : *job.only)
-            if (i >= 0 && i < job.count)
-                order.push_back(i);
-    } else {
-        order.resize(static_cast<std::size_t>(job.count));
-        for (int i = 0; i < job.count; ++i)
-            order[static_cast<std::size_t>(i)] = i;
-    }
+    const std::vector<int> order = ChosenListings(job.only, job.count);
     const int pages = static_cast<int>(order.size());
 
     // Which listings can have a page at all.  The links skip the others, so

@@ -1,7 +1,7 @@
 #include "HtmlExportRun.h"
 
+#include "DocumentSlot.h"
 #include "HtmlSetupDlg.h"
-#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "MkHtmlThread.h"
 #include "ProgForm.h"
@@ -19,23 +19,25 @@ namespace kovra {
 
 namespace {
 
-bool g_running = false; // written on the GUI thread only
-
 std::string Utf8Path(const QString& path) { return QDir::fromNativeSeparators(path).toStdString(); }
 
 } // namespace
 
-bool HtmlExportRunning() { return g_running; }
-
 struct HtmlExportController::Impl {
+    Impl(DocumentSlot& slot, const services::TUserSettings& user) : document(slot), settings(user) {}
+    DocumentSlot& document;
+    const services::TUserSettings& settings;
     QPointer<QWidget> main;
     QPointer<THtmlSetupDlg> setup;
     QPointer<TProgForm> prog;
     TMkHtmlThread* thread = nullptr;
+    DocumentSlot::RunLease lease; // held from the start to the end message
 };
 
-HtmlExportController::HtmlExportController(QWidget* mainWindow, std::function<QString()> pickTemplate)
-    : d(new Impl)
+HtmlExportController::HtmlExportController(QWidget* mainWindow, DocumentSlot& document,
+                                           const services::TUserSettings& settings,
+                                           std::function<QString()> pickTemplate)
+    : d(new Impl(document, settings))
 {
     d->main = mainWindow;
     d->setup = new THtmlSetupDlg(mainWindow, std::move(pickTemplate));
@@ -54,17 +56,18 @@ HtmlExportController::~HtmlExportController()
         d->thread->requestStop();
         d->thread->wait();
         delete d->thread;
-        g_running = false;
     }
+    d->lease.Release();
     delete d->setup;
     delete d->prog;
     delete d;
 }
 
+bool HtmlExportController::Running() const { return static_cast<bool>(d->lease); }
+
 void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
 {
-    TListingDocument& data = Listings();
-    if (g_running || data.ListingCount == 0 || (only && only->empty()))
+    if (Running() || d->document.InUseByRun() || d->document.Document()->ListingCount == 0 || (only && only->empty()))
         return;
     if (d->setup->exec() != QDialog::Accepted)
         return;
@@ -73,10 +76,10 @@ void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
         return;
     }
 
-    g_running = true;
+    d->lease = d->document.BeginRun();
+    const TListingDocument& data = d->lease.Document();
     d->prog->setListingCount(only ? static_cast<int>(only->size()) : data.ListingCount);
     d->prog->show();
-    emit runningChanged(true);
 
     html::ExportJob job;
     job.listings = data.ListingTable.data();
@@ -84,7 +87,7 @@ void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
     job.only = std::move(only);
     job.kensakuNengappi = data.KensakuNengappi;
     // A copy: the settings dialog stays usable while the pages are written.
-    job.user = services::UserProfileTexts(services::Settings());
+    job.user = services::UserProfileTexts(d->settings);
     job.templatePath = Utf8Path(d->setup->templatePath());
     job.outDir = Utf8Path(d->setup->saveDir());
     job.fieldListPath = services::ShippedFile("FieldList");
@@ -130,10 +133,9 @@ void HtmlExportController::ExportFinished()
     if (!detail.empty())
         text += "\n\n" + detail;
     Say(detail.empty() ? Tone::Information : Tone::Warning, text, d->main);
-    // Cleared only now: the main window cannot close while the end message
+    // Ended only now: the main window cannot close while the end message
     // is up.
-    g_running = false;
-    emit runningChanged(false);
+    d->lease.Release();
 }
 
 } // namespace kovra

@@ -1,5 +1,8 @@
 // The HTML export run as the main window sees it: the setup dialog, the
-// progress window and the worker thread live behind this one object.
+// progress window and the worker thread live behind this one object.  While
+// a run writes pages its document is in use by the run (DocumentSlot): the
+// window set loads no other file and does not end until the end message is
+// gone.
 #pragma once
 
 #include <QObject>
@@ -12,16 +15,20 @@ class QWidget;
 
 namespace kovra {
 
-// Set while an export runs: the main window refuses to close and refuses
-// dropped files, and keeps its open and HTML commands disabled.
-bool HtmlExportRunning();
+class DocumentSlot;
+namespace services {
+struct TUserSettings;
+}
 
 class HtmlExportController : public QObject {
     Q_OBJECT
 public:
-    // `pickTemplate` runs the main window's OpenDialog on its HTML filter and
-    // returns the chosen path (empty on cancel).
-    HtmlExportController(QWidget* mainWindow, std::function<QString()> pickTemplate);
+    // Writes the pages of `document`'s listings with the user's profile
+    // from `settings` (copied at the start of each run).  `pickTemplate`
+    // runs the main window's OpenDialog on its HTML filter and returns the
+    // chosen path (empty on cancel).
+    HtmlExportController(QWidget* mainWindow, DocumentSlot& document, const services::TUserSettings& settings,
+                         std::function<QString()> pickTemplate);
     ~HtmlExportController() override;
 
     // The HTML command: shows the setup dialog and, on OK, starts the run.
@@ -29,13 +36,13 @@ public:
     // their pages link); unset: all.
     void HtmlMenuClick(std::optional<std::vector<int>> only = std::nullopt);
 
-signals:
-    // true when a run starts, false when it has finished (after its end message).
-    void runningChanged(bool running);
+    // A run is on (until its end message has been dismissed).
+    bool Running() const;
 
 private:
     // The worker's end handler, on the GUI thread: closes the progress
-    // window, beeps, shows the end message, then clears the running state.
+    // window, beeps, shows the end message, then ends the run's hold on the
+    // document.
     void ExportFinished();
 
     struct Impl;

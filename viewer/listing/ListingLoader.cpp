@@ -4,20 +4,16 @@
 #include "FileIO.h"
 #include "ListingDecoder.h"
 #include "MessageTexts.h"
+#include "Prompter.h"
 #include "TextHelpers.h"
 #include "TextLines.h"
 
+#include <algorithm>
 #include <istream>
 #include <new>
 #include <thread>
 
 namespace kovra {
-
-TListingDocument& Listings()
-{
-    static TListingDocument data;
-    return data;
-}
 
 namespace {
 
@@ -163,7 +159,7 @@ LoadOutcome LoadListingBytes(TListingDocument& data, std::string_view bytes, std
 {
     LoadRun run(data);
     run.feed(bytes);
-    return run.finish(fileName);
+    return data.Outcome = run.finish(fileName);
 }
 
 namespace {
@@ -213,7 +209,7 @@ LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::str
     LoadOutcome outcome = LoadChunks(data, read, fileName, fileName, chunkBytes);
     if (in.bad())
         outcome = ReadFailure(data, msg::FileReadFailed(fileName));
-    return outcome;
+    return data.Outcome = outcome;
 }
 
 LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
@@ -232,7 +228,48 @@ LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
     LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, kLoadChunkBytes);
     if (file.status() != fileio::ReadStatus::Ok)
         outcome = ReadFailure(data, msg::FileReadFailure(path, {file.status(), file.size()}, 0));
-    return outcome;
+    return data.Outcome = outcome;
+}
+
+std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path)
+{
+    auto document = std::make_shared<TListingDocument>();
+    document->CurrentFileName = path;
+    document->Outcome = LoadListingFile(*document, path);
+    return document;
+}
+
+std::shared_ptr<TListingDocument> LoadAndSay(const std::string& path, QWidget* owner,
+                                             const std::function<void(std::shared_ptr<TListingDocument>)>& replace)
+{
+    std::shared_ptr<TListingDocument> document = LoadListingDocument(path);
+    const LoadOutcome& outcome = document->Outcome;
+    // A line that cannot be decoded gets a plain box, as it always had.
+    const Tone tone = outcome.status == LoadOutcome::Status::ConversionError ? Tone::Plain : Tone::Error;
+    const bool emptyFirst = outcome.status == LoadOutcome::Status::NoListings;
+    if (!outcome.ok() && !emptyFirst)
+        Say(tone, outcome.message, owner);
+    if (outcome.replacesDocument() && replace)
+        replace(document);
+    if (emptyFirst)
+        Say(tone, outcome.message, owner);
+    return document;
+}
+
+std::vector<int> ChosenListings(const std::optional<std::vector<int>>& chosen, int count)
+{
+    std::vector<int> out;
+    if (!chosen) {
+        out.resize(static_cast<std::size_t>(std::max(count, 0)));
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = static_cast<int>(i);
+        return out;
+    }
+    out.reserve(chosen->size());
+    for (const int i : *chosen)
+        if (i >= 0 && i < count)
+            out.push_back(i);
+    return out;
 }
 
 } // namespace kovra

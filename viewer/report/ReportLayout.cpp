@@ -73,15 +73,10 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     ReportOutcome outcome;
     // The ordinals (1-based) of the pages, in print order.
     std::vector<int> ordinals;
-    if (request.chosenListings) {
-        ordinals.reserve(request.chosenListings->size());
-        for (const int i : *request.chosenListings)
-            if (i >= 0 && i < listings.ListingCount)
-                ordinals.push_back(i + 1);
-    } else if (request.allListings) {
-        ordinals.resize(static_cast<std::size_t>(std::max(listings.ListingCount, 0)));
-        for (std::size_t k = 0; k < ordinals.size(); ++k)
-            ordinals[k] = static_cast<int>(k) + 1;
+    if (request.chosenListings || request.allListings) {
+        ordinals = ChosenListings(request.chosenListings, listings.ListingCount);
+        for (int& n : ordinals)
+            ++n;
     } else if (request.shownListingNumber >= 1 && request.shownListingNumber <= listings.ListingCount) {
         ordinals.push_back(request.shownListingNumber);
     }

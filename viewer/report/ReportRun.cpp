@@ -1,9 +1,11 @@
 #include "ReportRun.h"
 
+#include "DocumentSlot.h"
 #include "MessageTexts.h"
 #include "PrintTool.h"
 #include "Prompter.h"
-#include "ReportLayout.h"
+#include "QtText.h"
+#include "ReportJob.h"
 #include "UserSettings.h"
 
 #include <QGroupBox>
@@ -14,26 +16,13 @@
 
 namespace kovra {
 
-namespace {
-
-ReportEngine& Engine()
+ReportEngine LibraryReportEngine()
 {
-    static ReportEngine engine;
-    return engine;
-}
-
-} // namespace
-
-ReportEngine SetReportEngine(ReportEngine engine)
-{
-    ReportEngine previous = Engine();
-    Engine() = std::move(engine);
-    return previous;
+    return {[] { return TPrintTool().Print(); }, [] { TPrintTool().Preview(); }};
 }
 
 void RunReport(QWidget* parent, bool print, ReportRange range, const ReportContext& context)
 {
-    const services::TUserSettings& settings = services::Settings();
     ReportRequest request;
     request.allListings = range == ReportRange::All;
     request.shownListingNumber = context.shownListingNumber ? context.shownListingNumber() : 0;
@@ -42,29 +31,20 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
         if (!request.chosenListings)
             return; // the browser was closed meanwhile: nothing found, nothing to say
     }
-    request.memberPrintOk = settings.MemberPrintOk;
-    request.profile = services::UserProfileTexts(settings);
+    request.memberPrintOk = context.settings.MemberPrintOk;
+    request.profile = services::UserProfileTexts(context.settings);
 
-    const ReportOutcome outcome = WriteReport(Listings(), request);
-    if (!outcome.written) {
-        if (!outcome.message.empty())
-            Say(Tone::Error, outcome.message, parent);
-        return;
-    }
-    TPrintTool tool;
-    if (print) {
-        tool.SetShowPrintDialog(false);
-        if (Engine().print)
-            Engine().print();
-        else
-            tool.Print();
-    } else {
-        tool.SetShowPrintDialog(true);
-        if (Engine().preview)
-            Engine().preview();
-        else
-            tool.Preview();
-    }
+    const DocumentPtr document = context.document.Document();
+    const ReportJobOutcome run = RunReportJob(*document, request, [&](const ReportOutcome&) {
+        TPrintTool().SetShowPrintDialog(!print);
+        if (print)
+            return context.engine.print && context.engine.print();
+        if (context.engine.preview)
+            context.engine.preview();
+        return true;
+    });
+    if (!run.written.written && !run.written.message.empty())
+        Say(Tone::Error, run.written.message, parent);
 }
 
 TReportSupDlg::TReportSupDlg(QWidget* parent, ReportContext context)
@@ -79,8 +59,7 @@ TReportSupDlg::TReportSupDlg(QWidget* parent, ReportContext context)
     group->setObjectName(QStringLiteral("RadioPrnSetup"));
     RadioShown = new QRadioButton(QStringLiteral("表示しているデーターを印刷する"), group);
     RadioAll = new QRadioButton(QStringLiteral("すべての物件データーを印刷する"), group);
-    RadioFound = new QRadioButton(QString::fromUtf8(msg::kPrintFoundListings.data(),
-                                                    static_cast<qsizetype>(msg::kPrintFoundListings.size())), group);
+    RadioFound = new QRadioButton(q(msg::kPrintFoundListings), group);
     RadioFound->setObjectName(QStringLiteral("RadioFound"));
     RadioFound->setEnabled(false);
     RadioShown->setChecked(true);
@@ -131,7 +110,7 @@ void TReportSupDlg::showEvent(QShowEvent* event)
     const bool offered = found && !found->empty();
     const std::string caption = offered ? msg::PrintFoundListingsCount(static_cast<int>(found->size()))
                                         : std::string(msg::kPrintFoundListings);
-    RadioFound->setText(QString::fromStdString(caption));
+    RadioFound->setText(q(caption));
     RadioFound->setEnabled(offered);
     if (!offered && RadioFound->isChecked())
         RadioShown->setChecked(true);

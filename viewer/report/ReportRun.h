@@ -13,12 +13,29 @@ class QPushButton;
 
 namespace kovra {
 
-// What the report needs from the main window.
+class DocumentSlot;
+namespace services {
+struct TUserSettings;
+}
+
+// The print engine's side of the report commands: print the written report
+// at once, or preview it.  The program uses the engine library's exports
+// (LibraryReportEngine); the tests bring their own.
+struct ReportEngine {
+    std::function<bool()> print;
+    std::function<void()> preview;
+};
+ReportEngine LibraryReportEngine();
+
+// What the report reads: the document on show, the settings, the number
+// box, and the listings the listing browser has found (0-based table
+// indices in its order; nothing while the browser is not open).
 struct ReportContext {
-    std::function<int()> shownListingNumber; // the number box
-    // The listings the listing browser has found (0-based table indices in
-    // its order); nothing while the browser is not open.
+    const DocumentSlot& document;
+    const services::TUserSettings& settings;
+    std::function<int()> shownListingNumber;
     std::function<std::optional<std::vector<int>>()> foundListings;
+    ReportEngine engine;
 };
 
 // Which listings a report prints.
@@ -28,19 +45,12 @@ enum class ReportRange { Shown, All, Found };
 // dialog) or previews it (with the print dialog for printing from there).
 void RunReport(QWidget* parent, bool print, ReportRange range, const ReportContext& context);
 
-// The engine calls, replaceable for the tests (an empty function restores them).
-struct ReportEngine {
-    std::function<bool()> print;
-    std::function<void()> preview;
-};
-ReportEngine SetReportEngine(ReportEngine engine);
-
 class TReportSupDlg : public QDialog {
     Q_OBJECT
 public:
     TReportSupDlg(QWidget* parent, ReportContext context);
 
-    static constexpr int kPreviewResult = 2; // PreBtn's modal result
+    static constexpr int kPreviewResult = 2; // the result when the preview button ends the dialog
 
     // 0: the listing on show, 1: all listings, 2: the listings found in the
     // listing browser (offered only while it has found some).

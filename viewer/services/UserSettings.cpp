@@ -11,12 +11,6 @@
 
 namespace kovra::services {
 
-TUserSettings& Settings()
-{
-    static TUserSettings settings;
-    return settings;
-}
-
 ProfileTexts UserProfileTexts(const TUserSettings& settings) { return settings.UserProfile; }
 
 std::string DefaultArchivePath()

@@ -47,6 +47,10 @@ struct ArchiveSettings {
     bool operator==(const ArchiveSettings&) const = default;
 };
 
+// The program's settings are one object, made when the program starts and
+// handed by reference to the windows and runs that read or change them; the
+// main window reads it from the store when it is created and writes it back
+// when it is destroyed.
 struct TUserSettings {
     bool MemberViewOk = true;
     bool MemberPrintOk = true;
@@ -54,10 +58,6 @@ struct TUserSettings {
     BrowserLayout Browser;
     ArchiveSettings Archive;
 };
-
-// The program-wide instance (read when the main window is created, written
-// when it is destroyed).
-TUserSettings& Settings();
 
 // Reads the nine values with their defaults, and the browser's layout.
 // Creates the key when missing.  A build without Qt has no store: it reads

@@ -1,5 +1,6 @@
 #include "KvSetDlg.h"
 
+#include "QtText.h"
 #include "UserSettings.h"
 
 #include <QCheckBox>
@@ -13,8 +14,8 @@
 
 namespace kovra {
 
-TKvSetDlg::TKvSetDlg(QWidget* parent)
-    : QDialog(parent)
+TKvSetDlg::TKvSetDlg(services::TUserSettings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings)
 {
     setObjectName(QStringLiteral("KvSetDlg"));
     setWindowTitle(QStringLiteral("ダイアログ"));
@@ -91,9 +92,8 @@ TKvSetDlg::TKvSetDlg(QWidget* parent)
 
 void TKvSetDlg::FormCreate()
 {
-    const services::TUserSettings& s = services::Settings();
+    const services::TUserSettings& s = settings_;
     const services::ProfileTexts& p = s.UserProfile;
-    const auto q = [](const std::string& text) { return QString::fromStdString(text); };
     EdtUserName->setText(q(p.Name));
     EdtYubin->setText(q(p.Yubin));
     EdtJyusyo->setText(q(p.Jyusyo));
@@ -114,15 +114,15 @@ void TKvSetDlg::showEvent(QShowEvent* event)
 
 void TKvSetDlg::OKBtnClick()
 {
-    services::TUserSettings& s = services::Settings();
+    services::TUserSettings& s = settings_;
     services::ProfileTexts& p = s.UserProfile;
-    p.Name = EdtUserName->text().toStdString();
-    p.Yubin = EdtYubin->text().toStdString();
-    p.Jyusyo = EdtJyusyo->text().toStdString();
-    p.Tel = EdtTel->text().toStdString();
-    p.Fax = EdtFax->text().toStdString();
-    p.Email = EdtEmail->text().toStdString();
-    p.Hp = EdtHp->text().toStdString();
+    p.Name = u8(EdtUserName->text());
+    p.Yubin = u8(EdtYubin->text());
+    p.Jyusyo = u8(EdtJyusyo->text());
+    p.Tel = u8(EdtTel->text());
+    p.Fax = u8(EdtFax->text());
+    p.Email = u8(EdtEmail->text());
+    p.Hp = u8(EdtHp->text());
     s.MemberViewOk = MemberChk->isChecked();
     s.MemberPrintOk = ChkMemberPrt->isChecked();
     accept();

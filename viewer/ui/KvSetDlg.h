@@ -10,10 +10,15 @@ class QTabWidget;
 
 namespace kovra {
 
+namespace services {
+struct TUserSettings;
+}
+
 class TKvSetDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TKvSetDlg(QWidget* parent = nullptr);
+    // Shows and changes `settings`.
+    explicit TKvSetDlg(services::TUserSettings& settings, QWidget* parent = nullptr);
 
     // Copies the settings into the controls (at creation and each showing,
     // so edits abandoned with Cancel are gone the next time).
@@ -27,6 +32,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    services::TUserSettings& settings_;
     QTabWidget* PageControl = nullptr;
     QLineEdit* EdtUserName = nullptr;
     QLineEdit* EdtYubin = nullptr;

@@ -7,9 +7,9 @@
 
 #include "Icons.h"
 #include "ListingBrowser.h"
+#include "OpenDocument.h"
 
 #include "HtmlExportRun.h"
-#include "ListingDocument.h"
 #include "MessageTexts.h"
 #include "Prompter.h"
 #include "TextHelpers.h"
@@ -21,7 +21,6 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -49,24 +48,24 @@ constexpr int kClientHeight = 426;
 constexpr char kFieldMime[] = "application/x-kovra-field";
 } // namespace
 
-TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
-    : QMainWindow(parent)
+TMainForm::TMainForm(services::TUserSettings& settings, TOpenDocument& document, const QString& fileArgument,
+                     QWidget* parent)
+    : QMainWindow(parent), settings_(settings), document_(document), shownDocument_(document.Document())
 {
     setObjectName(QStringLiteral("MainForm"));
     buildWindow();
 
     // Start-up: settings first (the settings dialog, created after this
     // window, copies them), then the empty state, then the file argument.
-    htmlExportRunning_ = false;
-    services::Settings() = services::ReadUserSettings();
+    settings_ = services::ReadUserSettings();
     ApplyMemberVisibility();
     setAcceptDrops(true);
     DataNumEdit->setText(QStringLiteral("0"));
     DataHighNumLbl->setText(q(msg::kPleaseLoadData));
     DataNumEdit->setFocus();
 
-    htmlController_ = new HtmlExportController(this, [this] { return pickHtmlTemplate(); });
-    connect(htmlController_, &HtmlExportController::runningChanged, this, &TMainForm::SetHtmlExportRunning);
+    htmlController_ = new HtmlExportController(this, document_.Slot(), settings_, [this] { return pickHtmlTemplate(); });
+    connect(&document_, &TOpenDocument::Changed, this, &TMainForm::DocumentChanged);
 
     // The window sees every key before the focused box does; the same
     // filter watches the mouse on the mail box and on the draggable boxes.
@@ -79,15 +78,14 @@ TMainForm::TMainForm(const QString& fileArgument, QWidget* parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-    if (browser_) {
-        browser_->WaitIdle();
+    disconnect(&document_, nullptr, this, nullptr);
+    if (browser_)
         browser_->StoreLayout();
-    }
     // The export deletes its dialog and progress window itself, which are
     // this window's children: it must go while they still exist.
     delete htmlController_;
     htmlController_ = nullptr;
-    services::WriteUserSettings(services::Settings());
+    services::WriteUserSettings(settings_);
 }
 
 // ---------------------------------------------------------------- building
@@ -260,71 +258,38 @@ QWidget* TMainForm::buildBottomPanel()
 
 bool TMainForm::LoadFile(const QString& path)
 {
-    TListingDocument& data = Listings();
-    // The table must not change while an export reads it.
-    if (HtmlExportRunningNow())
-        return false;
+    // The document that takes the place of the one on show reaches the
+    // window through DocumentChanged; a file that could not be opened, or
+    // a run reading the document, leaves everything as it was.
+    const LoadOutcome outcome = document_.Load(path, this);
+    return outcome.ok() && outcome.count > 0;
+}
 
-    // The browser's worker reads the table while it builds its index; after
-    // the load, successful or not, the browser shows the new table.
-    if (browser_)
-        browser_->WaitIdle();
-    struct RefreshBrowser {
-        TListingBrowser* browser;
-        ~RefreshBrowser()
-        {
-            if (browser)
-                browser->ListingsChanged();
-        }
-    } refresh{browser_};
-
-    const std::string previousFile = data.CurrentFileName;
-    // The stripped save reads the file again later: keep it by full path.
-    data.CurrentFileName = u8(QFileInfo(path).absoluteFilePath());
-    const LoadOutcome outcome = LoadListingFile(data, data.CurrentFileName);
-
-    switch (outcome.status) {
-    case LoadOutcome::Status::CannotOpen:
-        // Nothing was read, so the listings on show still belong to the
-        // previous file; the stripped save must read that one again.
-        data.CurrentFileName = previousFile;
-        Say(Tone::Error, outcome.message, this);
-        return false;
-    case LoadOutcome::Status::ConversionError:
-        Say(Tone::Plain, outcome.message, this);
-        DataHighNumLbl->setText(q(outcome.totalCaption));
-        return false;
-    case LoadOutcome::Status::ReadFailed:
-        Say(Tone::Error, outcome.message, this);
-        DataHighNumLbl->setText(q(outcome.totalCaption));
-        return false;
-    case LoadOutcome::Status::NoListings:
-        DataHighNumLbl->setText(q(outcome.totalCaption));
-        if (!outcome.title.empty())
-            setWindowTitle(q(outcome.title));
-        Say(Tone::Error, outcome.message, this);
-        return false;
-    case LoadOutcome::Status::Ok:
-        break;
-    }
+void TMainForm::DocumentChanged()
+{
+    const bool inUse = document_.InUseByRun();
+    for (QAction* a : {FileOpenBtn, FileOpenMenu, HTMLH1, MakeHtmlBtn})
+        a->setEnabled(!inUse);
+    const DocumentPtr document = document_.Document();
+    if (document == shownDocument_)
+        return;
+    shownDocument_ = document;
+    // A load that failed leaves the number box and the boxes as they were.
+    const LoadOutcome& outcome = document->Outcome;
     DataHighNumLbl->setText(q(outcome.totalCaption));
     if (!outcome.title.empty())
         setWindowTitle(q(outcome.title));
-    commonTailAfterLoad();
-    return data.ListingCount > 0;
-}
-
-void TMainForm::commonTailAfterLoad()
-{
-    if (Listings().ListingCount > 0) {
+    if (document->ListingCount > 0) {
         DataNumEdit->setText(QStringLiteral("1"));
         ShowListing(1);
     }
 }
 
+const TListingDocument& TMainForm::shown() const { return *shownDocument_; }
+
 void TMainForm::FileOpenMenuClick()
 {
-    if (HtmlExportRunningNow())
+    if (document_.InUseByRun())
         return;
     const QString path = openChooser_ ? openChooser_() : runOpenDialog();
     if (path.isEmpty())
@@ -360,11 +325,8 @@ void TMainForm::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    if (HtmlExportRunningNow()) {
-        Say(Tone::Warning, msg::kCannotLoadDuringHtmlExport, this);
-        return;
-    }
-    // Several files dropped: only the first is loaded.
+    // Several files dropped: only the first is loaded (not while a run reads
+    // the listings on show: the load says so).
     LoadFile(path);
 }
 
@@ -372,7 +334,7 @@ void TMainForm::dropEvent(QDropEvent* event)
 
 void TMainForm::ShowListing(int number)
 {
-    const TListingDocument& data = Listings();
+    const TListingDocument& data = shown();
     if (number < 1 || number > data.ListingCount || number > static_cast<int>(data.ListingTable.size()))
         return;
     const TKovraDataClass& rec = data.ListingTable[static_cast<std::size_t>(number - 1)];
@@ -404,8 +366,8 @@ void TMainForm::ShowListing(int number)
 
 void TMainForm::ApplyMemberVisibility()
 {
-    GroupKaiin->setVisible(services::Settings().MemberViewOk);
-    GroupKaiin2->setVisible(services::Settings().MemberViewOk);
+    GroupKaiin->setVisible(settings_.MemberViewOk);
+    GroupKaiin2->setVisible(settings_.MemberViewOk);
     if (browser_)
         browser_->ApplyMemberVisibility();
 }
@@ -420,7 +382,7 @@ int TMainForm::ShownListingNumber() const
 void TMainForm::CmbSetudouHoukouChange(int index)
 {
     const int n = ShownListingNumber();
-    const TListingDocument& data = Listings();
+    const TListingDocument& data = shown();
     // After a load that failed the number box still shows the old number
     // while the table is empty: there is no listing to read then.
     if (index < 0 || index > 3 || n < 1 || n > data.ListingCount)
@@ -448,27 +410,27 @@ void TMainForm::stepTo(int number)
 void TMainForm::NextDataViewBtnClick()
 {
     const int n = ShownListingNumber();
-    if (n < Listings().ListingCount)
+    if (n < listingCount())
         stepTo(std::max(n, 0) + 1);
 }
 
 void TMainForm::BackDataViewBtnClick()
 {
     const int n = ShownListingNumber();
-    const int count = Listings().ListingCount;
+    const int count = listingCount();
     if (count > 0 && n > 1)
         stepTo(std::min(n - 1, count));
 }
 
 void TMainForm::TopDataViewBtnClick()
 {
-    if (Listings().ListingCount > 0)
+    if (listingCount() > 0)
         stepTo(1);
 }
 
 void TMainForm::ViewLastDataBtnClick()
 {
-    const int count = Listings().ListingCount;
+    const int count = listingCount();
     if (count > 0)
         stepTo(count);
 }

@@ -2,6 +2,8 @@
 // commands, navigation, and the entry to every other command.
 #pragma once
 
+#include "ListingDocument.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -26,7 +28,11 @@ class HtmlExportController;
 class TAboutBox;
 class TKvSetDlg;
 class TListingBrowser;
+class TOpenDocument;
 class TSeparationForm;
+namespace services {
+struct TUserSettings;
+}
 
 // The support web page, opened from the Help menu and from the about box.
 inline constexpr const char* kSupportPageUrl = "https://support.example.com/kovra/";
@@ -34,9 +40,12 @@ inline constexpr const char* kSupportPageUrl = "https://support.example.com/kovr
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
+    // Shows the file of `document` and keeps `settings`: reads them from
+    // the store now and writes them back when the window ends.
     // `fileArgument` is the program's first command-line argument (may be
     // empty): when given, that file is loaded and listing 1 shown.
-    explicit TMainForm(const QString& fileArgument = QString(), QWidget* parent = nullptr);
+    TMainForm(services::TUserSettings& settings, TOpenDocument& document, const QString& fileArgument = QString(),
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The other windows of the program, created by the entry point after
@@ -69,9 +78,6 @@ public:
     // indices in its order); nothing else.
     std::optional<std::vector<int>> FoundListings() const;
 
-    // Whether an HTML export runs now (this window's flag or the export's own).
-    bool HtmlExportRunningNow() const;
-
     // The file dialogs, replaceable so that the tests choose without a modal
     // dialog.  Each returns the chosen path, empty on cancel.
     void SetOpenFileChooser(std::function<QString()> chooser);
@@ -101,9 +107,10 @@ public slots:
     void CmbSetudouHoukouChange(int index);
     void EdtEmailClick();
 
-    // Connected to the export's runningChanged: while a run lasts the open
-    // and HTML commands are disabled and the window refuses to close.
-    void SetHtmlExportRunning(bool running);
+    // Follows the document: another file on show (its total, title and
+    // listing 1), or a run reading it (while it lasts the open and HTML
+    // commands are disabled and the window refuses to close).
+    void DocumentChanged();
 
 signals:
     // The report commands, raised only while listings are loaded; the report
@@ -144,7 +151,8 @@ private:
     QLineEdit* addEdit(const char* name, int field, bool readOnly, int tag = 0);
     QPlainTextEdit* addMemo(const char* name, int field, bool readOnly);
 
-    void commonTailAfterLoad();
+    const TListingDocument& shown() const;
+    int listingCount() const { return shown().ListingCount; }
     void stepTo(int number);
     bool keyPreview(QObject* watched, QKeyEvent* key);
     bool dragFilter(QLineEdit* box, QEvent* event);
@@ -152,9 +160,11 @@ private:
     QString runOpenDialog();
     QString runSaveDialog();
 
+    services::TUserSettings& settings_;
+    TOpenDocument& document_;
+    DocumentPtr shownDocument_; // the document the window shows
     std::vector<Binding> bindings_;
     std::vector<QLineEdit*> taggedBoxes_;
-    bool htmlExportRunning_ = false;
 
     QLabel* LblGaiyou = nullptr;
     QLabel* DataHighNumLbl = nullptr;

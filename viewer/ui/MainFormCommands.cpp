@@ -11,8 +11,8 @@
 #include "DialogFilters.h"
 #include "FileDialogLook.h"
 #include "HtmlExportRun.h"
-#include "ListingDocument.h"
 #include "MemberStrip.h"
+#include "OpenDocument.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
 
@@ -43,7 +43,7 @@ TSeparationForm* TMainForm::SeparationForm()
 TKvSetDlg* TMainForm::KvSetDlg()
 {
     if (!setDlg_)
-        setDlg_ = new TKvSetDlg(this);
+        setDlg_ = new TKvSetDlg(settings_, this);
     return setDlg_;
 }
 
@@ -96,7 +96,7 @@ void TMainForm::SetSaveFileChooser(std::function<QString()> chooser) { saveChoos
 
 void TMainForm::SaveMemberDelClick()
 {
-    const TListingDocument& data = Listings();
+    const TListingDocument& data = shown();
     if (data.ListingCount == 0)
         return;
     const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();
@@ -125,7 +125,7 @@ QString TMainForm::runSaveDialog()
 
 void TMainForm::PrintMenuClick()
 {
-    if (Listings().ListingCount == 0)
+    if (listingCount() == 0)
         return;
     // The report dialog connects here (report printing).
     emit PrintRequested();
@@ -133,37 +133,30 @@ void TMainForm::PrintMenuClick()
 
 void TMainForm::ToolPreViewBtnClick()
 {
-    if (Listings().ListingCount == 0)
+    if (listingCount() == 0)
         return;
     // The preview of the listing on show connects here (report printing).
     emit PreviewRequested();
 }
 
-void TMainForm::HTMLH1Click()
-{
-    if (HtmlExportRunningNow())
-        return;
-    htmlController_->HtmlMenuClick();
-}
+void TMainForm::HTMLH1Click() { htmlController_->HtmlMenuClick(); }
 
 TListingBrowser* TMainForm::ListingBrowser()
 {
     if (browser_)
         return browser_;
-    browser_ = new TListingBrowser(this);
+    browser_ = new TListingBrowser(document_, settings_, this);
     connect(browser_, &TListingBrowser::ListingChosen, this, [this](int number) {
         if (number != ShownListingNumber() || number < 1)
             stepTo(number);
     });
     connect(this, &TMainForm::ListingShown, browser_, &TListingBrowser::ShowNumber);
     connect(browser_, &TListingBrowser::PrintRequested, this, [this] {
-        if (Listings().ListingCount > 0)
+        if (listingCount() > 0)
             emit FoundPrintRequested();
     });
-    connect(browser_, &TListingBrowser::HtmlRequested, this, [this](const std::vector<int>& listings) {
-        if (!HtmlExportRunningNow())
-            htmlController_->HtmlMenuClick(listings);
-    });
+    connect(browser_, &TListingBrowser::HtmlRequested, this,
+            [this](const std::vector<int>& listings) { htmlController_->HtmlMenuClick(listings); });
     return browser_;
 }
 
@@ -208,22 +201,10 @@ void TMainForm::ReadDocMenuClick()
 
 void TMainForm::aboutClick() { AboutBox()->exec(); }
 
-void TMainForm::SetHtmlExportRunning(bool running)
-{
-    htmlExportRunning_ = running;
-    for (QAction* a : {FileOpenBtn, FileOpenMenu, HTMLH1, MakeHtmlBtn})
-        a->setEnabled(!running);
-}
-
-bool TMainForm::HtmlExportRunningNow() const
-{
-    return HtmlExportRunning() || htmlExportRunning_;
-}
-
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The export's worker reads the table: no closing until its end message.
-    if (HtmlExportRunningNow())
+    if (document_.InUseByRun())
         event->ignore();
     else
         event->accept();

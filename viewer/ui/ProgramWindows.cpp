@@ -3,9 +3,10 @@
 #include "AboutBox.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
+#include "OpenDocument.h"
 #include "ProgramFonts.h"
-#include "ReportRun.h"
 #include "SeparationForm.h"
+#include "UserSettings.h"
 #include "WindowPrompter.h"
 
 #include "QtJapanese.h"
@@ -31,14 +32,16 @@ void SetUpApplication()
     InstallQtJapanese();
 }
 
-ProgramWindows CreateProgramWindows(const QString& fileArgument)
+ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine reportEngine)
 {
     ProgramWindows w;
-    w.MainForm = std::make_unique<TMainForm>(fileArgument);
+    w.Settings = std::make_unique<services::TUserSettings>();
+    w.Document = std::make_unique<TOpenDocument>();
+    w.MainForm = std::make_unique<TMainForm>(*w.Settings, *w.Document, fileArgument);
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
-    const ReportContext report{[main] { return main->ShownListingNumber(); },
-                               [main] { return main->FoundListings(); }};
+    const ReportContext report{w.Document->Slot(), *w.Settings, [main] { return main->ShownListingNumber(); },
+                               [main] { return main->FoundListings(); }, std::move(reportEngine)};
     w.ReportSupDlg = new TReportSupDlg(main, report);
     // The main window raises its report commands only while listings are loaded.
     QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });
@@ -47,7 +50,7 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument)
         dlg->exec();
     });
     QObject::connect(main, &TMainForm::PreviewRequested, main, [main, report] { RunReport(main, false, ReportRange::Shown, report); });
-    w.KvSetDlg = new TKvSetDlg(w.MainForm.get());
+    w.KvSetDlg = new TKvSetDlg(*w.Settings, w.MainForm.get());
     w.SeparationForm = new TSeparationForm(w.MainForm.get());
     w.MainForm->AttachWindows(w.AboutBox, w.KvSetDlg, w.SeparationForm);
     return w;

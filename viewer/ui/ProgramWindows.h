@@ -1,6 +1,9 @@
-// The program's windows in the order the entry point creates them: the main
-// window (which loads the command-line file), then the others, hidden.
+// The program's window set in the order the entry point creates it: the
+// settings and the open file, the main window (which reads the settings and
+// loads the command-line file), then the other windows, hidden.
 #pragma once
+
+#include "ReportRun.h"
 
 #include <QString>
 
@@ -11,10 +14,18 @@ namespace kovra {
 class TAboutBox;
 class TKvSetDlg;
 class TMainForm;
+class TOpenDocument;
 class TReportSupDlg;
 class TSeparationForm;
+namespace services {
+struct TUserSettings;
+}
 
 struct ProgramWindows {
+    // The settings and the open file live as long as the windows that hold
+    // them (declared first, so they go last).
+    std::unique_ptr<services::TUserSettings> Settings;
+    std::unique_ptr<TOpenDocument> Document;
     // The main window owns the others (they are its child windows), so
     // deleting it ends them all; its destruction writes the settings.
     std::unique_ptr<TMainForm> MainForm;
@@ -37,6 +48,7 @@ struct ProgramWindows {
 void SetUpApplication();
 
 // Creates the windows; `fileArgument` is the first command-line argument.
-ProgramWindows CreateProgramWindows(const QString& fileArgument);
+// The report prints and previews through `reportEngine`.
+ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine reportEngine = LibraryReportEngine());
 
 } // namespace kovra

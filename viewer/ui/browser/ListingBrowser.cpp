@@ -5,17 +5,16 @@
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
 #include "ListingExport.h"
-#include "ListingDocument.h"
 #include "MessageTexts.h"
+#include "OpenDocument.h"
 #include "Prompter.h"
-#include "SearchIndex.h"
+#include "QtText.h"
 #include "UserSettings.h"
 #ifdef KOVRA_XLSX_EXPORT
 #include "XlsxExport.h"
 #endif
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,8 +39,6 @@ namespace kovra {
 namespace {
 
 constexpr int F(Field f) { return static_cast<int>(f); }
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string u8(const QString& s) { return s.toUtf8().toStdString(); }
 
 // The fields the main window shows only with the member-display setting on.
 bool MemberField(int field)
@@ -79,11 +76,12 @@ int DefaultWidth(int field)
     }
 }
 
-std::span<const TKovraDataClass> LoadedTable()
+std::span<const TKovraDataClass> TableOf(const DocumentPtr& document)
 {
-    const TListingDocument& data = Listings();
-    const int count = std::clamp(data.ListingCount, 0, static_cast<int>(data.ListingTable.size()));
-    return {data.ListingTable.data(), static_cast<std::size_t>(count)};
+    if (!document)
+        return {};
+    const int count = std::clamp(document->ListingCount, 0, static_cast<int>(document->ListingTable.size()));
+    return {document->ListingTable.data(), static_cast<std::size_t>(count)};
 }
 
 std::vector<int> AllRows(std::size_t count)
@@ -93,29 +91,17 @@ std::vector<int> AllRows(std::size_t count)
     return rows;
 }
 
-// The texts of `field` among the listings, in order of first appearance:
-// the choices of a quick filter (a field of a few fixed texts).
-QStringList DistinctTexts(std::span<const TKovraDataClass> table, Field field)
-{
-    std::vector<std::string_view> seen;
-    for (const TKovraDataClass& listing : table) {
-        const std::string_view text = listing.field(F(field));
-        if (!text.empty() && std::find(seen.begin(), seen.end(), text) == seen.end())
-            seen.push_back(text);
-    }
-    QStringList out;
-    for (const std::string_view text : seen)
-        out << q(text);
-    return out;
-}
+// The quick filters choose among the texts of these fields.
+const std::vector<Field> kChoiceFields = {Field::DataSyubetu, Field::BukkennSyubetu};
 
-void FillChoices(QComboBox* combo, const QStringList& texts)
+void FillChoices(QComboBox* combo, const std::vector<std::string>& texts)
 {
     const QString kept = combo->currentIndex() > 0 ? combo->currentText() : QString();
     const QSignalBlocker block(combo);
     combo->clear();
     combo->addItem(q(msg::kAllChoices));
-    combo->addItems(texts);
+    for (const std::string& text : texts)
+        combo->addItem(q(text));
     combo->setCurrentIndex(std::max(0, combo->findText(kept)));
 }
 
@@ -129,20 +115,19 @@ std::vector<int> DefaultBrowserColumns()
             F(Field::TourokuNenGappi)};
 }
 
-TListingBrowser::TListingBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
+TListingBrowser::TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), document_(document), settings_(settings), search_(kChoiceFields)
 {
     setObjectName(QStringLiteral("ListingBrowser"));
     setWindowTitle(q(msg::kBrowserTitle));
-    worker_.setMaxThreadCount(1);
     buildWindow();
     applyLayout();
+    connect(&document_, &TOpenDocument::Changed, this, &TListingBrowser::documentChanged);
+    connect(&search_, &TBrowserSearch::IndexBuilt, this, &TListingBrowser::indexBuilt);
+    connect(&search_, &TBrowserSearch::Searched, this, [this] { setRows(search_.Found()->listings); });
 }
 
-TListingBrowser::~TListingBrowser()
-{
-    latestSearch_ = -1;
-    worker_.waitForDone();
-}
+TListingBrowser::~TListingBrowser() = default;
 
 void TListingBrowser::buildWindow()
 {
@@ -262,7 +247,7 @@ void TListingBrowser::buildWindow()
 
 void TListingBrowser::applyLayout()
 {
-    const services::BrowserLayout& layout = services::Settings().Browser;
+    const services::BrowserLayout& layout = settings_.Browser;
     std::vector<std::pair<int, int>> columns; // field, width
     for (const services::BrowserColumn& c : layout.Columns) {
         const int field = fieldIndex(c.Field);
@@ -291,7 +276,7 @@ void TListingBrowser::applyLayout()
 
 void TListingBrowser::ApplyMemberVisibility()
 {
-    const bool members = services::Settings().MemberViewOk;
+    const bool members = settings_.MemberViewOk;
     const auto shown = [&](int f) { return chosen_[static_cast<std::size_t>(f)] && (members || !MemberField(f)); };
     // A header without a shown column has no height, and its menu is the
     // only way to choose columns: the listing number's column stays then.
@@ -330,13 +315,13 @@ void TListingBrowser::StoreLayout() const
     }
     layout.Width = width();
     layout.Height = height();
-    services::Settings().Browser = std::move(layout);
+    settings_.Browser = std::move(layout);
 }
 
 void TListingBrowser::headerMenu(const QPoint& at)
 {
     QMenu menu(this);
-    const bool members = services::Settings().MemberViewOk;
+    const bool members = settings_.MemberViewOk;
     for (int f = 0; f < kFieldCount; ++f) {
         if (MemberField(f) && !members)
             continue;
@@ -363,63 +348,34 @@ void TListingBrowser::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void TListingBrowser::ListingsChanged()
+void TListingBrowser::documentChanged()
 {
+    // A run beginning or ending leaves the listings as they are.
+    if (document_.Document() == search_.Document())
+        return;
     if (isVisible()) {
         startIndex();
         return;
     }
     // Closed: nothing is held for a table nobody looks at; the next opening
     // builds the index afresh.
-    ++indexGeneration_;
-    latestSearch_ = ++searchGeneration_;
-    index_.reset();
-    lastQuery_.reset();
+    search_.SetDocument(nullptr);
     indexStale_ = true;
     setRows({});
-}
-
-void TListingBrowser::WaitIdle()
-{
-    // A finished index starts a search: wait for that one too.
-    do {
-        worker_.waitForDone();
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    } while (pending_ > 0);
 }
 
 void TListingBrowser::startIndex()
 {
     indexStale_ = false;
-    const int generation = ++indexGeneration_;
-    latestSearch_ = ++searchGeneration_; // a search still running is for the old table
-    index_.reset();
-    lastQuery_.reset();
-    const std::span<const TKovraDataClass> table = LoadedTable();
+    search_.SetDocument(document_.Document());
     // All rows at once in file order; the search takes over when the index is there.
-    setRows(AllRows(table.size()));
-    ++pending_;
-    worker_.start([this, generation, table] {
-        auto index = std::make_shared<const search::SearchIndex>(table);
-        QStringList kinds = DistinctTexts(table, Field::DataSyubetu);
-        QStringList types = DistinctTexts(table, Field::BukkennSyubetu);
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, index = std::move(index), kinds = std::move(kinds), types = std::move(types)]() mutable {
-                --pending_;
-                if (generation != indexGeneration_)
-                    return;
-                FillChoices(CmbDataSyubetu, kinds);
-                FillChoices(CmbBukkennSyubetu, types);
-                indexReady(generation, std::move(index));
-            },
-            Qt::QueuedConnection);
-    });
+    setRows(AllRows(TableOf(search_.Document()).size()));
 }
 
-void TListingBrowser::indexReady(int, std::shared_ptr<const search::SearchIndex> index)
+void TListingBrowser::indexBuilt()
 {
-    index_ = std::move(index);
+    FillChoices(CmbDataSyubetu, search_.Choices(0));
+    FillChoices(CmbBukkennSyubetu, search_.Choices(1));
     startSearch();
 }
 
@@ -449,50 +405,25 @@ search::QueryDescription TListingBrowser::description() const
 
 void TListingBrowser::SearchChange()
 {
-    if (index_)
+    if (search_.Index())
         startSearch();
 }
 
 void TListingBrowser::startSearch()
 {
-    auto query = std::make_shared<search::Query>(description());
-    const int generation = ++searchGeneration_;
-    latestSearch_ = generation;
-    std::shared_ptr<search::Query> earlier = lastQuery_;
-    std::vector<int> earlierRows = earlier ? model_->Rows() : std::vector<int>{};
-    ++pending_;
-    worker_.start([this, generation, index = index_, query, earlier, earlierRows = std::move(earlierRows)] {
-        std::vector<int> rows;
-        // A keystroke typed since is searched next: this one is not wanted.
-        if (generation == latestSearch_)
-            rows = earlier ? index->refine(*query, *earlier, earlierRows) : index->run(*query);
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, query, rows = std::move(rows)]() mutable {
-                --pending_;
-                if (generation == searchGeneration_)
-                    searchDone(query, std::move(rows));
-            },
-            Qt::QueuedConnection);
-    });
+    const int generation = search_.Search(description());
     // A long search at a million listings says so; a quick one never flickers.
     QTimer::singleShot(150, this, [this, generation] {
-        if (generation == searchGeneration_ && pending_ > 0)
+        if (generation == search_.LatestGeneration() && search_.Busy())
             CountLbl->setText(q(msg::kSearching));
     });
-}
-
-void TListingBrowser::searchDone(std::shared_ptr<search::Query> query, std::vector<int> rows)
-{
-    lastQuery_ = std::move(query);
-    setRows(std::move(rows));
 }
 
 void TListingBrowser::setRows(std::vector<int> rows)
 {
     const bool wasSyncing = syncing_;
     syncing_ = true;
-    model_->SetRows(std::move(rows));
+    model_->SetRows(search_.Document(), std::move(rows));
     // The listing on show in the main window stays selected when it was found.
     const int row = model_->RowOf(shownListing_);
     if (row >= 0)
@@ -503,8 +434,8 @@ void TListingBrowser::setRows(std::vector<int> rows)
 
 void TListingBrowser::updateCount()
 {
-    const int total = static_cast<int>(LoadedTable().size());
-    if (!index_ && total > 0)
+    const int total = static_cast<int>(TableOf(search_.Document()).size());
+    if (!search_.Index() && total > 0)
         CountLbl->setText(q(msg::kBuildingIndex));
     else
         CountLbl->setText(q(msg::FoundCount(static_cast<int>(model_->Rows().size()), total)));
@@ -526,9 +457,9 @@ void TListingBrowser::ListViewHeaderClick(int column)
 
 std::optional<std::vector<int>> TListingBrowser::Found() const
 {
-    if (!isVisible() || !index_ || !lastQuery_ || pending_ > 0)
+    if (!isVisible() || !search_.Found() || search_.Busy())
         return std::nullopt;
-    return model_->Rows();
+    return search_.Found()->listings;
 }
 
 // ---------------------------------------------------------------- the main window
@@ -598,7 +529,7 @@ void TListingBrowser::ExportBtnClick()
     if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         write = search::WriteXlsx;
 #endif
-    const search::ExportOutcome out = search::ExportListings(LoadedTable(), *found, write, u8(path));
+    const search::ExportOutcome out = search::ExportListings(TableOf(search_.Document()), *found, write, u8(path));
     if (!out.ok) {
         Say(Tone::Error, out.message, this);
         return;

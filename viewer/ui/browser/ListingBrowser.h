@@ -1,22 +1,17 @@
-// The listing browser (物件一覧): every loaded listing as one row of a
-// table, narrowed as the user types and by quick filters, sorted by a
+// The listing browser (物件一覧): every listing of the open file as one row
+// of a table, narrowed as the user types and by quick filters, sorted by a
 // click on a column's header.  The listings it has found can be shown in
-// the main window, exported, printed and written as HTML pages.
-//
-// The search index is built and the searches run on a worker thread, so a
-// million listings never hold up the window; every request carries a
-// generation number and a result that is no longer wanted is dropped.
+// the main window, exported, printed and written as HTML pages.  The search
+// runs off the GUI thread (BrowserSearch.h), so a million listings never
+// hold up the window; the window only shows.
 #pragma once
 
-#include "SearchQuery.h"
+#include "BrowserSearch.h"
 
-#include <QThreadPool>
 #include <QWidget>
 
 #include <array>
-#include <atomic>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,13 +22,13 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 
-namespace kovra::search {
-class SearchIndex;
-}
-
 namespace kovra {
 
 class TListingTableModel;
+class TOpenDocument;
+namespace services {
+struct TUserSettings;
+}
 
 // The columns a new user sees, left to right.
 std::vector<int> DefaultBrowserColumns();
@@ -41,17 +36,16 @@ std::vector<int> DefaultBrowserColumns();
 class TListingBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit TListingBrowser(QWidget* parent = nullptr);
+    // Lists the listings of `document` (following it to every new file)
+    // with the columns and member setting of `settings`.
+    TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, QWidget* parent = nullptr);
     ~TListingBrowser() override;
 
-    // The loaded listings changed (a load, successful or not): the rows and
-    // the index follow.  Call WaitIdle() before the table is changed.
-    void ListingsChanged();
-    // Blocks until the worker has finished what it is doing (it reads the
-    // listing table while it builds the index) and its results are shown.
-    void WaitIdle();
+    // Blocks until the search has done all it was asked and the results
+    // are shown.
+    void WaitIdle() { search_.WaitIdle(); }
     // True while the index is built or a search runs.
-    bool Busy() const { return pending_ > 0; }
+    bool Busy() const { return search_.Busy(); }
 
     // The main window shows listing `number` (1-based): select its row when
     // it is among the rows.
@@ -108,26 +102,22 @@ private:
     void applyLayout();
     void headerMenu(const QPoint& at);
     void rowChosen();
+    void documentChanged();
     void startIndex();
-    void indexReady(int generation, std::shared_ptr<const search::SearchIndex> index);
+    void indexBuilt();
     void startSearch();
-    void searchDone(std::shared_ptr<search::Query> query, std::vector<int> rows);
     void updateCount();
     void setRows(std::vector<int> rows);
     search::QueryDescription description() const;
     QString runExportDialog();
 
+    TOpenDocument& document_;
+    services::TUserSettings& settings_;
+    TBrowserSearch search_;
     TListingTableModel* model_ = nullptr;
-    QThreadPool worker_; // one thread: requests run in order
-    int pending_ = 0;
-    int indexGeneration_ = 0;
-    int searchGeneration_ = 0;
-    std::atomic<int> latestSearch_{0}; // read by the worker: skip searches already overtaken
-    int shownListing_ = -1;            // the listing on show in the main window
+    int shownListing_ = -1; // the listing on show in the main window
     bool indexStale_ = true;
     bool syncing_ = false;  // the selection follows the main window
-    std::shared_ptr<const search::SearchIndex> index_;
-    std::shared_ptr<search::Query> lastQuery_;
     std::optional<search::SortKey> sortKey_;
     std::array<bool, 94> chosen_{}; // the columns the user wants
     std::function<QString()> exportChooser_;

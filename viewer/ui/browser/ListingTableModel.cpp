@@ -1,15 +1,13 @@
 #include "ListingTableModel.h"
 
 #include "FieldCaptions.h"
-#include "ListingDocument.h"
+#include "QtText.h"
 
 #include <algorithm>
 
 namespace kovra {
 
 namespace {
-
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Prices, areas and minutes read best right-aligned, as numbers do.
 bool RightAligned(int field)
@@ -31,9 +29,10 @@ bool RightAligned(int field)
 
 TListingTableModel::TListingTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TListingTableModel::SetRows(std::vector<int> rows)
+void TListingTableModel::SetRows(DocumentPtr document, std::vector<int> rows)
 {
     beginResetModel();
+    document_ = std::move(document);
     rows_ = std::move(rows);
     rowOf_.clear();
     endResetModel();
@@ -44,9 +43,14 @@ int TListingTableModel::ListingAt(int row) const
     return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(row)] : -1;
 }
 
+int TListingTableModel::listingCount() const
+{
+    return document_ ? std::min(document_->ListingCount, static_cast<int>(document_->ListingTable.size())) : 0;
+}
+
 int TListingTableModel::RowOf(int listing) const
 {
-    const int count = Listings().ListingCount;
+    const int count = listingCount();
     if (listing < 0 || listing >= count)
         return -1;
     if (rowOf_.size() != static_cast<std::size_t>(count)) {
@@ -73,12 +77,10 @@ QVariant TListingTableModel::data(const QModelIndex& index, int role) const
         return RightAligned(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     if (role != Qt::DisplayRole)
         return {};
-    const TListingDocument& data = Listings();
     const int listing = ListingAt(index.row());
-    // A load replaces the table before the rows follow: read nothing stale.
-    if (listing < 0 || listing >= data.ListingCount || listing >= static_cast<int>(data.ListingTable.size()))
+    if (listing < 0 || listing >= listingCount())
         return {};
-    return Text(data.ListingTable[static_cast<std::size_t>(listing)].field(index.column()));
+    return q(document_->ListingTable[static_cast<std::size_t>(listing)].field(index.column()));
 }
 
 QVariant TListingTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -89,7 +91,7 @@ QVariant TListingTableModel::headerData(int section, Qt::Orientation orientation
         return section + 1;
     if (section < 0 || section >= kFieldCount)
         return {};
-    return Text(kFieldCaptionTable[static_cast<std::size_t>(section)].caption);
+    return q(fieldCaption(section));
 }
 
 } // namespace kovra

@@ -1,7 +1,9 @@
-// The rows of the listing browser's table: a view onto the loaded listings
-// themselves (no text is copied), one column per field in field order, the
-// rows in the order of a search's result.
+// The rows of the listing browser's table: a view onto the listings of a
+// document themselves (no text is copied), one column per field in field
+// order, the rows in the order of a search's result.
 #pragma once
+
+#include "ListingDocument.h"
 
 #include <QAbstractTableModel>
 
@@ -14,8 +16,8 @@ class TListingTableModel : public QAbstractTableModel {
 public:
     explicit TListingTableModel(QObject* parent = nullptr);
 
-    // The listings shown, as 0-based table indices in row order.
-    void SetRows(std::vector<int> rows);
+    // The listings of `document` shown, as 0-based table indices in row order.
+    void SetRows(DocumentPtr document, std::vector<int> rows);
     const std::vector<int>& Rows() const { return rows_; }
 
     // The listing in `row`, -1 outside the rows.
@@ -29,6 +31,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    int listingCount() const;
+
+    DocumentPtr document_;
     std::vector<int> rows_;
     // Row of each listing, made on the first RowOf after a change: a step
     // in the main window asks it once per step.
