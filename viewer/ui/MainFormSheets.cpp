@@ -4,6 +4,8 @@
 #include "MainForm.h"
 #include "MainFormSupport.h"
 
+#include "FieldCaptions.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +21,9 @@
 namespace kovra {
 
 namespace {
+
+// The caption of a box that shows one field: the one caption table's.
+QString cap(Field field) { return q(fieldCaption(F(field))); }
 
 // A group box whose label/box pairs sit in `columns` columns.
 struct Pair {
@@ -129,11 +134,11 @@ QWidget* TMainForm::buildTopRow()
         lbl->setPalette(p);
         return lbl;
     };
-    l->addWidget(caption(QStringLiteral("物件番号")));
+    l->addWidget(caption(cap(Field::BukkennNum)));
     l->addWidget(addEdit("EdtBukkennNum", F(Field::BukkennNum), true), 3);
-    l->addWidget(caption(QStringLiteral("価格（成約価格）")));
+    l->addWidget(caption(cap(Field::Kakaku)));
     l->addWidget(addEdit("EdtKakaku", F(Field::Kakaku), true), 2);
-    l->addWidget(caption(QStringLiteral("登録（成約）年月日")));
+    l->addWidget(caption(cap(Field::TourokuNenGappi)));
     l->addWidget(addEdit("EdtTourokuNenGappi", F(Field::TourokuNenGappi), true), 3);
     return w;
 }
@@ -162,28 +167,28 @@ QWidget* TMainForm::buildMainSheet()
     // Every box here is read-only; those with a tag can be dragged to the
     // detached field window.
     auto* data = pairGroup(QStringLiteral("データ項目"),
-        {{QStringLiteral("データー種別"), addEdit("EdtDataSyubetu", F(Field::DataSyubetu), true, 5)},
-         {QStringLiteral("物件種別"), addEdit("EdtBukkennSyubetu", F(Field::BukkennSyubetu), true, 6)},
-         {QStringLiteral("物件種目"), addEdit("EdtBukkennSyumoku", F(Field::BukkennSyumoku), true, 7)}});
+        {{cap(Field::DataSyubetu), addEdit("EdtDataSyubetu", F(Field::DataSyubetu), true, 5)},
+         {cap(Field::BukkennSyubetu), addEdit("EdtBukkennSyubetu", F(Field::BukkennSyubetu), true, 6)},
+         {cap(Field::BukkennSyumoku), addEdit("EdtBukkennSyumoku", F(Field::BukkennSyumoku), true, 7)}});
     auto* building = pairGroup(QStringLiteral("建物項目"),
-        {{QStringLiteral("建物面積"), addEdit("EdtTatemonoMenseki", F(Field::TatemonoMenseki), true, 8)},
-         {QStringLiteral("部屋数"), addEdit("EdtHeyaKazu", F(Field::HeyaKazu), true, 9)},
-         {QStringLiteral("築年月"), addEdit("EdtTikuNengetu", F(Field::TikuNengetu), true, 10)}});
+        {{cap(Field::TatemonoMenseki), addEdit("EdtTatemonoMenseki", F(Field::TatemonoMenseki), true, 8)},
+         {cap(Field::HeyaKazu), addEdit("EdtHeyaKazu", F(Field::HeyaKazu), true, 9)},
+         {cap(Field::TikuNengetu), addEdit("EdtTikuNengetu", F(Field::TikuNengetu), true, 10)}});
     GroupKaiin = pairGroup(QStringLiteral("会員項目"),
-        {{QStringLiteral("会員名"), addEdit("EdtKaiinmei", F(Field::KaiinMei), true, 14)},
-         {QStringLiteral("電話番号"), addEdit("EdtTel", F(Field::Tel), true, 15)},
-         {QStringLiteral("報酬形態"), addEdit("EdtHousyuu", F(Field::Housyuu), true, 16)}});
+        {{cap(Field::KaiinMei), addEdit("EdtKaiinmei", F(Field::KaiinMei), true, 14)},
+         {cap(Field::Tel), addEdit("EdtTel", F(Field::Tel), true, 15)},
+         {cap(Field::Housyuu), addEdit("EdtHousyuu", F(Field::Housyuu), true, 16)}});
     GroupKaiin->setObjectName(QStringLiteral("GroupKaiin"));
-    auto* memo = wrapGroup(QStringLiteral("備考"), {addMemo("MemoBikou", F(Field::Bikou), true)});
+    auto* memo = wrapGroup(cap(Field::Bikou), {addMemo("MemoBikou", F(Field::Bikou), true)});
     auto* land = pairGroup(QStringLiteral("土地項目"),
-        {{QStringLiteral("土地面積"), addEdit("EdtTotiMenseki", F(Field::TotiMenseki), true, 1)},
-         {QStringLiteral("地目"), addEdit("EdtTimoku", F(Field::Timoku), true, 2)},
-         {QStringLiteral("用途地域"), addEdit("EdtYoutoTiiki", F(Field::YoutoTiiki), true, 3)},
-         {QStringLiteral("土地権利"), addEdit("EdtTotiKenri", F(Field::TotiKenri), true, 4)}});
+        {{cap(Field::TotiMenseki), addEdit("EdtTotiMenseki", F(Field::TotiMenseki), true, 1)},
+         {cap(Field::Timoku), addEdit("EdtTimoku", F(Field::Timoku), true, 2)},
+         {cap(Field::YoutoTiiki), addEdit("EdtYoutoTiiki", F(Field::YoutoTiiki), true, 3)},
+         {cap(Field::TotiKenri), addEdit("EdtTotiKenri", F(Field::TotiKenri), true, 4)}});
     auto* trade = pairGroup(QStringLiteral("取引項目"),
-        {{QStringLiteral("取引態様"), addEdit("EdtTorihikiTaiyou", F(Field::TorihikiTaiyou), true, 12)}});
-    auto* place = wrapGroup(QStringLiteral("所在地名"), {addEdit("EdtSyozaitimei", F(Field::Syozaitimei), true, 13)});
-    auto* state = wrapGroup(QStringLiteral("現況"), {addEdit("EdtGenkyou", F(Field::Genkyou), true, 11)});
+        {{cap(Field::TorihikiTaiyou), addEdit("EdtTorihikiTaiyou", F(Field::TorihikiTaiyou), true, 12)}});
+    auto* place = wrapGroup(cap(Field::Syozaitimei), {addEdit("EdtSyozaitimei", F(Field::Syozaitimei), true, 13)});
+    auto* state = wrapGroup(cap(Field::Genkyou), {addEdit("EdtGenkyou", F(Field::Genkyou), true, 11)});
 
     auto* right = column({land, place}, false);
     auto* tradeState = new QWidget;
@@ -202,11 +207,11 @@ QWidget* TMainForm::buildMainSheet()
 QWidget* TMainForm::buildLandSheet()
 {
     auto* traffic = pairGroup(QStringLiteral("交通関連"),
-        {{QStringLiteral("交通の状況"), addEdit("EdtKoutuu", F(Field::Koutuu), false), 2},
-         {QStringLiteral("徒歩1"), addEdit("EdtToho1", F(Field::Toho0), false)},
-         {QStringLiteral("徒歩2"), addEdit("EdtToho2", F(Field::Toho1), false)},
-         {QStringLiteral("その他交通手段"), addEdit("EdtSonotaKoutuu", F(Field::SonotaKoutuu), false), 2},
-         {QStringLiteral("バスアクセス"), addEdit("EdtBus", F(Field::Bus), false), 2}}, 2);
+        {{cap(Field::Koutuu), addEdit("EdtKoutuu", F(Field::Koutuu), false), 2},
+         {cap(Field::Toho0), addEdit("EdtToho1", F(Field::Toho0), false)},
+         {cap(Field::Toho1), addEdit("EdtToho2", F(Field::Toho1), false)},
+         {cap(Field::SonotaKoutuu), addEdit("EdtSonotaKoutuu", F(Field::SonotaKoutuu), false), 2},
+         {cap(Field::Bus), addEdit("EdtBus", F(Field::Bus), false), 2}}, 2);
 
     // The width box shows the road chosen in the direction list.
     EdtSetudouFukuin = addEdit("EdtSetudouFukuin", -1, false);
@@ -217,19 +222,19 @@ QWidget* TMainForm::buildLandSheet()
     auto* road = pairGroup(QStringLiteral("接道関連"),
         {{QStringLiteral("接道方向"), CmbSetudouHoukou},
          {QStringLiteral("接道幅員"), EdtSetudouFukuin},
-         {QStringLiteral("接道状況"), addEdit("EdtSetudouJyoukyou", F(Field::SetudouJyoukyou), false)},
-         {QStringLiteral("接道種別"), addEdit("EdtSetudouSyubetu", F(Field::SetudouSyubetu), false)},
-         {QStringLiteral("私道(バルコニー)面積"), addEdit("EdtSidouMenseki", F(Field::SidouMenseki), false)},
-         {QStringLiteral("接道位置指定"), addEdit("EdtSetudouItisitei", F(Field::SetudouItisitei), false)},
-         {QStringLiteral("接道接面"), addEdit("EdtSetudouSetumen", F(Field::SetudouSetumen), false)}});
+         {cap(Field::SetudouJyoukyou), addEdit("EdtSetudouJyoukyou", F(Field::SetudouJyoukyou), false)},
+         {cap(Field::SetudouSyubetu), addEdit("EdtSetudouSyubetu", F(Field::SetudouSyubetu), false)},
+         {cap(Field::SidouMenseki), addEdit("EdtSidouMenseki", F(Field::SidouMenseki), false)},
+         {cap(Field::SetudouItisitei), addEdit("EdtSetudouItisitei", F(Field::SetudouItisitei), false)},
+         {cap(Field::SetudouSetumen), addEdit("EdtSetudouSetumen", F(Field::SetudouSetumen), false)}});
     auto* land = pairGroup(QStringLiteral("土地関連"),
-        {{QStringLiteral("土地面積"), addEdit("EdtTotiMenseki2", F(Field::TotiMenseki), false)},
-         {QStringLiteral("地目"), addEdit("EdtTimoku2", F(Field::Timoku), false)},
-         {QStringLiteral("面積計測方法"), addEdit("EdtMensekiKeisoku2", F(Field::MensekiKeisoku), false)},
-         {QStringLiteral("現況"), addEdit("EdtGenkyou3", F(Field::Genkyou), false)},
-         {QStringLiteral("地勢"), addEdit("EdtTisei", F(Field::Tisei), false)},
-         {QStringLiteral("借地期間"), addEdit("EdtSyakutiKikan", F(Field::SyakutiKikan), false)}}, 2);
-    auto* place = wrapGroup(QStringLiteral("所在地名"), {addEdit("EdtSyozaitimei2", F(Field::Syozaitimei), false)});
+        {{cap(Field::TotiMenseki), addEdit("EdtTotiMenseki2", F(Field::TotiMenseki), false)},
+         {cap(Field::Timoku), addEdit("EdtTimoku2", F(Field::Timoku), false)},
+         {cap(Field::MensekiKeisoku), addEdit("EdtMensekiKeisoku2", F(Field::MensekiKeisoku), false)},
+         {cap(Field::Genkyou), addEdit("EdtGenkyou3", F(Field::Genkyou), false)},
+         {cap(Field::Tisei), addEdit("EdtTisei", F(Field::Tisei), false)},
+         {cap(Field::SyakutiKikan), addEdit("EdtSyakutiKikan", F(Field::SyakutiKikan), false)}}, 2);
+    auto* place = wrapGroup(cap(Field::Syozaitimei), {addEdit("EdtSyozaitimei2", F(Field::Syozaitimei), false)});
     return sheet({column({traffic, land, place}), column({road})});
 }
 
@@ -262,37 +267,37 @@ QWidget* TMainForm::buildBuildingSheet()
         auto* eg = new QGridLayout(extra);
         eg->setContentsMargins(2, 0, 2, 0);
         eg->setSpacing(2);
-        eg->addWidget(new QLabel(QStringLiteral("バルコニー方向")), 0, 0);
+        eg->addWidget(new QLabel(cap(Field::Balcony)), 0, 0);
         eg->addWidget(addEdit("EdtBalcony", F(Field::Balcony), false), 0, 1);
-        eg->addWidget(new QLabel(QStringLiteral("面積計測方法")), 0, 2);
+        eg->addWidget(new QLabel(cap(Field::MensekiKeisoku)), 0, 2);
         eg->addWidget(addEdit("EdtMensekiKeisoku", F(Field::MensekiKeisoku), false), 0, 3);
         eg->setColumnStretch(1, 1);
         eg->setColumnStretch(3, 1);
         g->addWidget(extra, 2, 0, 1, 2);
     }
     auto* floors = pairGroup(QStringLiteral("階・戸数"),
-        {{QStringLiteral("棟総戸数"), addEdit("EdtSouKouu", F(Field::SouKosuu), false)},
-         {QStringLiteral("所在階"), addEdit("EdtSyozaiKai", F(Field::SyozaiKai), false)},
-         {QStringLiteral("地上階層"), addEdit("EdtTijyouKai", F(Field::TijyouKai), false)},
-         {QStringLiteral("地下階層"), addEdit("EdtTikaKai", F(Field::TikaKai), false)}}, 2);
+        {{cap(Field::SouKosuu), addEdit("EdtSouKouu", F(Field::SouKosuu), false)},
+         {cap(Field::SyozaiKai), addEdit("EdtSyozaiKai", F(Field::SyozaiKai), false)},
+         {cap(Field::TijyouKai), addEdit("EdtTijyouKai", F(Field::TijyouKai), false)},
+         {cap(Field::TikaKai), addEdit("EdtTikaKai", F(Field::TikaKai), false)}}, 2);
     auto* buildingGrp = new QGroupBox(QStringLiteral("建物関係"));
     {
         auto* g = new QGridLayout(buildingGrp);
         g->setContentsMargins(4, 2, 4, 4);
         g->setSpacing(2);
-        g->addWidget(new QLabel(QStringLiteral("マンション名")), 0, 0);
+        g->addWidget(new QLabel(cap(Field::MansyonMei)), 0, 0);
         g->addWidget(addEdit("EdtMansyonmei", F(Field::MansyonMei), false), 0, 1);
-        g->addWidget(new QLabel(QStringLiteral("構造")), 1, 0);
+        g->addWidget(new QLabel(cap(Field::Kouzou)), 1, 0);
         g->addWidget(addEdit("EdtKouzou", F(Field::Kouzou), false), 1, 1);
         g->addWidget(floors, 2, 0, 1, 2);
     }
     auto* state = pairGroup(QStringLiteral("現況・駐車場"),
-        {{QStringLiteral("現況"), addEdit("EdtGenkyou2", F(Field::Genkyou), true, 11)},
-         {QStringLiteral("駐車場在否"), addEdit("EdtTyuusyaJyou", F(Field::TyuusyaJyou), false)}}, 2);
+        {{cap(Field::Genkyou), addEdit("EdtGenkyou2", F(Field::Genkyou), true, 11)},
+         {cap(Field::TyuusyaJyou), addEdit("EdtTyuusyaJyou", F(Field::TyuusyaJyou), false)}}, 2);
     auto* manage = pairGroup(QStringLiteral("管理"),
-        {{QStringLiteral("管理組合有無"), addEdit("EdtKanriUmu", F(Field::KanriUmu), false)},
-         {QStringLiteral("管理形態"), addEdit("EdtKanriKeitai", F(Field::KanriKeitai), false)},
-         {QStringLiteral("管理会社"), addEdit("EdtKanriKaisya", F(Field::KanriKaisya), false), 2}}, 2);
+        {{cap(Field::KanriUmu), addEdit("EdtKanriUmu", F(Field::KanriUmu), false)},
+         {cap(Field::KanriKeitai), addEdit("EdtKanriKeitai", F(Field::KanriKeitai), false)},
+         {cap(Field::KanriKaisya), addEdit("EdtKanriKaisya", F(Field::KanriKaisya), false), 2}}, 2);
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(4, 4, 4, 4);
@@ -308,15 +313,15 @@ QWidget* TMainForm::buildBuildingSheet()
 QWidget* TMainForm::buildLawSheet()
 {
     auto* building = pairGroup(QStringLiteral("建築基準法"),
-        {{QStringLiteral("建ぺい率"), addEdit("EdtKenpeiRitu", F(Field::KenpeiRitu), false)},
-         {QStringLiteral("容積率"), addEdit("EdtYousekiRitu", F(Field::YousekiRitu), false)}});
+        {{cap(Field::KenpeiRitu), addEdit("EdtKenpeiRitu", F(Field::KenpeiRitu), false)},
+         {cap(Field::YousekiRitu), addEdit("EdtYousekiRitu", F(Field::YousekiRitu), false)}});
     auto* city = pairGroup(QStringLiteral("都市計画法"),
-        {{QStringLiteral("都市計画"), addEdit("EdtTosiKeikaku", F(Field::TosiKeikaku), false)},
-         {QStringLiteral("用途地域"), addEdit("EdtYoutoTiiki2", F(Field::YoutoTiiki), false)}});
+        {{cap(Field::TosiKeikaku), addEdit("EdtTosiKeikaku", F(Field::TosiKeikaku), false)},
+         {cap(Field::YoutoTiiki), addEdit("EdtYoutoTiiki2", F(Field::YoutoTiiki), false)}});
     auto* national = pairGroup(QStringLiteral("国土利用計画法"),
-        {{QStringLiteral("国土法届出要否"), addEdit("EdtKokudoHou", F(Field::KokudoHou), false)}});
+        {{cap(Field::KokudoHou), addEdit("EdtKokudoHou", F(Field::KokudoHou), false)}});
     auto* right = pairGroup(QStringLiteral("土地権利"),
-        {{QStringLiteral("土地権利"), addEdit("EdtTotiKenri2", F(Field::TotiKenri), false)}});
+        {{cap(Field::TotiKenri), addEdit("EdtTotiKenri2", F(Field::TotiKenri), false)}});
     return sheet({column({building, national}), column({city, right})});
 }
 
@@ -324,41 +329,41 @@ QWidget* TMainForm::buildMoneySheet()
 {
     auto* item = pairGroup(QStringLiteral("物件"),
         {{QStringLiteral("価格(成約価格)"), addEdit("EdtKakaku2", F(Field::Kakaku), false)},
-         {QStringLiteral("消費税"), addEdit("EdtSyouhiZei", F(Field::SyouhiZei), false)}});
+         {cap(Field::SyouhiZei), addEdit("EdtSyouhiZei", F(Field::SyouhiZei), false)}});
     auto* land = pairGroup(QStringLiteral("土地"),
-        {{QStringLiteral("坪単価"), addEdit("EdtTuboTanka", F(Field::TuboTanka), false)},
-         {QStringLiteral("借地料"), addEdit("EdtSyakutiRyou", F(Field::SyakutiRyou), false)}});
+        {{cap(Field::TuboTanka), addEdit("EdtTuboTanka", F(Field::TuboTanka), false)},
+         {cap(Field::SyakutiRyou), addEdit("EdtSyakutiRyou", F(Field::SyakutiRyou), false)}});
     auto* manage = pairGroup(QStringLiteral("管理"),
-        {{QStringLiteral("管理費"), addEdit("EdtKanrihi", F(Field::Kanrihi), false)},
-         {QStringLiteral("修繕積立金"), addEdit("EdtSyuzenTumitate", F(Field::SyuzenTumitate), false)},
-         {QStringLiteral("施設費用項目"), addEdit("EdtSisetuHiyuKoumoku", F(Field::SisetuHiyouKoumoku), false)},
-         {QStringLiteral("施設費用/償却費"), addEdit("EdtSisetuHiyou", F(Field::SisetuHiyou), false)}});
+        {{cap(Field::Kanrihi), addEdit("EdtKanrihi", F(Field::Kanrihi), false)},
+         {cap(Field::SyuzenTumitate), addEdit("EdtSyuzenTumitate", F(Field::SyuzenTumitate), false)},
+         {cap(Field::SisetuHiyouKoumoku), addEdit("EdtSisetuHiyuKoumoku", F(Field::SisetuHiyouKoumoku), false)},
+         {cap(Field::SisetuHiyou), addEdit("EdtSisetuHiyou", F(Field::SisetuHiyou), false)}});
     auto* rent = pairGroup(QStringLiteral("賃貸"),
-        {{QStringLiteral("金額等区分１"), addEdit("EdtKingakuKubun1", F(Field::KingakuKubun1), false)},
+        {{cap(Field::KingakuKubun1), addEdit("EdtKingakuKubun1", F(Field::KingakuKubun1), false)},
          {QStringLiteral("金額・ヶ月"), addEdit("EdtKingaku1", F(Field::Kingaku1), false)},
-         {QStringLiteral("金額等区分２"), addEdit("EdtKingakuKubun2", F(Field::KingakuKubun2), false)},
+         {cap(Field::KingakuKubun2), addEdit("EdtKingakuKubun2", F(Field::KingakuKubun2), false)},
          {QStringLiteral("金額・ヶ月"), addEdit("EdtKingaku2", F(Field::Kingaku2), false)}});
     auto* parking = pairGroup(QStringLiteral("駐車"),
-        {{QStringLiteral("駐車料月額"), addEdit("EdtTyusyaRyou", F(Field::TyusyaRyou), false)}});
+        {{cap(Field::TyusyaRyou), addEdit("EdtTyusyaRyou", F(Field::TyusyaRyou), false)}});
     return sheet({column({item, land, parking}), column({manage, rent})});
 }
 
 QWidget* TMainForm::buildTradeSheet()
 {
     auto* handover = pairGroup(QStringLiteral("引渡項目"),
-        {{QStringLiteral("引渡時期"), addEdit("EdtHikiwatasiJiki", F(Field::HikiwatasiJiki), false)},
-         {QStringLiteral("引渡年月"), addEdit("EdtHikiwatasiNengetu", F(Field::HikiwatasiNengetu), false)},
-         {QStringLiteral("引渡旬"), addEdit("EdtHikiwatasiJyun", F(Field::HikiwatasiJyun), false)}});
-    auto* condition = wrapGroup(QStringLiteral("建築条件・建物賃貸借区分"),
+        {{cap(Field::HikiwatasiJiki), addEdit("EdtHikiwatasiJiki", F(Field::HikiwatasiJiki), false)},
+         {cap(Field::HikiwatasiNengetu), addEdit("EdtHikiwatasiNengetu", F(Field::HikiwatasiNengetu), false)},
+         {cap(Field::HikiwatasiJyun), addEdit("EdtHikiwatasiJyun", F(Field::HikiwatasiJyun), false)}});
+    auto* condition = wrapGroup(cap(Field::KentikuJyoken),
                                 {addEdit("EdtKentikuJyoken", F(Field::KentikuJyoken), false)});
     auto* trade = new QGroupBox(QStringLiteral("取引項目"));
     {
         auto* g = new QGridLayout(trade);
         g->setContentsMargins(4, 2, 4, 4);
         g->setSpacing(2);
-        g->addWidget(new QLabel(QStringLiteral("取引態様")), 0, 0);
+        g->addWidget(new QLabel(cap(Field::TorihikiTaiyou)), 0, 0);
         g->addWidget(addEdit("EdtTorihikiTaiyou2", F(Field::TorihikiTaiyou), false), 0, 1);
-        g->addWidget(new QLabel(QStringLiteral("報酬形態")), 1, 0);
+        g->addWidget(new QLabel(cap(Field::Housyuu)), 1, 0);
         g->addWidget(addEdit("EdtHousyuu2", F(Field::Housyuu), false), 1, 1);
         g->addWidget(handover, 2, 0, 1, 2);
         g->addWidget(condition, 3, 0, 1, 2);
@@ -367,21 +372,21 @@ QWidget* TMainForm::buildTradeSheet()
     EdtEmail->setToolTip(QStringLiteral("メールアドレスがあれば、クリックするとメーラーが起動します"));
     EdtEmail->setCursor(Qt::PointingHandCursor);
     GroupKaiin2 = pairGroup(QStringLiteral("会員項目"),
-        {{QStringLiteral("会員名"), addEdit("EdtKaiinmei2", F(Field::KaiinMei), false)},
-         {QStringLiteral("会員番号"), addEdit("EdtKaiinNum", F(Field::KaiinNum), false)},
-         {QStringLiteral("電話番号"), addEdit("EdtTel2", F(Field::Tel), false)},
-         {QStringLiteral("問合せ担当者"), addEdit("EdtTantou", F(Field::Tantou), false)},
-         {QStringLiteral("問合せ電話番号"), addEdit("EdtToiawaseTel", F(Field::ToiawaseTel), false)},
-         {QStringLiteral("Eメールアドレス"), EdtEmail}});
+        {{cap(Field::KaiinMei), addEdit("EdtKaiinmei2", F(Field::KaiinMei), false)},
+         {cap(Field::KaiinNum), addEdit("EdtKaiinNum", F(Field::KaiinNum), false)},
+         {cap(Field::Tel), addEdit("EdtTel2", F(Field::Tel), false)},
+         {cap(Field::Tantou), addEdit("EdtTantou", F(Field::Tantou), false)},
+         {cap(Field::ToiawaseTel), addEdit("EdtToiawaseTel", F(Field::ToiawaseTel), false)},
+         {cap(Field::EMail), EdtEmail}});
     GroupKaiin2->setObjectName(QStringLiteral("GroupKaiin2"));
     return sheet({column({trade}), column({GroupKaiin2})});
 }
 
 QWidget* TMainForm::buildOtherSheet()
 {
-    auto* drawings = wrapGroup(QStringLiteral("図面有無"), {addEdit("EdtZumen", F(Field::Zumen), false)});
-    auto* memo = wrapGroup(QStringLiteral("備考"), {addMemo("MemoBikou2", F(Field::Bikou), false)});
-    auto* memo2 = wrapGroup(QStringLiteral("備考２"), {addMemo("MemoBikou3", F(Field::Bikou2), false)});
+    auto* drawings = wrapGroup(cap(Field::Zumen), {addEdit("EdtZumen", F(Field::Zumen), false)});
+    auto* memo = wrapGroup(cap(Field::Bikou), {addMemo("MemoBikou2", F(Field::Bikou), false)});
+    auto* memo2 = wrapGroup(cap(Field::Bikou2), {addMemo("MemoBikou3", F(Field::Bikou2), false)});
     auto* w = new QWidget;
     auto* l = new QVBoxLayout(w);
     l->setContentsMargins(4, 4, 4, 4);
