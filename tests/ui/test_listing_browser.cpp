@@ -3,9 +3,12 @@
 // report of the listings found.
 #include "UiTestSupport.h"
 
+#include "HtmlExportRun.h"
+#include "HtmlSetupDlg.h"
 #include "ListingBrowser.h"
 #include "ListingTableModel.h"
 #include "MainForm.h"
+#include "ShippedFiles.h"
 #include "PdfPages.h"
 #include "PrintTool.h"
 #include "ProgramWindows.h"
@@ -15,6 +18,7 @@
 #include "Printout.h"
 #include "lumprn.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -300,6 +304,63 @@ TEST_F(ListingBrowserTest, ReportOfTheListingsFound)
     EXPECT_EQ(caption, QStringLiteral("物件一覧で見つかった物件を印刷する（2 件）"));
     EXPECT_EQ(PdfPageCount(pdf), 2);
     QDir::setCurrent(previousDir);
+}
+
+// Guards two files held at once: the browser over one and the HTML export
+// of the other.  A load into the first while the export runs reaches the
+// browser and leaves the export alone; the second refuses loads until its
+// run has ended; the pages are the second file's.
+TEST_F(ListingBrowserTest, TwoDocumentsAtOnceDisturbNeitherOther)
+{
+    TOpenDocument other;
+    document_.Load(file_, nullptr);
+    other.Load(WriteListingFile(tmp_.path(), QStringLiteral("three.txt"), {SaleListing(21), SaleListing(22), SaleListing(23)}),
+               nullptr);
+    TListingBrowser browser(document_, settings_);
+    browser.show();
+    browser.WaitIdle();
+
+    WriteRawFile(tmp_.path(), QStringLiteral("FieldList"), "/*BukkennNum*/\r\n");
+    services::SetProgramFolder(tmp_.path().toStdString());
+    const QString out = Path(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const QString templ = WriteRawFile(tmp_.path(), QStringLiteral("t.html"), "<p>/*BukkennNum*/</p>\r\n");
+    prompter_->windowShown = [&](QWidget& window) {
+        auto* dlg = qobject_cast<THtmlSetupDlg*>(&window);
+        ASSERT_NE(dlg, nullptr);
+        dlg->SaveDirEdt->setText(out);
+        dlg->TemptateEdt->setText(templ);
+        dlg->accept();
+    };
+    QWidget mainWindow;
+    HtmlExportController exportOther(&mainWindow, other.Slot(), settings_, [] { return QString(); });
+    const DocumentPtr exported = other.Document();
+    QString countDuringRun;
+    LoadOutcome otherLoadDuringRun;
+    // The end message is up while the export still holds its document.
+    prompter_->answer = [&](const Question& q) {
+        if (q.text != "処理が終了しました")
+            return Answer::Ok;
+        document_.Load(WriteListingFile(tmp_.path(), QStringLiteral("two.txt"), {SaleListing(1), SaleListing(2)}),
+                       nullptr);
+        browser.WaitIdle();
+        countDuringRun = browser.CountLbl->text();
+        otherLoadDuringRun = other.Load(file_, nullptr);
+        return Answer::Ok;
+    };
+    exportOther.HtmlMenuClick();
+    QDeadlineTimer deadline(20000);
+    while (exportOther.Running() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    EXPECT_EQ(countDuringRun, QStringLiteral("2 件 / 全 2 件"));
+    EXPECT_EQ(otherLoadDuringRun.status, LoadOutcome::Status::InUse);
+    EXPECT_EQ(other.Document(), exported);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{QStringLiteral("K-21.html"), QStringLiteral("K-22.html"),
+                                                            QStringLiteral("K-23.html")}));
+    EXPECT_EQ(document_.Document()->ListingCount, 2);
+    EXPECT_FALSE(other.InUseByRun());
+    services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
 }
 
 } // namespace
