@@ -146,6 +146,8 @@ struct FontLists {
     QSet<QString> installed;           // lower-case family names
 };
 
+// Process-wide on purpose: the installed faces are listed once per process,
+// when the engine starts, and every job draws with the same lists.
 FontLists& Fonts()
 {
     static FontLists f;

@@ -42,6 +42,8 @@ private:
     int16_t trueTypeOption_ = 1;
 };
 
+// Process-wide on purpose: a paper, orientation or TrueType option set by one
+// job stays set on the printer for the next job of the process.
 TLUMPrint& ThePrinterSettings();
 
 // Device capabilities of the current printer: printable size in whole mm,

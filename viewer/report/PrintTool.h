@@ -12,6 +12,9 @@
 namespace kovra {
 
 // Settings shared by every TPrintTool and kept from one report to the next.
+// Process-wide on purpose: a report sets only the settings it needs, and a
+// setting made by one report (the paper, the print dialog switch) holds for
+// the next, as the writer's callers expect.
 struct PrintToolSettings {
     std::string dataFileName = "pdbwork.tmp"; // UTF-8 paths
     std::string formatFileName;
