@@ -124,7 +124,7 @@ TListingBrowser::TListingBrowser(TOpenDocument& document, services::TUserSetting
     applyLayout();
     connect(&document_, &TOpenDocument::Changed, this, &TListingBrowser::documentChanged);
     connect(&search_, &TBrowserSearch::IndexBuilt, this, &TListingBrowser::indexBuilt);
-    connect(&search_, &TBrowserSearch::Searched, this, [this] { setRows(search_.Found()->listings); });
+    connect(&search_, &TBrowserSearch::Searched, this, [this] { setRows(search_.Document(), search_.Found()->listings); });
 }
 
 TListingBrowser::~TListingBrowser() = default;
@@ -361,15 +361,19 @@ void TListingBrowser::documentChanged()
     // builds the index afresh.
     search_.SetDocument(nullptr);
     indexStale_ = true;
-    setRows({});
+    setRows(nullptr, {});
 }
 
 void TListingBrowser::startIndex()
 {
     indexStale_ = false;
-    search_.SetDocument(document_.Document());
-    // All rows at once in file order; the search takes over when the index is there.
-    setRows(AllRows(TableOf(search_.Document()).size()));
+    const DocumentPtr document = document_.Document();
+    // All rows at once in file order, before the worker starts on the index
+    // (the two would only slow each other); the search takes over when the
+    // index is there.
+    search_.SetDocument(nullptr);
+    setRows(document, AllRows(TableOf(document).size()));
+    search_.SetDocument(document);
 }
 
 void TListingBrowser::indexBuilt()
@@ -419,11 +423,11 @@ void TListingBrowser::startSearch()
     });
 }
 
-void TListingBrowser::setRows(std::vector<int> rows)
+void TListingBrowser::setRows(DocumentPtr document, std::vector<int> rows)
 {
     const bool wasSyncing = syncing_;
     syncing_ = true;
-    model_->SetRows(search_.Document(), std::move(rows));
+    model_->SetRows(std::move(document), std::move(rows));
     // The listing on show in the main window stays selected when it was found.
     const int row = model_->RowOf(shownListing_);
     if (row >= 0)
@@ -434,7 +438,7 @@ void TListingBrowser::setRows(std::vector<int> rows)
 
 void TListingBrowser::updateCount()
 {
-    const int total = static_cast<int>(TableOf(search_.Document()).size());
+    const int total = static_cast<int>(TableOf(model_->Document()).size());
     if (!search_.Index() && total > 0)
         CountLbl->setText(q(msg::kBuildingIndex));
     else

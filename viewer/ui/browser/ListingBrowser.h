@@ -107,7 +107,7 @@ private:
     void indexBuilt();
     void startSearch();
     void updateCount();
-    void setRows(std::vector<int> rows);
+    void setRows(DocumentPtr document, std::vector<int> rows);
     search::QueryDescription description() const;
     QString runExportDialog();
 

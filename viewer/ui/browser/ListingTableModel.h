@@ -19,6 +19,7 @@ public:
     // The listings of `document` shown, as 0-based table indices in row order.
     void SetRows(DocumentPtr document, std::vector<int> rows);
     const std::vector<int>& Rows() const { return rows_; }
+    const DocumentPtr& Document() const { return document_; }
 
     // The listing in `row`, -1 outside the rows.
     int ListingAt(int row) const;
