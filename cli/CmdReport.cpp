@@ -2,7 +2,6 @@
 // kovra report FILE --pdf OUT.pdf [--all | --listing N]
 // Writes the report's print data file as the viewer's report does, or
 // renders the report with "KvReport.FOM" through the print job onto a PDF.
-#include "Json.h"
 #include "ListingInput.h"
 #include "Output.h"
 #include "PrintEngineCli.h"
@@ -11,22 +10,10 @@
 #include "FileIO.h"
 #include "MessageTexts.h"
 #include "ListingDocument.h"
-#include "ReportPdf.h"
+#include "ReportLayout.h"
 #include "UserSettings.h"
 
-#include <memory>
-
 namespace kovra::cli {
-
-namespace {
-
-void SayUnmappable(const ReportOutcome& written)
-{
-    if (written.unmappable)
-        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) + " characters the code page lacks were written as \"?\"");
-}
-
-} // namespace
 
 bool RunReport(const ReportJob& job)
 {
@@ -54,33 +41,23 @@ bool RunReport(const ReportJob& job)
     request.memberPrintOk = settings.MemberPrintOk && !job.noMemberPrint;
     request.profile = services::UserProfileTexts(settings);
 
-    if (pdf.empty()) {
-        request.dataFile = job.out;
-        const ReportOutcome written = WriteReport(data, request);
-        if (!written.written) {
-            PrintLine(stderr, written.message);
-            return false;
-        }
-        SayUnmappable(written);
-        return true;
+    if (!pdf.empty()) {
+        dorvex::RenderOptions options;
+        options.paperCode = kReportPaperA4;
+        return RenderPrintDataToPdf(
+            [&](const std::string& dataFile) {
+                request.dataFile = dataFile;
+                return WriteReport(data, request);
+            },
+            pdf, options);
     }
-
-    std::unique_ptr<QGuiApplication> app;
-    const ReportPdfOutcome made = WriteReportPdf(data, request, pdf, [&app](const ReportOutcome& written) {
-        SayUnmappable(written);
-        KeepHeapSlackForPdf();
-        app = StartPrintEngineGui();
-    });
-    if (!made.written.written) {
-        PrintLine(stderr, made.written.message);
+    request.dataFile = job.out;
+    const ReportOutcome written = WriteReport(data, request);
+    if (!written.written) {
+        PrintLine(stderr, written.message);
         return false;
     }
-    if (!made.rendered)
-        return false;
-    std::string json = "{\"pdf\": ";
-    AppendJsonString(json, pdf);
-    json += ", \"sheets\": " + std::to_string(made.sheets) + "}";
-    PrintLine(stdout, json);
+    SayUnmappable(written);
     return true;
 }
 

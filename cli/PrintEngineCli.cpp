@@ -4,10 +4,6 @@
 
 #include "FileIO.h"
 #include "MessageTexts.h"
-
-#include <filesystem>
-#include <random>
-
 #include "NoDisplay.h"
 
 #include <cstdlib>
@@ -45,40 +41,36 @@ void KeepHeapSlackForPdf()
 #endif
 }
 
+void SayUnmappable(const ReportOutcome& written)
+{
+    if (written.unmappable)
+        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) +
+                              " characters the code page lacks were written as \"?\"");
+}
+
 bool RenderPrintDataToPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write, const std::string& pdf,
                           const dorvex::RenderOptions& options)
 {
-    namespace fs = std::filesystem;
-    struct TempFile {
-        fs::path path;
-        ~TempFile()
-        {
-            std::error_code ec;
-            if (!path.empty())
-                fs::remove(path, ec);
+    std::unique_ptr<QGuiApplication> app;
+    const ReportPdfOutcome made = WritePrintDataPdf(write, pdf, options, [&](const ReportOutcome& written) {
+        SayUnmappable(written);
+        if (fileio::SameFile(written.formatFile, pdf)) {
+            PrintLine(stderr, msg::OutputIsInput(pdf));
+            return false;
         }
-    } temp;
-    std::error_code ec;
-    temp.path = fs::temp_directory_path(ec) / ("kovra-print-" + std::to_string(std::random_device{}()) + ".tmp");
-    const ReportOutcome written = write(fileio::Utf8FromPath(temp.path));
-    if (!written.written) {
-        PrintLine(stderr, written.message);
+        KeepHeapSlackForPdf();
+        app = StartPrintEngineGui();
+        return true;
+    });
+    if (!made.written.written) {
+        PrintLine(stderr, made.written.message);
         return false;
     }
-    if (written.unmappable)
-        PrintLine(stderr, "kovra: " + std::to_string(written.unmappable) + " characters the code page lacks were written as \"?\"");
-    if (fileio::SameFile(written.formatFile, pdf)) {
-        PrintLine(stderr, msg::OutputIsInput(pdf));
-        return false;
-    }
-    KeepHeapSlackForPdf();
-    auto app = StartPrintEngineGui();
-    int sheets = 0;
-    if (!dorvex::RenderJobToPdf(written.formatFile, written.dataFile, pdf, options, &sheets))
+    if (!made.rendered)
         return false;
     std::string json = "{\"pdf\": ";
     AppendJsonString(json, pdf);
-    json += ", \"sheets\": " + std::to_string(sheets) + "}";
+    json += ", \"sheets\": " + std::to_string(made.sheets) + "}";
     PrintLine(stdout, json);
     return true;
 }

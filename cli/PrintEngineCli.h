@@ -3,8 +3,7 @@
 // never start.
 #pragma once
 
-#include "ReportLayout.h"
-#include "RenderJob.h"
+#include "ReportPdf.h"
 
 #include <QGuiApplication>
 
@@ -23,10 +22,13 @@ std::unique_ptr<QGuiApplication> StartPrintEngineGui();
 // each time, which costs more than the drawing itself.  No-op elsewhere.
 void KeepHeapSlackForPdf();
 
-// A job of our own forms onto a PDF: `write` puts the job's print data at
-// the path it is given (a temporary file, removed on every way out) and
-// says which form goes with it; the job is rendered onto `pdf`, and
-// {"pdf": "…", "sheets": N} is printed.  False after a message.
+// Says on stderr how many characters of a written job the code page lacked.
+void SayUnmappable(const ReportOutcome& written);
+
+// A job of our own forms onto a PDF (WritePrintDataPdf): `write` puts the
+// job's print data at the path it is given and says which form goes with
+// it; the job is rendered onto `pdf`, and {"pdf": "…", "sheets": N} is
+// printed.  False after a message.
 bool RenderPrintDataToPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write, const std::string& pdf,
                           const dorvex::RenderOptions& options);
 

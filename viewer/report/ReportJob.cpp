@@ -2,10 +2,10 @@
 
 namespace kovra {
 
-ReportJobOutcome RunReportJob(const TListingDocument& listings, const ReportRequest& request, const ReportSink& sink)
+ReportJobOutcome RunReportJob(const ReportWriter& write, const ReportSink& sink)
 {
     ReportJobOutcome outcome;
-    outcome.written = WriteReport(listings, request);
+    outcome.written = write();
     if (!outcome.written.written || !sink)
         return outcome;
     outcome.handedOver = true;

@@ -1,6 +1,7 @@
-// A report from the listings to the print engine: the data file written,
-// then handed to whatever prints it.  The windows print or preview it on
-// the engine's windows; `kovra report --pdf` renders it onto a PDF.
+// A job of the viewer's own forms (the report, the comparison sheet) from
+// its print data to the print engine: the data file written, then handed to
+// whatever prints it.  The windows print or preview the report on the
+// engine's windows; `kovra` renders its jobs onto a PDF (ReportPdf.h).
 #pragma once
 
 #include "ReportLayout.h"
@@ -9,8 +10,10 @@
 
 namespace kovra {
 
-// Takes a written report (its data file and form, ReportOutcome) to paper
-// or screen; false when that failed (the engine has said why).
+// Writes a job's print data file (WriteReport, WriteCompareSheet).
+using ReportWriter = std::function<ReportOutcome()>;
+// Takes a written job (its data file and form, ReportOutcome) to paper or
+// screen; false when that failed or was left undone (the sink has said why).
 using ReportSink = std::function<bool(const ReportOutcome& written)>;
 
 struct ReportJobOutcome {
@@ -19,8 +22,8 @@ struct ReportJobOutcome {
     bool printed = false;    // and it succeeded
 };
 
-// Writes the report's data file (WriteReport) and hands it to `sink`; when
-// nothing was written the sink is not called.
-ReportJobOutcome RunReportJob(const TListingDocument& listings, const ReportRequest& request, const ReportSink& sink);
+// Writes the job's data file and hands it to `sink`; when nothing was
+// written the sink is not called.
+ReportJobOutcome RunReportJob(const ReportWriter& write, const ReportSink& sink);
 
 } // namespace kovra

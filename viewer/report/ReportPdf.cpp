@@ -1,15 +1,15 @@
 #include "ReportPdf.h"
 
 #include "FileIO.h"
-#include "RenderJob.h"
 
 #include <filesystem>
 #include <random>
 
 namespace kovra {
 
-ReportPdfOutcome WriteReportPdf(const TListingDocument& listings, ReportRequest request, const std::string& pdf,
-                                const std::function<void(const ReportOutcome&)>& beforeRendering)
+ReportPdfOutcome WritePrintDataPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write,
+                                   const std::string& pdf, const dorvex::RenderOptions& options,
+                                   const std::function<bool(const ReportOutcome&)>& beforeRendering)
 {
     namespace fs = std::filesystem;
     // The data file lives only while the PDF is made.
@@ -23,15 +23,13 @@ ReportPdfOutcome WriteReportPdf(const TListingDocument& listings, ReportRequest 
         }
     } data;
     std::error_code ec;
-    data.path = fs::temp_directory_path(ec) / ("kovra-report-" + std::to_string(std::random_device{}()) + ".tmp");
-    request.dataFile = fileio::Utf8FromPath(data.path);
+    data.path = fs::temp_directory_path(ec) / ("kovra-print-" + std::to_string(std::random_device{}()) + ".tmp");
+    const std::string dataFile = fileio::Utf8FromPath(data.path);
 
     ReportPdfOutcome outcome;
-    const ReportJobOutcome job = RunReportJob(listings, request, [&](const ReportOutcome& written) {
-        if (beforeRendering)
-            beforeRendering(written);
-        dorvex::RenderOptions options;
-        options.paperCode = kReportPaperA4;
+    const ReportJobOutcome job = RunReportJob([&] { return write(dataFile); }, [&](const ReportOutcome& written) {
+        if (beforeRendering && !beforeRendering(written))
+            return false;
         return dorvex::RenderJobToPdf(written.formatFile, written.dataFile, pdf, options, &outcome.sheets);
     });
     outcome.written = job.written;

@@ -1,7 +1,9 @@
-// The report rendered onto a PDF file with the report's form, as the print
-// job draws it: no printer, no window.  Needs a Qt GUI application.
+// A job of the viewer's own forms rendered onto a PDF file, as the print job
+// draws it: no printer, no window.  Needs a Qt GUI application by the time
+// the job is rendered.
 #pragma once
 
+#include "RenderJob.h"
 #include "ReportJob.h"
 
 #include <functional>
@@ -15,10 +17,13 @@ struct ReportPdfOutcome {
     int sheets = 0;
 };
 
-// Writes the report's data file into the temporary folder, renders it onto
-// `pdf` (written whole or not at all) and removes the data file again, also
-// after a failure.  `beforeRendering` learns of the data file just written.
-ReportPdfOutcome WriteReportPdf(const TListingDocument& listings, ReportRequest request, const std::string& pdf,
-                                const std::function<void(const ReportOutcome&)>& beforeRendering = {});
+// Writes the job's print data into a temporary file (`write` is given its
+// path), renders it with its form onto `pdf` (written whole or not at all)
+// and removes the data file again, also after a failure.
+// `beforeRendering` learns of the data file just written and may stop the
+// job (false: nothing is rendered).
+ReportPdfOutcome WritePrintDataPdf(const std::function<ReportOutcome(const std::string& dataFile)>& write,
+                                   const std::string& pdf, const dorvex::RenderOptions& options,
+                                   const std::function<bool(const ReportOutcome&)>& beforeRendering = {});
 
 } // namespace kovra

@@ -35,7 +35,8 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
     request.profile = services::UserProfileTexts(context.settings);
 
     const DocumentPtr document = context.document.Document();
-    const ReportJobOutcome run = RunReportJob(*document, request, [&](const ReportOutcome&) {
+    const auto write = [&] { return WriteReport(*document, request); };
+    const ReportJobOutcome run = RunReportJob(write, [&](const ReportOutcome&) {
         TPrintTool().SetShowPrintDialog(!print);
         if (print)
             return context.engine.print && context.engine.print();
