@@ -29,7 +29,7 @@ using namespace kovra::search;
 
 constexpr int kListings = 100000;
 
-const TListingDocument& GeneratedListings()
+const TListingDocument& GeneratedDocument()
 {
     static const std::unique_ptr<TListingDocument> data = [] {
         auto d = std::make_unique<TListingDocument>();
@@ -92,7 +92,7 @@ BENCHMARK(BM_StatsOverFind)->UseManualTime()->Unit(benchmark::kMillisecond)->Ite
 void BM_FiguresOfFoundSet(benchmark::State& state)
 {
     const bool cold = state.range(0) != 0;
-    const TListingDocument& data = GeneratedListings();
+    const TListingDocument& data = GeneratedDocument();
     std::vector<int> all(static_cast<std::size_t>(data.ListingCount));
     std::iota(all.begin(), all.end(), 0);
     std::unique_ptr<SearchIndex> index = std::make_unique<SearchIndex>(data);
@@ -111,7 +111,7 @@ BENCHMARK(BM_FiguresOfFoundSet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_CompareSheet(benchmark::State& state)
 {
-    const TListingDocument& data = GeneratedListings();
+    const TListingDocument& data = GeneratedDocument();
     const SearchIndex index(data);
     std::vector<int> all(static_cast<std::size_t>(data.ListingCount));
     std::iota(all.begin(), all.end(), 0);

@@ -27,7 +27,7 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
     request.allListings = range == ReportRange::All;
     request.shownListingNumber = context.shownListingNumber ? context.shownListingNumber() : 0;
     if (range == ReportRange::Found) {
-        request.chosenListings = context.foundListings ? context.foundListings() : std::nullopt;
+        request.chosenListings = context.foundInBrowser ? context.foundInBrowser() : std::nullopt;
         if (!request.chosenListings)
             return; // the browser was closed meanwhile: nothing found, nothing to say
     }
@@ -107,7 +107,7 @@ void TReportSupDlg::SetRadioPrnSetupIndex(int index)
 // is printed, as before the browser existed.
 void TReportSupDlg::showEvent(QShowEvent* event)
 {
-    const std::optional<std::vector<int>> found = context_.foundListings ? context_.foundListings() : std::nullopt;
+    const std::optional<std::vector<int>> found = context_.foundInBrowser ? context_.foundInBrowser() : std::nullopt;
     const bool offered = found && !found->empty();
     const std::string caption = offered ? msg::PrintFoundListingsCount(static_cast<int>(found->size()))
                                         : std::string(msg::kPrintFoundListings);

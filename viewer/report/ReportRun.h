@@ -34,7 +34,7 @@ struct ReportContext {
     const DocumentSlot& document;
     const services::TUserSettings& settings;
     std::function<int()> shownListingNumber;
-    std::function<std::optional<std::vector<int>>()> foundListings;
+    std::function<std::optional<std::vector<int>>()> foundInBrowser;
     ReportEngine engine;
 };
 

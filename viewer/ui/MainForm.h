@@ -76,7 +76,7 @@ public:
     TListingBrowser* ListingBrowser();
     // The listings the browser has found, while it is open (0-based table
     // indices in its order); nothing else.
-    std::optional<std::vector<int>> FoundListings() const;
+    std::optional<std::vector<int>> FoundInBrowser() const;
 
     // The file dialogs, replaceable so that the tests choose without a modal
     // dialog.  Each returns the chosen path, empty on cancel.

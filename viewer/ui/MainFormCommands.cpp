@@ -160,7 +160,7 @@ TListingBrowser* TMainForm::ListingBrowser()
     return browser_;
 }
 
-std::optional<std::vector<int>> TMainForm::FoundListings() const
+std::optional<std::vector<int>> TMainForm::FoundInBrowser() const
 {
     return browser_ ? browser_->Found() : std::nullopt;
 }

@@ -41,7 +41,7 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine re
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
     const ReportContext report{w.Document->Slot(), *w.Settings, [main] { return main->ShownListingNumber(); },
-                               [main] { return main->FoundListings(); }, std::move(reportEngine)};
+                               [main] { return main->FoundInBrowser(); }, std::move(reportEngine)};
     w.ReportSupDlg = new TReportSupDlg(main, report);
     // The main window raises its report commands only while listings are loaded.
     QObject::connect(main, &TMainForm::PrintRequested, w.ReportSupDlg, [dlg = w.ReportSupDlg] { dlg->exec(); });
