@@ -34,7 +34,9 @@ bool WriteSheet(const ChangesJob& job, const changes::Comparison& c, const TList
     }
     const search::SheetWriter write = search::WriteCsv;
 #endif
-    const search::ExportOutcome outcome = search::ExportSheet(changes::ChangeRows(c, before, after), write, out);
+    // The sheet is never written over either file it compares.
+    const search::ExportOutcome outcome = search::ExportSheet(changes::ChangeRows(c, before, after), write, out,
+                                                              fileio::JobInputs{job.oldFile, job.newFile});
     if (!outcome.ok)
         PrintLine(stderr, outcome.message);
     return outcome.ok;
@@ -45,12 +47,6 @@ bool WriteSheet(const ChangesJob& job, const changes::Comparison& c, const TList
 bool RunChanges(const ChangesJob& job)
 {
     const std::string& out = job.csvOut.empty() ? job.xlsxOut : job.csvOut;
-    for (const std::string* input : {&job.oldFile, &job.newFile}) {
-        if (!out.empty() && fileio::SameFile(*input, out)) {
-            PrintLine(stderr, msg::OutputIsInput(out));
-            return false;
-        }
-    }
     TListingDocument before, after;
     if (!LoadListings(before, job.oldFile) || !LoadListings(after, job.newFile))
         return false;

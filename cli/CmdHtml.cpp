@@ -29,6 +29,7 @@ bool RunHtml(const HtmlJob& job)
     pages.templatePath = job.templatePath;
     pages.fieldListPath = job.fieldListPath.empty() ? services::ShippedFile("FieldList") : job.fieldListPath;
     pages.outDir = job.outDir;
+    pages.exportFile = job.file;
 
     html::ExportHooks hooks;
     hooks.confirmOverwrite = [yes = job.yes](const std::string& path) {

@@ -52,10 +52,6 @@ bool RunInfo(const InfoJob& job)
 
 bool RunStrip(const StripJob& job)
 {
-    if (fileio::SameFile(job.file, job.out)) {
-        PrintLine(stderr, msg::OutputIsInput(job.out));
-        return false;
-    }
     const StripOutcome outcome = SaveMemberStripped(job.file, job.out);
     if (!outcome.ok)
         PrintLine(stderr, outcome.message);

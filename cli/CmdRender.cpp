@@ -7,8 +7,6 @@
 #include "PrintEngineCli.h"
 #include "PrintJobs.h"
 
-#include "FileIO.h"
-#include "MessageTexts.h"
 #include "RenderJob.h"
 
 #include <string>
@@ -18,11 +16,6 @@ namespace kovra::cli {
 bool RunRender(const RenderJob& job)
 {
     const std::string& pdf = job.pdf;
-    if (!pdf.empty() && (fileio::SameFile(job.format, pdf) || fileio::SameFile(job.data, pdf))) {
-        PrintLine(stderr, msg::OutputIsInput(pdf));
-        return false;
-    }
-
     KeepHeapSlackForPdf();
     auto app = StartPrintEngineGui();
     if (!pdf.empty()) {

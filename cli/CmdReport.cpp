@@ -19,7 +19,7 @@ bool RunReport(const ReportJob& job)
 {
     const std::string& pdf = job.pdf;
     const std::string& target = pdf.empty() ? job.out : pdf;
-    if (fileio::SameFile(job.file, target)) {
+    if (fileio::JobInputs{job.file}.inputAt(target)) {
         PrintLine(stderr, msg::OutputIsInput(target));
         return false;
     }

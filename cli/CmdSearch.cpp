@@ -62,7 +62,7 @@ bool RunExport(const ExportJob& job)
     const std::vector<int> found = Search(data, job.query);
     const search::ExportOutcome outcome =
         search::ExportListings(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)),
-                               found, write, csv ? job.csvOut : job.xlsxOut);
+                               found, write, csv ? job.csvOut : job.xlsxOut, fileio::JobInputs{job.file});
     if (!outcome.ok) {
         PrintLine(stderr, outcome.message);
         return false;

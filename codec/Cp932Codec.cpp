@@ -122,11 +122,15 @@ char32_t nextCodePoint(std::string_view s, std::size_t& i)
     return c;
 }
 
-void appendCp932(std::string& out, std::string_view utf8, std::size_t* unmappable)
+namespace {
+
+// The CP932 form of `utf8`; a character CP932 lacks goes to
+// `lacking(out, c, malformed)`, which writes its stand-in.
+template <class Lacking>
+void encode(std::string& out, std::string_view utf8, Lacking&& lacking)
 {
     const EncodeTable& table = encodeTable();
     out.reserve(out.size() + utf8.size());
-    std::size_t bad = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
@@ -140,8 +144,7 @@ void appendCp932(std::string& out, std::string_view utf8, std::size_t* unmappabl
         const bool malformed = c == kReplacement && !(i - start == 3 && utf8.substr(start, 3) == "\xEF\xBF\xBD");
         const std::uint16_t code = (c < 0x10000 && !malformed) ? table.code[c] : 0;
         if (code == 0) {
-            out.push_back('?');
-            ++bad;
+            lacking(out, c, malformed);
         } else if (code < 0x100) {
             out.push_back(static_cast<char>(code));
         } else {
@@ -149,8 +152,53 @@ void appendCp932(std::string& out, std::string_view utf8, std::size_t* unmappabl
             out.push_back(static_cast<char>(code & 0xFF));
         }
     }
+}
+
+} // namespace
+
+void appendCp932(std::string& out, std::string_view utf8, std::size_t* unmappable)
+{
+    std::size_t bad = 0;
+    encode(out, utf8, [&bad](std::string& o, char32_t, bool) {
+        o.push_back('?');
+        ++bad;
+    });
     if (unmappable)
         *unmappable += bad;
+}
+
+void appendCp932Html(std::string& out, std::string_view utf8)
+{
+    encode(out, utf8, [](std::string& o, char32_t c, bool malformed) {
+        if (malformed) {
+            o.push_back('?');
+            return;
+        }
+        static const char digits[] = "0123456789ABCDEF";
+        char hex[8];
+        int n = 0;
+        do {
+            hex[n++] = digits[c & 0xF];
+            c >>= 4;
+        } while (c);
+        o += "&#x";
+        while (n)
+            o.push_back(hex[--n]);
+        o.push_back(';');
+    });
+}
+
+void addLackingCharacters(std::string& found, std::string_view utf8)
+{
+    std::string scratch;
+    encode(scratch, utf8, [&found](std::string&, char32_t c, bool malformed) {
+        if (malformed)
+            c = kReplacement;
+        std::string one;
+        putUtf8(one, c);
+        if (found.find(one) == std::string::npos)
+            found += one;
+    });
 }
 
 std::string fromUtf8(std::string_view utf8, std::size_t* unmappable)

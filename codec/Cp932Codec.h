@@ -24,6 +24,16 @@ std::string toUtf8(std::string_view bytes);
 void appendCp932(std::string& out, std::string_view utf8, std::size_t* unmappable = nullptr);
 std::string fromUtf8(std::string_view utf8, std::size_t* unmappable = nullptr);
 
+// CP932 form of UTF-8 text for an HTML page: a character CP932 lacks is
+// written as a numeric character reference ("&#x1F600;"), which a browser
+// shows in a Shift-JIS page as well; malformed UTF-8 is still "?".
+void appendCp932Html(std::string& out, std::string_view utf8);
+
+// Appends to `found` each character of `utf8` that CP932 lacks and `found`
+// does not hold yet, in the order they first appear (UTF-8; malformed UTF-8
+// counts as U+FFFD).
+void addLackingCharacters(std::string& found, std::string_view utf8);
+
 // Width of one code point in CP932 bytes (1 for ASCII and half-width
 // katakana, 2 otherwise): the unit positions of the old byte-counting text
 // rules are measured in.

@@ -177,8 +177,38 @@ std::string RandomHex()
 
 } // namespace
 
-SafeSaveFile::SafeSaveFile(std::string targetPath, Durability durability)
-    : target_(std::move(targetPath)), durability_(durability)
+JobInputs::JobInputs(std::initializer_list<std::string> paths)
+{
+    for (const std::string& path : paths)
+        add(path);
+}
+
+JobInputs::JobInputs(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        add(path);
+}
+
+void JobInputs::add(const std::string& path)
+{
+    Input input{path};
+    if (!path.empty() && native::IdentityOf(PathFromUtf8(path), input.device, input.file))
+        inputs_.push_back(std::move(input));
+}
+
+const std::string* JobInputs::inputAt(const std::string& output) const
+{
+    std::uint64_t device = 0, file = 0;
+    if (inputs_.empty() || output.empty() || !native::IdentityOf(PathFromUtf8(output), device, file))
+        return nullptr;
+    for (const Input& input : inputs_)
+        if (input.device == device && input.file == file)
+            return &input.path;
+    return nullptr;
+}
+
+SafeSaveFile::SafeSaveFile(std::string targetPath, Durability durability, const JobInputs* inputs, LinkAtTarget links)
+    : target_(std::move(targetPath)), durability_(durability), inputs_(inputs), links_(links)
 {
 }
 
@@ -188,17 +218,26 @@ bool SafeSaveFile::open()
 {
     discard();
     failed_ = false;
+    refusedAsInput_ = false;
     if (target_.empty())
         return false;
+    // Checked through links in either case: a link to an input stands for
+    // the input, and replacing it would hide the input from the user.
+    if (inputs_ && inputs_->inputAt(target_)) {
+        refusedAsInput_ = true;
+        return false;
+    }
     resolved_ = PathFromUtf8(target_);
-    if (!FollowLinks(resolved_))
+    if (links_ == LinkAtTarget::Follow && !FollowLinks(resolved_))
         return false;
     std::error_code ec;
-    const fs::file_status st = fs::status(resolved_, ec);
+    const fs::file_status st = links_ == LinkAtTarget::Follow ? fs::status(resolved_, ec) : fs::symlink_status(resolved_, ec);
     const bool exists = !ec && fs::exists(st);
-    // Only a regular file is replaced: renaming over a device or a folder
-    // would destroy it, and a read-only file stays as its owner wants it.
-    if (exists && (!fs::is_regular_file(st) || !native::MayWrite(resolved_)))
+    const bool link = exists && fs::is_symlink(st);
+    // Only a regular file (or, in a chosen folder, a link) is replaced:
+    // renaming over a device or a folder would destroy it, and a read-only
+    // file stays as its owner wants it.
+    if (exists && !link && (!fs::is_regular_file(st) || !native::MayWrite(resolved_)))
         return false;
 
     const fs::path folder = resolved_.parent_path();
@@ -210,9 +249,9 @@ bool SafeSaveFile::open()
         temp_.clear();
         return false;
     }
-    // The target's permission bits from the start, so content meant for the
-    // owner alone is never readable by others on its way.
-    if (exists)
+    // The replaced file's permission bits from the start, so content meant
+    // for the owner alone is never readable by others on its way.
+    if (exists && !link)
         fs::permissions(temp_, st.permissions(), fs::perm_options::replace, ec);
     buffer_ = std::make_unique<char[]>(kWriteBufferBytes);
     std::setvbuf(file_, buffer_.get(), _IOFBF, kWriteBufferBytes);
@@ -228,14 +267,30 @@ bool SafeSaveFile::write(std::string_view bytes)
     return !failed_;
 }
 
-bool SafeSaveFile::commit()
+std::string SafeSaveFile::handOver()
 {
     if (!file_)
-        return false;
-    bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) &&
-              (durability_ == Durability::LeftToTheSystem || native::SyncToDisk(file_));
-    ok = std::fclose(file_) == 0 && ok;
+        return {};
+    if (std::fclose(file_) != 0)
+        failed_ = true;
     file_ = nullptr;
+    handedOver_ = true;
+    return Utf8FromPath(temp_);
+}
+
+bool SafeSaveFile::commit()
+{
+    bool ok = false;
+    if (handedOver_) {
+        // Written by someone else: open it again to push it to the disk.
+        ok = !failed_ && !temp_.empty() &&
+             (durability_ == Durability::LeftToTheSystem || native::SyncToDisk(temp_));
+    } else if (file_) {
+        ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) &&
+             (durability_ == Durability::LeftToTheSystem || native::SyncToDisk(file_));
+        ok = std::fclose(file_) == 0 && ok;
+        file_ = nullptr;
+    }
     if (ok) {
         std::error_code ec;
         fs::rename(temp_, resolved_, ec);
@@ -252,6 +307,7 @@ void SafeSaveFile::discard()
     if (file_)
         std::fclose(file_);
     file_ = nullptr;
+    handedOver_ = false;
     buffer_.reset();
     if (!temp_.empty()) {
         std::error_code ec;
@@ -268,9 +324,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, Durabi
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    std::error_code ec;
-    const bool same = fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec);
-    return !ec && same;
+    return JobInputs{a}.inputAt(b) != nullptr;
 }
 
 void IgnoreFileSizeLimitSignal() { native::IgnoreFileSizeLimitSignal(); }

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovra::fileio {
 
@@ -70,14 +72,53 @@ private:
     std::uint64_t read_ = 0;
 };
 
+// The files one job reads: the export file, an HTML template and FieldList,
+// a print job's format and data files and the images they name.  No output
+// of the job may be one of them: written over, the input would be lost, and
+// the job could read what it is writing.  Every writer is given its job's
+// inputs and refuses such an output before it writes anything.
+class JobInputs {
+public:
+    JobInputs() = default;
+    JobInputs(std::initializer_list<std::string> paths);
+    explicit JobInputs(const std::vector<std::string>& paths);
+
+    // Notes the file `path` names now.  An empty path or a file that is not
+    // there is no input (nothing can be lost by writing it).
+    void add(const std::string& path);
+    // The input (as it was given) that `output` names too: spelt
+    // otherwise, through symbolic links, or as a second hard link.  Null
+    // when `output` is none of them or does not exist.
+    const std::string* inputAt(const std::string& output) const;
+    bool empty() const { return inputs_.empty(); }
+
+private:
+    struct Input {
+        std::string path;
+        std::uint64_t device = 0, file = 0;
+    };
+    std::vector<Input> inputs_;
+};
+
+// What becomes of a symbolic link that stands where a file is written.
+enum class LinkAtTarget {
+    // A file the user named: the link stays a link and the file it finally
+    // names is replaced.
+    Follow,
+    // A file written into a folder the user chose (an HTML page): the link
+    // itself is replaced and what it points to stays untouched, so nothing
+    // lands outside that folder.
+    Replace,
+};
+
 // Replaces a file safely: the new content goes to a temporary file in the
-// folder of the file the target path finally names (a symbolic link is
-// followed and stays a link), which takes the target's permission bits and
-// is renamed over it only when everything was written and flushed to disk.
-// Another hard link to the old file keeps the old content: the rename gives
-// the target's name a new file, as every safe save does.  Until commit()
-// the target is untouched; a failed or missing commit removes the
-// temporary file.
+// folder where the file is put (beside the file a followed link finally
+// names), which takes the replaced file's permission bits and is renamed
+// over it only when everything was written and flushed to disk.  Another
+// hard link to the old file keeps the old content: the rename gives the
+// target's name a new file, as every safe save does.  Until commit() the
+// target is untouched; a failed or missing commit removes the temporary
+// file.
 // Whether commit() waits until the new content is on the disk before it
 // renames: a user's file survives a power cut then too; output made again
 // at will (a folder of a thousand HTML pages) need not pay a disk flush
@@ -86,17 +127,24 @@ enum class Durability { SyncedToDisk, LeftToTheSystem };
 
 class SafeSaveFile {
 public:
-    explicit SafeSaveFile(std::string targetPath, Durability durability = Durability::SyncedToDisk);
+    // `inputs`: the job's inputs, which the target must not be (null: none).
+    explicit SafeSaveFile(std::string targetPath, Durability durability = Durability::SyncedToDisk,
+                          const JobInputs* inputs = nullptr, LinkAtTarget links = LinkAtTarget::Follow);
     ~SafeSaveFile();
     SafeSaveFile(const SafeSaveFile&) = delete;
     SafeSaveFile& operator=(const SafeSaveFile&) = delete;
 
-    // Creates the temporary file.  False when the target is a folder or
-    // another non-regular file, is read-only, or its folder cannot take a
-    // new file.
+    // Creates the temporary file.  False when the target is one of the
+    // job's inputs (refusedAsInput() then tells), a folder or another
+    // non-regular file, is read-only, or its folder cannot take a new file.
     bool open();
+    bool refusedAsInput() const { return refusedAsInput_; }
     // False once any write has failed (a full disk); later writes do nothing.
     bool write(std::string_view bytes);
+    // For a library that writes a file by its name (the XLSX writer): after
+    // open(), the temporary file's path (UTF-8), closed and empty, for the
+    // library to fill; commit() then puts what it wrote in place.
+    std::string handOver();
     // Flushes, syncs (unless left to the system), closes and renames over
     // the target.  False, with the target unchanged and the temporary file
     // gone, when any step failed.
@@ -109,11 +157,15 @@ public:
 private:
     std::string target_;
     Durability durability_;
-    std::filesystem::path resolved_; // the file a link finally names
+    const JobInputs* inputs_;
+    LinkAtTarget links_;
+    std::filesystem::path resolved_; // where the file is put
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     bool failed_ = false;
+    bool handedOver_ = false;
+    bool refusedAsInput_ = false;
 };
 
 // Writes `bytes` to `path` through SafeSaveFile.

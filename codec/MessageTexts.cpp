@@ -6,6 +6,19 @@ namespace {
 
 std::string S(std::string_view text) { return std::string(text); }
 
+// "😀𠮷" as "😀 𠮷", so each character stands apart in a message.
+std::string Spaced(std::string_view utf8)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (i > 0 && (b & 0xC0) != 0x80)
+            out.push_back(' ');
+        out.push_back(utf8[i]);
+    }
+    return out;
+}
+
 // The reason a template or FieldList could not be read, after its path.
 std::string ExportReadFailure(const fileio::ReadResult& failure, std::uint64_t limit)
 {
@@ -192,6 +205,16 @@ std::string NotShiftJisPath(std::string_view utf8Path)
 std::string PrintingSheet(int sheet) { return "(" + std::to_string(sheet) + "ﾍﾟｰｼﾞ印刷中)"; }
 
 std::string AskSaveChanges(std::string_view fileName) { return S(fileName) + "は変更されています. 保存しますか?"; }
+
+std::string CharactersNotPrinted(std::string_view characters)
+{
+    return "次の文字はレポートに印刷できないため「?」で印刷されます: " + Spaced(characters);
+}
+
+std::string ProfileItemCharacters(std::string_view item, std::string_view characters)
+{
+    return S(item) + ": " + Spaced(characters);
+}
 
 std::string UnmappableSaved(std::size_t count) { return std::to_string(count) + " 文字を \"?\" で保存しました"; }
 

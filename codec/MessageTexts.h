@@ -34,7 +34,8 @@ std::string FileReadFailure(std::string_view path, const fileio::ReadResult& res
 std::string NotFound(std::string_view path);
 // An image file that exists but holds no picture that can be read.
 std::string NotAnImage(std::string_view path);
-// `kovra` refuses to write its output over its own input.
+// "出力ファイル %s は入力ファイルと同じファイルです": an output of a job that
+// is one of the job's inputs, refused by every writer.
 std::string OutputIsInput(std::string_view path);
 inline constexpr std::string_view kCannotWriteStdout = "標準出力に書き込めません";
 
@@ -134,6 +135,17 @@ std::string ImportNotInArchive(long long id);
 inline constexpr std::string_view kArchiveEmpty = "アーカイブにはまだ何も取り込まれていません";
 // The newest import is the first of its series: nothing to compare it with.
 std::string NoEarlierImport(long long id);
+
+// ---- the report ----
+
+// Characters of a report (UTF-8, each once) that its Shift-JIS files cannot
+// carry, said once per report.
+std::string CharactersNotPrinted(std::string_view characters);
+// The settings dialog's word on profile texts holding such characters,
+// then one ProfileItemCharacters line per box.
+inline constexpr std::string_view kProfileCharactersNotPrinted =
+    "次の文字はレポートに印刷できません（「?」で印刷されます。HTMLには正しく出力されます）:";
+std::string ProfileItemCharacters(std::string_view item, std::string_view characters);
 
 // ---- the HTML export ----
 

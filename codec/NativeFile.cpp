@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <cerrno>
 #include <csignal>
@@ -58,11 +59,39 @@ std::FILE* CreateNew(const fs::path& path) { return _wfopen(path.c_str(), L"wbxN
 
 bool SyncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
+bool SyncToDisk(const fs::path& path)
+{
+    // Flushing needs a handle open for writing; "r+" changes nothing.
+    std::FILE* f = _wfopen(path.c_str(), L"r+bN");
+    if (!f)
+        return false;
+    const bool ok = SyncToDisk(f);
+    return std::fclose(f) == 0 && ok;
+}
+
 bool MayWrite(const fs::path& path)
 {
     std::error_code ec;
     const fs::perms p = fs::status(path, ec).permissions();
     return !ec && (p & fs::perms::owner_write) != fs::perms::none;
+}
+
+bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file)
+{
+    // FILE_FLAG_BACKUP_SEMANTICS opens a folder too; no access right is
+    // needed to ask who a file is.
+    const HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+    ::CloseHandle(h);
+    if (!ok)
+        return false;
+    device = info.dwVolumeSerialNumber;
+    file = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
 }
 
 void IgnoreFileSizeLimitSignal() {}
@@ -121,7 +150,26 @@ bool SyncToDisk(std::FILE* file)
     return errno == EINVAL || errno == ENOTSUP;
 }
 
+bool SyncToDisk(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    return ::close(fd) == 0 && ok;
+}
+
 bool MayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    device = static_cast<std::uint64_t>(st.st_dev);
+    file = static_cast<std::uint64_t>(st.st_ino);
+    return true;
+}
 
 void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 

@@ -23,8 +23,16 @@ std::FILE* CreateNew(const std::filesystem::path& path);
 // that it could not (some file systems report a full disk only here).
 bool SyncToDisk(std::FILE* file);
 
+// SyncToDisk for a file written and closed by someone else.
+bool SyncToDisk(const std::filesystem::path& path);
+
 // Whether this process may write to the existing file.
 bool MayWrite(const std::filesystem::path& path);
+
+// What tells one file from every other on the machine, whatever its names:
+// the device and the file's number on it.  Symbolic links are followed.
+// False when the path names nothing.
+bool IdentityOf(const std::filesystem::path& path, std::uint64_t& device, std::uint64_t& file);
 
 void IgnoreFileSizeLimitSignal();
 

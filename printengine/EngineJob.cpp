@@ -1,5 +1,6 @@
 #include "EngineJob.h"
 
+#include "FileIO.h"
 #include "Messages.h"
 
 #include <utility>
@@ -35,6 +36,24 @@ bool TEngineJob::openFiles()
         return false;
     }
     return true;
+}
+
+std::vector<std::string> TEngineJob::inputFiles() const
+{
+    std::vector<std::string> files;
+    for (const auto& [name, file] : {std::pair{&FormatFileName, &formatFile}, std::pair{&DataFileName, &dataFile}}) {
+        if (name->empty())
+            continue;
+        files.push_back(*name);
+        if (file->isOpen()) {
+            AddImageFiles(file->bytes(), files);
+            continue;
+        }
+        std::string bytes;
+        if (kovra::fileio::ReadWholeFile(*name, bytes, kPrintFileSizeLimit).ok())
+            AddImageFiles(bytes, files);
+    }
+    return files;
 }
 
 void TEngineJob::openFilesToShow()

@@ -10,6 +10,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace dorvex {
 
@@ -59,6 +60,10 @@ struct TEngineJob {
     // message, when the format file is named but missing or unreadable, or
     // the data file is unnamed, missing or unreadable; nothing is open then.
     bool openFiles();
+    // The files the job reads: its format and data files and the images
+    // their "I" lines name.  Taken from the open files, or read for this
+    // when they are not open (quietly: opening them says what is wrong).
+    std::vector<std::string> inputFiles() const;
     // Opens what the preview can show: a missing format file is said and
     // the pages have no form; an unnamed or missing data file is said and
     // leaves nothing to draw (the data file is not open).

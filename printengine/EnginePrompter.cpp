@@ -2,6 +2,7 @@
 
 #include "QtPrompter.h"
 #include "QtText.h"
+#include "MessageTexts.h"
 
 #include <QApplication>
 
@@ -24,7 +25,10 @@ class WidgetPrompter final : public kovra::QtPrompter {
 public:
     kovra::Answer Ask(const kovra::Question& question) override
     {
-        QMessageBox box(kovra::IconOf(question.tone), kovra::q(question.title), kovra::q(question.text),
+        // Captioned as every other box of the program, never with the
+        // application's file name, which the platform would put there.
+        const std::string title = question.title.empty() ? std::string(kovra::msg::kApplicationTitle) : question.title;
+        QMessageBox box(kovra::IconOf(question.tone), kovra::q(title), kovra::q(question.text),
                         ButtonsOf(question.choices), Parent(question.owner));
         switch (box.exec()) {
         case QMessageBox::Yes: return kovra::Answer::Yes;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
 namespace dorvex {
 namespace {
@@ -170,6 +171,23 @@ int IntField(TEngineJob& job, std::string_view line, int defaultValue)
 std::string TextField(TEngineJob& job, std::string_view line)
 {
     return cp932::toUtf8(NextField(job, line));
+}
+
+void AddImageFiles(std::string_view bytes, std::vector<std::string>& into)
+{
+    TEngineJob reader;
+    std::unordered_set<std::string> seen(into.begin(), into.end());
+    kovra::text::LineSplitter lines(bytes);
+    for (std::string_view line; lines.next(line);) {
+        if (line.empty() || Upper(line.front()) != 'I')
+            continue;
+        reader.FieldCursor = 2;
+        for (int corner = 0; corner < 4; ++corner)
+            NextField(reader, line);
+        std::string path = TextField(reader, line);
+        if (!path.empty() && seen.insert(path).second)
+            into.push_back(std::move(path));
+    }
 }
 
 bool OpenIfExists(PrintFile& file, const std::string& utf8Path)

@@ -41,6 +41,7 @@ public:
     // Binds the file to a path without reading it.
     void bind(const std::string& utf8Path) { path_ = utf8Path; }
     const std::string& path() const { return path_; }
+    const std::string& bytes() const { return data_; }
 
     // Reads the bound file.  A file that cannot be read (only regular files
     // are, up to kPrintFileSizeLimit) says so and is served as an empty file.
@@ -87,6 +88,11 @@ bool ParseIntField(std::string_view field, int& value);
 int IntField(TEngineJob& job, std::string_view line, int defaultValue = 0);
 // A text or name field, converted from CP932 to UTF-8.
 std::string TextField(TEngineJob& job, std::string_view line);
+
+// Adds to `into` the image files the "I" lines of `bytes` (a format or data
+// file) name, as written there (UTF-8; relative ones lie in the current
+// folder), each once.
+void AddImageFiles(std::string_view bytes, std::vector<std::string>& into);
 
 // Empty path: false without a word.  An existing file: bound, true.
 // Otherwise the not-found message and false.

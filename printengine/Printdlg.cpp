@@ -263,9 +263,7 @@ void TStartPrintDlg::accept()
             return;
         }
         // Written over, the file would be lost and the job would read the PDF.
-        const std::string utf8 = path.toStdString();
-        if (std::any_of(jobFiles_.begin(), jobFiles_.end(),
-                        [&](const std::string& f) { return !f.empty() && kovra::fileio::SameFile(f, utf8); })) {
+        if (kovra::fileio::JobInputs(jobFiles_).inputAt(path.toStdString())) {
             Say(Tone::Error, msg::OutputIsInput(QDir::toNativeSeparators(path).toStdString()), this);
             return;
         }

@@ -290,7 +290,7 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
     if (ThePrinterIsPdf() && ThePrinter().outputFileName().isEmpty())
         ThePrinterSettings().SelectDefaultPrinter();
     TStartPrintDlg startDlg;
-    startDlg.SetJobFiles({job.FormatFileName, job.DataFileName});
+    startDlg.SetJobFiles(job.inputFiles());
     startDlg.SetPages(CountPagesOf(job.dataFile));
     // With no printer and no PDF file named yet, printing without the dialog
     // would print nothing: the dialog is shown to choose the file.

@@ -166,8 +166,19 @@ namespace {
 // symbolic link.  A full disk leaves no truncated PDF or page behind.
 class SafeSaveDevice : public QIODevice {
 public:
-    explicit SafeSaveDevice(const std::string& path) : file_(path) {}
-    bool begin() { return file_.open() && QIODevice::open(QIODevice::WriteOnly); }
+    SafeSaveDevice(const std::string& path, const kovra::fileio::JobInputs& inputs)
+        : file_(path, kovra::fileio::Durability::SyncedToDisk, &inputs)
+    {
+    }
+    // False, after its message, when the file cannot be made or is one of
+    // the job's inputs.
+    bool begin()
+    {
+        if (file_.open() && QIODevice::open(QIODevice::WriteOnly))
+            return true;
+        Say(Tone::Error, file_.refusedAsInput() ? msg::OutputIsInput(file_.target()) : msg::FileCannotCreate(file_.target()));
+        return false;
+    }
     bool commit()
     {
         QIODevice::close();
@@ -194,18 +205,19 @@ constexpr qint64 kMaxPageImageBytes = 1ll << 30;
 } // namespace
 
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
-                    const RenderOptions& o, int* sheetCount)
+                    const RenderOptions& o, int* sheetCount, const std::vector<std::string>& moreInputs)
 {
     TEngineJob job(formatPath, dataPath); // no caller margins
     job.PrintFormatPages = true;
     // Files first, so a missing one leaves no empty PDF behind.
     if (!job.openFiles())
         return false;
-    SafeSaveDevice out(pdfPath);
-    if (!out.begin()) {
-        Say(Tone::Error, msg::FileCannotCreate(pdfPath));
+    kovra::fileio::JobInputs inputs(job.inputFiles());
+    for (const std::string& more : moreInputs)
+        inputs.add(more);
+    SafeSaveDevice out(pdfPath, inputs);
+    if (!out.begin())
         return false;
-    }
     std::vector<PagePair> sheets;
     JobOutcome outcome;
     {
@@ -256,6 +268,7 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         Say(Tone::Error, msg::PageImageTooLarge(area.width(), area.height()));
         return false;
     }
+    const kovra::fileio::JobInputs inputs(job.inputFiles());
     Canvas canvas;
     QByteArray png;
     for (int page = 1; page <= job.PageTotal; ++page) {
@@ -273,8 +286,10 @@ bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPa
         png.clear();
         QBuffer encoded(&png);
         encoded.open(QIODevice::WriteOnly);
-        SafeSaveDevice out(file);
-        if (!image.save(&encoded, "PNG") || !out.begin() || out.write(png) != png.size() || !out.commit()) {
+        SafeSaveDevice out(file, inputs);
+        if (!out.begin())
+            return false;
+        if (!image.save(&encoded, "PNG") || out.write(png) != png.size() || !out.commit()) {
             Say(Tone::Error, msg::FileCannotCreate(file));
             return false;
         }

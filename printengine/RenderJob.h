@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -80,10 +81,14 @@ struct RenderOptions {
 };
 
 // The print job with the form printed, onto a PDF (written whole or not at
-// all), as a job of its own.  Returns false after a message.
+// all), as a job of its own.  Returns false after a message.  The PDF is
+// never one of the job's inputs: its format and data files, their images,
+// and `moreInputs` (files the data file was made from).
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
-                    const RenderOptions& options, int* sheetCount = nullptr);
-// Every preview page as DIR/page-N.png, as a job of its own.
+                    const RenderOptions& options, int* sheetCount = nullptr,
+                    const std::vector<std::string>& moreInputs = {});
+// Every preview page as DIR/page-N.png, as a job of its own; no page is
+// one of the job's inputs.
 bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,
                         const RenderOptions& options, int* pageCount = nullptr);
 

@@ -150,13 +150,20 @@ protected:
     fs::path dir;
 };
 
-// Guards saving onto the source itself (it must not be emptied first).
-TEST_F(MemberStripFiles, SaveOntoTheSourceFile)
+// Guards the source: blanked in place, the only full copy would be gone.
+TEST_F(MemberStripFiles, NeverSavedOntoTheSourceFile)
 {
-    const std::string src = write("a.kvd", cp932::fromUtf8(Member().str()));
-    ASSERT_TRUE(kovra::SaveMemberStripped(src, src).ok);
-    EXPECT_EQ(read(src), kovra::StripMemberItems(cp932::fromUtf8(Member().str())));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
+    const std::string bytes = cp932::fromUtf8(Member().str());
+    const std::string src = write("a.kvd", bytes);
+    fs::create_hard_link(dir / "a.kvd", dir / "hard.kvd");
+    for (const std::string& target : {src, Utf8(dir / "." / "a.kvd"), Utf8(dir / "hard.kvd")}) {
+        const kovra::StripOutcome o = kovra::SaveMemberStripped(src, target);
+        EXPECT_FALSE(o.ok) << target;
+        EXPECT_TRUE(o.outputIsInput) << target;
+        EXPECT_EQ(o.message, "出力ファイル " + target + " は入力ファイルと同じファイルです");
+    }
+    EXPECT_EQ(read(src), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "no temporary file left";
 }
 
 // Guards the save that reads and writes in pieces: the same bytes as the

@@ -46,15 +46,23 @@ TEST(Export, AFailedWriteLeavesNoFile)
     };
 
     // A folder as the target, and a folder that does not exist.
-    EXPECT_FALSE(kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir)).ok);
-    const auto missing = kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "no" / "x.csv"));
+    EXPECT_FALSE(kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir), {}).ok);
+    const auto missing = kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "no" / "x.csv"), {});
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.message.find("を作成できません"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(dir));
 
+    // The export file itself is refused, by any spelling, and kept.
+    std::ofstream(dir / "in.txt") << "listings";
+    const auto onInput = kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "." / "in.txt"),
+                                                       kovra::fileio::JobInputs{into(dir / "in.txt")});
+    EXPECT_TRUE(onInput.outputIsInput);
+    EXPECT_EQ(onInput.message, "出力ファイル " + into(dir / "." / "in.txt") + " は入力ファイルと同じファイルです");
+    fs::remove(dir / "in.txt");
+
     // An existing file is replaced whole.
     std::ofstream(dir / "out.csv") << "old";
-    ASSERT_TRUE(kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "out.csv")).ok);
+    ASSERT_TRUE(kovra::search::ExportListings(none, order, kovra::search::WriteCsv, into(dir / "out.csv"), {}).ok);
     std::ifstream in(dir / "out.csv", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
     in.close(); // Windows removes no open file

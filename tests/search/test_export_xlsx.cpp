@@ -21,7 +21,7 @@ TEST(ExportXlsx, FailsWholeAndCutsLongTexts)
 
     std::vector<kovra::TKovraDataClass> none;
     const std::vector<int> order;
-    const auto missing = kovra::search::ExportListings(none, order, kovra::search::WriteXlsx, into(dir / "no" / "x.xlsx"));
+    const auto missing = kovra::search::ExportListings(none, order, kovra::search::WriteXlsx, into(dir / "no" / "x.xlsx"), {});
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.message.find("を作成できません"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(dir));
@@ -32,7 +32,7 @@ TEST(ExportXlsx, FailsWholeAndCutsLongTexts)
     std::vector<kovra::TKovraDataClass> huge;
     huge.push_back(b.finish());
     const std::vector<int> one = {0};
-    const auto cut = kovra::search::ExportListings(huge, one, kovra::search::WriteXlsx, into(dir / "huge.xlsx"));
+    const auto cut = kovra::search::ExportListings(huge, one, kovra::search::WriteXlsx, into(dir / "huge.xlsx"), {});
     EXPECT_TRUE(cut.ok);
     EXPECT_EQ(cut.shortenedCells, 1);
     fs::remove_all(dir);

@@ -63,7 +63,34 @@ std::string DescribeDuplicates(const std::vector<DuplicateNumber>& duplicates)
     return text;
 }
 
+fileio::JobInputs InputsOf(const ExportJob& job)
+{
+    return fileio::JobInputs{job.templatePath, job.fieldListPath, job.exportFile};
+}
+
+// The first page in `order` that would replace one of `inputs`.
+std::optional<std::string> FirstPageOver(const fileio::JobInputs& inputs, const ExportJob& job,
+                                         const std::vector<int>& order)
+{
+    if (inputs.empty() || !job.listings)
+        return std::nullopt;
+    for (const int i : order) {
+        const std::string_view number = job.listings[i].BukkennNum();
+        if (UnsafePageNameReason(number))
+            continue; // never written
+        std::string path = PagePath(job.outDir, number);
+        if (inputs.inputAt(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<std::string> PageOverInput(const ExportJob& job)
+{
+    return FirstPageOver(InputsOf(job), job, ChosenListings(job.only, job.count));
+}
 
 std::string PrintableNumber(std::string_view number)
 {
@@ -139,6 +166,14 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
     // The listings of the run in the order of their pages.
     const std::vector<int> order = ChosenListings(job.only, job.count);
     const int pages = static_cast<int>(order.size());
+    // Checked whole before the first page, so the run never ends half-done
+    // for this reason.
+    const fileio::JobInputs inputs = InputsOf(job);
+    if (std::optional<std::string> clash = FirstPageOver(inputs, job, order)) {
+        result.status = Status::OutputIsInput;
+        result.failedPath = std::move(*clash);
+        return result;
+    }
 
     // Which listings can have a page at all.  The links skip the others, so
     // the chain of pages stays unbroken and never points out of the folder.
@@ -174,7 +209,8 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
         maker.Make(record, neighbour(k, +1), neighbour(k, -1), page);
         const std::string path = PagePath(job.outDir, number);
 
-        if (!overwriteAll && fs::exists(toPath(path), ec)) {
+        // A link under the page's name counts as an existing page too.
+        if (!overwriteAll && fs::exists(fs::symlink_status(toPath(path), ec))) {
             const OverwriteAnswer answer =
                 hooks.confirmOverwrite ? hooks.confirmOverwrite(path) : OverwriteAnswer::Overwrite;
             if (answer == OverwriteAnswer::Cancel) {
@@ -190,8 +226,9 @@ ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks)
         }
         // Through a temporary file: a failed write never leaves half a page.
         // The pages are made again at will, so no disk flush per page.
-        if (!fileio::WriteFileAtomically(path, page, fileio::Durability::LeftToTheSystem)) {
-            result.status = Status::WriteFailed;
+        fileio::SafeSaveFile file(path, fileio::Durability::LeftToTheSystem, &inputs, fileio::LinkAtTarget::Replace);
+        if (!file.open() || !file.write(page) || !file.commit()) {
+            result.status = file.refusedAsInput() ? Status::OutputIsInput : Status::WriteFailed;
             result.failedPath = path;
             return result;
         }
@@ -218,6 +255,7 @@ std::string DescribeResult(const ExportResult& r)
         break;
     case Status::NoPageNameLine: text = msg::kNoPageNameLine; break;
     case Status::FolderMissing: text = msg::SaveFolderMissing(r.failedPath); break;
+    case Status::OutputIsInput: text = msg::OutputIsInput(r.failedPath); break;
     case Status::WriteFailed: text = msg::PageCannotCreate(r.failedPath); break;
     case Status::Cancelled: text = msg::kExportCancelled; break;
     }

@@ -33,6 +33,7 @@ struct ExportJob {
     std::string templatePath;  // UTF-8 paths
     std::string fieldListPath;
     std::string outDir;
+    std::string exportFile;    // the file the listings came from (empty: none)
 };
 
 enum class OverwriteAnswer {
@@ -81,6 +82,7 @@ struct ExportResult {
         FieldListError,      // a line that is no placeholder
         NoPageNameLine,      // FieldList lacks "/*BukkennNum*/": pages would have no name
         FolderMissing,
+        OutputIsInput,       // a page would replace the template, FieldList or export file: nothing written
         WriteFailed,         // a page could not be written; the run ended there
         Cancelled,
     };
@@ -96,7 +98,17 @@ struct ExportResult {
     bool ok() const { return status == Status::Done && skipped.empty(); }
 };
 
+// Pages are written into the output folder itself: an entry there that is
+// a symbolic link under a page's name is replaced by the page, and what it
+// points to stays untouched.  Before the first page, every page of the run
+// is checked against the run's inputs (template, FieldList, export file):
+// when one would replace an input, nothing is written (OutputIsInput).
 ExportResult ExportPages(const ExportJob& job, const ExportHooks& hooks);
+
+// The first page path of the run that is one of its inputs, or nullopt.
+// What ExportPages checks before it writes; the viewer asks before it
+// starts a run, so its setup dialog can stay open.
+std::optional<std::string> PageOverInput(const ExportJob& job);
 
 // One-sentence Japanese account of a run that did not end plainly (empty
 // for a plain success): what went wrong, or which listings were skipped.

@@ -69,11 +69,28 @@ void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
 {
     if (Running() || d->document.InUseByRun() || d->document.Document()->ListingCount == 0 || (only && only->empty()))
         return;
-    if (d->setup->exec() != QDialog::Accepted)
-        return;
-    if (d->setup->templatePath().isEmpty() || d->setup->saveDir().isEmpty()) {
-        Say(Tone::Error, msg::kParameterError, d->main);
-        return;
+    // A page that would replace the template, FieldList or the export file
+    // is refused before the run starts, and the dialog comes back.
+    for (;;) {
+        if (d->setup->exec() != QDialog::Accepted)
+            return;
+        if (d->setup->templatePath().isEmpty() || d->setup->saveDir().isEmpty()) {
+            Say(Tone::Error, msg::kParameterError, d->main);
+            return;
+        }
+        const TListingDocument& shown = *d->document.Document();
+        html::ExportJob pages;
+        pages.listings = shown.ListingTable.data();
+        pages.count = std::min<int>(shown.ListingCount, static_cast<int>(shown.ListingTable.size()));
+        pages.only = only;
+        pages.templatePath = Utf8Path(d->setup->templatePath());
+        pages.outDir = Utf8Path(d->setup->saveDir());
+        pages.fieldListPath = services::ShippedFile("FieldList");
+        pages.exportFile = shown.CurrentFileName;
+        const std::optional<std::string> clash = html::PageOverInput(pages);
+        if (!clash)
+            break;
+        Say(Tone::Error, msg::OutputIsInput(*clash), d->main);
     }
 
     d->lease = d->document.BeginRun();
@@ -91,6 +108,7 @@ void HtmlExportController::HtmlMenuClick(std::optional<std::vector<int>> only)
     job.templatePath = Utf8Path(d->setup->templatePath());
     job.outDir = Utf8Path(d->setup->saveDir());
     job.fieldListPath = services::ShippedFile("FieldList");
+    job.exportFile = data.CurrentFileName;
 
     TMkHtmlThread::GuiSteps steps;
     // The steps run on this thread while the worker waits.  After a stop

@@ -283,7 +283,9 @@ void PageMaker::appendValue(std::string& out, std::string_view utf8) const
     }
     std::string escaped;
     AppendEscaped(escaped, utf8);
-    cp932::appendCp932(out, escaped);
+    // A character Shift-JIS lacks goes in as a character reference, which
+    // the page shows all the same.
+    cp932::appendCp932Html(out, escaped);
 }
 
 // The pages are defined line by line: each FieldList line replaces its

@@ -97,11 +97,14 @@ StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string
         return outcome;
     }
     // The source is read and the copy written piece by piece; the copy
-    // replaces the target only once complete, so the target may be the
-    // source itself.
-    fileio::SafeSaveFile target(targetPath);
+    // replaces the target only once complete.  Blanking the broker's
+    // columns in the very file the user passes on to others would destroy
+    // the only full copy, so the source is never the target.
+    const fileio::JobInputs inputs{sourcePath};
+    fileio::SafeSaveFile target(targetPath, fileio::Durability::SyncedToDisk, &inputs);
     if (!target.open()) {
-        outcome.message = msg::FileCannotCreate(targetPath);
+        outcome.outputIsInput = target.refusedAsInput();
+        outcome.message = outcome.outputIsInput ? msg::OutputIsInput(targetPath) : msg::FileCannotCreate(targetPath);
         return outcome;
     }
     std::string pending;

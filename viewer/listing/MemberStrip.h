@@ -19,12 +19,14 @@ std::string StripMemberItems(std::string_view sourceBytes);
 struct StripOutcome {
     bool ok = false;
     std::string message; // the error text when !ok
+    bool outputIsInput = false; // refused: the target is the source file
 };
 
 // Reads `sourcePath` again and writes the stripped copy to `targetPath`,
 // both piece by piece, through a temporary file in the target's folder, so
-// a failure never leaves a half-written or emptied target; target may be
-// the source.  A source that cannot be read to its end writes nothing.
+// a failure never leaves a half-written or emptied target.  The target is
+// never the source (any spelling, link or hard link): that is refused, as
+// is a source that cannot be read to its end, and nothing is written.
 StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath);
 
 } // namespace kovra

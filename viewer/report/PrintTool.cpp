@@ -50,15 +50,18 @@ namespace {
 constexpr std::size_t kFlushBytes = 256 * 1024;
 }
 
-bool TPrintTool::OpenDataFile()
+bool TPrintTool::OpenDataFile(const fileio::JobInputs* inputs)
 {
     pending_.clear();
     unmappable_ = 0;
+    lacking_.clear();
     failed_ = false;
     // The temporary file is made now, so a folder that cannot take the file
     // is found before any item is written.
-    file_ = std::make_unique<fileio::SafeSaveFile>(Settings().dataFileName);
+    file_ = std::make_unique<fileio::SafeSaveFile>(Settings().dataFileName, fileio::Durability::SyncedToDisk, inputs);
+    dataFileIsInput_ = false;
     if (!file_->open()) {
+        dataFileIsInput_ = file_->refusedAsInput();
         file_.reset();
         return false;
     }
@@ -85,7 +88,10 @@ void TPrintTool::WriteItem(std::int32_t x, std::int32_t y, std::string_view text
     line += ";" + std::to_string(ColourCodeFromName(colourName)) + ";";
     line += background;
     line += ";\r\n\r\n";
+    const std::size_t before = unmappable_;
     cp932::appendCp932(pending_, line, &unmappable_);
+    if (unmappable_ != before) // rare: only then look for which characters
+        cp932::addLackingCharacters(lacking_, line);
     if (pending_.size() >= kFlushBytes)
         flush();
 }

@@ -50,8 +50,10 @@ public:
 
     // Starts the data file: a temporary file beside it takes the lines
     // written; the data file itself stays as it was until CloseDataFile.
-    // False when the folder cannot take the file.
-    bool OpenDataFile();
+    // False when the folder cannot take the file, or when the data file is
+    // one of `inputs` (DataFileIsInput() then tells).
+    bool OpenDataFile(const fileio::JobInputs* inputs = nullptr);
+    bool DataFileIsInput() const { return dataFileIsInput_; }
     // Writes "T" x ";" y ";" text ";" font ";" size ";" style ";" colour ";"
     // background ";" and an empty line.  Texts are written as given.
     void WriteItem(std::int32_t x, std::int32_t y, std::string_view text, std::string_view fontName, std::int32_t size,
@@ -62,8 +64,10 @@ public:
     // the temporary file is gone.
     bool CloseDataFile();
 
-    // Characters the code page could not hold, written as "?".
+    // Characters the code page could not hold, written as "?": how many,
+    // and which (each once, UTF-8).
     std::size_t UnmappableCount() const { return unmappable_; }
+    const std::string& UnmappableCharacters() const { return lacking_; }
 
     // Handing the files to the engine (linked from the print engine library).
     bool Print();
@@ -75,7 +79,9 @@ private:
     std::unique_ptr<fileio::SafeSaveFile> file_; // while the data file is open
     std::string pending_;                        // CP932 bytes not yet handed to it
     bool failed_ = false;
+    bool dataFileIsInput_ = false;
     std::size_t unmappable_ = 0;
+    std::string lacking_;
 };
 
 } // namespace kovra

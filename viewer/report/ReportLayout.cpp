@@ -3,6 +3,7 @@
 #include "MessageTexts.h"
 #include "PrintTool.h"
 #include "ShippedFiles.h"
+#include "TextFit.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +19,20 @@ struct Item {
     const char* style;
 };
 
+// The boxes of "KvReport.FOM" that long texts must stay in: the remark row
+// (between its rules at y 1058 and 1108, up to the frame at x 1930) and
+// the lines of the お問合せ先 box (each down to the next line, the last
+// to the box's foot at y 2830).
+constexpr int kFrameRight = 1920;
+constexpr FitBox kRemarkBox{700, 1070, 9, kFrameRight, 1060, 1106, true};
+constexpr int kProfileX = 1100, kProfileSize = 10;
+constexpr int kProfileLines[] = {2540, 2580, 2630, 2680, 2720, 2760, 2825};
+
+constexpr FitBox ProfileBox(int line)
+{
+    return {kProfileX, kProfileLines[line], kProfileSize, kFrameRight, kProfileLines[line], kProfileLines[line + 1], false};
+}
+
 void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const std::string& searchDate,
                const ReportRequest& req)
 {
@@ -25,6 +40,11 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
         tool.WriteItem(at.x, at.y, ItemText(text), kFace, at.size, at.style, "N", "0");
     };
     const auto bracket = [](std::string_view word) { return "【 " + std::string(word) + " 】"; };
+    // As one item when it fits its box, else smaller or on more lines.
+    const auto fitted = [&](const FitBox& box, std::string_view text) {
+        for (const FittedLine& line : FitText(Safe(text), box))
+            tool.WriteItem(line.x, line.y, line.text, kFace, line.size, "", "N", "0");
+    };
 
     item({1940, 160, 9, ""}, std::to_string(ordinal));
     item({550, 440, 12, "B"}, bracket(r.DataSyubetu()));
@@ -44,19 +64,19 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
     item({700, 920, 9, ""}, r.Genkyou());
     item({1400, 920, 9, ""}, r.TorihikiTaiyou());
     item({700, 1020, 9, ""}, r.Syozaitimei());
-    item({700, 1070, 9, ""}, r.Bikou());
+    fitted(kRemarkBox, r.Bikou());
     if (req.memberPrintOk) {
         item({700, 1120, 9, ""}, r.KaiinMei());
         item({700, 1170, 9, ""}, r.Tel());
         item({700, 1220, 9, ""}, r.Housyuu());
     }
     const services::ProfileTexts& p = req.profile;
-    item({1100, 2540, 10, ""}, "〒" + p.Yubin);
-    item({1100, 2580, 10, ""}, p.Jyusyo);
-    item({1100, 2630, 10, ""}, p.Name);
-    item({1100, 2680, 10, ""}, "TEL:" + p.Tel);
-    item({1100, 2720, 10, ""}, "FAX:" + p.Fax);
-    item({1100, 2760, 10, ""}, "Email:" + p.Email);
+    fitted(ProfileBox(0), "〒" + p.Yubin);
+    fitted(ProfileBox(1), p.Jyusyo);
+    fitted(ProfileBox(2), p.Name);
+    fitted(ProfileBox(3), "TEL:" + p.Tel);
+    fitted(ProfileBox(4), "FAX:" + p.Fax);
+    fitted(ProfileBox(5), "Email:" + p.Email);
 }
 
 std::string Join(const std::string& folder, const char* name)
@@ -93,14 +113,20 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     const auto& first = listings.ListingTable[static_cast<std::size_t>(ordinals.front() - 1)];
     tool.SetJobName(ordinals.size() == 1 ? msg::ReportJobName(first.BukkennNum())
                                          : msg::ReportJobName(static_cast<int>(ordinals.size())));
-    bool opened = tool.OpenDataFile();
+    // The job reads the export file and the form: the data file is neither.
+    const fileio::JobInputs inputs{listings.CurrentFileName, outcome.formatFile};
+    bool opened = tool.OpenDataFile(&inputs);
+    if (!opened && tool.DataFileIsInput()) {
+        outcome.message = msg::OutputIsInput(TPrintTool::Settings().dataFileName);
+        return outcome;
+    }
     if (!opened && !ownDataFile) {
         // The current folder cannot take the file: the temporary folder can.
         std::error_code ec;
         const auto temp = std::filesystem::temp_directory_path(ec).u8string();
         if (!ec) {
             tool.SetDataFileName(Join(std::string(temp.begin(), temp.end()), kReportDataFile));
-            opened = tool.OpenDataFile();
+            opened = tool.OpenDataFile(&inputs);
         }
     }
     if (!opened) {
@@ -121,6 +147,7 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     outcome.written = true;
     outcome.pages = static_cast<int>(ordinals.size());
     outcome.unmappable = tool.UnmappableCount();
+    outcome.unmappableCharacters = tool.UnmappableCharacters();
     return outcome;
 }
 

@@ -33,6 +33,7 @@ struct ReportOutcome {
     std::string formatFile;  // the report form the data file goes with
     std::string message;     // why nothing was written (empty: nothing to do)
     std::size_t unmappable = 0; // characters written as "?"
+    std::string unmappableCharacters; // which: each once, UTF-8
 };
 
 inline constexpr const char* kReportDataFile = "KvReport.tmp";
@@ -43,7 +44,10 @@ inline constexpr int kReportPaperA4 = 9;
 // Sets the print writer's paths, paper and title and writes the report's
 // data file for the listings asked for.  A listing number outside
 // 1..ListingCount writes nothing and says nothing.  When the current folder
-// cannot take "KvReport.tmp", the user's temporary folder does.
+// cannot take "KvReport.tmp", the user's temporary folder does.  A data
+// file that is the export file or the form is refused.  A remark or a
+// contact line too long for its box is written smaller or on more lines
+// (TextFit.h).
 ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request);
 
 } // namespace kovra

@@ -36,7 +36,9 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
 
     const DocumentPtr document = context.document.Document();
     const auto write = [&] { return WriteReport(*document, request); };
-    const ReportJobOutcome run = RunReportJob(write, [&](const ReportOutcome&) {
+    const ReportJobOutcome run = RunReportJob(write, [&](const ReportOutcome& written) {
+        if (!written.unmappableCharacters.empty())
+            Say(Tone::Warning, msg::CharactersNotPrinted(written.unmappableCharacters), parent);
         TPrintTool().SetShowPrintDialog(!print);
         if (print)
             return context.engine.print && context.engine.print();

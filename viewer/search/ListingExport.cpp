@@ -82,7 +82,7 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> row)
 }
 
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
-                             const std::string& path)
+                             const std::string& path, const fileio::JobInputs& inputs)
 {
     for (const int i : order) {
         if (i < 0 || static_cast<std::size_t>(i) >= listings.size()) {
@@ -91,17 +91,19 @@ ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::spa
             return outcome;
         }
     }
-    return ExportSheet(ListingRows(listings, order), write, path);
+    return ExportSheet(ListingRows(listings, order), write, path, inputs);
 }
 
-ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path)
+ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path,
+                          const fileio::JobInputs& inputs)
 {
     ExportOutcome outcome;
-    outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) { return write(rows, temp, outcome); });
+    outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) { return write(rows, temp, outcome); }, &inputs,
+                                     &outcome.outputIsInput);
     if (outcome.ok)
         outcome.rows = static_cast<int>(rows.rowCount());
     else
-        outcome.message = msg::FileCannotCreate(path);
+        outcome.message = outcome.outputIsInput ? msg::OutputIsInput(path) : msg::FileCannotCreate(path);
     return outcome;
 }
 

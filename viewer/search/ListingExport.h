@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ExportRows.h"
+#include "FileIO.h"
 #include "KovraRecord.h"
 
 #include <span>
@@ -17,6 +18,7 @@ struct ExportOutcome {
     int rows = 0;           // listings written
     int shortenedCells = 0; // XLSX: texts cut to the longest a cell holds
     std::string message;    // why it failed, for the user
+    bool outputIsInput = false; // refused: the file chosen is the export file itself
 };
 
 // One format: fills the file at `path` (UTF-8) with the caption row and
@@ -24,12 +26,15 @@ struct ExportOutcome {
 using SheetWriter = bool (*)(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);
 
 // Writes the rows to `path` with `write`, through a temporary file, so a
-// failure leaves any earlier file at `path` as it was.
-ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path);
+// failure leaves any earlier file at `path` as it was.  A `path` that is
+// one of `inputs` (the export files the rows came from) is refused and
+// nothing is written.
+ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path,
+                          const fileio::JobInputs& inputs);
 
 // The listings listings[order[0]], listings[order[1]] ... as ExportSheet writes them.
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
-                             const std::string& path);
+                             const std::string& path, const fileio::JobInputs& inputs);
 
 // The CSV format: UTF-8 with a byte order mark, CRLF line ends.
 bool WriteCsv(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);

@@ -1,5 +1,8 @@
 #include "KvSetDlg.h"
 
+#include "Cp932Codec.h"
+#include "MessageTexts.h"
+#include "Prompter.h"
 #include "QtText.h"
 #include "UserSettings.h"
 
@@ -34,6 +37,9 @@ TKvSetDlg::TKvSetDlg(services::TUserSettings& settings, QWidget* parent)
     EdtFax = edit("EdtFax");
     EdtEmail = edit("EdtEmail");
     EdtHp = edit("EdtHp");
+    // The texts the report prints (not the home page) show at once what it cannot print.
+    for (QLineEdit* e : {EdtUserName, EdtYubin, EdtJyusyo, EdtTel, EdtFax, EdtEmail})
+        connect(e, &QLineEdit::textChanged, e, [e] { MarkUnprintable(e); });
 
     auto* userPage = new QWidget;
     userPage->setObjectName(QStringLiteral("User"));
@@ -112,8 +118,29 @@ void TKvSetDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+std::string TKvSetDlg::MarkUnprintable(QLineEdit* edit)
+{
+    std::string lacking;
+    cp932::addLackingCharacters(lacking, edit->text().toStdString());
+    edit->setStyleSheet(lacking.empty() ? QString() : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    edit->setToolTip(lacking.empty() ? QString() : QString::fromStdString(msg::CharactersNotPrinted(lacking)));
+    return lacking;
+}
+
 void TKvSetDlg::OKBtnClick()
 {
+    // The home page is not printed: only the six printed texts count.
+    const std::pair<const char*, QLineEdit*> printed[] = {
+        {"お名前", EdtUserName}, {"郵便番号", EdtYubin}, {"住所", EdtJyusyo},
+        {"電話番号", EdtTel}, {"FAX番号", EdtFax}, {"Email", EdtEmail},
+    };
+    std::string warning;
+    for (const auto& [caption, edit] : printed)
+        if (const std::string lacking = MarkUnprintable(edit); !lacking.empty())
+            warning += "\n" + msg::ProfileItemCharacters(caption, lacking);
+    if (!warning.empty())
+        Say(Tone::Warning, std::string(msg::kProfileCharactersNotPrinted) + warning, this);
+
     services::TUserSettings& s = settings_;
     services::ProfileTexts& p = s.UserProfile;
     p.Name = u8(EdtUserName->text());

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -25,7 +27,9 @@ public:
     void FormCreate();
 
 public slots:
-    // Copies the controls back into the settings and closes with OK.
+    // Copies the controls back into the settings and closes with OK.  A
+    // profile text holding characters the report cannot print (Shift-JIS
+    // lacks them) is marked, and a warning names them.
     void OKBtnClick();
 
 protected:
@@ -33,6 +37,10 @@ protected:
 
 private:
     services::TUserSettings& settings_;
+    // Marks `edit` (colour and tooltip) when its text holds characters the
+    // report cannot print; returns them (UTF-8, each once).
+    static std::string MarkUnprintable(QLineEdit* edit);
+
     QTabWidget* PageControl = nullptr;
     QLineEdit* EdtUserName = nullptr;
     QLineEdit* EdtYubin = nullptr;

@@ -99,12 +99,17 @@ void TMainForm::SaveMemberDelClick()
     const TListingDocument& data = shown();
     if (data.ListingCount == 0)
         return;
-    const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();
-    if (target.isEmpty())
-        return;
-    const StripOutcome out = SaveMemberStripped(data.CurrentFileName, u8(target));
-    if (!out.ok)
-        Say(Tone::Error, out.message, this);
+    // The loaded file itself is refused and the dialog comes back.
+    for (;;) {
+        const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();
+        if (target.isEmpty())
+            return;
+        const StripOutcome out = SaveMemberStripped(data.CurrentFileName, u8(target));
+        if (!out.ok)
+            Say(Tone::Error, out.message, this);
+        if (!out.outputIsInput)
+            return;
+    }
 }
 
 QString TMainForm::runSaveDialog()

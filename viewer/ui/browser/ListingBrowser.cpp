@@ -525,23 +525,33 @@ void TListingBrowser::ExportBtnClick()
     const std::optional<std::vector<int>> found = Found();
     if (!found || found->empty())
         return;
-    const QString path = exportChooser_ ? exportChooser_() : runExportDialog();
-    if (path.isEmpty())
-        return;
-    search::SheetWriter write = search::WriteCsv;
+    const DocumentPtr& document = search_.Document();
+    const std::string file = document ? document->CurrentFileName : std::string();
+    // A file the export must not replace (the export file itself) is
+    // refused and the dialog comes back for another name.
+    for (;;) {
+        const QString path = exportChooser_ ? exportChooser_() : runExportDialog();
+        if (path.isEmpty())
+            return;
+        search::SheetWriter write = search::WriteCsv;
 #ifdef KOVRA_XLSX_EXPORT
-    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        write = search::WriteXlsx;
+        if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+            write = search::WriteXlsx;
 #endif
-    const search::ExportOutcome out = search::ExportListings(TableOf(search_.Document()), *found, write, u8(path));
-    if (!out.ok) {
-        Say(Tone::Error, out.message, this);
+        const search::ExportOutcome out =
+            search::ExportListings(TableOf(document), *found, write, u8(path), fileio::JobInputs{file});
+        if (!out.ok) {
+            Say(Tone::Error, out.message, this);
+            if (out.outputIsInput)
+                continue;
+            return;
+        }
+        std::string text = msg::ListingsExported(out.rows, u8(path));
+        if (out.shortenedCells > 0)
+            text += "\n" + msg::CellsShortened(out.shortenedCells);
+        Say(Tone::Information, text, this);
         return;
     }
-    std::string text = msg::ListingsExported(out.rows, u8(path));
-    if (out.shortenedCells > 0)
-        text += "\n" + msg::CellsShortened(out.shortenedCells);
-    Say(Tone::Information, text, this);
 }
 
 } // namespace kovra
