@@ -29,7 +29,7 @@ bool WriteSheet(const ChangesJob& job, const changes::Comparison& c, const TList
     const search::SheetWriter write = csv ? search::WriteCsv : search::WriteXlsx;
 #else
     if (!csv) {
-        PrintLine(stderr, "kovra changes: this build writes CSV only (XLSX needs libxlsxwriter); use --csv OUT");
+        PrintLine(stderr, "kovra changes: this build writes CSV only (XLSX needs zlib); use --csv OUT");
         return false;
     }
     const search::SheetWriter write = search::WriteCsv;

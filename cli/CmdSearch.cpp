@@ -51,7 +51,7 @@ bool RunExport(const ExportJob& job)
     const search::SheetWriter write = csv ? search::WriteCsv : search::WriteXlsx;
 #else
     if (!csv) {
-        PrintLine(stderr, "kovra export: this build writes CSV only (XLSX needs libxlsxwriter); use --csv OUT");
+        PrintLine(stderr, "kovra export: this build writes CSV only (XLSX needs zlib); use --csv OUT");
         return false;
     }
     const search::SheetWriter write = search::WriteCsv;

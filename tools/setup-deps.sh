@@ -15,7 +15,7 @@ packages=(
   xvfb xauth poppler-utils time ccache
   # The printer tests start a CUPS server of their own with a cups-pdf queue.
   cups printer-driver-cups-pdf libcups2-dev
-  libicu-dev libxlsxwriter-dev python3-openpyxl
+  libicu-dev zlib1g-dev python3-openpyxl
   # The archive: SQLite, zstd for its texts, SHA-256 from OpenSSL's libcrypto.
   libsqlite3-dev libzstd-dev libssl-dev
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.

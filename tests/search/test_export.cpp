@@ -1,6 +1,7 @@
 // The CSV rules of the spreadsheet export, and that a failed export leaves
 // nothing behind (test_export_xlsx.cpp: the same for XLSX).
 #include "ListingExport.h"
+#include "NumberCells.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,36 @@ TEST(Csv, QuotesAndGuardsValues)
         std::string out;
         AppendCsvValue(out, c.text);
         EXPECT_EQ(out, c.csv) << c.text;
+    }
+}
+
+// Guards the number cells of the XLSX: the format must show the text
+// exactly, or the text stays text.
+TEST(Xlsx, NumberCellsShowTheirTextExactly)
+{
+    struct Case {
+        const char* text;
+        double value;
+        const char* format; // nullptr: stays text
+    };
+    const Case cases[] = {
+        {"2480万円", 2480, "0\"万円\""}, {"104.28㎡", 104.28, "0.00\"㎡\""}, {"120,000円", 120000, "#,##0\"円\""},
+        {"0.05", 0.05, "0.00"},
+        {"8分", 8, "0\"分\""}, {"21000100", 21000100, "0"}, {"-5万円", -5, "0\"万円\""}, {"5.0m", 5, "0.0\"m\""},
+        {"1,234,567.5", 1234567.5, "#,##0.0"}, {"0.5ケ月", 0.5, "0.0\"ケ月\""},
+        {"-----万円", 0, nullptr}, {"", 0, nullptr}, {"平成9年", 0, nullptr}, {"012ケ月", 0, nullptr},
+        {"1,20,000円", 0, nullptr}, {"12,34", 0, nullptr}, {"03-1234-5678", 0, nullptr}, {"2LDK3室", 0, nullptr},
+        {"5.円", 0, nullptr}, {"-0", 0, nullptr}, {"1.2,3", 0, nullptr}, {"3階建で日当たり良好", 0, nullptr},
+        {"10\"", 0, nullptr}, {"1234567890123456", 0, nullptr}, {"２４８０万円", 0, nullptr}, {"7号５", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::optional<kovra::search::NumberCell> cell = kovra::search::NumberCellOf(c.text);
+        ASSERT_EQ(cell.has_value(), c.format != nullptr) << c.text;
+        if (cell) {
+            EXPECT_EQ(cell->value, c.value) << c.text;
+            EXPECT_EQ(std::stod(cell->digits), c.value) << c.text;
+            EXPECT_EQ(cell->format, c.format) << c.text;
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-// The XLSX export where libxlsxwriter is: a failed write leaves nothing
+// The XLSX export where it is built: a failed write leaves nothing
 // behind, and a text longer than a cell holds is cut and counted.
 #include "XlsxExport.h"
 

@@ -1,17 +1,32 @@
 #!/usr/bin/env python3
-"""Reads back `kovra export --xlsx` with openpyxl: the caption row is bold
-and frozen under an auto-filter, and every cell equals the text `kovra dump`
-gives for that listing, in the order `kovra find` gives with the same sort.
+"""Reads back `kovra export --xlsx` with openpyxl: the sheet "物件一覧" has a
+bold caption row frozen under an auto-filter, and every cell shows the text
+`kovra dump` gives for that listing, in the order `kovra find` gives with
+the same sort: a text cell holds it, a number cell's display format shows
+it exactly (and prices, areas and walking minutes are number cells).
 
 usage: xlsx_read_back.py KOVRA SAMPLE WORKDIR
 """
 import json
 import os
+import re
 import subprocess
 import sys
 
 import openpyxl
 from openpyxl.utils import get_column_letter
+
+
+NUMBER_FORMAT = re.compile(r'^(#,##0|0)(?:\.(0+))?(?:"([^"]*)")?$')
+
+
+def shown(value, number_format):
+    """What a spreadsheet shows for a number cell of one of the export's formats."""
+    m = NUMBER_FORMAT.match(number_format)
+    assert m, number_format
+    decimals = len(m.group(2) or "")
+    text = f"{value:,.{decimals}f}" if m.group(1) == "#,##0" else f"{value:.{decimals}f}"
+    return text + (m.group(3) or "")
 
 
 def run(*args):
@@ -31,6 +46,7 @@ def main():
     assert sorted(order) == list(range(len(dump))), order
 
     sheet = openpyxl.load_workbook(out).active
+    assert sheet.title == "物件一覧", sheet.title
     fields = list(dump[0].keys())
     assert sheet.max_column == len(fields) == 94, sheet.max_column
     assert sheet.max_row == len(dump) + 1, sheet.max_row
@@ -39,15 +55,22 @@ def main():
     captions = [cell.value for cell in sheet[1]]
     assert captions[0] == "物件番号" and captions[-1] == "管理会社", captions
     assert all(cell.font.b for cell in sheet[1])
+    numbers = 0
     for row, listing in zip(sheet.iter_rows(min_row=2), order):
         for cell, field in zip(row, fields):
             got = "" if cell.value is None else cell.value
             want = dump[listing][field]
-            assert isinstance(got, str), (cell.coordinate, got)
-            assert got == want, (cell.coordinate, field, got, want)
+            if isinstance(got, str):
+                assert got == want, (cell.coordinate, field, got, want)
+                numeric_unit = re.fullmatch(r"[1-9][0-9]*(万円|㎡|分)", want)
+                assert not (field in ("Kakaku", "TotiMenseki", "Toho0") and numeric_unit), (cell.coordinate, want)
+            else:
+                numbers += 1
+                assert shown(got, cell.number_format) == want, (cell.coordinate, got, cell.number_format, want)
+    assert numbers > 0
     for letter, dim in sheet.column_dimensions.items():
         assert dim.width and dim.width >= 4, (letter, dim.width)
-    print(f"{len(dump)} listings x {len(fields)} cells equal kovra dump")
+    print(f"{len(dump)} listings x {len(fields)} cells show kovra dump ({numbers} as numbers)")
 
 
 if __name__ == "__main__":

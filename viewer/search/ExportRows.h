@@ -24,6 +24,11 @@ public:
     virtual std::size_t rowCount() const = 0;
     virtual void captions(ExportRow& row) const = 0;
     virtual void fill(std::size_t n, ExportRow& row) const = 0; // n < rowCount()
+    // The name of the sheet an XLSX gives the rows.
+    virtual std::string_view sheetName() const { return "物件一覧"; }
+    // Row n as a listing's own 94 texts in field order, when it is one
+    // (writers may then read the listing directly); null otherwise.
+    virtual const TKovraDataClass* listingAt(std::size_t) const { return nullptr; }
 };
 
 // listings[order[0]], listings[order[1]] ... under the fields' captions.
@@ -34,6 +39,10 @@ public:
     std::size_t rowCount() const override { return order_.size(); }
     void captions(ExportRow& row) const override;
     void fill(std::size_t n, ExportRow& row) const override;
+    const TKovraDataClass* listingAt(std::size_t n) const override
+    {
+        return &listings_[static_cast<std::size_t>(order_[n])];
+    }
 
 private:
     std::span<const TKovraDataClass> listings_;

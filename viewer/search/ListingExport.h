@@ -1,6 +1,6 @@
 // Writing listings to a spreadsheet file: the 94 display texts in field
 // order, one row per listing, under a row of the fields' captions.  CSV
-// is written everywhere; XLSX (XlsxExport.h) only where libxlsxwriter is.
+// is written everywhere; XLSX (XlsxExport.h) only where zlib is.
 #pragma once
 
 #include "ExportRows.h"

@@ -63,6 +63,8 @@ std::optional<double> NumericValue(std::string_view text)
     return ReadRun(text, used);
 }
 
+std::optional<double> NumericValue(std::string_view text, std::size_t& used) { return ReadRun(text, used); }
+
 std::optional<double> ParseNumber(std::string_view text)
 {
     const std::string normalized = unicode::Nfkc(text);

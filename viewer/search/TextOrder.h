@@ -14,6 +14,8 @@ namespace kovra::search {
 // "2480万円" -> 2480, "104.28㎡" -> 104.28, "120,000円" -> 120000,
 // "-5万円" -> -5.  Anything else has no value ("-----万円", "--,---円", "").
 std::optional<double> NumericValue(std::string_view text);
+// The same, telling how many bytes of `text` the run took.
+std::optional<double> NumericValue(std::string_view text, std::size_t& used);
 
 // A number the user typed ("1000", "１，０００", "-2.5"): the whole text
 // after NFKC must be such a run.  None when it is not a number.
