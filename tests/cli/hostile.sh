@@ -40,13 +40,30 @@ same-file)
     expect 1 "$kovra" report in.txt --pdf "$out"; said "は入力ファイルと同じファイルです"
     expect 1 "$kovra" compare in.txt K-100 K-101 --csv "$out"; said "は入力ファイルと同じファイルです"
     expect 1 "$kovra" compare in.txt K-100 K-101 --pdf "$out"; said "は入力ファイルと同じファイルです"
+    expect 1 "$kovra" export in.txt --csv "$out"; said "は入力ファイルと同じファイルです"
+    expect 1 "$kovra" export in.txt --xlsx "$out"; said "は入力ファイルと同じファイルです"
     same in.txt keep.txt
   done
   "$kovra" report in.txt data.dat --all >/dev/null 2>&1 && cp data.dat data.keep
   cp "$fom" form.fom && cp form.fom form.keep
   expect 1 "$kovra" render form.fom data.dat --pdf data.dat; same data.dat data.keep
   expect 1 "$kovra" render form.fom data.dat --pdf ./form.fom; same form.fom form.keep
+  # An image the form draws, and a page of the PNG folder that is the form.
+  printf 'I0;0;100;100;form.keep;\r\n' >>form.fom && cp form.fom form.keep
+  cp form.keep form2.keep
+  expect 1 "$kovra" render form.fom data.dat --pdf form.keep; same form.keep form2.keep
+  mkdir png && ln form.fom png/page-1.png
+  expect 1 "$kovra" render form.fom data.dat --png png; same form.fom form2.keep
+  # HTML pages over the template (with --yes) or FieldList: refused before any page.
+  mkdir pages && cp "$templ" pages/K-100.html && cp "$fieldlist" FieldList && cp "$templ" templ.keep
+  ln FieldList pages/K-101.html
+  expect 1 "$kovra" html in.txt --template pages/./K-100.html --out pages --fieldlist "$fieldlist" --yes
+  said "は入力ファイルと同じファイルです"; same pages/K-100.html templ.keep
+  expect 1 "$kovra" html in.txt --template "$templ" --out pages --fieldlist FieldList --yes
+  said "は入力ファイルと同じファイルです"; same FieldList "$fieldlist"
+  [ "$(ls pages | wc -l)" = 2 ] || fail "pages written: $(ls pages)"
   [ -L link.txt ] || fail "link.txt is no longer a link"
+  no_temp_files
   ;;
 
 special-files)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace kovra;
 using namespace kovra::html;
 namespace fs = std::filesystem;
@@ -238,6 +240,66 @@ TEST(Export, FailedWriteLeavesNothingBehind)
     EXPECT_EQ(f.filesIn(f.dir.path() / "out"), 2u); // 11.html and the folder, no temporary file
     EXPECT_FALSE(fs::exists(f.out("13.html")));
     EXPECT_NE(DescribeResult(r).find("12.html"), std::string::npos);
+}
+
+// Guards the run's inputs: a page that would be the template, FieldList or
+// the export file (by name, hard link or link) ends the run before its
+// first page, with "yes to all" as well, and the input is kept.
+TEST(Export, NoPageIsAnInputOfTheRun)
+{
+    struct Case {
+        const char* what;
+        std::function<void(Fixture&)> setUp; // puts an input where page 12.html goes
+    };
+    const Case cases[] = {
+        {"template in the folder", [](Fixture& f) {
+             fs::rename(f.dir.path() / "t.html", f.out("12.html"));
+             f.job.templatePath = f.dir.str() + "/out/./12.html";
+         }},
+        {"hard link to FieldList", [](Fixture& f) { fs::create_hard_link(f.dir.path() / "FieldList", f.out("12.html")); }},
+        {"link to the export file", [](Fixture& f) {
+             test::WriteFile(f.dir.path() / "in.txt", "listings");
+             f.job.exportFile = f.dir.str() + "/in.txt";
+             std::error_code ec;
+             fs::create_symlink(f.dir.path() / "in.txt", f.out("12.html"), ec);
+             if (ec)
+                 fs::create_hard_link(f.dir.path() / "in.txt", f.out("12.html"));
+         }},
+    };
+    for (const Case& c : cases) {
+        Fixture f(test::MakeListings({"11", "12", "13"}));
+        c.setUp(f);
+        const std::string before = f.page("12.html");
+        ExportHooks hooks;
+        hooks.confirmOverwrite = [](const std::string&) { return OverwriteAnswer::OverwriteAll; };
+        ASSERT_TRUE(PageOverInput(f.job)) << c.what;
+        const ExportResult r = ExportPages(f.job, hooks);
+        EXPECT_EQ(r.status, ExportResult::Status::OutputIsInput) << c.what;
+        EXPECT_EQ(r.written, 0) << c.what;
+        EXPECT_EQ(f.page("12.html"), before) << c.what;
+        EXPECT_FALSE(fs::exists(f.out("11.html"))) << c.what;
+        EXPECT_EQ(DescribeResult(r), "出力ファイル " + PagePath(f.job.outDir, "12") + " は入力ファイルと同じファイルです");
+    }
+}
+
+// Guards the folder: a link under a page's name is replaced by the page;
+// the file it points to, outside the folder, is untouched.
+TEST(Export, PagesReplaceLinksInTheFolder)
+{
+    Fixture f(test::MakeListings({"11"}));
+    test::WriteFile(f.dir.path() / "elsewhere.txt", "keep");
+    std::error_code ec;
+    fs::create_symlink(f.dir.path() / "elsewhere.txt", f.out("11.html"), ec);
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here";
+    int asked = 0;
+    ExportHooks hooks;
+    hooks.confirmOverwrite = [&](const std::string&) { ++asked; return OverwriteAnswer::Overwrite; };
+    ASSERT_EQ(ExportPages(f.job, hooks).status, ExportResult::Status::Done);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(fs::is_symlink(f.out("11.html")));
+    EXPECT_EQ(f.page("11.html"), LinkPage("11", "", ""));
+    EXPECT_EQ(test::ReadFile(f.dir.path() / "elsewhere.txt"), "keep");
 }
 
 // Guards: a hostile listing number driving the terminal or flooding the end message.

@@ -154,6 +154,24 @@ TEST(PageMaking, Cp932TemplateKeepsItsBytesAndGetsCp932Values)
     EXPECT_EQ(page, before + cp932::fromUtf8("駅徒歩５分") + afterInPage);
 }
 
+// Guards: characters Shift-JIS lacks lost as "?" in a Shift-JIS page; they
+// become character references, and nothing else changes.
+TEST(PageMaking, CharactersShiftJisLacksBecomeReferences)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"山田😀不動産", "山田&#x1F600;不動産"}, {"𠮷野", "&#x20BB7;野"}, {"한글", "&#xD55C;&#xAE00;"},
+        {"1−2 & 3", "1&#x2212;2 &amp; 3"}, {"髙橋①", "髙橋①"},
+    };
+    for (const auto& [name, shown] : cases) {
+        UserTexts user = User();
+        user.Name = name;
+        PageMaker maker("<p>/*UserName*/</p>", Tokens({"/*UserName*/"}), "", user);
+        std::string page;
+        maker.Make(test::Listing("1"), {}, {}, page);
+        EXPECT_EQ(page, cp932::fromUtf8(std::string("<p>") + shown + "</p>\r\n")) << name;
+    }
+}
+
 // Guards: a UTF-8 template filled with Shift-JIS bytes (mojibake in modern templates).
 TEST(PageMaking, Utf8TemplateGetsUtf8Values)
 {

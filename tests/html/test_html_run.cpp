@@ -5,6 +5,7 @@
 #include "HtmlSetupDlg.h"
 #include "HtmlTestSupport.h"
 #include "ListingDocument.h"
+#include "MessageTexts.h"
 #include "ProgForm.h"
 #include "ScriptedPrompter.h"
 #include "ShippedFiles.h"
@@ -235,6 +236,29 @@ TEST_F(HtmlRun, NothingStartsWithoutListingsOrParameters)
     controller->HtmlMenuClick();
     EXPECT_FALSE(shown);
     EXPECT_TRUE(runningSeen.empty());
+}
+
+// Guards the template: a run whose page would replace it never starts; the
+// dialog comes back (here cancelled) and the template is kept.
+TEST_F(HtmlRun, APageOverTheTemplateIsRefusedBeforeTheRun)
+{
+    fs::rename(dir.path() / "t.html", out("12.html"));
+    templatePath = Q(out("12.html"));
+    int shown = 0;
+    const auto fill = prompter.windowShown;
+    prompter.windowShown = [&](QWidget& window) {
+        if (++shown == 1)
+            fill(window);
+        else
+            static_cast<THtmlSetupDlg&>(window).reject();
+    };
+    controller->HtmlMenuClick();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(errors, (std::vector<QString>{QString::fromStdString(
+                          msg::OutputIsInput(QDir::toNativeSeparators(Q(out("12.html"))).toStdString()))}));
+    EXPECT_TRUE(runningSeen.empty());
+    EXPECT_EQ(page("12.html"), kTemplate);
+    EXPECT_FALSE(fs::exists(out("11.html")));
 }
 
 // Guards: a controller going away mid-run leaving the worker blocked on a GUI call

@@ -260,29 +260,57 @@ TEST_F(FileIOTest, FailedSavesLeaveTheTargetAndNoTemporaryFile)
     }
 }
 
-// Guards the output-is-input check of `kovra`: other spellings, links and
-// hard links are the same file; different or missing files are not.
-TEST_F(FileIOTest, SameFileSeesThroughSpellingsAndLinks)
+// Guards the rule that no output replaces an input of its own job: other
+// spellings, links and hard links of an input are refused (nothing is
+// written, no temporary file), other and missing files are not.
+TEST_F(FileIOTest, AnOutputIsNeverAnInputOfItsJob)
 {
-    const std::string a = write("a", "x");
+    const std::string a = write("a", "input");
     write("b", "x");
     const bool link = Link("a", dir / "link");
     fs::create_hard_link(dir / "a", dir / "hard");
     fs::create_directories(dir / "sub");
+    const kovra::fileio::JobInputs inputs{Utf8(dir / "b"), a, ""};
     const std::pair<std::string, bool> cases[] = {
         {a, true},
         {Utf8(dir / "." / "a"), true},
         {Utf8(dir / "sub" / ".." / "a"), true},
         {Utf8(dir / "link"), true},
         {Utf8(dir / "hard"), true},
-        {Utf8(dir / "b"), false},
-        {Utf8(dir / "missing"), false},
+        {Utf8(dir / "c"), false},
     };
-    for (const auto& [other, same] : cases) {
-        if (link || other != Utf8(dir / "link")) {
-            EXPECT_EQ(kovra::fileio::SameFile(a, other), same) << other;
+    for (const auto& [output, same] : cases) {
+        if (!link && output == Utf8(dir / "link"))
+            continue;
+        EXPECT_EQ(kovra::fileio::SameFile(a, output), same) << output;
+        for (const auto links : {kovra::fileio::LinkAtTarget::Follow, kovra::fileio::LinkAtTarget::Replace}) {
+            kovra::fileio::SafeSaveFile f(output, kovra::fileio::Durability::LeftToTheSystem, &inputs, links);
+            const bool written = f.open() && f.write("output") && f.commit();
+            EXPECT_EQ(written, !same) << output;
+            EXPECT_EQ(f.refusedAsInput(), same) << output;
         }
+        EXPECT_EQ(read(dir / "a"), "input") << output;
+        EXPECT_EQ(tempFiles(), 0u);
     }
+}
+
+// Guards a folder of pages: a link standing there under a page's name is
+// replaced by the page, and what it points to (outside) stays as it was.
+TEST_F(FileIOTest, InAChosenFolderALinkIsReplacedNotWrittenThrough)
+{
+    fs::create_directories(dir / "pages");
+    write("outside", "keep");
+    if (!Link(dir / "outside", dir / "pages" / "1.html") || !Link(dir / "missing", dir / "pages" / "2.html"))
+        GTEST_SKIP() << "no symbolic links here";
+    for (const char* page : {"1.html", "2.html"}) {
+        kovra::fileio::SafeSaveFile f(Utf8(dir / "pages" / page), kovra::fileio::Durability::LeftToTheSystem, nullptr,
+                                      kovra::fileio::LinkAtTarget::Replace);
+        ASSERT_TRUE(f.open() && f.write("page") && f.commit()) << page;
+        EXPECT_FALSE(fs::is_symlink(dir / "pages" / page)) << page;
+        EXPECT_EQ(read(dir / "pages" / page), "page");
+    }
+    EXPECT_EQ(read(dir / "outside"), "keep");
+    EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
 } // namespace

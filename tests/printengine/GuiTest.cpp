@@ -11,6 +11,7 @@
 #include "Imagedsp.h"
 #include "LibraryStart.h"
 #include "Messages.h"
+#include "EnginePrompter.h"
 #include "Printdlg.h"
 #include "Printout.h"
 #include "ScriptedPrompter.h"
@@ -366,17 +367,21 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
     }
 }
 
-// Guards the job's own files: a PDF named as the format or the data file
-// is refused in the dialog (it would be written over while the job reads
-// it), and the file is left as it was.
+// Guards the job's own files: a PDF named as the format file, the data
+// file or an image one of them draws is refused in the dialog (it would be
+// written over while the job reads it), and the file is left as it was.
 TEST_F(Job, ThePdfIsNeverOneOfTheJobsFiles)
 {
-    struct Case { const char* what; bool formatIsPdf; };
-    for (const Case& c : {Case{"data file", false}, Case{"format file", true}}) {
+    enum class Input { Data, Format, Image };
+    struct Case { const char* what; Input pdf; };
+    for (const Case& c : {Case{"data file", Input::Data}, Case{"format file", Input::Format}, Case{"image", Input::Image}}) {
         SCOPED_TRACE(c.what);
-        const auto format = Write(dir, c.formatIsPdf ? "様式.pdf" : "様式.txt", kOnePageForm);
-        const auto data = Write(dir, c.formatIsPdf ? "d.dat" : "入力.pdf", DataPages(2));
-        const QString input = QString::fromStdString(c.formatIsPdf ? format : data);
+        const auto image = Write(dir, c.pdf == Input::Image ? "図.pdf" : "図.bmp", {"not a picture"});
+        std::vector<std::string> form = kOnePageForm;
+        form.push_back("I10;10;100;100;" + image + ";");
+        const auto format = Write(dir, c.pdf == Input::Format ? "様式.pdf" : "様式.txt", form);
+        const auto data = Write(dir, c.pdf == Input::Data ? "入力.pdf" : "d.dat", DataPages(2));
+        const QString input = QString::fromStdString(c.pdf == Input::Format ? format : c.pdf == Input::Data ? data : image);
         QFile before(input);
         ASSERT_TRUE(before.open(QIODevice::ReadOnly));
         const QByteArray bytes = before.readAll();
@@ -400,6 +405,24 @@ TEST_F(Job, ThePdfIsNeverOneOfTheJobsFiles)
         ASSERT_TRUE(after.open(QIODevice::ReadOnly));
         EXPECT_EQ(after.readAll(), bytes);
     }
+}
+
+// Guards the caption of the library's own boxes: the program's one name,
+// never the file name of the program that loaded the library.
+TEST(EngineBoxes, CaptionedWithTheProgramsName)
+{
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            title = box->windowTitle();
+            box->close();
+        }
+    });
+    kovra::Question box;
+    box.tone = kovra::Tone::Error;
+    box.text = "保存するフォルダー x がありません。";
+    EnginePrompter().Ask(box);
+    EXPECT_EQ(title.toStdString(), kovra::msg::kApplicationTitle);
 }
 
 // Guards the file box: a relative name lies in the base folder, ".pdf" is

@@ -4,6 +4,7 @@
 #include "CompareSheetLayout.h"
 #include "Cp932Codec.h"
 #include "ListingWithTexts.h"
+#include "ListingLine.h"
 #include "PdfPages.h"
 #include "ListingDocument.h"
 #include "RenderJob.h"
@@ -297,6 +298,80 @@ TEST_F(ReportFormTest, CompareSheetCellsStayInTheirColumns)
         EXPECT_EQ(ends, c.pages - 1);
         EXPECT_EQ(heads, c.columns * c.pages);
     }
+}
+
+// A remark of `n` characters, full-width with a half-width one now and then.
+std::string Remark(int n)
+{
+    static const char* const kPiece[] = {"日", "当", "た", "り", "良", "好", "、", "駅", "ま", "で", "5", "分", "。", "A"};
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += kPiece[i % 14];
+    return text;
+}
+
+// Guards long remarks and contact lines: each stays inside its box of the
+// form on the rendered page (no ink right of the frame) at 6 pt or more,
+// cut with "…" only past what 6 pt holds, and a text that fits keeps
+// today's single item.
+TEST_F(ReportFormTest, LongTextsStayInsideTheirBoxes)
+{
+    // Where the frame's right edge lands on a preview page, and the top of
+    // the table (above it, the listing's number stands right of the frame).
+    const std::string frame = path("frame.dat");
+    std::ofstream(frame, std::ios::binary) << "L1930;300;1930;2900;0;0;0;;;\r\nL1000;300;1500;300;0;0;0;;;\r\n";
+    const QImage edge = Preview("", frame);
+    ASSERT_FALSE(edge.isNull());
+    int frameX = 0, tableY = 0;
+    for (int x = 0; x < edge.width(); ++x)
+        if (qGray(edge.pixel(x, edge.height() / 2)) < 160)
+            frameX = x;
+    for (int y = 0; y < edge.height() && !tableY; ++y)
+        if (qGray(edge.pixel(edge.width() / 2, y)) < 160)
+            tableY = y;
+    ASSERT_GT(frameX, edge.width() / 2);
+    ASSERT_GT(tableY, 0);
+
+    struct Case {
+        int characters;
+        bool shrunk, cut;
+    };
+    for (const Case& c : {Case{10, false, false}, Case{40, true, false}, Case{80, true, false}, Case{160, true, true},
+                          Case{400, true, true}}) {
+        const std::string remark = Remark(c.characters);
+        kovra::TListingDocument one;
+        ASSERT_TRUE(kovra::LoadListingBytes(one, cp932::fromUtf8("3,,,,,261201\r\n" +
+                    kovra::test::ListingLine().set(1, "21000100").set(45, remark).str() + "\r\n"), "t").ok());
+        request.profile.Jyusyo = Remark(c.characters / 2);
+        ASSERT_TRUE(kovra::WriteReport(one, request).written);
+
+        std::string shown;
+        for (const std::string& line : Lines(request.dataFile)) {
+            const auto f = Fields(line);
+            if (line.empty() || line[0] != 'T' || Int(f[0]) != 700 || Int(f[1]) < 1058 || Int(f[1]) > 1108)
+                continue;
+            EXPECT_GE(Int(f[4]), 6) << line;
+            EXPECT_LE(TextCell(f).x2, 1930) << line;
+            EXPECT_LE(TextCell(f).y2, 1108) << line;
+            shown += f[2];
+        }
+        if (!c.shrunk) {
+            EXPECT_EQ(Lines(request.dataFile)[36], "T700;1070;" + remark + ";ＭＳ 明朝;9;;0;0;");
+        }
+        EXPECT_EQ(shown.ends_with("…"), c.cut) << c.characters;
+        EXPECT_EQ(shown == remark, !c.cut) << c.characters;
+
+        const QImage page = Preview("", request.dataFile);
+        ASSERT_FALSE(page.isNull());
+        ASSERT_EQ(page.size(), edge.size());
+        long long outside = 0;
+        // Short of the dotted frame the preview draws round the printable area.
+        for (int y = tableY; y < page.height() - 3; ++y)
+            for (int x = frameX + 1; x < page.width() - 3; ++x)
+                outside += qGray(page.pixel(x, y)) < 160;
+        EXPECT_EQ(outside, 0) << c.characters << " characters";
+    }
+    EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The report's data file: items, pages, member items, ordinal, mends.
 #include "Cp932Codec.h"
+#include "MessageTexts.h"
 #include "ListingLine.h"
 #include "PrintTool.h"
 #include "ReportLayout.h"
@@ -179,6 +180,34 @@ TEST_F(ReportLayoutTest, NothingOrFailure)
     const auto o = kovra::WriteReport(listings, request);
     EXPECT_FALSE(o.written);
     EXPECT_EQ(o.message, "ファイル " + request.dataFile + " を作成できません");
+
+    // The export file and the form are the job's inputs, never its data file.
+    std::ofstream(dir / "in.txt") << "listings";
+    std::ofstream(dir / "form.fom") << "L0;0;1;1;";
+    listings.CurrentFileName = (dir / "in.txt").string();
+    request.formatFile = (dir / "form.fom").string();
+    for (const char* input : {"in.txt", "form.fom"}) {
+        request.dataFile = (dir / "." / input).string();
+        const auto refused = kovra::WriteReport(listings, request);
+        EXPECT_FALSE(refused.written) << input;
+        EXPECT_EQ(refused.message, "出力ファイル " + request.dataFile + " は入力ファイルと同じファイルです");
+    }
+    std::ifstream kept(dir / "in.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "listings");
+}
+
+// Guards the characters the report cannot carry: said, each once, in order.
+TEST_F(ReportLayoutTest, CharactersTheCodePageLacksAreNamed)
+{
+    request.allListings = true;
+    request.profile.Name = "😀山田𠮷😀";
+    request.profile.Jyusyo = "한";
+    const auto o = kovra::WriteReport(listings, request);
+    ASSERT_TRUE(o.written);
+    EXPECT_EQ(o.unmappable, 3u * 4u);
+    EXPECT_EQ(o.unmappableCharacters, "한😀𠮷"); // the address comes first on the page
+    EXPECT_EQ(kovra::msg::CharactersNotPrinted(o.unmappableCharacters),
+              "次の文字はレポートに印刷できないため「?」で印刷されます: 한 😀 𠮷");
 }
 
 // Guards the default data file: "KvReport.tmp" in the current folder, or the

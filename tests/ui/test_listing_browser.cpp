@@ -7,6 +7,7 @@
 #include "HtmlSetupDlg.h"
 #include "ListingBrowser.h"
 #include "ListingTableModel.h"
+#include "MessageTexts.h"
 #include "MainForm.h"
 #include "ShippedFiles.h"
 #include "PdfPages.h"
@@ -260,6 +261,28 @@ TEST_F(ListingBrowserTest, ExportWritesTheListingsFound)
     EXPECT_TRUE(lines[2].contains(QStringLiteral("K-1,")));
     ASSERT_FALSE(messages_.empty());
     EXPECT_TRUE(messages_.back().text.startsWith(QStringLiteral("2 件の物件を "))) << messages_.back().text.toStdString();
+}
+
+// Guards the export file: the export never replaces it; the dialog comes
+// back for another name.
+TEST_F(ListingBrowserTest, ExportNeverOntoTheExportFile)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    TListingBrowser* b = Open(*w.MainForm);
+    b->WaitIdle();
+    QFile before(file_);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    int asked = 0;
+    b->SetExportFileChooser([&] { return asked++ == 0 ? file_ : QString(); });
+    b->ExportBtn->click();
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text.toStdString(), msg::OutputIsInput(file_.toStdString()));
+    QFile after(file_);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
 }
 
 // Guards the report's third choice: only the listings found reach the PDF,

@@ -9,6 +9,7 @@
 #include "Imageout.h"
 #include "JapaneseFaces.h"
 #include "KvSetDlg.h"
+#include "MessageTexts.h"
 #include "MainForm.h"
 #include "ShippedFiles.h"
 #include "UserSettings.h"
@@ -487,6 +488,53 @@ TEST_F(MainFormTest, StrippedSaveFailureKeepsExistingTarget)
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("old content\r\n"));
+}
+
+// Guards the loaded file: the stripped copy is never saved onto it (by any
+// spelling); the dialog comes back for another name and the file is kept.
+TEST_F(MainFormTest, StrippedSaveNeverOntoTheLoadedFile)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("src.txt"), SaleListings(2));
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    TMainForm form(file);
+    const QStringList answers{Path(QStringLiteral("./src.txt")), Path(QStringLiteral("copy.kvd"))};
+    int asked = 0;
+    form.SetSaveFileChooser([&] { return asked < answers.size() ? answers[asked++] : QString(); });
+    form.SaveMemberDelClick();
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text.toStdString(), msg::OutputIsInput(answers[0].toStdString()));
+    QFile after(file);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+    EXPECT_TRUE(QFile::exists(answers[1]));
+}
+
+// Guards the profile texts the report cannot print: OK keeps them (the
+// HTML pages carry them), marks their boxes and names the characters.
+TEST_F(MainFormTest, SettingsMarkCharactersTheReportCannotPrint)
+{
+    TMainForm form;
+    TKvSetDlg* dlg = form.KvSetDlg();
+    auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("EdtUserName"));
+    auto* tel = dlg->findChild<QLineEdit*>(QStringLiteral("EdtTel"));
+    QTimer::singleShot(0, &form, [&] {
+        name->setText(QStringLiteral("山田😀不動産"));
+        dlg->findChild<QLineEdit*>(QStringLiteral("EdtJyusyo"))->setText(QStringLiteral("𠮷野町1−2"));
+        dlg->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+    });
+    form.KvSetupDlgMenuClick();
+    EXPECT_EQ(services::Settings().UserProfile.Name, "山田😀不動産");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].icon, Tone::Warning);
+    EXPECT_EQ(messages_[0].text.toStdString(),
+              std::string(msg::kProfileCharactersNotPrinted) + "\nお名前: 😀\n住所: 𠮷 −");
+    EXPECT_FALSE(name->styleSheet().isEmpty());
+    EXPECT_TRUE(tel->styleSheet().isEmpty());
+    EXPECT_NE(name->toolTip().indexOf(QStringLiteral("😀")), -1);
 }
 
 // Guards: with nothing loaded the save, print and preview commands do

@@ -6,6 +6,8 @@
 #include "ProgramWindows.h"
 #include "ReportRun.h"
 #include "UiTestSupport.h"
+#include "MessageTexts.h"
+#include "UserSettings.h"
 
 #include "Cp932Codec.h"
 #include "Printdlg.h"
@@ -85,6 +87,20 @@ TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
     EXPECT_TRUE(calls_[0].firstLine.startsWith(QStringLiteral("T1940;160;4;"))) << calls_[0].firstLine.toStdString();
     EXPECT_TRUE(calls_[0].formatFile.endsWith(QStringLiteral("KvReport.FOM")));
     EXPECT_TRUE(QFile::exists(QDir(tmp_.path()).filePath(QStringLiteral("KvReport.tmp"))));
+}
+
+// Guards characters the report cannot print: the viewer names them once
+// per report, before the engine starts, as `kovra report` does.
+TEST_F(ReportCommandsTest, CharactersTheReportCannotPrintAreNamedOnce)
+{
+    ProgramWindows w = CreateProgramWindows(file_); // reads the settings
+    kovra::services::Settings().UserProfile.Name = "山田😀";
+    kovra::services::Settings().UserProfile.Jyusyo = "𠮷野町😀";
+    w.MainForm->ToolPreViewBtnClick();
+    ASSERT_EQ(calls_.size(), 1u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].icon, Tone::Warning);
+    EXPECT_EQ(messages_[0].text.toStdString(), msg::CharactersNotPrinted("𠮷😀"));
 }
 
 // Guards the dialog: all listings previewed, printed without the dialog, and
