@@ -189,11 +189,30 @@ JobInputs::JobInputs(const std::vector<std::string>& paths)
         add(path);
 }
 
+namespace {
+
+std::string FoldedName(const fs::path& name)
+{
+    std::string s = Utf8FromPath(name);
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+} // namespace
+
 void JobInputs::add(const std::string& path)
 {
-    Input input{path};
-    if (!path.empty() && native::IdentityOf(PathFromUtf8(path), input.device, input.file))
-        inputs_.push_back(std::move(input));
+    Input input{path, 0, 0, {}, false};
+    std::uint64_t names = 0;
+    if (path.empty() || !native::IdentityOf(PathFromUtf8(path), input.device, input.file, &names))
+        return;
+    // The name it is stored under (past links, in its stored letter case).
+    std::error_code ec;
+    input.name = FoldedName(fs::canonical(PathFromUtf8(path), ec).filename());
+    input.otherNames = names > 1 || ec;
+    inputs_.push_back(std::move(input));
 }
 
 const std::string* JobInputs::inputAt(const std::string& output) const
@@ -205,6 +224,42 @@ const std::string* JobInputs::inputAt(const std::string& output) const
         if (input.device == device && input.file == file)
             return &input.path;
     return nullptr;
+}
+
+bool JobInputs::anyInFolder(const std::string& folder) const
+{
+    if (inputs_.empty())
+        return false;
+    bool otherNames = false;
+    for (const Input& input : inputs_)
+        otherNames = otherNames || input.otherNames;
+    std::error_code ec;
+    fs::directory_iterator it(PathFromUtf8(folder), ec);
+    if (ec)
+        return false; // no folder, no entries
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        // A plain file there can be an input only under the input's own
+        // name, or as a further hard link of it; anything else (a link, a
+        // type the listing does not tell) is looked at.
+        // (The entry's type comes with the listing: no call per entry.)
+        std::error_code typeError;
+        const bool plain = !it->is_symlink(typeError) && !typeError && it->is_regular_file(typeError) && !typeError;
+        if (plain && !otherNames) {
+            const std::string name = FoldedName(it->path().filename());
+            bool named = false;
+            for (const Input& input : inputs_)
+                named = named || input.name == name;
+            if (!named)
+                continue;
+        }
+        std::uint64_t device = 0, file = 0;
+        if (!native::IdentityOf(it->path(), device, file))
+            continue;
+        for (const Input& input : inputs_)
+            if (input.device == device && input.file == file)
+                return true;
+    }
+    return ec.operator bool(); // not listed whole: assume the worst
 }
 
 SafeSaveFile::SafeSaveFile(std::string targetPath, Durability durability, const JobInputs* inputs, LinkAtTarget links)

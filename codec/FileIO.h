@@ -90,12 +90,18 @@ public:
     // otherwise, through symbolic links, or as a second hard link.  Null
     // when `output` is none of them or does not exist.
     const std::string* inputAt(const std::string& output) const;
+    // Whether some entry of `folder` is one of the inputs.  When none is,
+    // no file written into the folder can be one, whatever its name: a
+    // folder of pages is checked at the cost of listing it once.
+    bool anyInFolder(const std::string& folder) const;
     bool empty() const { return inputs_.empty(); }
 
 private:
     struct Input {
         std::string path;
         std::uint64_t device = 0, file = 0;
+        std::string name;      // the file's own name, ASCII letters in lower case
+        bool otherNames = false; // it has further hard links
     };
     std::vector<Input> inputs_;
 };

@@ -76,7 +76,7 @@ bool MayWrite(const fs::path& path)
     return !ec && (p & fs::perms::owner_write) != fs::perms::none;
 }
 
-bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file)
+bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file, std::uint64_t* names)
 {
     // FILE_FLAG_BACKUP_SEMANTICS opens a folder too; no access right is
     // needed to ask who a file is.
@@ -91,6 +91,8 @@ bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file
         return false;
     device = info.dwVolumeSerialNumber;
     file = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    if (names)
+        *names = info.nNumberOfLinks;
     return true;
 }
 
@@ -161,13 +163,15 @@ bool SyncToDisk(const fs::path& path)
 
 bool MayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; }
 
-bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file)
+bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file, std::uint64_t* names)
 {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
         return false;
     device = static_cast<std::uint64_t>(st.st_dev);
     file = static_cast<std::uint64_t>(st.st_ino);
+    if (names)
+        *names = static_cast<std::uint64_t>(st.st_nlink);
     return true;
 }
 

@@ -30,9 +30,10 @@ bool SyncToDisk(const std::filesystem::path& path);
 bool MayWrite(const std::filesystem::path& path);
 
 // What tells one file from every other on the machine, whatever its names:
-// the device and the file's number on it.  Symbolic links are followed.
-// False when the path names nothing.
-bool IdentityOf(const std::filesystem::path& path, std::uint64_t& device, std::uint64_t& file);
+// the device and the file's number on it, and how many names (hard links)
+// it has.  Symbolic links are followed.  False when the path names nothing.
+bool IdentityOf(const std::filesystem::path& path, std::uint64_t& device, std::uint64_t& file,
+                std::uint64_t* names = nullptr);
 
 void IgnoreFileSizeLimitSignal();
 

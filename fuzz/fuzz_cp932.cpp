@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -15,6 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // the decoder wrote malformed UTF-8
     std::size_t bad = 0;
     const std::string back = cp932::fromUtf8(utf8, &bad);
-    (void)cp932::fromUtf8(bytes, &bad); // raw bytes as if they were UTF-8
+    std::size_t badBytes = 0;
+    (void)cp932::fromUtf8(bytes, &badBytes); // raw bytes as if they were UTF-8
+    // For a page: what "?" would have stood for becomes a reference, and
+    // the report names each such character once.
+    std::string page, lacking;
+    cp932::appendCp932Html(page, bytes);
+    cp932::addLackingCharacters(lacking, bytes);
+    if ((badBytes > 0) != !lacking.empty())
+        std::abort();
     return 0;
 }

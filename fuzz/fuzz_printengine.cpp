@@ -1,5 +1,5 @@
 // The print engine's reader and renderer on arbitrary bytes: the setup
-// readers, page counting and skipping, and the first pages drawn into a
+// readers, page counting and skipping, the images named, and the first pages drawn into a
 // small image.  Byte 0 chooses the zoom, byte 1 the surface kind and page.
 #include "EngineJob.h"
 #include "Imageout.h"
@@ -63,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     dorvex::ReadFormatSetup(job, true);
     dorvex::ComputeJobGeometry(job, 256, data[1] & 0x40, 190, 277);
     dorvex::CountPagesOf(file);
+    std::vector<std::string> images; // what a job's output must not be
+    dorvex::AddImageFiles(file.bytes(), images);
     dorvex::SkipPages(file, skipTo, data[1] & 0x20);
     file.reset();
 

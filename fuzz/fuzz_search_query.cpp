@@ -6,6 +6,7 @@
 #include "FieldNameResolver.h"
 #include "ListingDocument.h"
 #include "MarketFigures.h"
+#include "NumberCells.h"
 #include "SearchIndex.h"
 #include "SearchQuery.h"
 #include "TextFolding.h"
@@ -77,6 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     (void)ParseNumber(text);
     (void)NumericValue(folded);
+    // A spreadsheet number cell holds plain digits that read as its value.
+    if (const std::optional<NumberCell> cell = NumberCellOf(text)) {
+        if (cell->digits.find_first_not_of("-0123456789.") != std::string::npos ||
+            NumericValue(cell->digits) != cell->value)
+            std::abort();
+    }
 
     QueryDescription d;
     d.text = std::string(text);

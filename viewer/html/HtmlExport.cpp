@@ -72,7 +72,8 @@ fileio::JobInputs InputsOf(const ExportJob& job)
 std::optional<std::string> FirstPageOver(const fileio::JobInputs& inputs, const ExportJob& job,
                                          const std::vector<int>& order)
 {
-    if (inputs.empty() || !job.listings)
+    // Usually no input is in the folder at all: then no page can be one.
+    if (!job.listings || !inputs.anyInFolder(job.outDir))
         return std::nullopt;
     for (const int i : order) {
         const std::string_view number = job.listings[i].BukkennNum();
