@@ -4,6 +4,7 @@
 #include "MessageTexts.h"
 #include "SaveThroughTempFile.h"
 
+#include <exception>
 #include <fstream>
 
 namespace kovra::search {
@@ -98,8 +99,14 @@ ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::s
                           const fileio::JobInputs& inputs)
 {
     ExportOutcome outcome;
-    outcome.ok = SaveThroughTempFile(path, [&](const std::string& temp) { return write(rows, temp, outcome); }, &inputs,
-                                     &outcome.outputIsInput);
+    const auto fill = [&](const std::string& temp) {
+        try {
+            return write(rows, temp, outcome);
+        } catch (const std::exception&) { // memory or a thread the system would not give
+            return false;
+        }
+    };
+    outcome.ok = SaveThroughTempFile(path, fill, &inputs, &outcome.outputIsInput);
     if (outcome.ok)
         outcome.rows = static_cast<int>(rows.rowCount());
     else

@@ -310,9 +310,20 @@ private:
             ++outcome.shortenedCells;
             text = cutTexts_.emplace_back(std::move(cut_));
         }
-        const auto [it, added] = index_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
-        if (added)
+        auto it = text.size() > kLongestSharedText ? index_.end() : index_.find(text);
+        if (it == index_.end()) {
+            if (text.size() > kLongestSharedText || texts_.size() >= kMostSharedTexts) {
+                // A long text (a remark) is seldom shared, and past some
+                // millions the table is big enough: such a text stands in its
+                // own cell.
+                xml_ += " t=\"inlineStr\"><is><t xml:space=\"preserve\">";
+                AppendXmlText(xml_, text);
+                xml_ += "</t></is></c>";
+                return;
+            }
+            it = index_.emplace(text, static_cast<std::uint32_t>(texts_.size())).first;
             texts_.push_back(text);
+        }
         ++textCells_;
         xml_ += style ? " t=\"s\" s=\"1\"><v>" : " t=\"s\"><v>";
         AppendNumber(xml_, it->second);
@@ -336,6 +347,11 @@ private:
     // Past a sane number of display formats (a hostile file's units), the
     // rest stay text.
     static constexpr std::size_t kMostNumberFormats = 1000;
+    // The table of distinct texts costs memory for each; past this many
+    // (a million listings of their own addresses and remarks), new texts go
+    // into their cells instead.
+    static constexpr std::size_t kMostSharedTexts = 2'000'000;
+    static constexpr std::size_t kLongestSharedText = 255; // bytes
 
     ZipWriter& zip_;
     std::string xml_;
