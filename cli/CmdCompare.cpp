@@ -18,8 +18,10 @@ namespace kovra::cli {
 
 bool RunCompare(const CompareJob& job)
 {
+    // The sheet is never written over the export file it is made from.
+    const fileio::JobInputs inputs{job.file};
     const std::string& out = job.pdf.empty() ? job.csv : job.pdf;
-    if (fileio::SameFile(job.file, out)) {
+    if (inputs.inputAt(out)) {
         PrintLine(stderr, msg::OutputIsInput(out));
         return false;
     }
@@ -41,11 +43,10 @@ bool RunCompare(const CompareJob& job)
     const search::CompareSheet sheet = search::MakeCompareSheet(data, index, all, chosen, search::DefaultCompareRows());
     if (job.csv.empty())
         return WriteComparePdf(sheet, job.pdf);
-    if (!search::WriteCompareCsv(sheet, job.csv)) {
-        PrintLine(stderr, msg::FileCannotCreate(job.csv));
-        return false;
-    }
-    return true;
+    const search::ExportOutcome written = search::WriteCompareCsv(sheet, job.csv, inputs);
+    if (!written.ok)
+        PrintLine(stderr, written.message);
+    return written.ok;
 }
 
 } // namespace kovra::cli

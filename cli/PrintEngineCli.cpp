@@ -54,7 +54,7 @@ bool RenderPrintDataToPdf(const std::function<ReportOutcome(const std::string& d
     std::unique_ptr<QGuiApplication> app;
     const ReportPdfOutcome made = WritePrintDataPdf(write, pdf, options, [&](const ReportOutcome& written) {
         SayUnmappable(written);
-        if (fileio::SameFile(written.formatFile, pdf)) {
+        if (fileio::JobInputs{written.formatFile, written.dataFile}.inputAt(pdf)) {
             PrintLine(stderr, msg::OutputIsInput(pdf));
             return false;
         }

@@ -86,6 +86,7 @@ public:
     // Notes the file `path` names now.  An empty path or a file that is not
     // there is no input (nothing can be lost by writing it).
     void add(const std::string& path);
+    void add(const JobInputs& more) { inputs_.insert(inputs_.end(), more.inputs_.begin(), more.inputs_.end()); }
     // The input (as it was given) that `output` names too: spelt
     // otherwise, through symbolic links, or as a second hard link.  Null
     // when `output` is none of them or does not exist.

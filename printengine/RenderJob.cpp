@@ -205,7 +205,7 @@ constexpr qint64 kMaxPageImageBytes = 1ll << 30;
 } // namespace
 
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
-                    const RenderOptions& o, int* sheetCount, const std::vector<std::string>& moreInputs)
+                    const RenderOptions& o, int* sheetCount, const kovra::fileio::JobInputs& moreInputs)
 {
     TEngineJob job(formatPath, dataPath); // no caller margins
     job.PrintFormatPages = true;
@@ -213,8 +213,7 @@ bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, 
     if (!job.openFiles())
         return false;
     kovra::fileio::JobInputs inputs(job.inputFiles());
-    for (const std::string& more : moreInputs)
-        inputs.add(more);
+    inputs.add(moreInputs);
     SafeSaveDevice out(pdfPath, inputs);
     if (!out.begin())
         return false;

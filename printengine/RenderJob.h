@@ -3,6 +3,7 @@
 // window all come through here.
 #pragma once
 
+#include "FileIO.h"
 #include "PageWalk.h"
 
 #include <functional>
@@ -86,7 +87,7 @@ struct RenderOptions {
 // and `moreInputs` (files the data file was made from).
 bool RenderJobToPdf(const std::string& formatPath, const std::string& dataPath, const std::string& pdfPath,
                     const RenderOptions& options, int* sheetCount = nullptr,
-                    const std::vector<std::string>& moreInputs = {});
+                    const kovra::fileio::JobInputs& moreInputs = {});
 // Every preview page as DIR/page-N.png, as a job of its own; no page is
 // one of the job's inputs.
 bool RenderPreviewToPng(const std::string& formatPath, const std::string& dataPath, const std::string& dir,

@@ -42,7 +42,7 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
     const auto bracket = [](std::string_view word) { return "【 " + std::string(word) + " 】"; };
     // As one item when it fits its box, else smaller or on more lines.
     const auto fitted = [&](const FitBox& box, std::string_view text) {
-        for (const FittedLine& line : FitText(Safe(text), box))
+        for (const FittedLine& line : FitText(ItemText(text), box))
             tool.WriteItem(line.x, line.y, line.text, kFace, line.size, "", "N", "0");
     };
 

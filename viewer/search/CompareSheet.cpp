@@ -4,7 +4,7 @@
 #include "FieldColumnTitles.h"
 #include "ListingDocument.h"
 #include "ListingExport.h"
-#include "SaveThroughTempFile.h"
+#include "MessageTexts.h"
 #include "SearchIndex.h"
 #include "TextFolding.h"
 
@@ -182,7 +182,7 @@ std::optional<int> FindListingNumber(const SearchIndex& index, std::string_view 
     return std::nullopt;
 }
 
-bool WriteCompareCsv(const CompareSheet& sheet, const std::string& path)
+ExportOutcome WriteCompareCsv(const CompareSheet& sheet, const std::string& path, const fileio::JobInputs& inputs)
 {
     std::string out = "\xEF\xBB\xBF";
     std::vector<std::string> heads;
@@ -199,12 +199,13 @@ bool WriteCompareCsv(const CompareSheet& sheet, const std::string& path)
         if (row.quantity)
             appendRow(row.label + "（相場）", row.market);
     }
-    return SaveThroughTempFile(path, [&](const std::string& temp) {
-        std::ofstream file(PathFromUtf8(temp), std::ios::binary | std::ios::trunc);
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        file.close();
-        return !file.fail();
-    });
+    ExportOutcome outcome;
+    fileio::SafeSaveFile file(path, fileio::Durability::SyncedToDisk, &inputs);
+    outcome.ok = file.open() && file.write(out) && file.commit();
+    outcome.outputIsInput = file.refusedAsInput();
+    if (!outcome.ok)
+        outcome.message = outcome.outputIsInput ? msg::OutputIsInput(path) : msg::FileCannotCreate(path);
+    return outcome;
 }
 
 } // namespace kovra::search

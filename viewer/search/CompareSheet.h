@@ -5,6 +5,8 @@
 // against sales and a rent against rents, never against both.
 #pragma once
 
+#include "ListingExport.h"
+
 #include "FieldNames.h"
 #include "MarketFigures.h"
 
@@ -68,7 +70,8 @@ std::optional<int> FindListingNumber(const SearchIndex& index, std::string_view 
 // The sheet as CSV (UTF-8 with a byte order mark, CR LF, formulas guarded
 // as the export guards them): a head row, then per row the label and the
 // cells, and below a quantity's row its market row.  Written through a
-// temporary file: false after a failure, which leaves `path` as it was.
-bool WriteCompareCsv(const CompareSheet& sheet, const std::string& path);
+// temporary file: a failure leaves `path` as it was, and a `path` that is
+// one of `inputs` (the export file) is refused.
+ExportOutcome WriteCompareCsv(const CompareSheet& sheet, const std::string& path, const fileio::JobInputs& inputs);
 
 } // namespace kovra::search
