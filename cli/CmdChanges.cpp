@@ -47,6 +47,11 @@ bool WriteSheet(const ChangesJob& job, const changes::Comparison& c, const TList
 bool RunChanges(const ChangesJob& job)
 {
     const std::string& out = job.csvOut.empty() ? job.xlsxOut : job.csvOut;
+    // Said before the files are read (the writer would refuse it as well).
+    if (!out.empty() && fileio::JobInputs{job.oldFile, job.newFile}.inputAt(out)) {
+        PrintLine(stderr, msg::OutputIsInput(out));
+        return false;
+    }
     TListingDocument before, after;
     if (!LoadListings(before, job.oldFile) || !LoadListings(after, job.newFile))
         return false;

@@ -306,9 +306,11 @@ private:
             xml_ += "/>";
             return;
         }
+        // A text cut to what a cell holds is long: it goes into its cell
+        // below, so the cut copy need not outlive this call.
         if (CutToCell(text, cut_)) {
             ++outcome.shortenedCells;
-            text = cutTexts_.emplace_back(std::move(cut_));
+            text = cut_;
         }
         auto it = text.size() > kLongestSharedText ? index_.end() : index_.find(text);
         if (it == index_.end()) {
@@ -321,6 +323,8 @@ private:
                 xml_ += "</t></is></c>";
                 return;
             }
+            if (transient)
+                text = ownTexts_.emplace_back(text);
             it = index_.emplace(text, static_cast<std::uint32_t>(texts_.size())).first;
             texts_.push_back(text);
         }
@@ -356,8 +360,7 @@ private:
     ZipWriter& zip_;
     std::string xml_;
     std::unordered_map<std::string_view, std::uint32_t> index_;
-    std::vector<std::string_view> texts_; // by index; views into the listings, cutTexts_ or ownTexts_
-    std::deque<std::string> cutTexts_;
+    std::vector<std::string_view> texts_; // by index; views into the listings or ownTexts_
     std::deque<std::string> ownTexts_; // copies of texts that do not stay
     std::string cut_;
     std::uint64_t textCells_ = 0;
