@@ -499,7 +499,7 @@ TEST_F(MainFormTest, StrippedSaveNeverOntoTheLoadedFile)
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray bytes = before.readAll();
     before.close();
-    TMainForm form(file);
+    TMainForm form(settings_, document_, file);
     const QStringList answers{Path(QStringLiteral("./src.txt")), Path(QStringLiteral("copy.kvd"))};
     int asked = 0;
     form.SetSaveFileChooser([&] { return asked < answers.size() ? answers[asked++] : QString(); });
@@ -517,7 +517,7 @@ TEST_F(MainFormTest, StrippedSaveNeverOntoTheLoadedFile)
 // HTML pages carry them), marks their boxes and names the characters.
 TEST_F(MainFormTest, SettingsMarkCharactersTheReportCannotPrint)
 {
-    TMainForm form;
+    TMainForm form(settings_, document_);
     TKvSetDlg* dlg = form.KvSetDlg();
     auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("EdtUserName"));
     auto* tel = dlg->findChild<QLineEdit*>(QStringLiteral("EdtTel"));
@@ -527,7 +527,7 @@ TEST_F(MainFormTest, SettingsMarkCharactersTheReportCannotPrint)
         dlg->findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
     });
     form.KvSetupDlgMenuClick();
-    EXPECT_EQ(services::Settings().UserProfile.Name, "山田😀不動産");
+    EXPECT_EQ(settings_.UserProfile.Name, "山田😀不動産");
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].icon, Tone::Warning);
     EXPECT_EQ(messages_[0].text.toStdString(),

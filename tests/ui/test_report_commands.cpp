@@ -93,9 +93,9 @@ TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
 // per report, before the engine starts, as `kovra report` does.
 TEST_F(ReportCommandsTest, CharactersTheReportCannotPrintAreNamedOnce)
 {
-    ProgramWindows w = CreateProgramWindows(file_); // reads the settings
-    kovra::services::Settings().UserProfile.Name = "山田😀";
-    kovra::services::Settings().UserProfile.Jyusyo = "𠮷野町😀";
+    ProgramWindows w = CreateProgramWindows(file_, engine_); // reads the settings
+    w.Settings->UserProfile.Name = "山田😀";
+    w.Settings->UserProfile.Jyusyo = "𠮷野町😀";
     w.MainForm->ToolPreViewBtnClick();
     ASSERT_EQ(calls_.size(), 1u);
     ASSERT_EQ(messages_.size(), 1u);
