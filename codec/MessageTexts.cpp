@@ -116,6 +116,19 @@ std::string LoadAbortedAtLine(std::int64_t line)
     return "エラー   " + std::to_string(line) + "行目で読込を中止しました";
 }
 
+std::string PriceSinceEarlier(std::string_view before, std::string_view after, std::string_view difference,
+                              std::string_view percent)
+{
+    std::string text = "前回 " + S(before) + " → " + S(after);
+    if (!difference.empty())
+        text += " (" + S(difference) + ", " + S(percent) + ")";
+    return text;
+}
+
+std::string PriceAsEarlier(std::string_view price) { return "前回と同じ価格 " + S(price); }
+
+std::string EarlierText(std::string_view text) { return "前回: " + S(text); }
+
 std::string ArchiveCannotOpen(std::string_view location, std::string_view reason)
 {
     return "アーカイブ " + S(location) + " を開けません (" + S(reason) + ")";

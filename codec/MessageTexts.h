@@ -115,6 +115,21 @@ inline constexpr std::string_view kChangeColumnOldPrice = "前回価格";
 inline constexpr std::string_view kChangeColumnNewPrice = "今回価格";
 inline constexpr std::string_view kChangeColumnPriceDifference = "価格差";
 inline constexpr std::string_view kChangeColumnFields = "変更項目";
+// The change view in the viewer.
+inline constexpr std::string_view kCompareWithEarlier = "前回のファイルと比較…";
+inline constexpr std::string_view kAllChanges = "すべて";
+inline constexpr std::string_view kNoChangeSinceEarlier = "前回から変更なし";
+inline constexpr std::string_view kNewSinceEarlier = "新規 (前回のファイルにはありません)";
+inline constexpr std::string_view kNoChangesFound = "前回からの変更はありません";
+// "前回 2680万円 → 2480万円 (−200万円, −7.5%)": the price of the listing on
+// show in the older file and now; DIFFERENCE and PERCENT come signed, and
+// the parentheses only when both prices have a number.
+std::string PriceSinceEarlier(std::string_view before, std::string_view after, std::string_view difference,
+                              std::string_view percent);
+// "前回と同じ価格 2480万円"
+std::string PriceAsEarlier(std::string_view price);
+// The older text of a field shown changed: "前回: TEXT"
+std::string EarlierText(std::string_view text);
 // The series of a file whose name is only a date.
 inline constexpr std::string_view kDefaultSeries = "既定";
 // "アーカイブ PATH を開けません (REASON)"
