@@ -115,6 +115,10 @@ inline constexpr std::string_view kChangeColumnOldPrice = "前回価格";
 inline constexpr std::string_view kChangeColumnNewPrice = "今回価格";
 inline constexpr std::string_view kChangeColumnPriceDifference = "価格差";
 inline constexpr std::string_view kChangeColumnFields = "変更項目";
+// The listing browser's columns from the archive (前回価格 as above).
+inline constexpr std::string_view kArchiveColumnFirstSeen = "初回掲載日";
+inline constexpr std::string_view kArchiveColumnDaysOnMarket = "掲載日数";
+inline constexpr std::string_view kArchiveColumnNotes = "メモ";
 // The change view in the viewer.
 inline constexpr std::string_view kCompareWithEarlier = "前回のファイルと比較…";
 inline constexpr std::string_view kAllChanges = "すべて";

@@ -42,6 +42,14 @@ std::string Percent(double difference, double before)
 
 } // namespace
 
+std::string DifferenceCell(std::string_view before, std::string_view after)
+{
+    const std::optional<double> difference = PriceDifference(before, after);
+    if (!difference)
+        return {};
+    return Signed(*difference, DifferenceText(std::fabs(*difference))) + std::string(Unit(after));
+}
+
 std::string PriceLine(std::string_view before, std::string_view after)
 {
     if (before == after)
@@ -49,10 +57,9 @@ std::string PriceLine(std::string_view before, std::string_view after)
     const std::optional<double> a = PriceValue(before), b = PriceValue(after);
     if (!a || !b)
         return msg::PriceSinceEarlier(before, after, {}, {});
-    const double difference = *b - *a;
-    const std::string amount = Signed(difference, DifferenceText(std::fabs(difference))) + std::string(Unit(after));
-    const std::string percent = Percent(difference, *a);
-    return msg::PriceSinceEarlier(before, after, amount, percent.empty() ? std::string_view("—") : percent);
+    const std::string percent = Percent(*b - *a, *a);
+    return msg::PriceSinceEarlier(before, after, DifferenceCell(before, after),
+                                  percent.empty() ? std::string_view("—") : percent);
 }
 
 std::string_view FilterName(QuickFilter filter)

@@ -16,6 +16,10 @@ namespace kovra::changes {
 // and a price whose text stayed reads "前回と同じ価格 2480万円".
 std::string PriceLine(std::string_view before, std::string_view after);
 
+// The signed difference of two prices in the newer text's unit ("−200万円",
+// "+0.5万円", "±0万円"); empty when either has no number.
+std::string DifferenceCell(std::string_view before, std::string_view after);
+
 // The quick filter's name as offered ("値下げ").
 std::string_view FilterName(QuickFilter filter);
 

@@ -105,6 +105,7 @@ void TMainForm::buildWindow()
     v->setContentsMargins(2, 2, 2, 2);
     v->setSpacing(2);
     v->addWidget(buildTopRow());
+    v->addWidget(buildPriceLine());
     v->addWidget(buildTabs(), 1);
     v->addWidget(buildBottomPanel());
     setCentralWidget(central);
@@ -130,6 +131,8 @@ void TMainForm::buildMenusAndToolbar()
     FileOpenMenu = action("FileOpenMenu", QStringLiteral("コヴラデーターを開く(&O)"), &TMainForm::FileOpenMenuClick);
     FileOpenMenu->setIcon(KovraIcon(IconKind::Open));
     file->addAction(FileOpenMenu);
+    CompareMenu = action("CompareMenu", q(msg::kCompareWithEarlier), &TMainForm::CompareMenuClick);
+    file->addAction(CompareMenu);
     file->addSeparator();
     // The toolbar button is the working entry of the stripped save; the
     // menu item stays disabled.
@@ -361,6 +364,7 @@ void TMainForm::ShowListing(int number)
     CmbSetudouHoukou->setCurrentIndex(0);
     CmbSetudouHoukou->blockSignals(false);
     EdtSetudouFukuin->setText(q(rec.SetudouFukuin0()));
+    showChange(number);
     emit ListingShown(number);
 }
 

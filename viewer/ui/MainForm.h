@@ -26,6 +26,7 @@ namespace kovra {
 
 class HtmlExportController;
 class TAboutBox;
+class TChangeView;
 class TKvSetDlg;
 class TListingBrowser;
 class TOpenDocument;
@@ -72,6 +73,13 @@ public:
     QLineEdit* TaggedBox(const QString& name) const;
     static int TagOf(const QObject* box);
 
+    // The comparison with an older file that the window, its browser and
+    // the "前回のファイルと比較…" command follow (MainFormChanges.cpp).
+    void AttachChanges(TChangeView* changes);
+    void SetCompareFileChooser(std::function<QString()> chooser) { compareChooser_ = std::move(chooser); }
+    // The price line of the listing on show while a comparison is on.
+    QLabel* PriceLineLbl = nullptr;
+
     // The listing browser, created on first use (hidden).
     TListingBrowser* ListingBrowser();
     // The listings the browser has found, while it is open (0-based table
@@ -88,6 +96,7 @@ public:
 
 public slots:
     void FileOpenMenuClick();
+    void CompareMenuClick();
     void SaveMemberDelClick();
     void PrintMenuClick();
     void ToolPreViewBtnClick();
@@ -139,6 +148,9 @@ private:
     void buildMenusAndToolbar();
     QWidget* buildTopRow();
     QWidget* buildBottomPanel();
+    QWidget* buildPriceLine();
+    // The price line and the changed boxes of listing `number` (1-based).
+    void showChange(int number);
     QTabWidget* buildTabs();
     QWidget* buildMainSheet();
     QWidget* buildLandSheet();
@@ -177,6 +189,7 @@ private:
     QTabWidget* PageControl = nullptr;
 
     QAction* FileOpenMenu = nullptr;
+    QAction* CompareMenu = nullptr;
     QAction* SaveMemberDel = nullptr;
     QAction* PrintMenu = nullptr;
     QAction* PreViewMenu = nullptr;
@@ -193,6 +206,9 @@ private:
     QFileDialog* openDialog_ = nullptr;
     std::function<QString()> openChooser_;
     std::function<QString()> saveChooser_;
+    std::function<QString()> compareChooser_;
+    TChangeView* changes_ = nullptr;
+    std::vector<bool> changedBoxes_; // per binding: shown as changed
 
     TAboutBox* aboutBox_ = nullptr;
     TKvSetDlg* setDlg_ = nullptr;

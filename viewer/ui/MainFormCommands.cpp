@@ -162,6 +162,8 @@ TListingBrowser* TMainForm::ListingBrowser()
     });
     connect(browser_, &TListingBrowser::HtmlRequested, this,
             [this](const std::vector<int>& listings) { htmlController_->HtmlMenuClick(listings); });
+    connect(browser_, &TListingBrowser::CompareRequested, this, &TMainForm::CompareMenuClick);
+    browser_->AttachChanges(changes_);
     return browser_;
 }
 

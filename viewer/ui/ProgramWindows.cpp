@@ -1,6 +1,7 @@
 #include "ProgramWindows.h"
 
 #include "AboutBox.h"
+#include "ChangeView.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
 #include "OpenDocument.h"
@@ -37,7 +38,9 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine re
     ProgramWindows w;
     w.Settings = std::make_unique<services::TUserSettings>();
     w.Document = std::make_unique<TOpenDocument>();
+    w.Changes = std::make_unique<TChangeView>(*w.Document);
     w.MainForm = std::make_unique<TMainForm>(*w.Settings, *w.Document, fileArgument);
+    w.MainForm->AttachChanges(w.Changes.get());
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
     const ReportContext report{w.Document->Slot(), *w.Settings, [main] { return main->ShownListingNumber(); },

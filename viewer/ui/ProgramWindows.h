@@ -12,6 +12,7 @@
 namespace kovra {
 
 class TAboutBox;
+class TChangeView;
 class TKvSetDlg;
 class TMainForm;
 class TOpenDocument;
@@ -26,6 +27,8 @@ struct ProgramWindows {
     // them (declared first, so they go last).
     std::unique_ptr<services::TUserSettings> Settings;
     std::unique_ptr<TOpenDocument> Document;
+    // The older file the one on show is compared with, and the comparison.
+    std::unique_ptr<TChangeView> Changes;
     // The main window owns the others (they are its child windows), so
     // deleting it ends them all; its destruction writes the settings.
     std::unique_ptr<TMainForm> MainForm;

@@ -1,6 +1,6 @@
 #include "ListingBrowser.h"
 
-#include "ListingTableModel.h"
+#include "ChangeTableModel.h"
 
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
@@ -189,8 +189,9 @@ void TListingBrowser::buildWindow()
     SpinTohoMax = spin("SpinTohoMax", 999, QStringLiteral(" 分以内"));
     filterRow->addStretch(1);
     v->addLayout(filterRow);
+    v->addLayout(buildChangeRow());
 
-    model_ = new TListingTableModel(this);
+    model_ = new TChangeTableModel(this);
     ListView = new QTableView;
     ListView->setObjectName(QStringLiteral("ListView"));
     ListView->setModel(model_);
@@ -307,9 +308,9 @@ void TListingBrowser::StoreLayout() const
 {
     services::BrowserLayout layout;
     const QHeaderView* header = ListView->horizontalHeader();
-    for (int visual = 0; visual < kFieldCount; ++visual) {
+    for (int visual = 0; visual < header->count(); ++visual) {
         const int field = header->logicalIndex(visual);
-        if (field >= 0 && chosen_[static_cast<std::size_t>(field)])
+        if (field >= 0 && field < kFieldCount && chosen_[static_cast<std::size_t>(field)])
             layout.Columns.push_back({std::string(kFieldNames[static_cast<std::size_t>(field)]),
                                       header->isSectionHidden(field) ? 0 : header->sectionSize(field)});
     }
@@ -427,7 +428,7 @@ void TListingBrowser::setRows(DocumentPtr document, std::vector<int> rows)
 {
     const bool wasSyncing = syncing_;
     syncing_ = true;
-    model_->SetRows(std::move(document), std::move(rows));
+    model_->SetRows(std::move(document), filterChanges(std::move(rows), true));
     // The listing on show in the main window stays selected when it was found.
     const int row = model_->RowOf(shownListing_);
     if (row >= 0)
@@ -463,7 +464,7 @@ std::optional<std::vector<int>> TListingBrowser::Found() const
 {
     if (!isVisible() || !search_.Found() || search_.Busy())
         return std::nullopt;
-    return search_.Found()->listings;
+    return filterChanges(search_.Found()->listings, false);
 }
 
 // ---------------------------------------------------------------- the main window
@@ -473,7 +474,8 @@ void TListingBrowser::rowChosen()
     if (syncing_)
         return;
     const int listing = model_->ListingAt(ListView->selectionModel()->currentIndex().row());
-    if (listing < 0)
+    // A gone listing is only in the older file: the main window cannot show it.
+    if (listing < 0 || listing >= static_cast<int>(TableOf(model_->Document()).size()))
         return;
     shownListing_ = listing;
     emit ListingChosen(listing + 1);

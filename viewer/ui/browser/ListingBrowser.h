@@ -24,6 +24,8 @@ class QTableView;
 
 namespace kovra {
 
+class TChangeTableModel;
+class TChangeView;
 class TListingTableModel;
 class TOpenDocument;
 namespace services {
@@ -81,7 +83,14 @@ public:
     QPushButton* PrintBtn = nullptr;
     QPushButton* HtmlBtn = nullptr;
 
-    TListingTableModel* Model() const { return model_; }
+    TListingTableModel* Model() const;
+
+    // The change view: its columns, its quick filter and counts follow
+    // `changes` from now on (ListingBrowserChanges.cpp).
+    void AttachChanges(TChangeView* changes);
+    QPushButton* CompareBtn = nullptr;
+    QComboBox* CmbChange = nullptr; // すべて, then the quick filters in their order
+    QLabel* ChangeCountLbl = nullptr;
 
 public slots:
     void SearchChange();                 // any search box or quick filter
@@ -92,6 +101,7 @@ signals:
     void ListingChosen(int number); // 1-based
     void PrintRequested();
     void HtmlRequested(const std::vector<int>& listings);
+    void CompareRequested(); // "前回のファイルと比較…"
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -109,12 +119,20 @@ private:
     void updateCount();
     void setRows(DocumentPtr document, std::vector<int> rows);
     search::QueryDescription description() const;
+    QLayout* buildChangeRow();
+    void changesChanged();
+    void applyChangeColumns();
+    // `found` narrowed by the change view's quick filter (the gone listings
+    // for 消滅, as rows past the table when `withGone`).
+    std::vector<int> filterChanges(std::vector<int> found, bool withGone) const;
     QString runExportDialog();
 
     TOpenDocument& document_;
     services::TUserSettings& settings_;
     TBrowserSearch search_;
-    TListingTableModel* model_ = nullptr;
+    TChangeTableModel* model_ = nullptr;
+    TChangeView* changes_ = nullptr;
+    bool changeColumnsPlaced_ = false;
     int shownListing_ = -1; // the listing on show in the main window
     bool indexStale_ = true;
     bool syncing_ = false;  // the selection follows the main window
