@@ -1,13 +1,15 @@
 // kovra find / export: the listing search on the command line.
-//   find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...
+//   find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]... [--no-member]
 //     one line per listing found, in result order: its 1-based position, TAB, its BukkennNum
-//   export FILE (--csv OUT | --xlsx OUT) [the same terms, conditions and sorts]
+//   export FILE (--csv OUT | --xlsx OUT) [the same terms, conditions and sorts] [--no-member]
+//   --no-member: the member fields count as empty, in the search and in the file written
 #include "Jobs.h"
 #include "ListingInput.h"
 #include "Output.h"
 
 #include "ListingExport.h"
 #include "ListingDocument.h"
+#include "MemberFields.h"
 #include "SearchIndex.h"
 #ifdef KOVRA_XLSX_EXPORT
 #include "XlsxExport.h"
@@ -20,9 +22,9 @@ namespace kovra::cli {
 
 namespace {
 
-std::vector<int> Search(const TListingDocument& data, const search::QueryDescription& description)
+std::vector<int> Search(const TListingDocument& data, const search::QueryDescription& description, const FieldSet& blank)
 {
-    const search::SearchIndex index(data);
+    const search::SearchIndex index(data, blank);
     return index.run(search::Query(description));
 }
 
@@ -34,7 +36,7 @@ bool RunFind(const FindJob& job)
     if (!LoadListings(data, job.file))
         return false;
     std::string out;
-    for (const int i : Search(data, job.query)) {
+    for (const int i : Search(data, job.query, job.noMember ? MemberFields() : FieldSet())) {
         out += std::to_string(i + 1);
         out.push_back('\t');
         out += data.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
@@ -59,10 +61,11 @@ bool RunExport(const ExportJob& job)
     TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
-    const std::vector<int> found = Search(data, job.query);
+    const FieldSet blank = job.noMember ? MemberFields() : FieldSet();
+    const std::vector<int> found = Search(data, job.query, blank);
     const search::ExportOutcome outcome =
         search::ExportListings(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)),
-                               found, write, csv ? job.csvOut : job.xlsxOut, fileio::JobInputs{job.file});
+                               found, write, csv ? job.csvOut : job.xlsxOut, fileio::JobInputs{job.file}, blank);
     if (!outcome.ok) {
         PrintLine(stderr, outcome.message);
         return false;

@@ -1,4 +1,5 @@
 // kovra stats FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--by FIELD] [--measure FIELD]...
+//   [--no-member]
 //   the market figures of the listings `kovra find` finds with the same
 //   terms: a header line, then per group and measure a TAB-separated line
 #include "Jobs.h"
@@ -6,6 +7,7 @@
 
 #include "ListingDocument.h"
 #include "MarketFigures.h"
+#include "MemberFields.h"
 #include "SearchIndex.h"
 
 #include <cstdio>
@@ -30,7 +32,9 @@ bool RunStats(const StatsJob& job)
     TListingDocument data;
     if (!LoadListings(data, job.file))
         return false;
-    const search::SearchIndex index(data);
+    // With --no-member a member field is empty: never found, one empty
+    // group under --by, no number as a measure.
+    const search::SearchIndex index(data, job.noMember ? MemberFields() : FieldSet());
     const std::vector<int> found = index.run(search::Query(job.query));
     search::MarketRequest request;
     if (!job.measures.empty())

@@ -41,6 +41,7 @@ constexpr Option<FindJob> kFindOptions[] = {
     {"--min", Takes::Value, OnQuery<FindJob, AddMin>},
     {"--max", Takes::Value, OnQuery<FindJob, AddMax>},
     {"--sort", Takes::Value, OnQuery<FindJob, AddSort>},
+    {"--no-member", Takes::Nothing, Raise<&FindJob::noMember>},
 };
 constexpr Syntax<FindJob> kFind{kFindArgs, kFindOptions, [](const FindJob& j) { return !j.file.empty(); }, RunFind};
 
@@ -53,6 +54,7 @@ constexpr Option<ExportJob> kExportOptions[] = {
     {"--min", Takes::Value, OnQuery<ExportJob, AddMin>},
     {"--max", Takes::Value, OnQuery<ExportJob, AddMax>},
     {"--sort", Takes::Value, OnQuery<ExportJob, AddSort>},
+    {"--no-member", Takes::Nothing, Raise<&ExportJob::noMember>},
 };
 constexpr Syntax<ExportJob> kExport{
     kExportArgs, kExportOptions,
@@ -64,6 +66,7 @@ constexpr Option<StatsJob> kStatsOptions[] = {
     {"--where", Takes::Value, OnQuery<StatsJob, AddWhere>},
     {"--min", Takes::Value, OnQuery<StatsJob, AddMin>},
     {"--max", Takes::Value, OnQuery<StatsJob, AddMax>},
+    {"--no-member", Takes::Nothing, Raise<&StatsJob::noMember>},
     {"--by", Takes::Value,
      [](StatsJob& j, const std::string& a) { return j.by >= 0 ? Refused() : ReadFieldName(a, j.by); }},
     {"--measure", Takes::Value,
@@ -111,15 +114,16 @@ constexpr Command kHtmlRows[] = {
     {"html", "html FILE --template T --out DIR [--fieldlist F] [--yes]", ParseAndRun<kHtml>},
 };
 constexpr Command kSearchRows[] = {
-    {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]...",
+    {"find", "find FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--sort [-]FIELD]... "
+     "[--no-member]",
      ParseAndRun<kFind>},
     {"export",
      "export FILE (--csv OUT | --xlsx OUT) [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... "
-     "[--sort [-]FIELD]...",
+     "[--sort [-]FIELD]... [--no-member]",
      ParseAndRun<kExport>},
     {"stats",
      "stats FILE [TERM...] [--where FIELD=TEXT]... [--min FIELD=N]... [--max FIELD=N]... [--by FIELD] "
-     "[--measure FIELD]...",
+     "[--measure FIELD]... [--no-member]",
      ParseAndRun<kStats>},
     {"compare", "compare FILE NUM... (--pdf OUT.pdf | --csv OUT)", ParseAndRun<kCompare>},
 };

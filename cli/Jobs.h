@@ -29,19 +29,24 @@ struct HtmlJob {
     std::string fieldListPath; // empty: the FieldList beside the program
     bool yes = false;          // overwrite existing pages without asking
 };
+// noMember (--no-member): the member fields are neither searched nor
+// counted nor written, as in the viewer with the member display off.
 struct FindJob {
     std::string file;
     search::QueryDescription query;
+    bool noMember = false;
 };
 struct ExportJob {
     std::string file;
     search::QueryDescription query;
     std::string csvOut, xlsxOut; // one of the two
+    bool noMember = false;
 };
 
 struct StatsJob {
     std::string file;
     search::QueryDescription query;
+    bool noMember = false;
     int by = -1;               // group field; -1: one group
     std::vector<int> measures; // empty: the default measures
 };

@@ -6,6 +6,7 @@
 #include "SearchQuery.h"
 
 #include "FieldColumnTitles.h"
+#include "MemberFields.h"
 
 #include "TextFolding.h"
 #include "TextOrder.h"
@@ -162,6 +163,42 @@ TEST_F(Search, NarrowingFromTheEarlierResultFindsTheSame)
 // The index sorts by precomputed ranks; on many random listings it must
 // give what the contract's comparison gives, and slices of a filter must
 // add up to the whole.
+// Guards the member display off: a field read as empty is found by no
+// term or condition, has no number and sorts as empty, while the same
+// text in another field is still found.
+TEST(SearchBlankFields, MemberTextsAreNeitherFoundNorCounted)
+{
+    std::vector<TKovraDataClass> listings;
+    listings.push_back(Listing({{Field::KaiinMei, "清水地所"}, {Field::Housyuu, "分かれ"}, {Field::KaiinNum, "0909"},
+                                {Field::Tantou, "山田"}, {Field::Kakaku, "3000万円"}}));
+    listings.push_back(Listing({{Field::Bikou, "清水地所の隣"}, {Field::KaiinNum, "0101"}, {Field::Kakaku, "2000万円"}}));
+    listings.push_back(Listing({{Field::EMail, "a@example.jp"}, {Field::ToiawaseTel, "0120-000-200"}}));
+    const SearchIndex all(listings), members(listings, MemberFields());
+    const int number = static_cast<int>(Field::KaiinNum);
+    struct Case {
+        QueryDescription query;
+        std::vector<int> found, foundWithoutMembers;
+    };
+    const Case cases[] = {
+        {{.text = "清水地所"}, {0, 1}, {1}},
+        {{.text = "分かれ"}, {0}, {}},                  // a fixed text of a member field
+        {{.text = "山田"}, {0}, {}},
+        {{.text = "example 0120"}, {2}, {}},
+        {{.text = "会員名=清水"}, {0}, {}},              // a condition on a member field
+        {{.equal = {{static_cast<int>(Field::KaiinMei), ""}}}, {1, 2}, {0, 1, 2}},
+        {{.bounds = {{number, 1, false}}}, {0, 1}, {}},   // no number
+        {{.sort = {{number, true}}}, {0, 1, 2}, {0, 1, 2}}, // 909 first, then no number
+        {{.sort = {{number, false}}}, {1, 0, 2}, {0, 1, 2}},
+        {{.text = "万円", .sort = {{static_cast<int>(Field::Kakaku), false}}}, {1, 0}, {1, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(all.run(Query(c.query)), c.found) << c.query.text;
+        EXPECT_EQ(members.run(Query(c.query)), c.foundWithoutMembers) << c.query.text;
+    }
+    EXPECT_FALSE(members.numericValue(0, number).has_value());
+    EXPECT_EQ(members.fixedText(0, static_cast<int>(Field::Housyuu)), std::optional<std::string_view>(""));
+}
+
 TEST(SearchOrder, EqualsTheContractOnRandomListings)
 {
     std::mt19937 rng(5);

@@ -263,6 +263,48 @@ TEST_F(ListingBrowserTest, ExportWritesTheListingsFound)
     EXPECT_TRUE(messages_.back().text.startsWith(QStringLiteral("2 件の物件を "))) << messages_.back().text.toStdString();
 }
 
+// Guards the member display off meaning off: a member text (the member's
+// name, its e-mail) is neither shown nor found nor exported, and turning
+// the display on again while the browser is open brings all three back.
+TEST_F(ListingBrowserTest, MemberDisplayOffHidesSearchesAndExportsNoMemberText)
+{
+    ProgramWindows w = CreateProgramWindows(file_);
+    TListingBrowser* b = Open(*w.MainForm);
+    const QString csv = Path(QStringLiteral("members.csv"));
+    b->SetExportFileChooser([csv] { return csv; });
+    struct Case {
+        bool members;
+        const char* search;
+        const char* count;
+    };
+    const Case cases[] = {
+        {true, "コヴラ", "10 件 / 全 10 件"}, {false, "コヴラ", "0 件 / 全 10 件"},
+        {false, "丸の内", "10 件 / 全 10 件"}, {true, "会員名=不動産1", "2 件 / 全 10 件"},
+        {false, "会員名=不動産1", "0 件 / 全 10 件"}, {false, "agent", "0 件 / 全 10 件"},
+    };
+    for (const Case& c : cases) {
+        w.Settings->MemberViewOk = c.members;
+        w.MainForm->ApplyMemberVisibility();
+        b->SearchEdit->setText(QString::fromUtf8(c.search));
+        b->WaitIdle();
+        EXPECT_EQ(b->CountLbl->text().toStdString(), c.count) << c.search << " members " << c.members;
+        b->SetColumnChosen(static_cast<int>(Field::KaiinMei), true);
+        EXPECT_EQ(b->ColumnShown(static_cast<int>(Field::KaiinMei)), c.members) << c.search;
+        b->SetColumnChosen(static_cast<int>(Field::KaiinMei), false);
+        // The export writes what the search saw.
+        b->SearchEdit->setText(QStringLiteral("丸の内1"));
+        b->WaitIdle();
+        QFile::remove(csv);
+        b->ExportBtn->click();
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.search;
+        const QString text = QString::fromUtf8(f.readAll());
+        EXPECT_EQ(text.contains(QStringLiteral("コヴラ不動産10")), c.members) << c.search;
+        EXPECT_EQ(text.contains(QStringLiteral("agent1@example.com")), c.members) << c.search;
+        EXPECT_TRUE(text.contains(QStringLiteral("丸の内10丁目"))) << c.search;
+    }
+}
+
 // Guards the export file: the export never replaces it; the dialog comes
 // back for another name.
 TEST_F(ListingBrowserTest, ExportNeverOntoTheExportFile)

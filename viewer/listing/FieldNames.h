@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <string_view>
 
 #define KOVRA_LISTING_FIELDS(X) \
@@ -47,6 +48,10 @@ inline constexpr std::array kFieldNames = {
 
 inline constexpr int kFieldCount = static_cast<int>(kFieldNames.size());
 static_assert(kFieldCount == 94, "a listing has 94 fields");
+
+// A set of fields (bit i: field i), such as the fields a search or an
+// export treats as empty.
+using FieldSet = std::bitset<kFieldCount>;
 
 // Index of a field name (exact spelling), or -1.
 constexpr int fieldIndex(std::string_view name)

@@ -12,14 +12,15 @@ namespace kovra {
 namespace {
 
 constexpr std::size_t kStripFields = 1001; // fields 0..1000, each followed by a comma
-constexpr std::size_t kLastMemberColumn = 86;
+constexpr std::size_t kLastMemberColumn = static_cast<std::size_t>(kMemberColumns.back());
 constexpr std::size_t kStripChunkBytes = 4 << 20;
 constexpr std::size_t kFlushBytes = 1 << 20;
 
+static_assert(std::is_sorted(kMemberColumns.begin(), kMemberColumns.end()), "the columns are visited in order");
+
 bool IsMemberColumn(std::size_t field)
 {
-    return std::find(std::begin(kMemberColumns), std::end(kMemberColumns), static_cast<int>(field)) !=
-           std::end(kMemberColumns);
+    return std::find(kMemberColumns.begin(), kMemberColumns.end(), static_cast<int>(field)) != kMemberColumns.end();
 }
 
 // Appends the stripped form of one line (without its line end).  The split

@@ -1,16 +1,15 @@
 // The copy of an export file with the broker ("member") columns blanked.
 #pragma once
 
+#include "MemberFields.h"
+
 #include <string>
 #include <string_view>
 
 namespace kovra {
 
-// Columns blanked in every listing line: fee, member number, name, telephone,
-// person in charge, enquiry telephone, e-mail.
-inline constexpr int kMemberColumns[] = {38, 42, 43, 44, 84, 85, 86};
-
-// Returns the stripped file's bytes for the CP932 bytes of a source file.
+// Returns the stripped file's bytes (the columns of kMemberColumns blank)
+// for the CP932 bytes of a source file.
 // Listing lines ("1...") become 1001 fields each followed by a comma (fields
 // past index 1000 are kept after them); other lines, and a "1" line without
 // any comma, are copied unchanged; every line ends with CR LF.

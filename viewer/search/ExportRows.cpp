@@ -27,6 +27,10 @@ void ListingRows::fill(std::size_t n, ExportRow& row) const
 {
     row.clear();
     AppendListingTexts(listings_[static_cast<std::size_t>(order_[n])], row);
+    if (blank_.any())
+        for (std::size_t f = 0; f < row.size(); ++f)
+            if (blank_[f])
+                row[f] = {};
 }
 
 std::filesystem::path PathFromUtf8(const std::string& utf8)

@@ -27,14 +27,20 @@ public:
     // The name of the sheet an XLSX gives the rows.
     virtual std::string_view sheetName() const { return "物件一覧"; }
     // Row n as a listing's own 94 texts in field order, when it is one
-    // (writers may then read the listing directly); null otherwise.
+    // (writers may then read the listing directly, writing the fields of
+    // blankFields() empty); null otherwise.
     virtual const TKovraDataClass* listingAt(std::size_t) const { return nullptr; }
+    virtual FieldSet blankFields() const { return {}; }
 };
 
-// listings[order[0]], listings[order[1]] ... under the fields' captions.
+// listings[order[0]], listings[order[1]] ... under the fields' captions,
+// the fields of `blank` empty.
 class ListingRows : public SheetRows {
 public:
-    ListingRows(std::span<const TKovraDataClass> listings, std::span<const int> order) : listings_(listings), order_(order) {}
+    ListingRows(std::span<const TKovraDataClass> listings, std::span<const int> order, const FieldSet& blank = {})
+        : listings_(listings), order_(order), blank_(blank)
+    {
+    }
     std::size_t columnCount() const override { return kFieldCount; }
     std::size_t rowCount() const override { return order_.size(); }
     void captions(ExportRow& row) const override;
@@ -43,10 +49,12 @@ public:
     {
         return &listings_[static_cast<std::size_t>(order_[n])];
     }
+    FieldSet blankFields() const override { return blank_; }
 
 private:
     std::span<const TKovraDataClass> listings_;
     std::span<const int> order_;
+    FieldSet blank_;
 };
 
 // The 94 texts of `listing`, appended to `row`; they stay valid while the

@@ -83,7 +83,7 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> row)
 }
 
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
-                             const std::string& path, const fileio::JobInputs& inputs)
+                             const std::string& path, const fileio::JobInputs& inputs, const FieldSet& blank)
 {
     for (const int i : order) {
         if (i < 0 || static_cast<std::size_t>(i) >= listings.size()) {
@@ -92,7 +92,7 @@ ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::spa
             return outcome;
         }
     }
-    return ExportSheet(ListingRows(listings, order), write, path, inputs);
+    return ExportSheet(ListingRows(listings, order, blank), write, path, inputs);
 }
 
 ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path,

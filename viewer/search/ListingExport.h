@@ -32,9 +32,10 @@ using SheetWriter = bool (*)(const SheetRows& rows, const std::string& path, Exp
 ExportOutcome ExportSheet(const SheetRows& rows, SheetWriter write, const std::string& path,
                           const fileio::JobInputs& inputs);
 
-// The listings listings[order[0]], listings[order[1]] ... as ExportSheet writes them.
+// The listings listings[order[0]], listings[order[1]] ... as ExportSheet
+// writes them, the fields of `blank` empty.
 ExportOutcome ExportListings(std::span<const TKovraDataClass> listings, std::span<const int> order, SheetWriter write,
-                             const std::string& path, const fileio::JobInputs& inputs);
+                             const std::string& path, const fileio::JobInputs& inputs, const FieldSet& blank = {});
 
 // The CSV format: UTF-8 with a byte order mark, CRLF line ends.
 bool WriteCsv(const SheetRows& rows, const std::string& path, ExportOutcome& outcome);

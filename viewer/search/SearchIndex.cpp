@@ -22,26 +22,30 @@ constexpr std::size_t kFields = static_cast<std::size_t>(kFieldCount);
 
 } // namespace
 
-SearchIndex::SearchIndex(std::span<const TKovraDataClass> listings)
+SearchIndex::SearchIndex(std::span<const TKovraDataClass> listings, const FieldSet& blank)
 {
-    build(listings);
+    build(listings, blank);
 }
 
-SearchIndex::SearchIndex(const TListingDocument& data)
+SearchIndex::SearchIndex(const TListingDocument& data, const FieldSet& blank)
 {
-    build(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)));
+    build(std::span<const TKovraDataClass>(data.ListingTable.data(), static_cast<std::size_t>(data.ListingCount)), blank);
 }
 
 SearchIndex::~SearchIndex() = default;
 
-void SearchIndex::build(std::span<const TKovraDataClass> listings)
+void SearchIndex::build(std::span<const TKovraDataClass> listings, const FieldSet& blank)
 {
+    // A blank field is the vocabulary's empty text, as in a listing never decoded.
+    static_assert(kVocabulary[0].empty());
     count_ = static_cast<int>(listings.size());
     // Folded texts are about as long as the texts: room for them at once
     // saves copying a growing buffer again and again.
     std::size_t own = 0;
     for (const TKovraDataClass& listing : listings)
-        listing.forEachField([&](int, std::string_view text, Word w) { own += w == kInlineTag ? text.size() + 1 : 0; });
+        listing.forEachField([&](int f, std::string_view text, Word w) {
+            own += w == kInlineTag && !blank[static_cast<std::size_t>(f)] ? text.size() + 1 : 0;
+        });
     texts_.reserve(own + own / 16);
     start_.reserve(listings.size() + 1);
     words_.resize(listings.size() * kFields);
@@ -50,7 +54,9 @@ void SearchIndex::build(std::span<const TKovraDataClass> listings)
     for (std::size_t i = 0; i < listings.size(); ++i) {
         start_.push_back(texts_.size());
         WordSet& set = wordSets_[i];
-        listings[i].forEachField([&](int, std::string_view text, Word w) {
+        listings[i].forEachField([&](int f, std::string_view text, Word w) {
+            if (blank[static_cast<std::size_t>(f)])
+                w = 0;
             *word++ = w;
             if (w == kInlineTag) {
                 AppendFolded(text, texts_);

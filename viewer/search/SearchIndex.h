@@ -28,8 +28,11 @@ namespace kovra::search {
 
 class SearchIndex {
 public:
-    explicit SearchIndex(std::span<const TKovraDataClass> listings);
-    explicit SearchIndex(const TListingDocument& data);
+    // The fields of `blank` are read as empty texts in every listing: a
+    // term never finds them, a condition sees an empty text, a sort or a
+    // figure no number (the member fields with the member display off).
+    explicit SearchIndex(std::span<const TKovraDataClass> listings, const FieldSet& blank = {});
+    explicit SearchIndex(const TListingDocument& data, const FieldSet& blank = {});
     SearchIndex(const SearchIndex&) = delete;
     SearchIndex& operator=(const SearchIndex&) = delete;
     ~SearchIndex();
@@ -73,7 +76,7 @@ private:
         std::vector<double, LargeAllocator<double>> value; // NaN: no value
     };
 
-    void build(std::span<const TKovraDataClass> listings);
+    void build(std::span<const TKovraDataClass> listings, const FieldSet& blank);
     const Column& column(int field) const;
     const std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>& orderKeys(int field) const;
     void prepare(const Query& query) const;

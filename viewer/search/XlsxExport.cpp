@@ -427,12 +427,18 @@ bool WriteXlsx(const SheetRows& rows, const std::string& path, ExportOutcome& ou
     sheet.beginRow(1);
     transientRow(captions, kBoldStyle);
     ok = ok && sheet.endRow();
+    const FieldSet blank = rows.blankFields();
     for (std::size_t n = 0; n < rows.rowCount() && ok; ++n) {
         sheet.beginRow(n + 2);
         // A listing's own texts stay while it lives, and the words of the
         // decoder's vocabulary are looked at once.
         if (const TKovraDataClass* listing = columns == kFieldCount ? rows.listingAt(n) : nullptr) {
-            listing->forEachField([&](int, std::string_view text, Word word) { sheet.cell(text, word, outcome); });
+            listing->forEachField([&](int f, std::string_view text, Word word) {
+                if (blank[static_cast<std::size_t>(f)])
+                    sheet.cell({}, 0, outcome); // the vocabulary's empty text
+                else
+                    sheet.cell(text, word, outcome);
+            });
         } else {
             rows.fill(n, row);
             transientRow(row, 0);

@@ -52,12 +52,13 @@ void TBrowserSearch::SetDocument(DocumentPtr document)
 {
     drop();
     document_ = std::move(document);
+    indexBlank_ = blank_;
     if (!document_)
         return;
     const int generation = documentGeneration_;
     ++pending_;
-    worker_.start([this, generation, document = document_, fields = choiceFields_] {
-        auto index = std::make_shared<const search::SearchIndex>(*document);
+    worker_.start([this, generation, document = document_, fields = choiceFields_, blank = blank_] {
+        auto index = std::make_shared<const search::SearchIndex>(*document, blank);
         std::vector<std::vector<std::string>> choices;
         for (const Field f : fields)
             choices.push_back(DistinctTexts(*document, f));

@@ -55,6 +55,14 @@ public:
     void SetDocument(DocumentPtr document);
     const DocumentPtr& Document() const { return document_; }
 
+    // The fields every later index reads as empty (SearchIndex.h): never
+    // found, no number.  An index already built keeps its own; a new
+    // SetDocument builds one with these.
+    void SetBlankFields(const FieldSet& blank) { blank_ = blank; }
+    const FieldSet& BlankFields() const { return blank_; }
+    // Those of the index built or being built for the document.
+    const FieldSet& IndexBlankFields() const { return indexBlank_; }
+
     // Once built (IndexBuilt); null before.
     const std::shared_ptr<const search::SearchIndex>& Index() const { return index_; }
     // The choices of choiceFields[k], once the index is built.
@@ -93,6 +101,7 @@ private:
     int searchGeneration_ = 0;
     std::atomic<int> latestSearch_{0}; // read by the worker: skip searches already overtaken
     DocumentPtr document_;
+    FieldSet blank_, indexBlank_;
     std::shared_ptr<const search::SearchIndex> index_;
     std::vector<std::vector<std::string>> choices_;
     std::shared_ptr<const search::Query> foundBy_; // the query of found_

@@ -5,6 +5,7 @@
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
 #include "ListingExport.h"
+#include "MemberFields.h"
 #include "MessageTexts.h"
 #include "OpenDocument.h"
 #include "Prompter.h"
@@ -39,23 +40,6 @@ namespace kovra {
 namespace {
 
 constexpr int F(Field f) { return static_cast<int>(f); }
-
-// The fields the main window shows only with the member-display setting on.
-bool MemberField(int field)
-{
-    switch (static_cast<Field>(field)) {
-    case Field::Housyuu:
-    case Field::KaiinNum:
-    case Field::KaiinMei:
-    case Field::Tel:
-    case Field::Tantou:
-    case Field::ToiawaseTel:
-    case Field::EMail:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // A first width for a column the user never sized: the long texts wider.
 int DefaultWidth(int field)
@@ -278,7 +262,7 @@ void TListingBrowser::applyLayout()
 void TListingBrowser::ApplyMemberVisibility()
 {
     const bool members = settings_.MemberViewOk;
-    const auto shown = [&](int f) { return chosen_[static_cast<std::size_t>(f)] && (members || !MemberField(f)); };
+    const auto shown = [&](int f) { return chosen_[static_cast<std::size_t>(f)] && (members || !IsMemberField(f)); };
     // A header without a shown column has no height, and its menu is the
     // only way to choose columns: the listing number's column stays then.
     int any = 0;
@@ -289,6 +273,21 @@ void TListingBrowser::ApplyMemberVisibility()
     QHeaderView* header = ListView->horizontalHeader();
     for (int f = 0; f < kFieldCount; ++f)
         header->setSectionHidden(f, !shown(f));
+
+    // A hidden member field is not searched either: the index is made
+    // afresh without it, or with it again.
+    const FieldSet blank = members ? FieldSet() : MemberFields();
+    if (blank == search_.BlankFields())
+        return;
+    search_.SetBlankFields(blank);
+    if (!search_.Document())
+        return;
+    if (isVisible()) {
+        startIndex();
+    } else {
+        search_.SetDocument(nullptr);
+        indexStale_ = true;
+    }
 }
 
 void TListingBrowser::SetColumnChosen(int field, bool on)
@@ -324,7 +323,7 @@ void TListingBrowser::headerMenu(const QPoint& at)
     QMenu menu(this);
     const bool members = settings_.MemberViewOk;
     for (int f = 0; f < kFieldCount; ++f) {
-        if (MemberField(f) && !members)
+        if (IsMemberField(f) && !members)
             continue;
         QAction* a = menu.addAction(q(fieldCaption(f)));
         a->setCheckable(true);
@@ -540,8 +539,9 @@ void TListingBrowser::ExportBtnClick()
         if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
             write = search::WriteXlsx;
 #endif
-        const search::ExportOutcome out =
-            search::ExportListings(TableOf(document), *found, write, u8(path), fileio::JobInputs{file});
+        // What the search did not see is not written either.
+        const search::ExportOutcome out = search::ExportListings(TableOf(document), *found, write, u8(path),
+                                                                 fileio::JobInputs{file}, search_.IndexBlankFields());
         if (!out.ok) {
             Say(Tone::Error, out.message, this);
             if (out.outputIsInput)
