@@ -52,6 +52,8 @@ std::string ListingsExported(int rows, std::string_view path)
     return Grouped(rows) + " 件の物件を " + S(path) + " に書き出しました";
 }
 
+std::string PdfWritten(std::string_view path) { return "PDF ファイル " + S(path) + " を作成しました"; }
+
 std::string CellsShortened(int cells)
 {
     return Grouped(cells) + " 個の項目は長すぎるため、セルに入る 32767 文字までで切りました";

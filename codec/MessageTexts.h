@@ -83,6 +83,9 @@ std::string CellsShortened(int cells);
 // A term "FIELD=TEXT" of the search box whose FIELD names no field.
 std::string UnknownSearchField(std::string_view name);
 
+// After a print onto a PDF file: "PDF ファイル … を作成しました".
+std::string PdfWritten(std::string_view path);
+
 // ---- market figures and the comparison sheet ----
 
 // The group of all listings found (`kovra stats`, the market panel).

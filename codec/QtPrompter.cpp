@@ -1,5 +1,6 @@
 #include "QtPrompter.h"
 
+#include "FileDialogLook.h"
 #include "QtText.h"
 
 #include <QDesktopServices>
@@ -33,16 +34,18 @@ std::optional<std::string> QtPrompter::AskText(const TextQuestion& question)
 std::optional<std::string> QtPrompter::AskFile(const FileQuestion& question)
 {
     QString name;
-    switch (question.kind) {
-    case FileQuestion::Kind::Open:
-        name = QFileDialog::getOpenFileName(question.owner, QString(), q(question.preset), q(question.filter), nullptr,
-                                            fileOptions_);
-        break;
-    case FileQuestion::Kind::Save:
-        name = QFileDialog::getSaveFileName(question.owner, QString(), q(question.preset), q(question.filter), nullptr,
-                                            fileOptions_);
-        break;
-    case FileQuestion::Kind::Folder: name = PickFolder(question.owner, q(question.preset)); break;
+    if (question.kind == FileQuestion::Kind::Folder) {
+        name = PickFolder(question.owner, q(question.preset));
+    } else {
+        // The preset may name a file: the dialog opens in its folder with it chosen.
+        QFileDialog dialog(question.owner, QString(), q(question.preset), q(question.filter));
+        dialog.setOptions(dialog.options() | fileOptions_);
+        const bool save = question.kind == FileQuestion::Kind::Save;
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        MakeFileDialogJapanese(dialog);
+        if (dialog.exec() == QDialog::Accepted)
+            name = dialog.selectedFiles().value(0);
     }
     if (name.isEmpty())
         return std::nullopt;

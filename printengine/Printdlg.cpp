@@ -288,6 +288,15 @@ void TStartPrintDlg::accept()
     QDialog::accept();
 }
 
+void TStartPrintDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The name proposed is replaced by whatever the user types.
+    FileNameBox->selectAll();
+    if (PdfChosen())
+        FileNameBox->setFocus();
+}
+
 bool TStartPrintDlg::Execute()
 {
     return exec() == QDialog::Accepted;

@@ -61,6 +61,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void DestinationChanged();
     void BrowseButtonClick();

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -307,6 +308,9 @@ int16_t ScalPrintJob(TEngineJob& job, const std::string& message, int32_t paperC
         KeepAboveActiveWindow(dlg);
         dlg.PrintMessage->setText(QString::fromStdString(message));
         dlg.exec();
+        // The file named in the dialog: say where the job went.
+        if (!job.PrintCancelled && !job.StartFailed && !startDlg.PdfFile().isEmpty())
+            Say(Tone::Information, msg::PdfWritten(QDir::toNativeSeparators(startDlg.PdfFile()).toStdString()));
     }
     job.formatFile.close();
     job.dataFile.close();

@@ -12,6 +12,8 @@
 #include "UserSettings.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <QDir>
@@ -98,7 +100,8 @@ protected:
             }
             return Answer::Ok;
         };
-        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings, [] { return QString(); });
+        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings,
+                                                            [](const QString&) { return QString(); });
         document.SetObserver([this] { runningSeen.push_back(document.InUseByRun()); });
     }
     void TearDown() override
@@ -333,7 +336,11 @@ TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
         replies.pop_front();
         return r ? Answer::Yes : Answer::No;
     };
-    THtmlSetupDlg dlg(nullptr, [] { return QStringLiteral("/x/t.html"); });
+    QStringList openedAt; // the template each pick starts from
+    THtmlSetupDlg dlg(nullptr, [&openedAt](const QString& current) {
+        openedAt << current;
+        return QStringLiteral("/x/t.html");
+    });
     EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/HTML"));
     EXPECT_TRUE(dlg.SaveDirEdt->isReadOnly());
     dlg.DirSelectBtnClick(); // "no" first: back to the picker, then "yes"
@@ -345,6 +352,8 @@ TEST(SetupDialog, FolderIsCreatedAfterConfirmation)
     EXPECT_EQ(dlg.SaveDirEdt->text(), QDir::toNativeSeparators(target));
     dlg.TemplateBtnClick();
     EXPECT_EQ(dlg.TemptateEdt->text(), QDir::toNativeSeparators(QStringLiteral("/x/t.html")));
+    dlg.TemplateBtnClick();
+    EXPECT_EQ(openedAt, QStringList({QString(), QStringLiteral("/x/t.html")}));
     dlg.show();
     SaveShot(dlg, "HtmlSetupDlg");
 }
@@ -384,7 +393,8 @@ TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
         if (c.firstPageExists)
             existing({"11.html"});
         answers = {Answer::YesToAll};
-        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings, [] { return QString(); });
+        controller = std::make_unique<HtmlExportController>(&mainWindow, document, settings,
+                                                            [](const QString&) { return QString(); });
         controller->HtmlMenuClick();
         ASSERT_TRUE(document.InUseByRun());
         if (!c.firstPageExists) {
@@ -408,4 +418,30 @@ TEST_F(HtmlRun, DestroyedMidRunEndsTheWorkerWithoutServingEvents)
         }
         EXPECT_EQ(finishedCount, 0);
     }
+}
+
+// Guards the pages folder an installed program proposes: beside the
+// program only where a file can be made there, else in the documents folder.
+TEST(SetupDialog, PagesFolderIsOneTheUserCanWrite)
+{
+    QTemporaryDir program, documents;
+    QDir(program.path()).mkdir(QStringLiteral("bin"));
+    const struct {
+        const char* what;
+        QString programFolder;
+        QString expected;
+    } cases[] = {
+        {"writable program folder", program.path(), program.path() + QStringLiteral("/HTML")},
+        {"program folder not there", program.path() + QStringLiteral("/gone"), documents.path() + QStringLiteral("/HTML")},
+        {"read-only system folder", QStringLiteral("/proc"), documents.path() + QStringLiteral("/HTML")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!QFileInfo::exists(c.programFolder) && c.programFolder == QStringLiteral("/proc"))
+            continue;
+        EXPECT_EQ(DefaultPagesFolder(c.programFolder, documents.path()), QDir::toNativeSeparators(c.expected));
+        EXPECT_FALSE(QFileInfo::exists(c.expected)) << "nothing is made before the run";
+    }
+    EXPECT_EQ(QDir(program.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("bin")});
 }

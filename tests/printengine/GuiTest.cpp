@@ -319,7 +319,8 @@ TEST_F(Job, RefusedFilesEndTheJob)
 // Guards printing with no printer: the job without the dialog still asks
 // where to (a PDF file), prints all pages there, and asks again next time;
 // a file that exists is written over only when the user agrees, and a name
-// in a folder that is not there is refused with a message.
+// in a folder that is not there is refused with a message.  The name the box
+// proposes is selected, so typing replaces it; a PDF written is named.
 TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
 {
     const auto dat = Write(dir, "d.dat", DataPages(3));
@@ -343,12 +344,16 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         messages.clear();
         QStringList offered;
         bool okWithoutName = true;
+        QString proposed, typed;
         prompter.windowShown = [&](QWidget& w) {
             auto* dlg = qobject_cast<TStartPrintDlg*>(&w);
             if (!dlg)
                 return; // the progress dialog
             for (int i = 0; i < dlg->DestinationBox->count(); ++i)
                 offered << dlg->DestinationBox->itemText(i);
+            proposed = dlg->FileNameBox->text();
+            QTest::keyClick(dlg->FileNameBox, Qt::Key_Z);
+            typed = dlg->FileNameBox->text();
             dlg->FileNameBox->clear();
             okWithoutName = dlg->OKBtn->isEnabled();
             dlg->FileNameBox->setText(chosen); // ".pdf" is added
@@ -360,7 +365,11 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         EXPECT_EQ(offered.last(), QStringLiteral("PDF ファイル"));
         EXPECT_FALSE(okWithoutName);
         EXPECT_EQ(questions.size(), c.exists ? 1u : 0u);
-        EXPECT_EQ(messages.size(), c.printed || c.exists ? 0u : 1u);
+        if (!proposed.isEmpty())
+            EXPECT_EQ(typed, QStringLiteral("z")) << "typing adds to " << proposed.toStdString();
+        EXPECT_EQ(messages.size(), c.exists && !c.printed ? 0u : 1u);
+        if (c.printed && !messages.empty())
+            EXPECT_EQ(messages.back(), kovra::msg::PdfWritten(QDir::toNativeSeparators(chosen + QStringLiteral(".pdf")).toStdString()));
         EXPECT_EQ(result, c.printed ? -1 : 0);
         EXPECT_EQ(PdfPageCount(chosen + QStringLiteral(".pdf")), c.pagesInFile);
         EXPECT_TRUE(ThePrinter().outputFileName().isEmpty()) << "the next job asks again";

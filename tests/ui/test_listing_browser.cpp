@@ -398,7 +398,7 @@ TEST_F(ListingBrowserTest, TwoDocumentsAtOnceDisturbNeitherOther)
         dlg->accept();
     };
     QWidget mainWindow;
-    HtmlExportController exportOther(&mainWindow, other.Slot(), settings_, [] { return QString(); });
+    HtmlExportController exportOther(&mainWindow, other.Slot(), settings_, [](const QString&) { return QString(); });
     const DocumentPtr exported = other.Document();
     QString countDuringRun;
     LoadOutcome otherLoadDuringRun;

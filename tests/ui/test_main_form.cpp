@@ -10,7 +10,10 @@
 #include "JapaneseFaces.h"
 #include "KvSetDlg.h"
 #include "MessageTexts.h"
+#include "ListingBrowser.h"
+#include "ListingTableModel.h"
 #include "MainForm.h"
+#include "SeparationForm.h"
 #include "ShippedFiles.h"
 #include "UserSettings.h"
 
@@ -118,8 +121,8 @@ TEST_F(MainFormTest, StartWithFileArgumentShowsListingOne)
 }
 
 // Guards: a bad line must give the line-number message in a plain box, the
-// error caption and count 0, and must leave the listing on show untouched.
-TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
+// error caption and count 0, and keep the title of the file before.
+TEST_F(MainFormTest, BadFileReportsItsLine)
 {
     const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(3));
     std::vector<Columns> bad = SaleListings(3);
@@ -127,9 +130,6 @@ TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
     const QString badFile = WriteListingFile(tmp_.path(), QStringLiteral("bad.txt"), bad);
 
     TMainForm form(settings_, document_, good);
-    Click(form, "NextDataViewBtn");
-    ASSERT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
-
     EXPECT_FALSE(form.LoadFile(badFile));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, QStringLiteral("エラー   3行目で読込を中止しました"));
@@ -138,17 +138,82 @@ TEST_F(MainFormTest, BadFileReportsLineAndKeepsBoxes)
     EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("ファイル読込エラー"));
     EXPECT_EQ(document_.Document()->ListingCount, 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  good.txt"));
-    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
-    EXPECT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
-
-    // The number box still says 2 but the table is empty: nothing may read it.
-    const QString width = Text(form, "EdtSetudouFukuin");
-    emit form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"))->activated(2);
-    Click(form, "BackDataViewBtn");
-    Click(form, "NextDataViewBtn");
-    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), width);
-    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("2"));
 }
+
+struct FailedLoadCase {
+    const char* name;
+    const char* file;
+    const char* title;
+    const char* total;
+};
+
+class FailedLoadTest : public UiTest, public ::testing::WithParamInterface<FailedLoadCase> {};
+
+// Guards: a stale listing after a failed load (the boxes, the child
+// window's copy and the number box still showing the file before, and
+// stepping through a table that is empty).
+TEST_P(FailedLoadTest, NoListingStaysOnShow)
+{
+    const FailedLoadCase& c = GetParam();
+    const QString good = WriteListingFile(tmp_.path(), QStringLiteral("good.txt"), SaleListings(3));
+    std::vector<Columns> badLine = SaleListings(3);
+    badLine[1][3] = "x";
+    WriteListingFile(tmp_.path(), QStringLiteral("badline.txt"), badLine);
+    WriteListingFile(tmp_.path(), QStringLiteral("empty.txt"), {});
+    WriteRawFile(tmp_.path(), QStringLiteral("notexport.txt"), "これは物件データーではありません\r\n");
+
+    TMainForm form(settings_, document_, good);
+    form.show();
+    form.ChildMenuClick();
+    TSeparationForm* child = form.SeparationForm();
+    QLineEdit* area = form.TaggedBox(QStringLiteral("EdtTotiMenseki"));
+    ASSERT_NE(area, nullptr);
+    ASSERT_TRUE(child->DropField(area));
+    auto* copy = child->findChild<QLineEdit*>(QStringLiteral("EdtTotiMenseki_Copy"));
+    ASSERT_NE(copy, nullptr);
+    TListingBrowser* browser = form.ListingBrowser();
+    browser->show();
+    browser->WaitIdle();
+    QCoreApplication::processEvents();
+    Click(form, "NextDataViewBtn");
+    ASSERT_EQ(Text(form, "EdtBukkennNum"), QStringLiteral("K-2"));
+    ASSERT_EQ(copy->text(), QStringLiteral("25㎡"));
+
+    EXPECT_FALSE(form.LoadFile(Path(QString::fromLatin1(c.file))));
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8(c.title));
+    EXPECT_EQ(Caption(form, "DataHighNumLbl"), QString::fromUtf8(c.total));
+    EXPECT_EQ(Caption(form, "LblGaiyou"), QStringLiteral("物件の概要が表示されます"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QString());
+    for (QLineEdit* box : form.findChildren<QLineEdit*>())
+        if (box->objectName() != QStringLiteral("DataNumEdit") && box->window() == &form)
+            EXPECT_EQ(box->text(), QString()) << box->objectName().toStdString();
+    for (QPlainTextEdit* memo : form.findChildren<QPlainTextEdit*>())
+        EXPECT_EQ(memo->toPlainText(), QString()) << memo->objectName().toStdString();
+    EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"))->count(), 0);
+    EXPECT_EQ(copy->text(), QString());
+
+    // Stepping, the direction list and the report commands have nothing to show.
+    int shown = 0;
+    QObject::connect(&form, &TMainForm::ListingShown, &form, [&shown](int) { ++shown; });
+    for (const char* b : {"TopDataViewBtn", "BackDataViewBtn", "NextDataViewBtn", "ViewLastDataBtn"})
+        Click(form, b);
+    Key(form, Qt::Key_Right);
+    emit form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"))->activated(2);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(Text(form, "DataNumEdit"), QString());
+    EXPECT_EQ(Text(form, "EdtBukkennNum"), QString());
+    EXPECT_EQ(Text(form, "EdtSetudouFukuin"), QString());
+    browser->WaitIdle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(browser->Model()->rowCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AfterAGoodFile, FailedLoadTest,
+    ::testing::Values(FailedLoadCase{"BadLine", "badline.txt", "Kovra Viewer  good.txt", "ファイル読込エラー"},
+                      FailedLoadCase{"NoListings", "empty.txt", "Kovra Viewer  empty.txt", "/ 全物件数 0"},
+                      FailedLoadCase{"NotAnExportFile", "notexport.txt", "Kovra Viewer  notexport.txt", "/ 全物件数 0"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Guards: a file without listing lines must set title and total 0 and say
 // so with the error icon.
@@ -162,7 +227,7 @@ TEST_F(MainFormTest, FileWithoutListingsShowsErrorBox)
     EXPECT_EQ(messages_[0].icon, Tone::Error);
     EXPECT_EQ(Caption(form, "DataHighNumLbl"), QStringLiteral("/ 全物件数 0"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kovra Viewer  empty.txt"));
-    EXPECT_EQ(Text(form, "DataNumEdit"), QStringLiteral("0"));
+    EXPECT_EQ(Text(form, "DataNumEdit"), QString());
 }
 
 // Guards: a file that cannot be opened must be named in an error box and

@@ -2,6 +2,7 @@
 // program sets it, and Qt's own dialogs and buttons in Japanese.
 #include "AboutBox.h"
 #include "KvSetDlg.h"
+#include "ListingBrowser.h"
 #include "MainForm.h"
 #include "ProgramWindows.h"
 #include "ReportRun.h"
@@ -15,6 +16,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QTreeView>
 #include <QtTest/QTest>
@@ -162,28 +165,87 @@ TEST_F(NativeDialogsTest, FilterCaptionsAreNotDoubled)
     }
 }
 
-// Guards the file list of the open dialog: a folder's kind and the dates in
-// Japanese, not in the system's language (English under LANG=C).
+// Guards the file lists of every file dialog (the main window's, the
+// browser's export, the print dialog's 参照 through the prompter): a
+// folder's kind and the dates in Japanese, not in the system's language
+// (English under LANG=C).
 TEST_F(NativeDialogsTest, FileListColumnsAreJapanese)
 {
     QDir(tmp_.path()).mkdir(QStringLiteral("sub"));
-    TMainForm form(settings_, document_);
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("f.txt"), {SaleListing(1)});
+    TMainForm form(settings_, document_, file);
     form.OpenDialog()->setDirectory(tmp_.path());
-    QStringList kind, modified;
-    WhenModal([&] { form.FileOpenMenuClick(); },
+    TListingBrowser* browser = form.ListingBrowser();
+    browser->show();
+    browser->WaitIdle();
+    QCoreApplication::processEvents();
+    settings_.Browser.ExportFolder = tmp_.path().toStdString();
+    const struct {
+        const char* what;
+        std::function<void()> open;
+    } cases[] = {
+        {"open", [&] { form.FileOpenMenuClick(); }},
+        {"export", [&] { browser->ExportBtnClick(); }},
+        {"print to PDF", [&] {
+             WindowPrompter().AskFile({FileQuestion::Kind::Save, Path(QStringLiteral("a.pdf")).toStdString(),
+                                       "PDF ファイル (*.pdf)", nullptr});
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList kind, modified;
+        WhenModal(c.open, [&](QWidget& dlg) {
+            auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(list, nullptr);
+            const QAbstractItemModel* m = list->model();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return m->rowCount(list->rootIndex()) > 0; }, 5000));
+            const QModelIndex row = m->index(0, 0, list->rootIndex());
+            kind << m->index(0, 2, list->rootIndex()).data().toString();
+            modified << m->index(0, 3, list->rootIndex()).data().toString();
+            EXPECT_EQ(row.data().toString(), QStringLiteral("sub"));
+        });
+        EXPECT_EQ(kind, QStringList{QStringLiteral("フォルダー")});
+        ASSERT_EQ(modified.size(), 1);
+        EXPECT_TRUE(modified[0].startsWith(QString::number(QDate::currentDate().year()) + u'/'))
+            << modified[0].toStdString();
+    }
+}
+
+// Guards the export's dialog: it proposes a dated name for the format it
+// offers first and opens in the folder the last export went to.
+TEST_F(NativeDialogsTest, ExportDialogProposesADatedNameInTheLastFolder)
+{
+    const QString file = WriteListingFile(tmp_.path(), QStringLiteral("f.txt"), {SaleListing(1)});
+    const QString last = Path(QStringLiteral("last"));
+    QDir().mkpath(last);
+    TMainForm form(settings_, document_, file);
+    TListingBrowser* browser = form.ListingBrowser();
+    browser->show();
+    browser->WaitIdle();
+    QCoreApplication::processEvents();
+    browser->SetExportFileChooser([&] { return last + QStringLiteral("/mine.csv"); });
+    browser->ExportBtnClick();
+    ASSERT_TRUE(QFileInfo::exists(last + QStringLiteral("/mine.csv")));
+    EXPECT_EQ(QString::fromStdString(settings_.Browser.ExportFolder), last);
+
+    browser->SetExportFileChooser({});
+    QString folder, name;
+    WhenModal([&] { browser->ExportBtnClick(); },
               [&](QWidget& dlg) {
-                  auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
-                  ASSERT_NE(list, nullptr);
-                  const QAbstractItemModel* m = list->model();
-                  ASSERT_TRUE(QTest::qWaitFor([&] { return m->rowCount(list->rootIndex()) > 0; }, 5000));
-                  const QModelIndex row = m->index(0, 0, list->rootIndex());
-                  kind << m->index(0, 2, list->rootIndex()).data().toString();
-                  modified << m->index(0, 3, list->rootIndex()).data().toString();
-                  EXPECT_EQ(row.data().toString(), QStringLiteral("sub"));
+                  auto* d = qobject_cast<QFileDialog*>(&dlg);
+                  ASSERT_NE(d, nullptr);
+                  folder = d->directory().absolutePath();
+                  name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
               });
-    EXPECT_EQ(kind, QStringList{QStringLiteral("フォルダー")});
-    ASSERT_EQ(modified.size(), 1);
-    EXPECT_TRUE(modified[0].startsWith(QString::number(QDate::currentDate().year()) + u'/')) << modified[0].toStdString();
+    EXPECT_EQ(folder, last);
+#ifdef KOVRA_XLSX_EXPORT
+    const bool xlsx = true;
+#else
+    const bool xlsx = false;
+#endif
+    EXPECT_EQ(name, ProposedExportName(QDate::currentDate(), xlsx));
+    EXPECT_EQ(ProposedExportName(QDate(2026, 1, 9), true), QStringLiteral("物件一覧_20260109.xlsx"));
+    EXPECT_EQ(ProposedExportName(QDate(2026, 1, 9), false), QStringLiteral("物件一覧_20260109.csv"));
 }
 
 // Guards the order of the message boxes' own buttons, left to right.

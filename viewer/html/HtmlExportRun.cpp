@@ -36,7 +36,7 @@ struct HtmlExportController::Impl {
 
 HtmlExportController::HtmlExportController(QWidget* mainWindow, DocumentSlot& document,
                                            const services::TUserSettings& settings,
-                                           std::function<QString()> pickTemplate)
+                                           std::function<QString(const QString& current)> pickTemplate)
     : d(new Impl(document, settings))
 {
     d->main = mainWindow;

@@ -25,10 +25,10 @@ class HtmlExportController : public QObject {
 public:
     // Writes the pages of `document`'s listings with the user's profile
     // from `settings` (copied at the start of each run).  `pickTemplate`
-    // runs the main window's OpenDialog on its HTML filter and returns the
-    // chosen path (empty on cancel).
+    // runs the main window's OpenDialog on its HTML filter, at the template
+    // it is given, and returns the chosen path (empty on cancel).
     HtmlExportController(QWidget* mainWindow, DocumentSlot& document, const services::TUserSettings& settings,
-                         std::function<QString()> pickTemplate);
+                         std::function<QString(const QString& current)> pickTemplate);
     ~HtmlExportController() override;
 
     // The HTML command: shows the setup dialog and, on OK, starts the run.

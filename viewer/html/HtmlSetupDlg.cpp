@@ -1,6 +1,7 @@
 #include "HtmlSetupDlg.h"
 
 #include "DialogFilters.h"
+#include "FileDialogLook.h"
 #include "MessageTexts.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
@@ -8,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -38,7 +42,7 @@ QGroupBox* boxWith(const QString& title, QLineEdit* edit, QPushButton* button)
 
 } // namespace
 
-THtmlSetupDlg::THtmlSetupDlg(QWidget* parent, std::function<QString()> pickTemplate)
+THtmlSetupDlg::THtmlSetupDlg(QWidget* parent, std::function<QString(const QString& current)> pickTemplate)
     : QDialog(parent), pickTemplate_(std::move(pickTemplate))
 {
     setWindowTitle(QStringLiteral("パラメーターの設定"));
@@ -72,7 +76,29 @@ THtmlSetupDlg::THtmlSetupDlg(QWidget* parent, std::function<QString()> pickTempl
 void THtmlSetupDlg::FormCreate()
 {
     // Set once; the user's choice then holds until the program ends.
-    SaveDirEdt->setText(QDir::toNativeSeparators(QString::fromStdString(services::ProgramFolder()) + QStringLiteral("/HTML")));
+    SaveDirEdt->setText(DefaultPagesFolder(QString::fromStdString(services::ProgramFolder()),
+                                           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+}
+
+namespace {
+
+// Whether a file can be made in `folder`: the permission bits do not tell
+// (an administrator, a read-only disk), a file made and removed at once does.
+bool CanWriteIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.kovra-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
+
+QString DefaultPagesFolder(const QString& programFolder, const QString& documentsFolder)
+{
+    const QString inProgram = programFolder + QStringLiteral("/HTML");
+    if (CanWriteIn(QFileInfo(inProgram).isDir() ? inProgram : programFolder))
+        return QDir::toNativeSeparators(inProgram);
+    const QString documents = documentsFolder.isEmpty() ? QDir::homePath() : documentsFolder;
+    return QDir::toNativeSeparators(documents + QStringLiteral("/HTML"));
 }
 
 QString THtmlSetupDlg::saveDir() const { return SaveDirEdt->text(); }
@@ -106,12 +132,13 @@ void THtmlSetupDlg::DirSelectBtnClick()
 void THtmlSetupDlg::TemplateBtnClick()
 {
     QString path;
+    const QString current = QDir::fromNativeSeparators(TemptateEdt->text());
     if (pickTemplate_) {
-        path = pickTemplate_();
+        path = pickTemplate_(current);
     } else {
         // No main window handed over its dialog: the same filters, HTML selected.
-        QFileDialog dlg(this);
-        services::ShowFilterCaptionsOnly(dlg);
+        QFileDialog dlg(this, QString(), current);
+        MakeFileDialogJapanese(dlg);
         dlg.setNameFilters(services::OpenDialogFilters());
         dlg.selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
         dlg.setFileMode(QFileDialog::ExistingFile);

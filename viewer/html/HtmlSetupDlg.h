@@ -13,7 +13,9 @@ namespace kovra {
 class THtmlSetupDlg : public QDialog {
     Q_OBJECT
 public:
-    THtmlSetupDlg(QWidget* parent, std::function<QString()> pickTemplate);
+    // `pickTemplate` is given the template in the box (empty: none yet) and
+    // returns the one chosen (empty on cancel).
+    THtmlSetupDlg(QWidget* parent, std::function<QString(const QString& current)> pickTemplate);
 
     QLineEdit* SaveDirEdt = nullptr;   // read-only; set by DirSelectBtn
     QLineEdit* TemptateEdt = nullptr;  // read-only; set by TemplateBtn
@@ -30,8 +32,13 @@ public:
 
 private:
     void FormCreate();
-    std::function<QString()> pickTemplate_;
+    std::function<QString(const QString& current)> pickTemplate_;
 };
+
+// The pages folder the dialog proposes: the program folder's "HTML", or,
+// where the program folder cannot be written (an installed program), the
+// documents folder's "HTML".
+QString DefaultPagesFolder(const QString& programFolder, const QString& documentsFolder);
 
 // The viewer's folder picker (the prompter's folder question): a folder tree
 // plus a line for typing a path that does not exist yet.  Returns the path

@@ -35,7 +35,8 @@ struct BrowserColumn {
 struct BrowserLayout {
     std::vector<BrowserColumn> Columns; // the shown columns, left to right; empty: the default columns
     int Width = 0, Height = 0;          // the window's size; 0: the default size
-    bool empty() const { return Columns.empty() && Width <= 0 && Height <= 0; }
+    std::string ExportFolder;           // where the last export went; empty: none yet
+    bool empty() const { return Columns.empty() && Width <= 0 && Height <= 0 && ExportFolder.empty(); }
     bool operator==(const BrowserLayout&) const = default;
 };
 

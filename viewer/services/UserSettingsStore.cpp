@@ -167,6 +167,7 @@ TUserSettings ReadUserSettings()
     out.Browser.Columns = readColumns(*s);
     out.Browser.Width = readNumber(*s, QStringLiteral("Width"));
     out.Browser.Height = readNumber(*s, QStringLiteral("Height"));
+    out.Browser.ExportFolder = readText(*s, QStringLiteral("ExportFolder"), std::string());
     s->endGroup();
     return out;
 }
@@ -206,6 +207,8 @@ void WriteUserSettings(const TUserSettings& settings)
         s->setValue(QStringLiteral("Columns"), columnsText(settings.Browser.Columns));
         s->setValue(QStringLiteral("Width"), QString::number(settings.Browser.Width));
         s->setValue(QStringLiteral("Height"), QString::number(settings.Browser.Height));
+        if (!settings.Browser.ExportFolder.empty())
+            s->setValue(QStringLiteral("ExportFolder"), q(settings.Browser.ExportFolder));
         s->endGroup();
     }
     s->sync();

@@ -46,6 +46,9 @@ constexpr int kClientWidth = 605;
 constexpr int kClientHeight = 426;
 
 constexpr char kFieldMime[] = "application/x-kovra-field";
+
+// The summary line while no listing is on show.
+QString SummaryPlaceholder() { return QStringLiteral("物件の概要が表示されます"); }
 } // namespace
 
 TMainForm::TMainForm(services::TUserSettings& settings, TOpenDocument& document, const QString& fileArgument,
@@ -64,7 +67,7 @@ TMainForm::TMainForm(services::TUserSettings& settings, TOpenDocument& document,
     DataHighNumLbl->setText(q(msg::kPleaseLoadData));
     DataNumEdit->setFocus();
 
-    htmlController_ = new HtmlExportController(this, document_.Slot(), settings_, [this] { return pickHtmlTemplate(); });
+    htmlController_ = new HtmlExportController(this, document_.Slot(), settings_, [this](const QString& current) { return pickHtmlTemplate(current); });
     connect(&document_, &TOpenDocument::Changed, this, &TMainForm::DocumentChanged);
 
     // The window sees every key before the focused box does; the same
@@ -241,7 +244,7 @@ QWidget* TMainForm::buildBottomPanel()
     }
     l->addWidget(DataHighNumLbl);
 
-    LblGaiyou = new QLabel(QStringLiteral("物件の概要が表示されます"));
+    LblGaiyou = new QLabel(SummaryPlaceholder());
     LblGaiyou->setObjectName(QStringLiteral("LblGaiyou"));
     LblGaiyou->setAutoFillBackground(true);
     {
@@ -277,7 +280,6 @@ void TMainForm::DocumentChanged()
     if (document == shownDocument_)
         return;
     shownDocument_ = document;
-    // A load that failed leaves the number box and the boxes as they were.
     const LoadOutcome& outcome = document->Outcome;
     DataHighNumLbl->setText(q(outcome.totalCaption));
     if (!outcome.title.empty())
@@ -285,7 +287,26 @@ void TMainForm::DocumentChanged()
     if (document->ListingCount > 0) {
         DataNumEdit->setText(QStringLiteral("1"));
         ShowListing(1);
+    } else {
+        // A load that failed: nothing of the file before it stays on show.
+        clearListing();
     }
+}
+
+void TMainForm::clearListing()
+{
+    DataNumEdit->clear();
+    LblGaiyou->setText(SummaryPlaceholder());
+    for (const Binding& b : bindings_) {
+        if (b.edit)
+            b.edit->clear();
+        else
+            b.memo->clear();
+    }
+    CmbSetudouHoukou->blockSignals(true);
+    CmbSetudouHoukou->clear();
+    CmbSetudouHoukou->blockSignals(false);
+    EdtSetudouFukuin->clear();
 }
 
 const TListingDocument& TMainForm::shown() const { return *shownDocument_; }
@@ -387,8 +408,6 @@ void TMainForm::CmbSetudouHoukouChange(int index)
 {
     const int n = ShownListingNumber();
     const TListingDocument& data = shown();
-    // After a load that failed the number box still shows the old number
-    // while the table is empty: there is no listing to read then.
     if (index < 0 || index > 3 || n < 1 || n > data.ListingCount)
         return;
     const TKovraDataClass& rec = data.ListingTable[static_cast<std::size_t>(n - 1)];

@@ -166,9 +166,10 @@ private:
     const TListingDocument& shown() const;
     int listingCount() const { return shown().ListingCount; }
     void stepTo(int number);
+    void clearListing();
     bool keyPreview(QObject* watched, QKeyEvent* key);
     bool dragFilter(QLineEdit* box, QEvent* event);
-    QString pickHtmlTemplate();
+    QString pickHtmlTemplate(const QString& current);
     QString runOpenDialog();
     QString runSaveDialog();
 

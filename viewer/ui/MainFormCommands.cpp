@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -79,10 +80,17 @@ QString TMainForm::runOpenDialog()
     return d->selectedFiles().value(0);
 }
 
-QString TMainForm::pickHtmlTemplate()
+QString TMainForm::pickHtmlTemplate(const QString& current)
 {
     QFileDialog* d = OpenDialog();
-    d->selectFile(QString());
+    // At the template chosen before, not where the last file was opened.
+    if (!current.isEmpty()) {
+        const QFileInfo chosen(current);
+        d->setDirectory(chosen.absolutePath());
+        d->selectFile(chosen.fileName());
+    } else {
+        d->selectFile(QString());
+    }
     d->selectNameFilter(services::OpenDialogFilters().at(static_cast<int>(services::OpenFilter::Html)));
     if (d->exec() != QDialog::Accepted)
         return {};

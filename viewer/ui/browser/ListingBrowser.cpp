@@ -4,6 +4,7 @@
 
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
+#include "FileDialogLook.h"
 #include "ListingExport.h"
 #include "MemberFields.h"
 #include "MessageTexts.h"
@@ -16,6 +17,9 @@
 #endif
 
 #include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -315,6 +319,7 @@ void TListingBrowser::StoreLayout() const
     }
     layout.Width = width();
     layout.Height = height();
+    layout.ExportFolder = settings_.Browser.ExportFolder;
     settings_.Browser = std::move(layout);
 }
 
@@ -500,6 +505,12 @@ void TListingBrowser::ShowNumber(int number)
 
 // ---------------------------------------------------------------- export
 
+QString ProposedExportName(const QDate& day, bool xlsx)
+{
+    return QStringLiteral("物件一覧_") + day.toString(QStringLiteral("yyyyMMdd"))
+           + (xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".csv"));
+}
+
 QString TListingBrowser::runExportDialog()
 {
 #ifdef KOVRA_XLSX_EXPORT
@@ -507,14 +518,27 @@ QString TListingBrowser::runExportDialog()
 #else
     const QStringList filters = services::ListingExportFilters(false);
 #endif
+    const bool xlsx = filters.size() > 1;
     QFileDialog d(this);
     d.setObjectName(QStringLiteral("ExportDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
+    MakeFileDialogJapanese(d);
     d.setNameFilters(filters);
-    d.setDefaultSuffix(QStringLiteral("csv"));
+    QString folder = q(settings_.Browser.ExportFolder);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    d.setDirectory(folder);
+    d.selectNameFilter(filters.value(xlsx ? 1 : 0));
+    d.setDefaultSuffix(xlsx ? QStringLiteral("xlsx") : QStringLiteral("csv"));
+    d.selectFile(ProposedExportName(QDate::currentDate(), xlsx));
+    // Another format: the proposed name follows it, unless the user typed one.
     connect(&d, &QFileDialog::filterSelected, &d, [&d, filters](const QString& filter) {
-        d.setDefaultSuffix(filter == filters.value(1) ? QStringLiteral("xlsx") : QStringLiteral("csv"));
+        const bool toXlsx = filter == filters.value(1);
+        d.setDefaultSuffix(toXlsx ? QStringLiteral("xlsx") : QStringLiteral("csv"));
+        if (auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name && name->text() == ProposedExportName(QDate::currentDate(), !toXlsx))
+            name->setText(ProposedExportName(QDate::currentDate(), toXlsx));
     });
     if (d.exec() != QDialog::Accepted)
         return {};
@@ -534,6 +558,7 @@ void TListingBrowser::ExportBtnClick()
         const QString path = exportChooser_ ? exportChooser_() : runExportDialog();
         if (path.isEmpty())
             return;
+        settings_.Browser.ExportFolder = u8(QFileInfo(path).absolutePath());
         search::SheetWriter write = search::WriteCsv;
 #ifdef KOVRA_XLSX_EXPORT
         if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QComboBox;
+class QDate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +32,9 @@ class TOpenDocument;
 namespace services {
 struct TUserSettings;
 }
+
+// The name the export's dialog proposes: "物件一覧_YYYYMMDD.xlsx" (".csv").
+QString ProposedExportName(const QDate& day, bool xlsx);
 
 // The columns a new user sees, left to right.
 std::vector<int> DefaultBrowserColumns();

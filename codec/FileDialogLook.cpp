@@ -1,7 +1,5 @@
 #include "FileDialogLook.h"
 
-#include "DialogFilters.h"
-
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -45,7 +43,8 @@ public:
 
 void MakeFileDialogJapanese(QFileDialog& dialog)
 {
-    services::ShowFilterCaptionsOnly(dialog);
+    // Filter captions name their patterns already: Qt must not append them again.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setProxyModel(new JapaneseFileColumns(&dialog));
     // Each column as wide as its texts (Japanese dates and kinds are wider
     // than the English ones the default widths were made for); the name

@@ -9,7 +9,7 @@ class QFileDialog;
 namespace kovra {
 
 // Call on a new dialog before it is shown: filter captions without their
-// patterns appended again (DialogFilters.h) and the file list's columns in
+// patterns appended again and the file list's columns in
 // Japanese.
 void MakeFileDialogJapanese(QFileDialog& dialog);
 
