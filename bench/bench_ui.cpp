@@ -107,6 +107,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     g_dir = &dir;
     services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
+    // The files the windows load are imported into an archive of the run's own.
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
     g_file = dir.filePath(QStringLiteral("listings.txt"));
     {
         const std::string bytes = bench::GenerateListingFile(1001);

@@ -131,6 +131,53 @@ std::string PriceAsEarlier(std::string_view price) { return "前回と同じ価�
 
 std::string EarlierText(std::string_view text) { return "前回: " + S(text); }
 
+std::string LifeStatus(std::string_view before, std::string_view after)
+{
+    return "状態 " + S(before) + " → " + S(after);
+}
+
+std::string LifePrice(std::string_view before, std::string_view after)
+{
+    return "価格 " + S(before) + " → " + S(after);
+}
+
+std::string LifeFields(std::string_view captions) { return "項目変更 " + S(captions); }
+
+std::string LifeSummary(std::string_view firstSeen, int days, int appearances)
+{
+    return "初回掲載 " + S(firstSeen) + "・掲載 " + std::to_string(days) + " 日・取り込み " + std::to_string(appearances)
+           + " 回";
+}
+
+std::string NoteLine(std::string_view writtenAt, std::string_view author, std::string_view text)
+{
+    return S(writtenAt) + " " + S(author) + ": " + S(text);
+}
+
+std::string NotesCell(std::string_view newest, int count)
+{
+    return S(newest) + " (全 " + std::to_string(count) + " 件)";
+}
+
+std::string ImportChoice(long long id, std::string_view date, std::string_view series, int listings,
+                         std::string_view file)
+{
+    return S(date) + " " + S(series) + " " + std::to_string(listings) + " 件 (取り込み " + std::to_string(id) + ": "
+           + S(file) + ")";
+}
+
+std::string ImportDone(long long id, std::string_view date, std::string_view series, int added, int gone,
+                       int changed)
+{
+    return "アーカイブに取り込みました (取り込み " + std::to_string(id) + "、" + S(date) + "、" + S(series) + ")\n新規 "
+           + std::to_string(added) + "・消滅 " + std::to_string(gone) + "・変更 " + std::to_string(changed);
+}
+
+std::string ImportedBefore(long long id)
+{
+    return "このファイルは取り込み " + std::to_string(id) + " として取り込み済みです";
+}
+
 std::string ArchiveCannotOpen(std::string_view location, std::string_view reason)
 {
     return "アーカイブ " + S(location) + " を開けません (" + S(reason) + ")";

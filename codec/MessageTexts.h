@@ -137,6 +137,39 @@ std::string PriceSinceEarlier(std::string_view before, std::string_view after, s
 std::string PriceAsEarlier(std::string_view price);
 // The older text of a field shown changed: "前回: TEXT"
 std::string EarlierText(std::string_view text);
+// The archive in the viewer.
+inline constexpr std::string_view kArchiveImportCommand = "アーカイブに取り込む";
+inline constexpr std::string_view kAutoImportSetting = "開いたファイルを自動でアーカイブに取り込む";
+inline constexpr std::string_view kCompareWithImport = "アーカイブの取り込みと比較…";
+inline constexpr std::string_view kChooseImport = "比較する取り込み";
+inline constexpr std::string_view kHistoryTab = "履歴";
+inline constexpr std::string_view kLifeColumnDate = "日付";
+inline constexpr std::string_view kLifeColumnEvent = "内容";
+inline constexpr std::string_view kLifeFirstSeen = "初回掲載";
+inline constexpr std::string_view kLifeLastSeen = "最終掲載";
+inline constexpr std::string_view kNotInArchiveYet = "この物件はまだアーカイブにありません";
+inline constexpr std::string_view kAddNote = "メモを追加";
+inline constexpr std::string_view kNotePlaceholder = "メモを書いて Enter";
+// "状態 売物件 → 成約売物件"
+std::string LifeStatus(std::string_view before, std::string_view after);
+// "価格 2680万円 → 2480万円"
+std::string LifePrice(std::string_view before, std::string_view after);
+// "項目変更 備考、交通"
+std::string LifeFields(std::string_view captions);
+// "初回掲載 2024-12-01・掲載 30 日・取り込み 5 回"
+std::string LifeSummary(std::string_view firstSeen, int days, int appearances);
+// "2024-12-01 10:00:00 山田: 内見済み"
+std::string NoteLine(std::string_view writtenAt, std::string_view author, std::string_view text);
+// The browser's メモ column with several notes: "内見済み (全 3 件)"
+std::string NotesCell(std::string_view newest, int count);
+// The choice of an import to compare with: "2024-12-01 青葉区マンション 1200 件 (取り込み 7: FILE)"
+std::string ImportChoice(long long id, std::string_view date, std::string_view series, int listings,
+                         std::string_view file);
+// "アーカイブに取り込みました (取り込み 7、2024-12-01、青葉区マンション)\n新規 3・消滅 1・変更 5"
+std::string ImportDone(long long id, std::string_view date, std::string_view series, int added, int gone,
+                       int changed);
+// "このファイルは取り込み 7 として取り込み済みです"
+std::string ImportedBefore(long long id);
 // The series of a file whose name is only a date.
 inline constexpr std::string_view kDefaultSeries = "既定";
 // "アーカイブ PATH を開けません (REASON)"

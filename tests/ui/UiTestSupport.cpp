@@ -76,6 +76,8 @@ void UiTest::SetUp()
     App();
     ASSERT_TRUE(tmp_.isValid());
     services::RedirectUserSettings(SettingsFile().toStdString());
+    // The archive the windows import into lives in the test's own folder.
+    qputenv("XDG_DATA_HOME", tmp_.path().toUtf8());
     services::SetProgramFolder(KOVRA_SOURCE_DIR "/data");
     // After App(), which installs the viewer's windows.
     prompter_.emplace();

@@ -72,10 +72,21 @@ TKvSetDlg::TKvSetDlg(services::TUserSettings& settings, QWidget* parent)
         l->addStretch(1);
     }
 
+    auto* archivePage = new QWidget;
+    archivePage->setObjectName(QStringLiteral("ArchivePage"));
+    {
+        ChkAutoImport = new QCheckBox(q(msg::kAutoImportSetting));
+        ChkAutoImport->setObjectName(QStringLiteral("ChkAutoImport"));
+        auto* l = new QVBoxLayout(archivePage);
+        l->addWidget(ChkAutoImport);
+        l->addStretch(1);
+    }
+
     PageControl = new QTabWidget;
     PageControl->setObjectName(QStringLiteral("PageControl1"));
     PageControl->addTab(userPage, QStringLiteral("ご利用者情報"));
     PageControl->addTab(memberPage, QStringLiteral("会員項目"));
+    PageControl->addTab(archivePage, QStringLiteral("アーカイブ"));
 
     OKBtn = new QPushButton(QStringLiteral("OK"));
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
@@ -109,6 +120,7 @@ void TKvSetDlg::FormCreate()
     EdtHp->setText(q(p.Hp));
     MemberChk->setChecked(s.MemberViewOk);
     ChkMemberPrt->setChecked(s.MemberPrintOk);
+    ChkAutoImport->setChecked(s.Archive.AutoImport);
 }
 
 void TKvSetDlg::showEvent(QShowEvent* event)
@@ -152,6 +164,7 @@ void TKvSetDlg::OKBtnClick()
     p.Hp = u8(EdtHp->text());
     s.MemberViewOk = MemberChk->isChecked();
     s.MemberPrintOk = ChkMemberPrt->isChecked();
+    s.Archive.AutoImport = ChkAutoImport->isChecked();
     accept();
 }
 

@@ -51,6 +51,7 @@ private:
     QLineEdit* EdtHp = nullptr;
     QCheckBox* MemberChk = nullptr;
     QCheckBox* ChkMemberPrt = nullptr;
+    QCheckBox* ChkAutoImport = nullptr; // 開いたファイルを自動でアーカイブに取り込む
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 };

@@ -136,6 +136,13 @@ void TMainForm::buildMenusAndToolbar()
     file->addAction(FileOpenMenu);
     CompareMenu = action("CompareMenu", q(msg::kCompareWithEarlier), &TMainForm::CompareMenuClick);
     file->addAction(CompareMenu);
+    CompareImportMenu = action("CompareImportMenu", q(msg::kCompareWithImport), &TMainForm::CompareImportMenuClick);
+    file->addAction(CompareImportMenu);
+    ArchiveImportMenu = action("ArchiveImportMenu", q(msg::kArchiveImportCommand), &TMainForm::ArchiveImportMenuClick);
+    file->addAction(ArchiveImportMenu);
+    // Shown once the window set gives the archive.
+    CompareImportMenu->setVisible(false);
+    ArchiveImportMenu->setVisible(false);
     file->addSeparator();
     // The toolbar button is the working entry of the stripped save; the
     // menu item stays disabled.

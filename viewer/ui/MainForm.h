@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -26,7 +27,9 @@ namespace kovra {
 
 class HtmlExportController;
 class TAboutBox;
+class TArchiveLink;
 class TChangeView;
+class THistorySheet;
 class TKvSetDlg;
 class TListingBrowser;
 class TOpenDocument;
@@ -79,6 +82,12 @@ public:
     void SetCompareFileChooser(std::function<QString()> chooser) { compareChooser_ = std::move(chooser); }
     // The price line of the listing on show while a comparison is on.
     QLabel* PriceLineLbl = nullptr;
+    // The archive: its commands and the 履歴 tab (MainFormArchive.cpp).
+    void AttachArchive(TArchiveLink* archive);
+    // Which import to compare with (index into `items`, -1: none); the
+    // tests choose without the dialog.
+    void SetImportChooser(std::function<int(const QStringList&)> chooser) { importChooser_ = std::move(chooser); }
+    THistorySheet* HistorySheet = nullptr;
 
     // The listing browser, created on first use (hidden).
     TListingBrowser* ListingBrowser();
@@ -97,6 +106,8 @@ public:
 public slots:
     void FileOpenMenuClick();
     void CompareMenuClick();
+    void ArchiveImportMenuClick();
+    void CompareImportMenuClick();
     void SaveMemberDelClick();
     void PrintMenuClick();
     void ToolPreViewBtnClick();
@@ -151,6 +162,7 @@ private:
     QWidget* buildPriceLine();
     // The price line and the changed boxes of listing `number` (1-based).
     void showChange(int number);
+    void askHistory();
     QTabWidget* buildTabs();
     QWidget* buildMainSheet();
     QWidget* buildLandSheet();
@@ -191,6 +203,8 @@ private:
 
     QAction* FileOpenMenu = nullptr;
     QAction* CompareMenu = nullptr;
+    QAction* CompareImportMenu = nullptr;
+    QAction* ArchiveImportMenu = nullptr;
     QAction* SaveMemberDel = nullptr;
     QAction* PrintMenu = nullptr;
     QAction* PreViewMenu = nullptr;
@@ -209,6 +223,9 @@ private:
     std::function<QString()> saveChooser_;
     std::function<QString()> compareChooser_;
     TChangeView* changes_ = nullptr;
+    TArchiveLink* archive_ = nullptr;
+    std::function<int(const QStringList&)> importChooser_;
+    int shownNumber_ = 0; // the listing last put into the window
     std::vector<bool> changedBoxes_; // per binding: shown as changed
 
     TAboutBox* aboutBox_ = nullptr;

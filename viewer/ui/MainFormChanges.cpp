@@ -65,6 +65,8 @@ void TMainForm::CompareMenuClick()
 
 void TMainForm::showChange(int number)
 {
+    shownNumber_ = number;
+    askHistory();
     const ChangeStatePtr state = changes_ ? changes_->State() : nullptr;
     const changes::Finding* finding = nullptr;
     QString line;

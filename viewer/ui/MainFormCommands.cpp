@@ -172,6 +172,7 @@ TListingBrowser* TMainForm::ListingBrowser()
             [this](const std::vector<int>& listings) { htmlController_->HtmlMenuClick(listings); });
     connect(browser_, &TListingBrowser::CompareRequested, this, &TMainForm::CompareMenuClick);
     browser_->AttachChanges(changes_);
+    browser_->AttachArchive(archive_);
     return browser_;
 }
 

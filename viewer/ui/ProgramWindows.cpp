@@ -1,6 +1,7 @@
 #include "ProgramWindows.h"
 
 #include "AboutBox.h"
+#include "ArchiveLink.h"
 #include "ChangeView.h"
 #include "KvSetDlg.h"
 #include "MainForm.h"
@@ -41,6 +42,8 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine re
     w.Changes = std::make_unique<TChangeView>(*w.Document);
     w.MainForm = std::make_unique<TMainForm>(*w.Settings, *w.Document, fileArgument);
     w.MainForm->AttachChanges(w.Changes.get());
+    w.Archive = std::make_unique<TArchiveLink>(*w.Settings, *w.Document);
+    w.MainForm->AttachArchive(w.Archive.get());
     w.AboutBox = new TAboutBox(w.MainForm.get());
     TMainForm* main = w.MainForm.get();
     const ReportContext report{w.Document->Slot(), *w.Settings, [main] { return main->ShownListingNumber(); },

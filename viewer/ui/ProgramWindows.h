@@ -12,6 +12,7 @@
 namespace kovra {
 
 class TAboutBox;
+class TArchiveLink;
 class TChangeView;
 class TKvSetDlg;
 class TMainForm;
@@ -29,6 +30,9 @@ struct ProgramWindows {
     std::unique_ptr<TOpenDocument> Document;
     // The older file the one on show is compared with, and the comparison.
     std::unique_ptr<TChangeView> Changes;
+    // The archive, for the main window and its browser (made after the
+    // main window has read the settings).
+    std::unique_ptr<TArchiveLink> Archive;
     // The main window owns the others (they are its child windows), so
     // deleting it ends them all; its destruction writes the settings.
     std::unique_ptr<TMainForm> MainForm;

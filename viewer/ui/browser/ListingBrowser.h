@@ -25,6 +25,7 @@ class QTableView;
 
 namespace kovra {
 
+class TArchiveLink;
 class TChangeTableModel;
 class TChangeView;
 class TListingTableModel;
@@ -92,6 +93,8 @@ public:
     // The change view: its columns, its quick filter and counts follow
     // `changes` from now on (ListingBrowserChanges.cpp).
     void AttachChanges(TChangeView* changes);
+    // The archive's columns (初回掲載日, 掲載日数, 前回価格, メモ) from `archive`.
+    void AttachArchive(TArchiveLink* archive);
     QPushButton* CompareBtn = nullptr;
     QComboBox* CmbChange = nullptr; // すべて, then the quick filters in their order
     QLabel* ChangeCountLbl = nullptr;
@@ -125,6 +128,7 @@ private:
     search::QueryDescription description() const;
     QLayout* buildChangeRow();
     void changesChanged();
+    void askArchiveColumns();
     void applyChangeColumns();
     // `found` narrowed by the change view's quick filter (the gone listings
     // for 消滅, as rows past the table when `withGone`).
@@ -136,6 +140,7 @@ private:
     TBrowserSearch search_;
     TChangeTableModel* model_ = nullptr;
     TChangeView* changes_ = nullptr;
+    TArchiveLink* archive_ = nullptr;
     bool changeColumnsPlaced_ = false;
     int shownListing_ = -1; // the listing on show in the main window
     bool indexStale_ = true;

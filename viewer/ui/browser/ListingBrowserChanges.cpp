@@ -2,6 +2,7 @@
 // quick filter over what changed with its counts, and the change columns.
 #include "ListingBrowser.h"
 
+#include "ArchiveLink.h"
 #include "ChangeTableModel.h"
 #include "ChangeTexts.h"
 #include "ChangeView.h"
@@ -139,6 +140,32 @@ std::vector<int> TListingBrowser::filterChanges(std::vector<int> found, bool wit
             rows.push_back(listing);
     }
     return rows;
+}
+
+} // namespace kovra
+
+namespace kovra {
+
+void TListingBrowser::AttachArchive(TArchiveLink* archive)
+{
+    archive_ = archive;
+    if (!archive_)
+        return;
+    connect(archive_, &TArchiveLink::ColumnsReady, this, [this](const ArchiveColumnsPtr& columns) {
+        model_->SetArchive(columns);
+        applyChangeColumns();
+    });
+    // Asked for once the rows are there, and again when an import added to
+    // what the archive knows of them.
+    connect(&search_, &TBrowserSearch::IndexBuilt, this, &TListingBrowser::askArchiveColumns);
+    connect(archive_, &TArchiveLink::Imported, this, &TListingBrowser::askArchiveColumns);
+    askArchiveColumns();
+}
+
+void TListingBrowser::askArchiveColumns()
+{
+    if (archive_ && isVisible() && archive_->Usable())
+        archive_->AskColumns(search_.Document());
 }
 
 } // namespace kovra

@@ -37,6 +37,13 @@ const ArchiveColumns* TChangeTableModel::Archive() const
     return archive_ && archive_->document == Document() ? archive_.get() : nullptr;
 }
 
+void TChangeTableModel::SetArchive(ArchiveColumnsPtr archive)
+{
+    archive_ = std::move(archive);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnEnd - 1));
+}
+
 int TChangeTableModel::GoneRow(std::size_t k) const { return TableSize(Document()) + static_cast<int>(k); }
 
 const changes::Finding* TChangeTableModel::GoneAt(int listing) const

@@ -44,7 +44,8 @@ public:
 
     // Read from now on; the rows are set again after (SetRows).
     void SetChanges(ChangeStatePtr state) { state_ = std::move(state); }
-    void SetArchive(ArchiveColumnsPtr archive) { archive_ = std::move(archive); }
+    // Read at once: the rows stay, their archive cells change.
+    void SetArchive(ArchiveColumnsPtr archive);
     // The comparison of the rows' document, or null.
     const ChangeState* Changes() const;
     const ArchiveColumns* Archive() const;
