@@ -55,11 +55,12 @@ protected:
     QString day1_, day2_;
 };
 
-// Guards the 履歴 tab's rows, chart and notes after two daily imports, the
-// browser's archive columns, and an import picked to compare with.
+// Guards the 履歴 tab's rows, chart and notes after two daily imports (into
+// the user's data folder, made for it), the browser's archive columns, and
+// an import picked to compare with.
 TEST_F(ArchiveViewTest, HistoryTabColumnsAndComparingWithAnImport)
 {
-    StoreSetting(QStringLiteral("FArchive"), QStringLiteral("Location"), Path(QStringLiteral("archive.sqlite")));
+    // The default place, in a data folder that is not there yet.
     ProgramWindows w = CreateProgramWindows(day1_);
     Idle(w);
     w.MainForm->LoadFile(day2_);

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <filesystem>
+
 namespace kovra {
 
 namespace {
@@ -43,11 +45,17 @@ void TArchiveLink::run(bool create, Job job, QWidget* owner)
         return;
     ++pending_;
     QPointer<QWidget> box(owner);
-    worker_.start([this, create, job = std::move(job), box, location = services::ArchiveLocation(settings_)] {
+    worker_.start([this, create, job = std::move(job), box, location = services::ArchiveLocation(settings_),
+                   userData = settings_.Archive.Location.empty()] {
         std::string failure;
         if (archive_ && openedAt_ != location)
             archive_.reset();
         if (!archive_ && (create || QFileInfo::exists(QString::fromStdString(location)))) {
+            // The user's data folder may not be there yet.
+            if (create && userData) {
+                std::error_code ec;
+                std::filesystem::create_directories(fileio::PathFromUtf8(location).parent_path(), ec);
+            }
             archive_ = archive::Archive::Open(location, create ? archive::OpenMode::CreateWhenMissing
                                                                : archive::OpenMode::ExistingOnly,
                                               failure);
