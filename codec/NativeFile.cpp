@@ -6,9 +6,12 @@
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include <random>
 #else
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,6 +101,32 @@ bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file
 
 void IgnoreFileSizeLimitSignal() {}
 
+fs::path UserRuntimeFolder() { return {}; }
+
+fs::path MakePrivateFolder(const fs::path& parent, const std::string& prefix)
+{
+    // The user's own temporary folder is not shared with other users.
+    static const char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string name = prefix;
+        for (int k = 0; k < 6; ++k)
+            name += kDigits[random() % (sizeof kDigits - 1)];
+        std::error_code ec;
+        if (fs::create_directory(parent / name, ec))
+            return parent / name;
+        if (ec)
+            return {};
+    }
+    return {};
+}
+
+bool CreatePrivateFile(const fs::path& path)
+{
+    std::FILE* f = CreateNew(path);
+    return f && std::fclose(f) == 0;
+}
+
 #else
 
 OpenResult OpenRegularForReading(const fs::path& path, std::FILE*& file, std::uint64_t& size)
@@ -176,6 +205,35 @@ bool IdentityOf(const fs::path& path, std::uint64_t& device, std::uint64_t& file
 }
 
 void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+fs::path UserRuntimeFolder()
+{
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    struct stat st;
+    if (!folder || folder[0] != '/' || ::lstat(folder, &st) != 0)
+        return {};
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        return {};
+    return folder;
+}
+
+fs::path MakePrivateFolder(const fs::path& parent, const std::string& prefix)
+{
+    std::string pattern = (parent / (prefix + "XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) // mode 0700
+        return {};
+    return pattern;
+}
+
+bool CreatePrivateFile(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    // The mode is given whatever the umask holds back: 0600 exactly.
+    const bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    return ::close(fd) == 0 && ok;
+}
 
 #endif
 

@@ -1,10 +1,12 @@
 // The few file calls that differ between POSIX systems and Windows; the
-// rest of the file code is standard C++.  Used by FileIO.cpp only.
+// rest of the file code is standard C++.  Used by FileIO.cpp and by the
+// print jobs' private folders (PrintJobFolder.h).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace kovra::fileio::native {
 
@@ -36,5 +38,18 @@ bool IdentityOf(const std::filesystem::path& path, std::uint64_t& device, std::u
                 std::uint64_t* names = nullptr);
 
 void IgnoreFileSizeLimitSignal();
+
+// The user's runtime folder ($XDG_RUNTIME_DIR) when it is a folder of this
+// user that nobody else may enter; empty otherwise (and on Windows).
+std::filesystem::path UserRuntimeFolder();
+
+// Makes a new folder in `parent` named `prefix` and six random characters,
+// that only its owner may enter (mode 0700); empty when none could be made.
+std::filesystem::path MakePrivateFolder(const std::filesystem::path& parent, const std::string& prefix);
+
+// Creates an empty file that must not exist yet and that only its owner may
+// read and write (mode 0600); a name planted there (a file or a link) makes
+// it fail instead of being followed.
+bool CreatePrivateFile(const std::filesystem::path& path);
 
 } // namespace kovra::fileio::native

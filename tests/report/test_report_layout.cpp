@@ -3,14 +3,18 @@
 #include "MessageTexts.h"
 #include "ListingLine.h"
 #include "PrintTool.h"
+#include "ReportJob.h"
 #include "ReportLayout.h"
 #include "ShippedFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -23,7 +27,8 @@ protected:
     void SetUp() override
     {
         // One folder per test: CTest runs the cases of this file side by side.
-        dir = fs::temp_directory_path() / ("kovra_report_layout_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = fs::temp_directory_path() / ("kovra_report_layout_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                                           (std::getenv("KOVRA_TEST_CHILD_JOB") ? "_child" : ""));
         fs::create_directories(dir);
         std::string text = "3,,,,,261201\r\n";
         for (int i = 1; i <= 3; ++i)
@@ -210,30 +215,104 @@ TEST_F(ReportLayoutTest, CharactersTheCodePageLacksAreNamed)
               "次の文字はレポートに印刷できないため「?」で印刷されます: 한 😀 𠮷");
 }
 
-// Guards the default data file: "KvReport.tmp" in the current folder, or the
-// temporary folder when the current one cannot take it.
-TEST_F(ReportLayoutTest, DefaultDataFileAndFallback)
+#ifdef __linux__
+// Guards the report's data file: each job writes its own "KvReport.tmp" in
+// a folder of its own that only the user may enter, created with mode 0600;
+// a second job in this program and a job of another program meanwhile
+// leave it as it was; nothing is left once the jobs and that program have
+// ended.  The other program is this test run again as KOVRA_TEST_CHILD_JOB.
+TEST_F(ReportLayoutTest, DataFileIsPrivateToItsJob)
 {
-    const fs::path before = fs::current_path();
-    request.dataFile.clear();
-    request.shownListingNumber = 1;
-    fs::current_path(dir);
-    auto o = kovra::WriteReport(listings, request);
-    EXPECT_TRUE(o.written);
-    EXPECT_EQ(o.dataFile, "KvReport.tmp");
-    EXPECT_TRUE(fs::exists(dir / "KvReport.tmp"));
-
-    fs::create_directories(dir / "ro");
-    fs::current_path(dir / "ro");
-    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    const bool canStillWrite = std::ofstream(dir / "ro" / "probe").good(); // root ignores permissions
-    o = kovra::WriteReport(listings, request);
-    fs::current_path(before);
-    fs::permissions(dir / "ro", fs::perms::owner_all);
-    EXPECT_TRUE(o.written);
-    if (!canStillWrite) {
-        EXPECT_EQ(o.dataFile, (fs::temp_directory_path() / "KvReport.tmp").string());
+    const char* childListing = std::getenv("KOVRA_TEST_CHILD_JOB");
+    const fs::path runtime = dir / "runtime";
+    if (!childListing) {
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1); // before the first job: the process's folder goes there
     }
+    struct Job {
+        std::string dataFile, firstLine;
+        fs::perms file, folder, processFolder;
+    };
+    const auto firstLine = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::string line;
+        std::getline(in, line);
+        return line;
+    };
+    const auto run = [&](int listing, const std::function<void(const Job&)>& meanwhile) {
+        Job job;
+        kovra::RunReportJob(
+            kovra::kReportDataFile,
+            [&](const std::string& dataFile) {
+                kovra::ReportRequest r = request;
+                r.shownListingNumber = listing;
+                r.dataFile = dataFile;
+                return kovra::WriteReport(listings, r);
+            },
+            [&](const kovra::ReportOutcome& written) {
+                const fs::path file = written.dataFile;
+                job = {written.dataFile, firstLine(written.dataFile), fs::status(file).permissions(),
+                       fs::status(file.parent_path()).permissions(),
+                       fs::status(file.parent_path().parent_path()).permissions()};
+                meanwhile(job);
+                return true;
+            });
+        return job;
+    };
+    if (childListing) {
+        run(std::atoi(childListing), [](const Job& j) { std::printf("\nJOB\t%s\t%s\n", j.dataFile.c_str(), j.firstLine.c_str()); });
+        return;
+    }
+
+    Job inner, other;
+    const Job outer = run(1, [&](const Job& mine) {
+        inner = run(2, [](const Job&) {});
+        std::fflush(nullptr);
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        std::FILE* program = ::popen(("KOVRA_TEST_CHILD_JOB=3 '" + self +
+                                      "' --gtest_filter=ReportLayoutTest.DataFileIsPrivateToItsJob").c_str(), "r");
+        ASSERT_NE(program, nullptr);
+        std::string said;
+        for (char buffer[4096]; std::fgets(buffer, sizeof buffer, program);)
+            said += buffer;
+        ASSERT_EQ(::pclose(program), 0) << said;
+        const std::size_t at = said.find("\nJOB\t");
+        ASSERT_NE(at, std::string::npos) << said;
+        const std::size_t tab = said.find('\t', at + 5), end = said.find('\n', at + 5);
+        other = {said.substr(at + 5, tab - at - 5), said.substr(tab + 1, end - tab - 2), {}, {}, {}};
+        EXPECT_EQ(firstLine(mine.dataFile), mine.firstLine) << "the other jobs wrote into this job's file";
+    });
+
+    struct Case {
+        const char* what;
+        const Job& job;
+        const char* ordinal; // the page's first item names its listing
+    };
+    const Case cases[] = {{"the job", outer, "T1940;160;1;"}, {"a job run meanwhile", inner, "T1940;160;2;"},
+                          {"another program's job", other, "T1940;160;3;"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(fs::path(c.job.dataFile).filename(), "KvReport.tmp");
+        EXPECT_EQ(c.job.firstLine.rfind(c.ordinal, 0), 0u) << c.job.firstLine;
+        EXPECT_FALSE(fs::exists(c.job.dataFile));
+        EXPECT_FALSE(fs::exists(fs::path(c.job.dataFile).parent_path())) << "the job's folder stays";
+    }
+    const Job* const ownJobs[] = {&outer, &inner};
+    for (const Job* job : ownJobs) {
+        EXPECT_EQ(job->file, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(job->folder, fs::perms::owner_all);
+        EXPECT_EQ(job->processFolder, fs::perms::owner_all);
+    }
+    EXPECT_NE(fs::path(outer.dataFile).parent_path(), fs::path(inner.dataFile).parent_path());
+    // Left now: this program's own folder, empty until its end; the other
+    // program's went with it.
+    ASSERT_EQ(std::distance(fs::directory_iterator(runtime), fs::directory_iterator()), 1);
+    const fs::path mine = fs::path(outer.dataFile).parent_path().parent_path();
+    EXPECT_EQ(mine.parent_path(), runtime);
+    EXPECT_TRUE(fs::is_empty(mine));
+    EXPECT_FALSE(fs::exists(fs::path(other.dataFile).parent_path().parent_path()));
 }
+#endif
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +35,7 @@ struct EngineCall {
     int pages = 0;
     QString firstLine;
     QString formatFile;
+    QString dataFile;
 };
 
 class ReportCommandsTest : public UiTest {
@@ -42,7 +44,7 @@ protected:
     {
         UiTest::SetUp();
         previousDir_ = QDir::currentPath();
-        QDir::setCurrent(tmp_.path()); // "KvReport.tmp" goes to the current folder
+        QDir::setCurrent(tmp_.path()); // where the data file went before it had a folder of its own
         std::vector<Columns> listings;
         for (int n = 1; n <= 10; ++n)
             listings.push_back(SaleListing(n));
@@ -54,7 +56,8 @@ protected:
             const QString text = QString::fromStdString(cp932::toUtf8(f.readAll().toStdString()));
             const QStringList lines = text.split(QStringLiteral("\r\n"));
             EngineCall call{print, s.showPrintDialog != 0, static_cast<int>(lines.count(QStringLiteral("E"))) + 1,
-                            lines.value(0), QString::fromStdString(s.formatFileName)};
+                            lines.value(0), QString::fromStdString(s.formatFileName),
+                            QString::fromStdString(s.dataFileName)};
             calls_.push_back(call);
         };
         engine_ = {[record] { record(true); return true; }, [record] { record(false); }};
@@ -86,7 +89,11 @@ TEST_F(ReportCommandsTest, PreviewCommandShowsTheListingOnShow)
     EXPECT_EQ(calls_[0].pages, 1);
     EXPECT_TRUE(calls_[0].firstLine.startsWith(QStringLiteral("T1940;160;4;"))) << calls_[0].firstLine.toStdString();
     EXPECT_TRUE(calls_[0].formatFile.endsWith(QStringLiteral("KvReport.FOM")));
-    EXPECT_TRUE(QFile::exists(QDir(tmp_.path()).filePath(QStringLiteral("KvReport.tmp"))));
+    // The data file was the job's own and went with the preview.
+    EXPECT_TRUE(calls_[0].dataFile.endsWith(QStringLiteral("/KvReport.tmp"))) << calls_[0].dataFile.toStdString();
+    EXPECT_FALSE(QFile::exists(calls_[0].dataFile));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(calls_[0].dataFile).path()));
+    EXPECT_FALSE(QFile::exists(QDir(tmp_.path()).filePath(QStringLiteral("KvReport.tmp"))));
 }
 
 // Guards characters the report cannot print: the viewer names them once

@@ -10,8 +10,8 @@
 
 namespace kovra {
 
-// Writes a job's print data file (WriteReport, WriteCompareSheet).
-using ReportWriter = std::function<ReportOutcome()>;
+// Writes a job's print data into `dataFile` (WriteReport, WriteCompareSheet).
+using ReportWriter = std::function<ReportOutcome(const std::string& dataFile)>;
 // Takes a written job (its data file and form, ReportOutcome) to paper or
 // screen; false when that failed or was left undone (the sink has said why).
 using ReportSink = std::function<bool(const ReportOutcome& written)>;
@@ -22,8 +22,10 @@ struct ReportJobOutcome {
     bool printed = false;    // and it succeeded
 };
 
-// Writes the job's data file and hands it to `sink`; when nothing was
-// written the sink is not called.
-ReportJobOutcome RunReportJob(const ReportWriter& write, const ReportSink& sink);
+// Writes the job's data file, named `dataFileName`, into a folder of the
+// job's own (PrintJobFolder.h) and hands it to `sink`; when nothing was
+// written the sink is not called.  The file and its folder are gone when
+// this returns.
+ReportJobOutcome RunReportJob(const std::string& dataFileName, const ReportWriter& write, const ReportSink& sink);
 
 } // namespace kovra

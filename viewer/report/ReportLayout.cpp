@@ -6,7 +6,6 @@
 #include "TextFit.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace kovra {
 
@@ -79,13 +78,6 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
     fitted(ProfileBox(5), "Email:" + p.Email);
 }
 
-std::string Join(const std::string& folder, const char* name)
-{
-    namespace fs = std::filesystem;
-    const auto u8 = (fs::path(std::u8string(folder.begin(), folder.end())) / name).u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 } // namespace
 
 ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request)
@@ -106,8 +98,7 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     TPrintTool tool;
     outcome.formatFile = request.formatFile.empty() ? services::ShippedFile(kReportFormatFile) : request.formatFile;
     tool.SetFormatFileName(outcome.formatFile);
-    const bool ownDataFile = !request.dataFile.empty();
-    tool.SetDataFileName(ownDataFile ? request.dataFile : std::string(kReportDataFile));
+    tool.SetDataFileName(request.dataFile);
     tool.SetPaperCode(kReportPaperA4);
     tool.SetPreviewTitle(kReportCaption);
     const auto& first = listings.ListingTable[static_cast<std::size_t>(ordinals.front() - 1)];
@@ -115,22 +106,8 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
                                          : msg::ReportJobName(static_cast<int>(ordinals.size())));
     // The job reads the export file and the form: the data file is neither.
     const fileio::JobInputs inputs{listings.CurrentFileName, outcome.formatFile};
-    bool opened = tool.OpenDataFile(&inputs);
-    if (!opened && tool.DataFileIsInput()) {
-        outcome.message = msg::OutputIsInput(TPrintTool::Settings().dataFileName);
-        return outcome;
-    }
-    if (!opened && !ownDataFile) {
-        // The current folder cannot take the file: the temporary folder can.
-        std::error_code ec;
-        const auto temp = std::filesystem::temp_directory_path(ec).u8string();
-        if (!ec) {
-            tool.SetDataFileName(Join(std::string(temp.begin(), temp.end()), kReportDataFile));
-            opened = tool.OpenDataFile(&inputs);
-        }
-    }
-    if (!opened) {
-        outcome.message = msg::FileCannotCreate(ownDataFile ? request.dataFile : std::string(kReportDataFile));
+    if (!tool.OpenDataFile(&inputs)) {
+        outcome.message = tool.DataFileIsInput() ? msg::OutputIsInput(request.dataFile) : msg::FileCannotCreate(request.dataFile);
         return outcome;
     }
     for (std::size_t k = 0; k < ordinals.size(); ++k) {

@@ -23,13 +23,13 @@ struct ReportRequest {
     // home page).
     services::ProfileTexts profile;
     std::string formatFile; // the report form; empty: the shipped "KvReport.FOM"
-    std::string dataFile;   // empty: "KvReport.tmp" in the current folder
+    std::string dataFile;   // where the print data goes (the job's own file, RunReportJob)
 };
 
 struct ReportOutcome {
     bool written = false;    // the data file is ready for the engine
     int pages = 0;
-    std::string dataFile;    // where it went: "KvReport.tmp", or the temporary folder's
+    std::string dataFile;    // where it went
     std::string formatFile;  // the report form the data file goes with
     std::string message;     // why nothing was written (empty: nothing to do)
     std::size_t unmappable = 0; // characters written as "?"
@@ -43,9 +43,8 @@ inline constexpr int kReportPaperA4 = 9;
 
 // Sets the print writer's paths, paper and title and writes the report's
 // data file for the listings asked for.  A listing number outside
-// 1..ListingCount writes nothing and says nothing.  When the current folder
-// cannot take "KvReport.tmp", the user's temporary folder does.  A data
-// file that is the export file or the form is refused.  A remark or a
+// 1..ListingCount writes nothing and says nothing.  A data file that is the
+// export file or the form is refused.  A remark or a
 // contact line too long for its box is written smaller or on more lines
 // (TextFit.h).
 ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request);

@@ -17,8 +17,8 @@ struct ReportPdfOutcome {
     int sheets = 0;
 };
 
-// Writes the job's print data into a temporary file (`write` is given its
-// path), renders it with its form onto `pdf` (written whole or not at all)
+// Writes the job's print data into a file of the job's own (RunReportJob;
+// `write` is given its path), renders it with its form onto `pdf` (written whole or not at all)
 // and removes the data file again, also after a failure.
 // `beforeRendering` learns of the data file just written and may stop the
 // job (false: nothing is rendered).

@@ -35,8 +35,13 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
     request.profile = services::UserProfileTexts(context.settings);
 
     const DocumentPtr document = context.document.Document();
-    const auto write = [&] { return WriteReport(*document, request); };
-    const ReportJobOutcome run = RunReportJob(write, [&](const ReportOutcome& written) {
+    const auto write = [&](const std::string& dataFile) {
+        request.dataFile = dataFile;
+        return WriteReport(*document, request);
+    };
+    // The print dialog and the preview return when they are closed: the
+    // job, and its data file, end there.
+    const ReportJobOutcome run = RunReportJob(kReportDataFile, write, [&](const ReportOutcome& written) {
         if (!written.unmappableCharacters.empty())
             Say(Tone::Warning, msg::CharactersNotPrinted(written.unmappableCharacters), parent);
         TPrintTool().SetShowPrintDialog(!print);
