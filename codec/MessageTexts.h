@@ -214,6 +214,11 @@ inline constexpr std::string_view kOverwriteTitle = "警告";
 std::string AskOverwrite(std::string_view pageFile);
 inline constexpr std::string_view kWritingPagePrefix = "作成中: "; // the progress window, before the page file
 inline constexpr std::string_view kExportFinished = "処理が終了しました";
+// The progress window once 中止 (its close box, Esc) was chosen.
+inline constexpr std::string_view kStoppingExport = "中止しています。作成中のページを書き終えると終わります。";
+// A click on the main window's close box while pages are written.
+inline constexpr std::string_view kCannotCloseWhileExporting =
+    "HTMLを出力中のため終了できません。進行状況の［中止］で出力を止めてから終了してください。";
 // What went wrong or was left out, added to the end message.
 inline constexpr std::string_view kNoListingsToExport = "出力する物件がありません。";
 std::string TemplateUnreadable(std::string_view path, const fileio::ReadResult& failure, std::uint64_t limit);

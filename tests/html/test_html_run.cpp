@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 
 #include <deque>
 
@@ -280,6 +282,61 @@ TEST_F(HtmlRun, ControllerDestroyedDuringARunStopsTheWorker)
     EXPECT_FALSE(fs::exists(out("1399.html"))); // stopped well before the end
 }
 
+// Guards the stop: 中止, the close box and Esc each end the run after the
+// page being written, every page written whole and none after it, with the
+// end message saying how many pages there are; and only the run's end
+// closes the progress window.
+TEST_F(HtmlRun, StoppingEndsAfterWholePagesAndSaysHowMany)
+{
+    constexpr int kListings = 300, kStopAt = 3;
+    std::vector<TKovraDataClass> many;
+    for (int i = 0; i < kListings; ++i)
+        many.push_back(test::Listing(std::to_string(1000 + i)));
+    Show(std::move(many));
+    TProgForm* prog = mainWindow.findChild<TProgForm*>();
+    ASSERT_NE(prog, nullptr);
+    struct Case {
+        const char* way;
+        std::function<void()> stop;
+    };
+    const Case cases[] = {
+        {"中止", [prog] { prog->StopBtn->click(); }},
+        {"close box", [prog] { prog->close(); }},
+        {"Esc", [prog] { QTest::keyClick(prog, Qt::Key_Escape); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        fs::remove_all(dir.path() / "out");
+        fs::create_directories(dir.path() / "out");
+        bool stillShownAfterStop = false;
+        // Asked from the event loop, as a click is, once some pages are there.
+        const QMetaObject::Connection asked =
+            QObject::connect(prog->ProgressBar1, &QProgressBar::valueChanged, prog, [&](int value) {
+                if (value == kStopAt)
+                    QTimer::singleShot(0, prog, [&] {
+                        c.stop();
+                        stillShownAfterStop = prog->isVisible() && !prog->StopBtn->isEnabled();
+                    });
+            });
+        Run();
+        QObject::disconnect(asked);
+        EXPECT_TRUE(stillShownAfterStop);
+        EXPECT_FALSE(prog->isVisible());
+        int pages = 0;
+        for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+            ++pages;
+            const std::string number = entry.path().stem().string();
+            const std::string text = test::ReadFile(entry.path());
+            EXPECT_TRUE(text.starts_with("<p>" + number + " ") && text.find(">n</a>") != std::string::npos) << number << ": " << text;
+        }
+        EXPECT_GE(pages, kStopAt);
+        EXPECT_LT(pages, kListings);
+        EXPECT_TRUE(fs::exists(out("1000.html")));
+        EXPECT_EQ(finishedText.toStdString(), std::string(msg::kExportFinished) + "\n\n" +
+                                                  std::string(msg::kExportCancelled) + "\n" + msg::PagesWritten(pages));
+    }
+}
+
 // Guards: the worker reading the live profile while the settings dialog changes it.
 TEST_F(HtmlRun, UserProfileIsCopiedAtTheStart)
 {
@@ -311,7 +368,7 @@ TEST(ProgFormWindow, BarIsResetOnShowAndLabelKept)
     EXPECT_EQ(form.ProgressBar1->value(), 0);
     EXPECT_EQ(form.aboutlbl->text(), QStringLiteral("作成中: old"));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint)) << "the close box stops the run";
     SaveShot(form, "ProgForm");
     form.close();
 }

@@ -506,6 +506,9 @@ TEST_F(MainFormTest, ExportRunLocksCloseDropAndCommands)
         EXPECT_FALSE(form.findChild<QAction*>(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(messages_.size(), 1u) << "the close box says why nothing happens";
+    EXPECT_EQ(messages_[0].text.toStdString(), msg::kCannotCloseWhileExporting);
+    messages_.clear();
 
     Drop(form, {QUrl::fromLocalFile(b)});
     ASSERT_EQ(messages_.size(), 1u);
@@ -709,7 +712,9 @@ TEST_F(MainFormTest, HtmlExportRunLocksTheWindowUntilItsEndMessage)
     bool closedDuringRun = true;
     bool openEnabledDuringRun = true;
     int finished = 0;
-    prompter_->answer = [&](const Question&) {
+    prompter_->answer = [&](const Question& q) {
+        if (q.text == msg::kCannotCloseWhileExporting)
+            return Answer::Ok; // the word of the close below
         ++finished;
         closedDuringRun = form.close();
         openEnabledDuringRun = form.findChild<QAction*>(QStringLiteral("FileOpenMenu"))->isEnabled()

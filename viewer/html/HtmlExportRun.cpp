@@ -42,6 +42,12 @@ HtmlExportController::HtmlExportController(QWidget* mainWindow, DocumentSlot& do
     d->main = mainWindow;
     d->setup = new THtmlSetupDlg(mainWindow, std::move(pickTemplate));
     d->prog = new TProgForm(mainWindow);
+    // The worker ends after the page it is writing, every page written
+    // whole; its end message says how many there are.
+    connect(d->prog, &TProgForm::StopRequested, this, [this] {
+        if (d->thread)
+            d->thread->requestStop();
+    });
 }
 
 HtmlExportController::~HtmlExportController()
@@ -144,7 +150,7 @@ void HtmlExportController::ExportFinished()
     d->thread = nullptr;
     delete thread;
 
-    d->prog->close();
+    d->prog->CloseAfterRun();
     QApplication::beep();
     const std::string detail = html::DescribeResult(result);
     std::string text(msg::kExportFinished);

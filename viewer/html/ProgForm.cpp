@@ -1,16 +1,22 @@
 #include "ProgForm.h"
 
+#include "MessageTexts.h"
+#include "QtText.h"
+
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kovra {
 
 TProgForm::TProgForm(QWidget* mainWindow)
     : QDialog(mainWindow,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                  Qt::WindowStaysOnTopHint),
       mainWindow_(mainWindow)
 {
     setWindowTitle(QStringLiteral("進行状況"));
@@ -19,9 +25,17 @@ TProgForm::TProgForm(QWidget* mainWindow)
     aboutlbl->setMinimumWidth(380);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setTextVisible(false);
+    StopBtn = new QPushButton(QStringLiteral("中止"), this);
+    StopBtn->setObjectName(QStringLiteral("StopBtn"));
+    StopBtn->setAutoDefault(false);
+    connect(StopBtn, &QPushButton::clicked, this, &TProgForm::StopBtnClick);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(aboutlbl);
     layout->addWidget(ProgressBar1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(StopBtn);
+    layout->addLayout(buttons);
 }
 
 void TProgForm::showEvent(QShowEvent* event)
@@ -36,6 +50,8 @@ void TProgForm::FormShow()
     // of this one is written; only the bar starts again.
     ProgressBar1->setRange(0, listingCount_);
     ProgressBar1->setValue(0);
+    StopBtn->setEnabled(true);
+    runEnded_ = false;
     if (mainWindow_) {
         adjustSize();
         const QRect main = mainWindow_->frameGeometry();
@@ -43,20 +59,41 @@ void TProgForm::FormShow()
     }
 }
 
+void TProgForm::StopBtnClick()
+{
+    // Asked once; the window stays, showing that the run is ending, until
+    // the run closes it.
+    if (!StopBtn->isEnabled())
+        return;
+    StopBtn->setEnabled(false);
+    aboutlbl->setText(q(msg::kStoppingExport));
+    emit StopRequested();
+}
+
+void TProgForm::CloseAfterRun()
+{
+    runEnded_ = true;
+    close();
+}
+
 void TProgForm::closeEvent(QCloseEvent* event)
 {
-    // Only the run closes this window (it has no close button; Alt+F4 too
-    // must not hide the progress of a running export).
-    if (event->spontaneous())
-        event->ignore();
-    else
+    // Only the run closes this window: the close box (Alt+F4 too) stops
+    // the run, whose end then closes it.
+    if (runEnded_) {
         QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    StopBtnClick();
 }
 
 void TProgForm::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
-        return; // a dialog would close on Esc
+    if (event->key() == Qt::Key_Escape) {
+        StopBtnClick(); // instead of the dialog's own closing
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

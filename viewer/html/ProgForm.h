@@ -1,10 +1,12 @@
 // The small always-on-top window that shows how far the export has come.
+// Its 中止 button, its close box and Esc ask the run to stop.
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace kovra {
 
@@ -15,9 +17,16 @@ public:
 
     QLabel* aboutlbl = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* StopBtn = nullptr;
 
     // The bar runs from 0 to the listing count; set before each show.
     void setListingCount(int count) { listingCount_ = count; }
+    // Closes the window at the run's end; every other close is a stop request.
+    void CloseAfterRun();
+
+signals:
+    // 中止, the close box or Esc: the run ends after the page being written.
+    void StopRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -26,8 +35,10 @@ protected:
 
 private:
     void FormShow();
+    void StopBtnClick();
     QWidget* mainWindow_;
     int listingCount_ = 0;
+    bool runEnded_ = false;
 };
 
 } // namespace kovra

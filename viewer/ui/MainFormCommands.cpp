@@ -12,6 +12,7 @@
 #include "FileDialogLook.h"
 #include "HtmlExportRun.h"
 #include "MemberStrip.h"
+#include "MessageTexts.h"
 #include "OpenDocument.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
@@ -220,10 +221,12 @@ void TMainForm::aboutClick() { AboutBox()->exec(); }
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The export's worker reads the table: no closing until its end message.
-    if (document_.InUseByRun())
+    if (document_.InUseByRun()) {
         event->ignore();
-    else
+        Say(Tone::Information, msg::kCannotCloseWhileExporting, this);
+    } else {
         event->accept();
+    }
 }
 
 } // namespace kovra
