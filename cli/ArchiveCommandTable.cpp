@@ -71,6 +71,10 @@ constexpr Positional<ArchiveBackupJob> kBackupArgs[] = {{Count::One, StoreOnce<&
 constexpr Option<ArchiveBackupJob> kBackupOptions[] = {kArchiveOption<ArchiveBackupJob>};
 constexpr Syntax<ArchiveBackupJob> kBackup{kBackupArgs, kBackupOptions, nullptr, RunArchiveBackup};
 
+constexpr Positional<ArchiveCopyJob> kCopyArgs[] = {{Count::One, StoreOnce<&ArchiveCopyJob::from>},
+                                                     {Count::One, StoreOnce<&ArchiveCopyJob::to>}};
+constexpr Syntax<ArchiveCopyJob> kCopy{kCopyArgs, {}, nullptr, RunArchiveCopy};
+
 constexpr Command kSubcommands[] = {
     {"archive import", "archive import FILE... [--series NAME] [--archive PATH]", ParseAndRun<kImport>},
     {"archive list", "archive list [--archive PATH]", ParseAndRun<kList>},
@@ -78,6 +82,7 @@ constexpr Command kSubcommands[] = {
     {"archive history", "archive history NUM [--archive PATH]", ParseAndRun<kHistory>},
     {"archive note", "archive note NUM [TEXT] [--archive PATH]", ParseAndRun<kNote>},
     {"archive backup", "archive backup OUT [--archive PATH]", ParseAndRun<kBackup>},
+    {"archive copy", "archive copy FROM TO", ParseAndRun<kCopy>},
 };
 
 // Options may stand anywhere, also before the subcommand: the first
@@ -105,6 +110,7 @@ constexpr Command kRows[] = {
     {"archive", kSubcommands[0].synopsis, Dispatch}, {"archive", kSubcommands[1].synopsis, Dispatch},
     {"archive", kSubcommands[2].synopsis, Dispatch}, {"archive", kSubcommands[3].synopsis, Dispatch},
     {"archive", kSubcommands[4].synopsis, Dispatch}, {"archive", kSubcommands[5].synopsis, Dispatch},
+    {"archive", kSubcommands[6].synopsis, Dispatch},
 };
 
 } // namespace

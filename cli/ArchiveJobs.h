@@ -36,11 +36,17 @@ struct ArchiveBackupJob {
     std::string archive;
 };
 
+// Both locations given: a copy names where from and where to.
+struct ArchiveCopyJob {
+    std::string from, to;
+};
+
 bool RunArchiveImport(const ArchiveImportJob& job);
 bool RunArchiveList(const ArchiveListJob& job);
 bool RunArchiveChanges(const ArchiveChangesJob& job);
 bool RunArchiveHistory(const ArchiveHistoryJob& job);
 bool RunArchiveNote(const ArchiveNoteJob& job);
 bool RunArchiveBackup(const ArchiveBackupJob& job);
+bool RunArchiveCopy(const ArchiveCopyJob& job);
 
 } // namespace kovra::cli

@@ -1,15 +1,17 @@
-// kovra archive import|list|changes|history|note|backup: the archive on the
-// command line.
+// kovra archive import|list|changes|history|note|backup|copy: the archive on
+// the command line.
 //   import<TAB>ID<TAB>DATE<TAB>SERIES<TAB>LISTINGS<TAB>NEW<TAB>GONE<TAB>CHANGED<TAB>FILE, or same<TAB>ID<TAB>FILE
 //   list: import<TAB>ID<TAB>DATE<TAB>SERIES<TAB>LISTINGS<TAB>FILE
 //   changes: the lines of `kovra changes`
 //   history: DATE<TAB>new, DATE<TAB>status|price|changed ..., DATE<TAB>last
 //   note: DATE TIME<TAB>AUTHOR<TAB>TEXT per note
+//   copy: copied<TAB>IMPORTS<TAB>NOTES (those the target did not hold)
 #include "ArchiveJobs.h"
 #include "ChangeLines.h"
 #include "Output.h"
 
 #include "Archive.h"
+#include "ArchiveLocation.h"
 #include "FileIO.h"
 #include "UserSettings.h"
 
@@ -29,7 +31,7 @@ std::unique_ptr<Archive> OpenArchive(const std::string& given, archive::OpenMode
     if (location.empty()) {
         location = services::ArchiveLocation(services::ReadUserSettings());
         // The user's data folder may not be there yet.
-        if (mode == archive::OpenMode::CreateWhenMissing) {
+        if (mode == archive::OpenMode::CreateWhenMissing && !archive::IsServerLocation(location)) {
             std::error_code ec;
             std::filesystem::create_directories(fileio::PathFromUtf8(location).parent_path(), ec);
         }
@@ -201,6 +203,23 @@ bool RunArchiveBackup(const ArchiveBackupJob& job)
     if (!message.empty())
         PrintLine(stderr, message);
     return message.empty();
+}
+
+bool RunArchiveCopy(const ArchiveCopyJob& job)
+{
+    const auto from = OpenArchive(job.from, archive::OpenMode::ExistingOnly);
+    if (!from)
+        return false;
+    const auto to = OpenArchive(job.to, archive::OpenMode::CreateWhenMissing);
+    if (!to)
+        return false;
+    const archive::CopyOutcome r = from->copyInto(*to);
+    if (!r.ok) {
+        PrintLine(stderr, r.message);
+        return false;
+    }
+    PrintLine(stdout, "copied\t" + std::to_string(r.imports) + '\t' + std::to_string(r.notes));
+    return true;
 }
 
 } // namespace kovra::cli

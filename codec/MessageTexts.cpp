@@ -188,6 +188,16 @@ std::string ArchiveCannotWrite(std::string_view location, std::string_view reaso
     return "アーカイブ " + S(location) + " に書き込めません (" + S(reason) + ")";
 }
 
+std::string ServerUnreachable(std::string_view host, std::string_view reason)
+{
+    return "サーバー " + S(host) + " に接続できません (" + S(reason) + ")";
+}
+
+std::string CopyTargetDiffers(std::string_view location, long long id)
+{
+    return "コピー先のアーカイブ " + S(location) + " の取り込み " + std::to_string(id) + " は、コピー元の取り込みではありません";
+}
+
 std::string ListingNotInArchive(std::string_view number) { return "物件番号 " + S(number) + " はアーカイブにありません"; }
 
 std::string ImportNotInArchive(long long id) { return "取り込み " + std::to_string(id) + " はアーカイブにありません"; }

@@ -183,6 +183,11 @@ inline constexpr std::string_view kArchiveBusy = "ほかのプログラムが使
 inline constexpr std::string_view kArchiveReadOnly = "書き込みが許可されていません";
 inline constexpr std::string_view kArchiveCannotCreate = "ファイルを開くことも作ることもできません";
 inline constexpr std::string_view kArchiveDiskFull = "ディスクがいっぱいです";
+// "サーバー HOST に接続できません (REASON)": the archive's server, REASON
+// in its client's own words.
+std::string ServerUnreachable(std::string_view host, std::string_view reason);
+// "コピー先のアーカイブ LOCATION の取り込み ID は、コピー元の取り込みではありません"
+std::string CopyTargetDiffers(std::string_view location, long long id);
 // "物件番号 NUM はアーカイブにありません"
 std::string ListingNotInArchive(std::string_view number);
 // "取り込み ID はアーカイブにありません"

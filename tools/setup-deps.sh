@@ -20,6 +20,9 @@ packages=(
   libicu-dev zlib1g-dev python3-openpyxl
   # The archive: SQLite, zstd for its texts, SHA-256 from OpenSSL's libcrypto.
   libsqlite3-dev libzstd-dev libssl-dev
+  # The office archive on a PostgreSQL server: its C client, and a real
+  # server (and psql) for the tests.
+  libpq-dev postgresql postgresql-client
   # The Windows cross-build (CMakePresets.json) and wine to run its tests.
   g++-mingw-w64-x86-64-posix wine wine64
   # The Debian package and the checks of the installed tree.

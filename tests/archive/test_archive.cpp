@@ -4,6 +4,11 @@
 #include "ArchiveSchema.h"
 #include "ImportNaming.h"
 #include "SqliteStore.h"
+#ifdef KOVRA_ARCHIVE_PG
+#include "PgStore.h"
+#include "PgTestDatabase.h"
+#include "TestServer.h"
+#endif
 
 #include "Cp932Codec.h"
 #include "ListingChanges.h"
@@ -14,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -24,10 +30,12 @@ namespace fs = std::filesystem;
 using kovra::test::ListingLine;
 
 // A kind of store: opens the store named `tag` (a second call reaches the
-// same store), fresh for each test.
+// same store), fresh for each test.  `ready` skips (or under CI fails) a
+// test whose store's server is not there.
 struct StoreKind {
     const char* name;
     std::function<std::unique_ptr<Store>(const std::string& tag)> open;
+    std::function<void()> ready = [] {};
 };
 
 fs::path TestFolder()
@@ -44,6 +52,30 @@ const StoreKind kSqlite{"Sqlite", [](const std::string& tag) {
                             fs::create_directories(dir);
                             return OpenSqliteStore((dir / (tag + ".sqlite")).string(), OpenMode::CreateWhenMissing);
                         }};
+
+#ifdef KOVRA_ARCHIVE_PG
+const kovra::testing::TestServer& Postgres()
+{
+    static const kovra::testing::TestServer server = kovra::testing::ReadTestServer(KOVRA_POSTGRES_STATE);
+    return server;
+}
+
+// A database per test and tag, made afresh on the test's first open.
+const StoreKind kPostgres{"Postgres",
+                          [](const std::string& tag) {
+                              const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+                              const std::string name = kovra::testing::PgDatabaseName(
+                                  std::string(info->name()) + "_" + tag);
+                              static std::set<std::string> made;
+                              std::string uri = kovra::testing::PgUri(Postgres().address, name);
+                              if (made.insert(name).second)
+                                  uri = kovra::testing::FreshPgDatabase(Postgres().address, name);
+                              return OpenPgStore(uri, OpenMode::CreateWhenMissing);
+                          },
+                          [] { KOVRA_REQUIRE_SERVER(Postgres()); }};
+#endif
+
+void PrintTo(const StoreKind& kind, std::ostream* out) { *out << kind.name; }
 
 struct L {
     const char* number;
@@ -72,6 +104,9 @@ class ArchiveTest : public ::testing::TestWithParam<StoreKind> {
 protected:
     void SetUp() override
     {
+        GetParam().ready();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         fs::remove_all(TestFolder());
         std::string message;
         archive_ = Archive::Open(GetParam().open("main"), message);
@@ -179,7 +214,65 @@ TEST_P(ArchiveTest, DamagedTextsAreToldNotTrusted)
     EXPECT_NE(changed.message.find("壊れて"), std::string::npos) << changed.message;
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, ArchiveTest, ::testing::Values(kSqlite),
+// A copy into every kind of store keeps the imports' ids, dates and series
+// and the notes; a second copy adds nothing, a later note comes over alone,
+// and a store that holds imports of its own is refused untouched.
+TEST_P(ArchiveTest, CopiesKeepIdsAndAddNothingTwice)
+{
+    ASSERT_EQ(Import(Make("261202", {{"A"}, {"B"}}), "x_1.txt").status, ImportOutcome::Status::Imported);
+    ASSERT_EQ(Import(Make("261201", {{"A", 2}, {"C"}}), "x_2.txt").status, ImportOutcome::Status::Imported);
+    ASSERT_TRUE(archive_->addNote("A", "山田", "売主に電話").ok());
+    std::vector<StoreKind> kinds{kSqlite};
+#ifdef KOVRA_ARCHIVE_PG
+    if (!Postgres().address.empty())
+        kinds.push_back(kPostgres);
+#endif
+    auto listed = [](Archive& a) {
+        std::string out;
+        const auto imports = a.imports();
+        for (const ImportRecord& i : *imports.value)
+            out += std::to_string(i.id) + i.date + i.series + i.fileName + std::to_string(i.listings) + ";";
+        return out;
+    };
+    for (const StoreKind& kind : kinds) {
+        std::string message;
+        const auto copy = Archive::Open(kind.open(std::string("copy") + kind.name), message);
+        ASSERT_TRUE(copy) << message;
+        struct Step {
+            int imports, notes;
+        };
+        const int notes = static_cast<int>(archive_->notes("A").value->size());
+        for (const Step want : {Step{2, notes}, Step{0, 0}}) {
+            const CopyOutcome r = archive_->copyInto(*copy);
+            ASSERT_TRUE(r.ok) << kind.name << ": " << r.message;
+            EXPECT_EQ((std::array{r.imports, r.notes}), (std::array{want.imports, want.notes})) << kind.name;
+        }
+        EXPECT_EQ(listed(*copy), listed(*archive_)) << kind.name;
+        EXPECT_EQ(copy->history("A").value->changes.size(), 1u) << kind.name;
+        ASSERT_TRUE(archive_->addNote("A", "佐藤", "内見予約").ok());
+        EXPECT_EQ(archive_->copyInto(*copy).notes, 1) << kind.name;
+        EXPECT_EQ(copy->notes("A").value->size(), static_cast<std::size_t>(notes + 1)) << kind.name;
+        // The copy's numbering goes on after the ids it was given.
+        const File later = Make("261203", {{"D"}});
+        const ImportOutcome added = copy->importDocument(later.doc, Sha256(later.bytes), "x_3.txt");
+        ASSERT_EQ(added.status, ImportOutcome::Status::Imported) << added.message;
+        EXPECT_EQ(added.import.id, 3) << kind.name;
+        const auto foreign = Archive::Open(kind.open(std::string("foreign") + kind.name), message);
+        ASSERT_EQ(foreign->importDocument(later.doc, Sha256(later.bytes + "x"), "y.txt").status,
+                  ImportOutcome::Status::Imported);
+        const CopyOutcome clash = archive_->copyInto(*foreign);
+        EXPECT_FALSE(clash.ok);
+        EXPECT_NE(clash.message.find("取り込み 1 は"), std::string::npos) << clash.message;
+        EXPECT_EQ(foreign->imports().value->size(), 1u);
+    }
+}
+
+#ifdef KOVRA_ARCHIVE_PG
+const StoreKind kStores[] = {kSqlite, kPostgres};
+#else
+const StoreKind kStores[] = {kSqlite};
+#endif
+INSTANTIATE_TEST_SUITE_P(Stores, ArchiveTest, ::testing::ValuesIn(kStores),
                          [](const auto& info) { return std::string(info.param.name); });
 
 std::string Bytes(const fs::path& p)

@@ -7,12 +7,40 @@
 #   -DKOVRA=path -DCASES=dir -DNAME=case -DARGS="a|b|c" (%CASES% and %OUT% expand)
 #   [-DEMULATOR="wine|args"] runs a cross-built `kovra` through it
 #   [-DARCHIVE=location] the archive %ARCHIVE% names (default: %OUT%/archive.sqlite)
+#   [-DPG_STATE=file] %ARCHIVE% is a fresh database on the test PostgreSQL
+#   server of that state file (tests/servers/postgres.sh); skipped when the
+#   server is not there
 # A case of several runs separates them by %THEN%: each run before the last
 # must succeed, and only the last one's output is compared.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "%CASES%" "${CASES}" args "${args}")
 set(out_dir "${WORK}/${NAME}")
+if(PG_STATE)
+  set(out_dir "${WORK}/pg/${NAME}")
+  file(STRINGS "${PG_STATE}" state)
+  set(socket "")
+  foreach(line IN LISTS state)
+    if(line MATCHES "^socket=(.*)")
+      set(socket "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^skip=(.*)")
+      message(STATUS "SKIPPED: ${CMAKE_MATCH_1}")
+      return()
+    endif()
+  endforeach()
+  if(NOT socket)
+    message(FATAL_ERROR "the PostgreSQL test server was not started (${PG_STATE})")
+  endif()
+  string(TOLOWER "cli_${NAME}" db)
+  string(REGEX REPLACE "[^a-z0-9_]" "_" db "${db}")
+  execute_process(COMMAND psql -h ${socket} -U kovra -d postgres -q -v ON_ERROR_STOP=1
+                          -c "DROP DATABASE IF EXISTS ${db} WITH (FORCE)" -c "CREATE DATABASE ${db} OWNER broker"
+                  RESULT_VARIABLE failed ERROR_VARIABLE why)
+  if(failed)
+    message(FATAL_ERROR "no test database ${db}: ${why}")
+  endif()
+  set(ARCHIVE "postgresql:///${db}?host=${socket}&user=broker")
+endif()
 file(REMOVE_RECURSE "${out_dir}" "${out_dir}.config" "${out_dir}.data")
 file(MAKE_DIRECTORY "${out_dir}")
 if(NOT ARCHIVE)

@@ -1,11 +1,14 @@
 #include "Archive.h"
 
+#include "ArchiveFailures.h"
 #include "ArchiveSchema.h"
 #include "ImportNaming.h"
+#include "SqliteStore.h"
 
 #include "FileIO.h"
 #include "ListingChanges.h"
 #include "MessageTexts.h"
+#include "SaveThroughTempFile.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -37,21 +40,6 @@ Digest DigestOf(std::string_view bytes)
     return d;
 }
 
-std::string_view ReasonText(const StoreError& e)
-{
-    switch (e.failure()) {
-    case Failure::Missing: return "ファイルがありません";
-    case Failure::CannotOpen: return msg::kArchiveCannotCreate;
-    case Failure::Corrupt: return msg::kArchiveCorrupt;
-    case Failure::NewerSchema: return msg::kArchiveNewerSchema;
-    case Failure::Busy: return msg::kArchiveBusy;
-    case Failure::ReadOnly: return msg::kArchiveReadOnly;
-    case Failure::DiskFull: return msg::kArchiveDiskFull;
-    case Failure::Other: break;
-    }
-    return e.what();
-}
-
 [[noreturn]] void Damaged() { throw StoreError(Failure::Corrupt, "damaged texts"); }
 
 // One listing of an import: where it stood in the file and its version.
@@ -63,26 +51,6 @@ struct Entry {
     std::string digest;
     std::int64_t blockId = 0;
     std::int64_t offset = 0;
-};
-
-// A transaction that is rolled back unless committed.
-class Transaction {
-public:
-    Transaction(Store& store, bool write) : store_(store) { store_.begin(write); }
-    ~Transaction()
-    {
-        if (!done_)
-            store_.rollback();
-    }
-    void commit()
-    {
-        store_.commit();
-        done_ = true;
-    }
-
-private:
-    Store& store_;
-    bool done_ = false;
 };
 
 ImportRecord ReadImport(Statement& q)
@@ -501,7 +469,7 @@ std::unique_ptr<Archive> Archive::Open(const std::string& location, OpenMode mod
     try {
         return Open(OpenStore(location, mode), message);
     } catch (const StoreError& e) {
-        message = msg::ArchiveCannotOpen(location, ReasonText(e));
+        message = CannotRead(location, e);
         return nullptr;
     }
 }
@@ -512,7 +480,7 @@ std::unique_ptr<Archive> Archive::Open(std::unique_ptr<Store> store, std::string
         Migrate(*store, LatestSchemaVersion());
         return std::unique_ptr<Archive>(new Archive(std::move(store)));
     } catch (const StoreError& e) {
-        message = msg::ArchiveCannotOpen(store->location(), ReasonText(e));
+        message = CannotRead(store->location(), e);
         return nullptr;
     }
 }
@@ -535,7 +503,7 @@ ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& 
             return outcome;
         }
     } catch (const StoreError& e) {
-        outcome.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        outcome.message = CannotRead(location(), e);
         return outcome;
     }
     TListingDocument doc;
@@ -650,7 +618,7 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         outcome.status = ImportOutcome::Status::Imported;
     } catch (const StoreError& e) {
         outcome = ImportOutcome{};
-        outcome.message = msg::ArchiveCannotWrite(location(), ReasonText(e));
+        outcome.message = CannotWrite(location(), e);
     }
     return outcome;
 }
@@ -666,7 +634,7 @@ Result<std::vector<ImportRecord>> Archive::imports()
             all.push_back(ReadImport(*q));
         r.value = std::move(all);
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -701,7 +669,7 @@ Result<ArchiveChanges> Archive::changes(std::optional<std::int64_t> from, std::o
         }
         r.value = work.compare(*a, *b);
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -761,7 +729,7 @@ Result<ListingHistory> Archive::history(std::string_view number)
         }
         r.value = std::move(h);
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -820,7 +788,7 @@ Result<std::vector<ListingSummary>> Archive::summaries(const std::vector<std::st
         }
         r.value = std::move(out);
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -852,7 +820,7 @@ Result<bool> Archive::loadImport(std::int64_t id, TListingDocument& doc)
         r.value = true;
     } catch (const StoreError& e) {
         doc = TListingDocument();
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -877,7 +845,7 @@ Result<bool> Archive::addNote(std::string_view number, std::string_view author, 
         t.commit();
         r.value = true;
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotWrite(location(), ReasonText(e));
+        r.message = CannotWrite(location(), e);
     }
     return r;
 }
@@ -899,7 +867,7 @@ Result<std::vector<Note>> Archive::notes(std::string_view number)
             all.push_back({std::string(q->text(0)), std::string(q->text(1)), std::string(q->text(2))});
         r.value = std::move(all);
     } catch (const StoreError& e) {
-        r.message = msg::ArchiveCannotOpen(location(), ReasonText(e));
+        r.message = CannotRead(location(), e);
     }
     return r;
 }
@@ -908,14 +876,39 @@ std::string Archive::backup(const std::string& out)
 {
     if (store_->isStoreFile(out))
         return msg::OutputIsInput(out);
+    if (!store_->isFile())
+        return backupIntoFile(out);
     try {
         store_->backupTo(out);
         return {};
     } catch (const StoreError& e) {
         if (e.failure() == Failure::CannotOpen)
             return msg::FileCannotCreate(out);
-        return msg::ArchiveCannotOpen(location(), ReasonText(e));
+        return CannotRead(location(), e);
     }
+}
+
+// A server's archive into a new SQLite file, through a temporary file so a
+// failed copy leaves no half-written one.
+std::string Archive::backupIntoFile(const std::string& out)
+{
+    std::string message;
+    const bool saved = search::SaveThroughTempFile(out, [&](const std::string& temp) {
+        std::string why;
+        std::unique_ptr<Archive> file;
+        try {
+            file = Open(OpenSqliteStore(temp, OpenMode::CreateWhenMissing), why);
+        } catch (const StoreError&) {
+        }
+        if (!file)
+            return false;
+        const CopyOutcome copied = copyInto(*file);
+        message = copied.message;
+        return copied.ok;
+    });
+    if (saved)
+        return {};
+    return message.empty() ? msg::FileCannotCreate(out) : message;
 }
 
 } // namespace kovra::archive

@@ -90,6 +90,15 @@ struct Note {
     std::string text;
 };
 
+// What a copy of a whole archive did.
+struct CopyOutcome {
+    bool ok = false;
+    int imports = 0;       // imports the target did not hold before
+    int notes = 0;         // notes the target did not hold before
+    std::int64_t rows = 0; // rows written, every table
+    std::string message;   // not ok: why, for the user
+};
+
 // A query's result or why there is none.
 template <class T>
 struct Result {
@@ -136,14 +145,23 @@ public:
     Result<std::vector<Note>> notes(std::string_view number);
 
     // A consistent copy of the archive into the file `out`, while others
-    // may be using it; empty when done, else the message.
+    // may be using it; empty when done, else the message.  An archive on a
+    // server is copied into a new SQLite file.
     std::string backup(const std::string& out);
+
+    // Copies every import that `target` lacks (with its id, date, series,
+    // listings and texts) and every note it lacks, in one transaction of
+    // `target`: all of it or nothing.  `target` must be empty or hold only
+    // imports of this archive under the same ids (an earlier copy), so a
+    // second copy adds nothing.
+    CopyOutcome copyInto(Archive& target);
 
     const std::string& location() const { return store_->location(); }
     ~Archive();
 
 private:
     explicit Archive(std::unique_ptr<Store> store);
+    std::string backupIntoFile(const std::string& out);
     class Work;
     std::unique_ptr<Store> store_;
 };

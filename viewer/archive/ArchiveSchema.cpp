@@ -68,6 +68,24 @@ CREATE INDEX notes_by_listing ON notes (listing_id, id);
 
 constexpr std::string_view kMigrations[] = {kSchema1, kSchema2};
 
+// The tables of the schema above as a copy moves them (notes aside).
+using K = ColumnKind;
+constexpr CopiedColumn kImports[] = {{"id", K::Integer},         {"content_sha256", K::Bytes}, {"series", K::Text},
+                                     {"search_date", K::Text},   {"imported_at", K::Text},     {"file_name", K::Text},
+                                     {"listing_count", K::Integer}};
+constexpr CopiedColumn kListings[] = {{"id", K::Integer}, {"number", K::Text}};
+constexpr CopiedColumn kTextBlocks[] = {{"id", K::Integer}, {"import_id", K::Integer}, {"texts", K::Bytes}};
+constexpr CopiedColumn kVersions[] = {{"id", K::Integer},        {"listing_id", K::Integer},   {"import_id", K::Integer},
+                                      {"block_id", K::Integer},  {"block_offset", K::Integer}, {"digest", K::Bytes}};
+constexpr CopiedColumn kPresence[] = {{"import_id", K::Integer}, {"version_id", K::Integer}, {"ordinal", K::Integer}};
+constexpr CopiedTable kCopied[] = {
+    {"imports", kImports, "id", true},
+    {"listings", kListings, "", true},
+    {"text_blocks", kTextBlocks, "import_id", true},
+    {"versions", kVersions, "import_id", true},
+    {"presence", kPresence, "import_id", false},
+};
+
 void Replace(std::string& text, std::string_view what, std::string_view with)
 {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
@@ -77,6 +95,7 @@ void Replace(std::string& text, std::string_view what, std::string_view with)
 } // namespace
 
 std::span<const std::string_view> Migrations() { return kMigrations; }
+std::span<const CopiedTable> CopiedTables() { return kCopied; }
 
 std::string SchemaText(std::string_view migration, const Dialect& dialect)
 {

@@ -19,6 +19,21 @@ inline int LatestSchemaVersion() { return static_cast<int>(Migrations().size());
 // A migration's text in the store's own spelling.
 std::string SchemaText(std::string_view migration, const Dialect& dialect);
 
+// The columns of a table as a whole-archive copy moves them, in the
+// order of their dependencies; notes are copied by content (CopyArchive).
+enum class ColumnKind { Integer, Text, Bytes };
+struct CopiedColumn {
+    std::string_view name;
+    ColumnKind kind;
+};
+struct CopiedTable {
+    std::string_view name;
+    std::span<const CopiedColumn> columns;
+    std::string_view importColumn; // the column naming the row's import; empty: shared by all
+    bool numbered;                 // has an id column the store numbers
+};
+std::span<const CopiedTable> CopiedTables();
+
 // The version of the archive in `store`: 0 for an empty store.  Refuses a
 // store that holds other tables (Corrupt).
 int ReadSchemaVersion(Store& store);

@@ -22,6 +22,7 @@ enum class Failure {
     Busy,        // locked by another program beyond the wait
     ReadOnly,    // no permission to write
     DiskFull,
+    Unreachable, // a server that cannot be reached; `detail` is its word
     Other,       // `detail` says what
 };
 
@@ -86,6 +87,12 @@ public:
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
 
+    // After rows were written with the ids they had elsewhere (a copy):
+    // the table's own numbering goes on after the highest.
+    virtual void idsGiven(std::string_view table) { (void)table; }
+
+    // True for a store in one file, which copies itself (backupTo).
+    virtual bool isFile() const { return true; }
     // A consistent copy of the whole store into the file `path` (UTF-8),
     // while others may be using the store.
     virtual void backupTo(const std::string& path) = 0;
@@ -95,7 +102,12 @@ public:
 
 enum class OpenMode { CreateWhenMissing, ExistingOnly };
 
-// The store at `location`: an SQLite file (the only kind so far).
+// The store at `location`: a PostgreSQL server for a connection URI
+// (IsServerLocation), else an SQLite file.
 std::unique_ptr<Store> OpenStore(const std::string& location, OpenMode mode);
+
+// Connects to the server at `uri` and leaves at once, waiting at most
+// `timeoutSeconds`: empty when that worked, else the client's reason.
+std::string TryServerConnect(const std::string& uri, int timeoutSeconds);
 
 } // namespace kovra::archive

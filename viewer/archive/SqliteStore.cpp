@@ -245,6 +245,4 @@ std::unique_ptr<Store> OpenSqliteStore(const std::string& path, OpenMode mode)
     return std::make_unique<SqliteStore>(path, mode);
 }
 
-std::unique_ptr<Store> OpenStore(const std::string& location, OpenMode mode) { return OpenSqliteStore(location, mode); }
-
 } // namespace kovra::archive

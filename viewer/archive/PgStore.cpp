@@ -1,0 +1,310 @@
+#include "PgStore.h"
+
+#include "ArchiveLocation.h"
+
+#include <libpq-fe.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace kovra::archive {
+
+namespace {
+
+// Type ids of the columns the archive reads (pg_type.oid).
+constexpr Oid kInt8 = 20, kInt2 = 21, kInt4 = 23;
+
+// Writers take this lock of the database for their transaction, so they
+// go one after the other as on a file; readers never wait for it.
+constexpr std::int64_t kWriterLock = 0x4b6f7672614172; // "KovraAr"
+
+std::string FirstLine(const char* text)
+{
+    std::string s = text ? text : "";
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
+        s.pop_back();
+    const std::size_t end = s.find('\n');
+    return end == std::string::npos ? s : s.substr(0, end);
+}
+
+Failure FailureOf(const char* sqlstate, bool connected)
+{
+    // What the client says itself, without the server's code, is about
+    // the connection ("server closed the connection unexpectedly").
+    if (!connected || !sqlstate || !*sqlstate)
+        return Failure::Unreachable;
+    const std::string_view state = sqlstate;
+    const std::string_view group = state.substr(0, 2);
+    if (group == "08" || group == "57" || group == "28" || state == "3D000")
+        return Failure::Unreachable; // connection, shutdown, login, no such database
+    if (state == "42501" || state == "25006")
+        return Failure::ReadOnly;
+    if (state == "53100")
+        return Failure::DiskFull;
+    if (state == "40001" || state == "40P01" || state == "55P03")
+        return Failure::Busy;
+    if (group == "XX")
+        return Failure::Corrupt;
+    return Failure::Other;
+}
+
+class Connection {
+public:
+    explicit Connection(const std::string& uri, int timeoutSeconds)
+    {
+        // The URI's own values come after ours, so they win.
+        const std::string timeout = std::to_string(timeoutSeconds);
+        const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
+        const char* values[] = {timeout.c_str(), "kovra", "UTF8", uri.c_str(), nullptr};
+        conn_ = PQconnectdbParams(keys, values, 1);
+    }
+    ~Connection() { PQfinish(conn_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    PGconn* get() const { return conn_; }
+    bool ok() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
+    std::string error() const { return conn_ ? FirstLine(PQerrorMessage(conn_)) : "out of memory"; }
+
+private:
+    PGconn* conn_ = nullptr;
+};
+
+using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+[[noreturn]] void Fail(PGconn* conn, const PGresult* result)
+{
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* what = result ? PQresultErrorMessage(result) : nullptr;
+    std::string detail = FirstLine(what && *what ? what : PQerrorMessage(conn));
+    if (detail.rfind("ERROR:  ", 0) == 0 || detail.rfind("FATAL:  ", 0) == 0)
+        detail = detail.substr(8);
+    throw StoreError(FailureOf(state, PQstatus(conn) == CONNECTION_OK), detail);
+}
+
+Result Check(PGconn* conn, PGresult* r)
+{
+    Result held(r, &PQclear);
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        Fail(conn, r);
+    return held;
+}
+
+// A statement run again is prepared on the server (parsed and planned
+// once): an import runs a few statements thousands of times.
+class PgStatement : public Statement {
+public:
+    PgStatement(PGconn* conn, std::string_view sql, std::uint64_t& names) : conn_(conn), sql_(sql), names_(names)
+    {
+        // The parameters the text names: $1 … $N.
+        int highest = 0;
+        for (std::size_t at = sql_.find('$'); at != std::string::npos; at = sql_.find('$', at + 1)) {
+            int n = 0;
+            for (std::size_t i = at + 1; i < sql_.size() && sql_[i] >= '0' && sql_[i] <= '9'; ++i)
+                n = n * 10 + (sql_[i] - '0');
+            highest = std::max(highest, n);
+        }
+        values_.resize(static_cast<std::size_t>(highest));
+        binary_.resize(values_.size(), 0);
+    }
+
+    void bind(int p, std::int64_t value) override { set(p, std::to_string(value), false); }
+    void bindText(int p, std::string_view text) override { set(p, std::string(text), false); }
+    void bindBytes(int p, std::string_view bytes) override { set(p, std::string(bytes), true); }
+    void bindNull(int p) override
+    {
+        slot(p).reset();
+        binary_[static_cast<std::size_t>(p - 1)] = 0;
+    }
+
+    bool next() override
+    {
+        if (!result_) {
+            const std::size_t n = values_.size();
+            std::vector<const char*> values(n);
+            std::vector<int> lengths(n), formats(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                if (values_[i]) {
+                    values[i] = values_[i]->c_str();
+                    lengths[i] = static_cast<int>(values_[i]->size());
+                }
+                formats[i] = binary_[i];
+            }
+            if (runs_++ == 1) {
+                name_ = "kovra_" + std::to_string(++names_);
+                Check(conn_, PQprepare(conn_, name_.c_str(), sql_.c_str(), static_cast<int>(n), nullptr));
+            }
+            // Results in binary: integers and bytes as they are, no escaping.
+            PGresult* r = name_.empty() ? PQexecParams(conn_, sql_.c_str(), static_cast<int>(n), nullptr, values.data(),
+                                                       lengths.data(), formats.data(), 1)
+                                        : PQexecPrepared(conn_, name_.c_str(), static_cast<int>(n), values.data(),
+                                                         lengths.data(), formats.data(), 1);
+            result_ = Check(conn_, r).release();
+            row_ = -1;
+        }
+        if (row_ + 1 >= PQntuples(result_))
+            return false;
+        ++row_;
+        return true;
+    }
+    bool isNull(int c) const override { return PQgetisnull(result_, row_, c) != 0; }
+    std::int64_t integer(int c) const override
+    {
+        if (isNull(c))
+            return 0;
+        const auto* p = reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row_, c));
+        int size = 0;
+        switch (PQftype(result_, c)) {
+        case kInt8: size = 8; break;
+        case kInt4: size = 4; break;
+        case kInt2: size = 2; break;
+        default: throw StoreError(Failure::Other, "column " + std::to_string(c) + " is not an integer");
+        }
+        std::uint64_t v = 0;
+        for (int i = 0; i < size; ++i)
+            v = (v << 8) | p[i];
+        // Sign-extend the narrower types.
+        const int shift = 64 - 8 * size;
+        return static_cast<std::int64_t>(v << shift) >> shift;
+    }
+    std::string_view text(int c) const override { return bytes(c); }
+    std::string_view bytes(int c) const override
+    {
+        if (isNull(c))
+            return {};
+        return {PQgetvalue(result_, row_, c), static_cast<std::size_t>(PQgetlength(result_, row_, c))};
+    }
+    void reset() override
+    {
+        PQclear(result_);
+        result_ = nullptr;
+    }
+    ~PgStatement() override
+    {
+        PQclear(result_);
+        if (!name_.empty() && PQstatus(conn_) == CONNECTION_OK)
+            PQclear(PQexec(conn_, ("DEALLOCATE " + name_).c_str()));
+    }
+
+private:
+    std::optional<std::string>& slot(int p)
+    {
+        if (p <= 0 || static_cast<std::size_t>(p) > values_.size())
+            throw StoreError(Failure::Other, "no parameter $" + std::to_string(p));
+        return values_[static_cast<std::size_t>(p - 1)];
+    }
+    void set(int p, std::string value, bool binary)
+    {
+        slot(p) = std::move(value);
+        binary_[static_cast<std::size_t>(p - 1)] = binary ? 1 : 0;
+    }
+
+    PGconn* conn_;
+    std::string sql_;
+    std::uint64_t& names_; // the connection's count of prepared statements
+    int runs_ = 0;
+    std::string name_; // prepared as
+    std::vector<std::optional<std::string>> values_;
+    std::vector<int> binary_;
+    PGresult* result_ = nullptr;
+    int row_ = -1;
+};
+
+class PgStore : public Store {
+public:
+    PgStore(const std::string& uri) : uri_(uri), conn_(std::make_unique<Connection>(uri, kPgConnectSeconds))
+    {
+        if (!conn_->ok())
+            throw StoreError(Failure::Unreachable, conn_->error());
+        // Notices ("relation already exists, skipping") are nothing for the user.
+        PQsetNoticeProcessor(conn_->get(), [](void*, const char*) {}, nullptr);
+    }
+
+    const Dialect& dialect() const override
+    {
+        static constexpr Dialect kDialect{"BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY", "BYTEA", ""};
+        return kDialect;
+    }
+    const std::string& location() const override { return uri_; }
+
+    std::unique_ptr<Statement> prepare(std::string_view sql) override
+    {
+        return std::make_unique<PgStatement>(conn_->get(), sql, prepared_);
+    }
+    void execute(std::string_view sql) override
+    {
+        const std::string script(sql);
+        Check(conn_->get(), PQexec(conn_->get(), script.c_str()));
+    }
+
+    bool hasTable(std::string_view name) override
+    {
+        auto q = prepare("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = $1");
+        q->bindText(1, name);
+        return q->next();
+    }
+    bool holdsOtherData() override
+    {
+        auto q = prepare("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() LIMIT 1");
+        return q->next() && !hasTable("archive_schema");
+    }
+    void settle() override {}
+
+    void begin(bool write) override
+    {
+        // A connection the server dropped (a restart) is made again here,
+        // between transactions, so a viewer works on once the server is back.
+        if (PQstatus(conn_->get()) != CONNECTION_OK) {
+            PQreset(conn_->get());
+            if (PQstatus(conn_->get()) != CONNECTION_OK)
+                throw StoreError(Failure::Unreachable, conn_->error());
+        }
+        if (!write) {
+            // One snapshot for every query of the call.
+            execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+            return;
+        }
+        execute("BEGIN");
+        try {
+            auto q = prepare("SELECT pg_advisory_xact_lock($1)");
+            q->bind(1, kWriterLock);
+            q->next();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+    }
+    void commit() override { execute("COMMIT"); }
+    void rollback() noexcept override { PQclear(PQexec(conn_->get(), "ROLLBACK")); }
+
+    void idsGiven(std::string_view table) override
+    {
+        // Rows copied with their ids leave the table's numbering behind them.
+        const std::string t(table);
+        execute("SELECT setval(pg_get_serial_sequence('" + t + "', 'id'), COALESCE((SELECT MAX(id) FROM " + t +
+                "), 0) + 1, false)");
+    }
+
+    bool isFile() const override { return false; }
+    void backupTo(const std::string&) override { throw StoreError(Failure::Other, "a server has no file to copy"); }
+    bool isStoreFile(const std::string& path) const override { return path == uri_; }
+
+private:
+    std::string uri_;
+    std::unique_ptr<Connection> conn_;
+    std::uint64_t prepared_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Store> OpenPgStore(const std::string& uri, OpenMode) { return std::make_unique<PgStore>(uri); }
+
+std::string TryPgConnect(const std::string& uri, int timeoutSeconds)
+{
+    const Connection c(uri, timeoutSeconds);
+    return c.ok() ? std::string() : c.error();
+}
+
+} // namespace kovra::archive
