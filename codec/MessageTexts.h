@@ -206,6 +206,15 @@ std::string CharactersNotPrinted(std::string_view characters);
 inline constexpr std::string_view kProfileCharactersNotPrinted =
     "次の文字はレポートに印刷できません（「?」で印刷されます。HTMLには正しく出力されます）:";
 std::string ProfileItemCharacters(std::string_view item, std::string_view characters);
+// The settings dialog's アーカイブ page: its connection test and the
+// locations it does not keep.
+inline constexpr std::string_view kArchiveTestRunning = "接続しています…";
+inline constexpr std::string_view kArchiveTestConnected = "接続できました";
+inline constexpr std::string_view kArchiveServerMissing =
+    "事務所のサーバーの URI（postgresql://ユーザー@サーバー/データベース）を入力してください";
+inline constexpr std::string_view kArchiveServerNotUri = "サーバーの URI は postgresql:// で始まります";
+inline constexpr std::string_view kArchivePasswordInUri =
+    "パスワードは URI に書かず、パスワードファイル（~/.pgpass、Windows では %APPDATA%\\postgresql\\pgpass.conf）に書いてください";
 
 // ---- the HTML export ----
 

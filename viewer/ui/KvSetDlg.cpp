@@ -1,5 +1,7 @@
 #include "KvSetDlg.h"
 
+#include "ArchiveSettingsPage.h"
+
 #include "Cp932Codec.h"
 #include "MessageTexts.h"
 #include "Prompter.h"
@@ -77,7 +79,9 @@ TKvSetDlg::TKvSetDlg(services::TUserSettings& settings, QWidget* parent)
     {
         ChkAutoImport = new QCheckBox(q(msg::kAutoImportSetting));
         ChkAutoImport->setObjectName(QStringLiteral("ChkAutoImport"));
+        ArchiveWhere = new TArchiveSettingsPage;
         auto* l = new QVBoxLayout(archivePage);
+        l->addWidget(ArchiveWhere);
         l->addWidget(ChkAutoImport);
         l->addStretch(1);
     }
@@ -121,6 +125,7 @@ void TKvSetDlg::FormCreate()
     MemberChk->setChecked(s.MemberViewOk);
     ChkMemberPrt->setChecked(s.MemberPrintOk);
     ChkAutoImport->setChecked(s.Archive.AutoImport);
+    ArchiveWhere->SetLocation(s.Archive.Location);
 }
 
 void TKvSetDlg::showEvent(QShowEvent* event)
@@ -141,6 +146,14 @@ std::string TKvSetDlg::MarkUnprintable(QLineEdit* edit)
 
 void TKvSetDlg::OKBtnClick()
 {
+    std::string problem;
+    const std::string archive = ArchiveWhere->Location(problem);
+    if (!problem.empty()) {
+        PageControl->setCurrentWidget(ArchiveWhere->parentWidget());
+        Say(Tone::Warning, problem, this);
+        return;
+    }
+
     // The home page is not printed: only the six printed texts count.
     const std::pair<const char*, QLineEdit*> printed[] = {
         {"お名前", EdtUserName}, {"郵便番号", EdtYubin}, {"住所", EdtJyusyo},
@@ -165,6 +178,7 @@ void TKvSetDlg::OKBtnClick()
     s.MemberViewOk = MemberChk->isChecked();
     s.MemberPrintOk = ChkMemberPrt->isChecked();
     s.Archive.AutoImport = ChkAutoImport->isChecked();
+    s.Archive.Location = archive;
     accept();
 }
 

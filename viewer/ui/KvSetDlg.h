@@ -1,4 +1,5 @@
-// The settings dialog: the user's own contact data and the member switches.
+// The settings dialog: the user's own contact data, the member switches and
+// where the archive lives.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +12,8 @@ class QPushButton;
 class QTabWidget;
 
 namespace kovra {
+
+class TArchiveSettingsPage;
 
 namespace services {
 struct TUserSettings;
@@ -27,7 +30,9 @@ public:
     void FormCreate();
 
 public slots:
-    // Copies the controls back into the settings and closes with OK.  A
+    // Copies the controls back into the settings and closes with OK; an
+    // archive location it cannot keep (a server URI holding a password)
+    // is said, and the dialog stays with nothing changed.  A
     // profile text holding characters the report cannot print (Shift-JIS
     // lacks them) is marked, and a warning names them.
     void OKBtnClick();
@@ -52,6 +57,7 @@ private:
     QCheckBox* MemberChk = nullptr;
     QCheckBox* ChkMemberPrt = nullptr;
     QCheckBox* ChkAutoImport = nullptr; // 開いたファイルを自動でアーカイブに取り込む
+    TArchiveSettingsPage* ArchiveWhere = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 };
