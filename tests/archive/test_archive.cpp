@@ -268,6 +268,35 @@ TEST_P(ArchiveTest, CopiesKeepIdsAndAddNothingTwice)
     }
 }
 
+// An archive made by the first schema opens, keeps what it held, and takes
+// what later schemas added; one of a newer program is refused.
+TEST_P(ArchiveTest, MigratesFromTheFirstSchemaAndRefusesANewer)
+{
+    {
+        auto store = GetParam().open("first");
+        Migrate(*store, 1);
+        auto q = store->prepare("INSERT INTO imports (content_sha256, series, search_date, imported_at, file_name, "
+                                "listing_count) VALUES ($1, 'old', '2014-12-01', '2014-12-01 09:00:00', 'old.txt', 0)");
+        q->bindBytes(1, std::string(1, '\0'));
+        q->next();
+        ASSERT_FALSE(store->hasTable("notes"));
+    }
+    std::string message;
+    const auto a = Archive::Open(GetParam().open("first"), message);
+    ASSERT_TRUE(a) << message;
+    const auto list = a->imports();
+    ASSERT_TRUE(list.ok());
+    ASSERT_EQ(list.value->size(), 1u);
+    EXPECT_EQ(list.value->front().series, "old");
+    const File f = Make("261202", {{"A"}});
+    ASSERT_EQ(a->importDocument(f.doc, Sha256(f.bytes), "old_2.txt").status, ImportOutcome::Status::Imported);
+    EXPECT_TRUE(a->addNote("A", "山田", "x").ok());
+
+    GetParam().open("main")->execute("UPDATE archive_schema SET version = 99");
+    EXPECT_FALSE(Archive::Open(GetParam().open("main"), message));
+    EXPECT_NE(message.find("新しい版"), std::string::npos) << message;
+}
+
 #ifdef KOVRA_ARCHIVE_PG
 const StoreKind kStores[] = {kSqlite, kPostgres};
 #else
@@ -310,33 +339,6 @@ TEST(SqliteArchive, RefusesWhatItCannotReadAndLeavesIt)
         EXPECT_EQ(Bytes(c.path), before) << c.path;
         EXPECT_FALSE(fs::exists(c.path + "-wal")) << c.path;
     }
-}
-
-// An archive made by the first schema opens, keeps what it held, and takes
-// what later schemas added.
-TEST(SqliteArchive, MigratesFromTheFirstSchema)
-{
-    const fs::path dir = fs::temp_directory_path() / "kovra-archive-tests" / "migrate";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const std::string path = (dir / "first.sqlite").string();
-    {
-        auto store = OpenSqliteStore(path, OpenMode::CreateWhenMissing);
-        Migrate(*store, 1);
-        store->execute("INSERT INTO imports (content_sha256, series, search_date, imported_at, file_name, listing_count) "
-                       "VALUES (x'00', 'old', '2014-12-01', '2014-12-01 09:00:00', 'old.txt', 0)");
-        ASSERT_FALSE(store->hasTable("notes"));
-    }
-    std::string message;
-    const auto a = Archive::Open(path, OpenMode::ExistingOnly, message);
-    ASSERT_TRUE(a) << message;
-    const auto list = a->imports();
-    ASSERT_TRUE(list.ok());
-    ASSERT_EQ(list.value->size(), 1u);
-    EXPECT_EQ(list.value->front().series, "old");
-    const File f = Make("261202", {{"A"}});
-    ASSERT_EQ(a->importDocument(f.doc, Sha256(f.bytes), "old_2.txt").status, ImportOutcome::Status::Imported);
-    EXPECT_TRUE(a->addNote("A", "山田", "x").ok());
 }
 
 // A location names a server only as a URI libpq takes; its host is what a
