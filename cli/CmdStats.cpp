@@ -15,18 +15,6 @@
 
 namespace kovra::cli {
 
-namespace {
-
-// A group's text in a TAB-separated line: a TAB or line break inside it
-// would split the line, so it stands as a space.
-void AppendCell(std::string& out, std::string_view text)
-{
-    for (const char c : text)
-        out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
-}
-
-} // namespace
-
 bool RunStats(const StatsJob& job)
 {
     TListingDocument data;
@@ -42,22 +30,7 @@ bool RunStats(const StatsJob& job)
     request.groupField = job.by;
     const search::MarketFigures figures = search::ComputeMarketFigures(data, index, found, request);
 
-    std::string out = "group\tmeasure\tcount\tn\tmin\tp25\tmedian\tp75\tmax\tmean\n";
-    for (const search::MarketGroup& group : figures.groups) {
-        for (std::size_t m = 0; m < figures.measures.size(); ++m) {
-            const search::Figures& f = group.figures[m];
-            AppendCell(out, group.name);
-            out += '\t';
-            out += kFieldNames[static_cast<std::size_t>(figures.measures[m])];
-            out += '\t' + std::to_string(group.listings.size()) + '\t' + std::to_string(f.n);
-            for (const double v : {f.min, f.p25, f.median, f.p75, f.max, f.mean}) {
-                out += '\t';
-                if (f.n > 0)
-                    out += search::FigureText(v);
-            }
-            out += '\n';
-        }
-    }
+    const std::string out = search::MarketFiguresTable(figures);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return true;
 }

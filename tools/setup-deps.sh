@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
   # The browser's market charts.
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
   # Qt's own dialogs and buttons in Japanese (qtbase_ja.qm).
   qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -89,6 +89,7 @@ TEST_F(ListingBrowserTest, SearchCountSortAndChosenRow)
         {"丸の内", 0, 1, "10 件 / 全 10 件", 1},
         {"丸の内", 0, 1, "10 件 / 全 10 件", 10}, // a second click turns the order round
         {"どこにもない", 0, 0, "0 件 / 全 10 件", 0},
+        {"丸の内 値段＝3", 0, 0, "「値段」という項目はありません", 0}, // not 0 件
     };
     const int price = static_cast<int>(Field::Kakaku);
     for (const Case& c : cases) {

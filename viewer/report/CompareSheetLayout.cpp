@@ -175,6 +175,7 @@ ReportOutcome WriteCompareSheet(const search::CompareSheet& sheet, const Compare
     tool.SetFormatFileName(outcome.formatFile);
     tool.SetDataFileName(request.dataFile);
     tool.SetPaperCode(kReportPaperA4);
+    tool.SetOrientation(1);
     tool.SetPreviewTitle(kCompareCaption);
     tool.SetJobName(kCompareCaption); // not the name of the report printed before
     if (!tool.OpenDataFile()) {

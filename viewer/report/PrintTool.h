@@ -42,6 +42,9 @@ public:
     void SetDataFileName(const std::string& path) { Settings().dataFileName = path; }
     void SetFormatFileName(const std::string& path) { Settings().formatFileName = path; }
     void SetPaperCode(std::int32_t code) { Settings().paperCode = code; }
+    // 0 portrait, 1 landscape.  Every job sets its own: the setting would
+    // otherwise carry a landscape sheet's orientation into the next report.
+    void SetOrientation(std::int32_t orientation) { Settings().orientation = orientation; }
     void SetPreviewTitle(const std::string& title) { Settings().previewTitle = title; }
     void SetJobName(const std::string& name) { Settings().jobName = name; }
     void SetShowPrintDialog(bool show) { Settings().showPrintDialog = show ? 1 : 0; }

@@ -100,6 +100,7 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
     tool.SetFormatFileName(outcome.formatFile);
     tool.SetDataFileName(request.dataFile);
     tool.SetPaperCode(kReportPaperA4);
+    tool.SetOrientation(0);
     tool.SetPreviewTitle(kReportCaption);
     const auto& first = listings.ListingTable[static_cast<std::size_t>(ordinals.front() - 1)];
     tool.SetJobName(ordinals.size() == 1 ? msg::ReportJobName(first.BukkennNum())

@@ -195,4 +195,44 @@ MarketFigures ComputeMarketFigures(const TListingDocument& document, const Searc
     return out;
 }
 
+namespace {
+
+// A text in a TAB-separated line: a TAB or line break inside it would split
+// the line, so it stands as a space.
+void AppendCell(std::string& out, std::string_view text)
+{
+    for (const char c : text)
+        out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
+}
+
+} // namespace
+
+std::string MarketFiguresTable(const MarketFigures& figures)
+{
+    const bool kinds = std::any_of(figures.groups.begin(), figures.groups.end(),
+                                   [](const MarketGroup& g) { return !g.kind.empty(); });
+    std::string out = kinds ? "kind\t" : "";
+    out += "group\tmeasure\tcount\tn\tmin\tp25\tmedian\tp75\tmax\tmean\n";
+    for (const MarketGroup& group : figures.groups) {
+        for (std::size_t m = 0; m < figures.measures.size(); ++m) {
+            const Figures& f = group.figures[m];
+            if (kinds) {
+                AppendCell(out, group.kind);
+                out += '\t';
+            }
+            AppendCell(out, group.name);
+            out += '\t';
+            out += kFieldNames[static_cast<std::size_t>(figures.measures[m])];
+            out += '\t' + std::to_string(group.listings.size()) + '\t' + std::to_string(f.n);
+            for (const double v : {f.min, f.p25, f.median, f.p75, f.max, f.mean}) {
+                out += '\t';
+                if (f.n > 0)
+                    out += FigureText(v);
+            }
+            out += '\n';
+        }
+    }
+    return out;
+}
+
 } // namespace kovra::search

@@ -83,4 +83,11 @@ struct MarketFigures {
 MarketFigures ComputeMarketFigures(const TListingDocument& document, const SearchIndex& index,
                                    std::span<const int> found, const MarketRequest& request);
 
+// The figures as TAB-separated lines, as `kovra stats` prints them: the
+// header `group measure count n min p25 median p75 max mean`, then one line
+// per group and measure (a TAB or line break in a group's text as a space).
+// When the kinds of trade are kept apart, a first column `kind` holds each
+// group's DataSyubetu text.
+std::string MarketFiguresTable(const MarketFigures& figures);
+
 } // namespace kovra::search

@@ -58,6 +58,10 @@ struct TUserSettings {
     ProfileTexts UserProfile;
     BrowserLayout Browser;
     ArchiveSettings Archive;
+    // The comparison sheet's rows (section "FCompare", key "Rows"): field
+    // names as the field list spells them, top to bottom; empty: the
+    // default rows, and nothing stored.
+    std::vector<std::string> CompareRows;
 };
 
 // Reads the nine values with their defaults, and the browser's layout.

@@ -169,6 +169,10 @@ TUserSettings ReadUserSettings()
     out.Browser.Height = readNumber(*s, QStringLiteral("Height"));
     out.Browser.ExportFolder = readText(*s, QStringLiteral("ExportFolder"), std::string());
     s->endGroup();
+
+    const QString rows = valueText(s->value(QStringLiteral("FCompare/Rows")));
+    for (const QString& name : rows.split(u',', Qt::SkipEmptyParts))
+        out.CompareRows.push_back(u8(name.trimmed()));
     return out;
 }
 
@@ -210,6 +214,15 @@ void WriteUserSettings(const TUserSettings& settings)
         if (!settings.Browser.ExportFolder.empty())
             s->setValue(QStringLiteral("ExportFolder"), q(settings.Browser.ExportFolder));
         s->endGroup();
+    }
+
+    if (settings.CompareRows.empty()) {
+        s->remove(QStringLiteral("FCompare"));
+    } else {
+        QStringList rows;
+        for (const std::string& name : settings.CompareRows)
+            rows.append(q(name));
+        s->setValue(QStringLiteral("FCompare/Rows"), rows.join(u','));
     }
     s->sync();
 }

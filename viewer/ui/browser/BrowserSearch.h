@@ -78,8 +78,13 @@ public:
     // search of the document.
     const FoundSet* Found() const { return found_ ? &*found_ : nullptr; }
 
-    // Runs `step` over every later found set.
-    void AddStep(std::shared_ptr<const FoundSetStep> step) { steps_.push_back(std::move(step)); }
+    // Runs `step` over every later found set; returns where its results
+    // stand in FoundSet::extras.
+    std::size_t AddStep(std::shared_ptr<const FoundSetStep> step)
+    {
+        steps_.push_back(std::move(step));
+        return steps_.size() - 1;
+    }
 
     // True while the index is built or a search runs.
     bool Busy() const { return pending_ > 0; }

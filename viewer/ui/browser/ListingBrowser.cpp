@@ -1,10 +1,15 @@
 #include "ListingBrowser.h"
 
 #include "ChangeTableModel.h"
+#include "CompareWindow.h"
+#include "ListingTableModel.h"
+#include "MarketPanel.h"
 
+#include "CompareSheet.h"
 #include "DialogFilters.h"
 #include "FieldCaptions.h"
 #include "FileDialogLook.h"
+#include "FieldNameResolver.h"
 #include "ListingExport.h"
 #include "MemberFields.h"
 #include "MessageTexts.h"
@@ -30,6 +35,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -77,6 +83,13 @@ std::vector<int> AllRows(std::size_t count)
     std::vector<int> rows(count);
     std::iota(rows.begin(), rows.end(), 0);
     return rows;
+}
+
+// A comparison sheet compares 2 to 8 listings.
+bool ComparableCount(std::size_t n)
+{
+    return n >= static_cast<std::size_t>(search::kCompareMinListings) &&
+           n <= static_cast<std::size_t>(search::kCompareMaxListings);
 }
 
 // The quick filters choose among the texts of these fields.
@@ -184,7 +197,9 @@ void TListingBrowser::buildWindow()
     ListView->setObjectName(QStringLiteral("ListView"));
     ListView->setModel(model_);
     ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    // More than one row: the listings a comparison sheet compares, or those a
+    // chart's bar picked.
+    ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView->setWordWrap(false);
     ListView->setAlternatingRowColors(true);
@@ -200,7 +215,26 @@ void TListingBrowser::buildWindow()
     connect(header, &QHeaderView::sectionClicked, this, &TListingBrowser::ListViewHeaderClick);
     connect(header, &QHeaderView::customContextMenuRequested, this, &TListingBrowser::headerMenu);
     connect(ListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { rowChosen(); });
-    v->addWidget(ListView, 1);
+    // The model resets its rows on every search, which clears the selection too.
+    connect(ListView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        std::size_t rows = 0; // whole rows are selected: count them by their ranges
+        for (const QItemSelectionRange& range : ListView->selectionModel()->selection())
+            rows += static_cast<std::size_t>(range.height());
+        if (CompareSheetBtn)
+            CompareSheetBtn->setEnabled(ComparableCount(rows));
+    });
+    MarketPanel = new TMarketPanel(search_);
+    MarketPanel->hide();
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("MarketSplit"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(ListView);
+    split->addWidget(MarketPanel);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+    v->addWidget(split, 1);
+    connect(MarketPanel, &TMarketPanel::RefreshWanted, this, &TListingBrowser::SearchChange);
+    connect(MarketPanel, &TMarketPanel::ListingsPicked, this, &TListingBrowser::SelectListings);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -210,6 +244,13 @@ void TListingBrowser::buildWindow()
         buttons->addWidget(b);
         return b;
     };
+    MarketBtn = button("MarketBtn", QStringLiteral("相場(&M)"));
+    MarketBtn->setCheckable(true);
+    connect(MarketBtn, &QPushButton::toggled, MarketPanel, &QWidget::setVisible);
+    CompareSheetBtn = button("CompareSheetBtn", QStringLiteral("比較表(&V)..."));
+    CompareSheetBtn->setEnabled(false);
+    CompareSheetBtn->setToolTip(QStringLiteral("一覧で 2～8 件の物件を選ぶと、並べて比べられます"));
+    connect(CompareSheetBtn, &QPushButton::clicked, this, &TListingBrowser::OpenCompareSheet);
     ExportBtn = button("ExportBtn", QStringLiteral("ファイルに書き出す(&E)..."));
     PrintBtn = button("PrintBtn", QStringLiteral("印刷(&P)..."));
     HtmlBtn = button("HtmlBtn", QStringLiteral("HTMLに出力(&H)..."));
@@ -444,7 +485,13 @@ void TListingBrowser::setRows(DocumentPtr document, std::vector<int> rows)
 void TListingBrowser::updateCount()
 {
     const int total = static_cast<int>(TableOf(model_->Document()).size());
-    if (!search_.Index() && total > 0)
+    // A FIELD=TEXT whose field is unknown finds nothing: say which name
+    // was not known rather than 0 件.
+    const std::vector<std::string> unknown = search::UnknownFieldNames(u8(SearchEdit->text()));
+    CountLbl->setStyleSheet(unknown.empty() ? QString() : QStringLiteral("color: #c00000"));
+    if (!unknown.empty())
+        CountLbl->setText(q(msg::UnknownSearchField(unknown.front())));
+    else if (!search_.Index() && total > 0)
         CountLbl->setText(q(msg::kBuildingIndex));
     else
         CountLbl->setText(q(msg::FoundCount(static_cast<int>(model_->Rows().size()), total)));
@@ -482,12 +529,14 @@ void TListingBrowser::rowChosen()
     if (listing < 0 || listing >= static_cast<int>(TableOf(model_->Document()).size()))
         return;
     shownListing_ = listing;
+    MarketPanel->SetShownListing(listing);
     emit ListingChosen(listing + 1);
 }
 
 void TListingBrowser::ShowNumber(int number)
 {
     shownListing_ = number - 1;
+    MarketPanel->SetShownListing(shownListing_);
     const int row = model_->RowOf(shownListing_);
     const bool wasSyncing = syncing_;
     syncing_ = true;
@@ -501,6 +550,59 @@ void TListingBrowser::ShowNumber(int number)
         ListView->clearSelection();
     }
     syncing_ = wasSyncing;
+}
+
+std::vector<int> TListingBrowser::SelectedListings() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : ListView->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    // Rows past the table are listings gone since the older file: not these.
+    const int count = static_cast<int>(TableOf(model_->Document()).size());
+    std::vector<int> listings;
+    for (const int row : rows)
+        if (const int listing = model_->ListingAt(row); listing >= 0 && listing < count)
+            listings.push_back(listing);
+    return listings;
+}
+
+void TListingBrowser::SelectListings(const std::vector<int>& listings)
+{
+    std::vector<int> rows;
+    for (const int listing : listings)
+        if (const int row = model_->RowOf(listing); row >= 0)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    // Neighbouring rows as one range: a bar of thousands selects at once.
+    QItemSelection selection;
+    const int last = model_->columnCount() - 1;
+    for (std::size_t k = 0; k < rows.size();) {
+        std::size_t e = k;
+        while (e + 1 < rows.size() && rows[e + 1] <= rows[e] + 1)
+            ++e;
+        selection.append(QItemSelectionRange(model_->index(rows[k], 0), model_->index(rows[e], last)));
+        k = e + 1;
+    }
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    ListView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!rows.empty())
+        ListView->scrollTo(model_->index(rows.front(), ListView->horizontalHeader()->logicalIndex(0)));
+    syncing_ = wasSyncing;
+}
+
+QWidget* TListingBrowser::OpenCompareSheet()
+{
+    const std::vector<int> chosen = SelectedListings();
+    const FoundSet* found = search_.Found();
+    if (!found || !search_.Index() || !search_.Document())
+        return nullptr;
+    if (!ComparableCount(chosen.size()))
+        return nullptr;
+    auto* sheet = new TCompareWindow(search_.Document(), search_.Index(), found->listings, chosen, settings_, engine_, this);
+    sheet->show();
+    return sheet;
 }
 
 // ---------------------------------------------------------------- export

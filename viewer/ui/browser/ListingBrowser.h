@@ -7,6 +7,7 @@
 #pragma once
 
 #include "BrowserSearch.h"
+#include "ReportRun.h"
 
 #include <QWidget>
 
@@ -29,6 +30,7 @@ class TArchiveLink;
 class TChangeTableModel;
 class TChangeView;
 class TListingTableModel;
+class TMarketPanel;
 class TOpenDocument;
 namespace services {
 struct TUserSettings;
@@ -73,6 +75,11 @@ public:
     // The export's file dialog, replaceable so that the tests choose
     // without a modal dialog: returns the path (empty on cancel).
     void SetExportFileChooser(std::function<QString()> chooser) { exportChooser_ = std::move(chooser); }
+    // Where the comparison sheet prints (the library's engine; a test's own).
+    void SetReportEngine(ReportEngine engine) { engine_ = std::move(engine); }
+    // Opens the comparison sheet of the selected listings; null unless 2 to
+    // 8 are selected (the button is enabled only then).
+    QWidget* OpenCompareSheet();
 
     QLineEdit* SearchEdit = nullptr;
     QComboBox* CmbDataSyubetu = nullptr;
@@ -98,6 +105,15 @@ public:
     QPushButton* CompareBtn = nullptr;
     QComboBox* CmbChange = nullptr; // すべて, then the quick filters in their order
     QLabel* ChangeCountLbl = nullptr;
+
+    QPushButton* MarketBtn = nullptr; // shows and hides the market panel
+    QPushButton* CompareSheetBtn = nullptr; // the selected listings' comparison sheet (比較表)
+    TMarketPanel* MarketPanel = nullptr;
+
+    // The listings whose rows are selected (0-based, in the table's order).
+    std::vector<int> SelectedListings() const;
+    // Selects the rows of `listings` (those found), the first scrolled to.
+    void SelectListings(const std::vector<int>& listings);
 
 public slots:
     void SearchChange();                 // any search box or quick filter
@@ -148,6 +164,7 @@ private:
     std::optional<search::SortKey> sortKey_;
     std::array<bool, 94> chosen_{}; // the columns the user wants
     std::function<QString()> exportChooser_;
+    ReportEngine engine_ = LibraryReportEngine();
 };
 
 } // namespace kovra
