@@ -163,7 +163,8 @@ void TMarketPanel::buildPanel()
     bars_->append(barSet_);
     histogram_->addSeries(bars_);
     binAxis_ = new QBarCategoryAxis;
-    binAxis_->setLabelsAngle(-60);
+    binAxis_->setLabelsAngle(-90);
+    binAxis_->setTruncateLabels(false); // a bin's lower edge, short enough to stand whole
     countAxis_ = new QValueAxis;
     countAxis_->setLabelFormat(QStringLiteral("%d"));
     histogram_->addAxis(binAxis_, Qt::AlignBottom);
@@ -185,6 +186,8 @@ void TMarketPanel::buildPanel()
     scatter_->addSeries(shownMark_);
     areaAxis_ = new QValueAxis;
     priceAxis_ = new QValueAxis;
+    areaAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    priceAxis_->setLabelFormat(QStringLiteral("%.0f"));
     scatter_->addAxis(areaAxis_, Qt::AlignBottom);
     scatter_->addAxis(priceAxis_, Qt::AlignLeft);
     for (QScatterSeries* s : {points_, shownMark_}) {
@@ -199,9 +202,10 @@ void TMarketPanel::buildPanel()
     split->addWidget(FiguresView);
     split->addWidget(HistogramView);
     split->addWidget(ScatterView);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setStretchFactor(2, 2);
+    split->setSizes({540, 420, 420}); // the charts as wide as the figures, near enough
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 3);
+    split->setStretchFactor(2, 3);
     v->addWidget(split, 1);
     NoteLbl = new QLabel;
     NoteLbl->setObjectName(QStringLiteral("NoteLbl"));
@@ -303,8 +307,12 @@ void TMarketPanel::drawCharts()
     binAxis_->clear();
     binAxis_->append(edges);
     barSet_->append(counts);
+    // Whole counts on the axis: a tick a listing while they are few.
     countAxis_->setRange(0, std::max(1, top));
-    countAxis_->applyNiceNumbers();
+    if (top <= 5)
+        countAxis_->setTickCount(std::max(1, top) + 1);
+    else
+        countAxis_->applyNiceNumbers();
     histogram_->setTitle(kind + q(fieldColumnTitle(measure)) + QStringLiteral(" の分布"));
 
     // Scatter plot.
