@@ -5,6 +5,7 @@
 #include "CompareSheet.h"
 #include "CompareWindow.h"
 #include "ListingBrowser.h"
+#include "ListingTableModel.h"
 #include "MainForm.h"
 #include "PdfPages.h"
 #include "PrintTool.h"
@@ -18,7 +19,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 namespace kovra::testing {
@@ -85,6 +88,18 @@ TEST_F(CompareWindowTest, RowsKeptAndPrintedLandscapeOnly)
             sheet = qobject_cast<TCompareWindow*>(opened);
     }
     ASSERT_NE(sheet, nullptr);
+
+    // Ctrl-clicks add rows: the main window follows the row clicked, and the
+    // selection stays.
+    b->SelectListings({});
+    for (const int row : {2, 5, 7}) {
+        const QRect rect = b->ListView->visualRect(b->Model()->index(row, static_cast<int>(Field::BukkennNum)));
+        QTest::mouseClick(b->ListView->viewport(), Qt::LeftButton, Qt::ControlModifier, rect.center());
+    }
+    EXPECT_EQ(b->SelectedListings(), (std::vector<int>{2, 5, 7}));
+    EXPECT_EQ(w.MainForm->ShownListingNumber(), 8);
+    EXPECT_TRUE(b->CompareSheetBtn->isEnabled());
+
     const std::size_t defaults = search::DefaultCompareRows().size();
     ASSERT_EQ(sheet->Sheet().rows.size(), defaults);
     EXPECT_EQ(sheet->SheetView->columnCount(), 4);

@@ -477,7 +477,7 @@ void TListingBrowser::setRows(DocumentPtr document, std::vector<int> rows)
     // The listing on show in the main window stays selected when it was found.
     const int row = model_->RowOf(shownListing_);
     if (row >= 0)
-        ListView->selectRow(row);
+        selectOnlyRow(row);
     syncing_ = wasSyncing;
     updateCount();
 }
@@ -530,18 +530,27 @@ void TListingBrowser::rowChosen()
         return;
     shownListing_ = listing;
     MarketPanel->SetShownListing(listing);
+    // The main window answers with ShowNumber at once, while the view is
+    // still between moving to the row and selecting it (a Ctrl-click adds
+    // the row after this): the selection is the view's to make.
+    const bool wasChoosing = choosing_;
+    choosing_ = true;
     emit ListingChosen(listing + 1);
+    choosing_ = wasChoosing;
 }
 
 void TListingBrowser::ShowNumber(int number)
 {
     shownListing_ = number - 1;
     MarketPanel->SetShownListing(shownListing_);
+    if (choosing_)
+        return; // the row the user clicked: the view selects it
     const int row = model_->RowOf(shownListing_);
     const bool wasSyncing = syncing_;
     syncing_ = true;
     if (row >= 0) {
-        ListView->selectRow(row);
+        if (!ListView->selectionModel()->isRowSelected(row, {}))
+            selectOnlyRow(row);
         ListView->scrollTo(model_->index(row, ListView->horizontalHeader()->logicalIndex(0)));
     } else {
         // The current row goes too: a click on it must still be a change
@@ -550,6 +559,14 @@ void TListingBrowser::ShowNumber(int number)
         ListView->clearSelection();
     }
     syncing_ = wasSyncing;
+}
+
+void TListingBrowser::selectOnlyRow(int row)
+{
+    // Not QTableView::selectRow, which reads the keys held down: a capital
+    // typed into the search box would extend the selection.
+    ListView->selectionModel()->setCurrentIndex(model_->index(row, ListView->horizontalHeader()->logicalIndex(0)),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 std::vector<int> TListingBrowser::SelectedListings() const

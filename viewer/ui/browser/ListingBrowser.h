@@ -135,6 +135,7 @@ private:
     void applyLayout();
     void headerMenu(const QPoint& at);
     void rowChosen();
+    void selectOnlyRow(int row);
     void documentChanged();
     void startIndex();
     void indexBuilt();
@@ -161,6 +162,7 @@ private:
     int shownListing_ = -1; // the listing on show in the main window
     bool indexStale_ = true;
     bool syncing_ = false;  // the selection follows the main window
+    bool choosing_ = false; // the main window follows a row the user chose
     std::optional<search::SortKey> sortKey_;
     std::array<bool, 94> chosen_{}; // the columns the user wants
     std::function<QString()> exportChooser_;
