@@ -4,6 +4,7 @@
 
 #include "FieldCaptions.h"
 #include "FieldColumnTitles.h"
+#include "FileDialogLook.h"
 #include "FileIO.h"
 #include "MemberFields.h"
 #include "MessageTexts.h"
@@ -419,6 +420,7 @@ QString TMarketPanel::runChartDialog()
     d.setObjectName(QStringLiteral("ChartDialog"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
+    MakeFileDialogJapanese(d);
     const QStringList filters = {QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("PDF ファイル (*.pdf)")};
     d.setNameFilters(filters);
     d.setDefaultSuffix(QStringLiteral("png"));
