@@ -169,8 +169,12 @@ bool TCompareWindow::PrintSheet(bool preview)
 {
     CompareSheetRequest request;
     request.profile = services::UserProfileTexts(settings_);
-    request.dataFile = u8(QDir(QDir::tempPath()).filePath(QStringLiteral("KvCompare.tmp")));
-    const ReportJobOutcome run = RunReportJob([&] { return WriteCompareSheet(*sheet_, request); },
+    // The data file lives in a folder of the job's own while it prints.
+    const ReportJobOutcome run = RunReportJob("KvCompare.tmp",
+                                              [&](const std::string& dataFile) {
+                                                  request.dataFile = dataFile;
+                                                  return WriteCompareSheet(*sheet_, request);
+                                              },
                                               [&](const ReportOutcome& written) {
                                                   if (!written.unmappableCharacters.empty())
                                                       Say(Tone::Warning, msg::CharactersNotPrinted(written.unmappableCharacters), this);
