@@ -1,6 +1,7 @@
 #include "DocumentSlot.h"
 
 #include "MessageTexts.h"
+#include "WatchedLoad.h"
 #include "Prompter.h"
 
 namespace kovra {
@@ -24,7 +25,7 @@ DocumentPtr DocumentSlot::Document() const { return shared_->document; }
 
 bool DocumentSlot::InUseByRun() const { return shared_->document->InUseByRun(); }
 
-LoadOutcome DocumentSlot::Load(const std::string& path, QWidget* owner)
+LoadOutcome DocumentSlot::Load(const std::string& path, QWidget* owner, const LoadRunner& run)
 {
     if (InUseByRun()) {
         // The run reads the table on show: it must stay as it is.
@@ -33,8 +34,18 @@ LoadOutcome DocumentSlot::Load(const std::string& path, QWidget* owner)
         refused.status = LoadOutcome::Status::InUse;
         return refused;
     }
-    return LoadAndSay(path, owner, [this](std::shared_ptr<TListingDocument> loaded) { Replace(std::move(loaded)); })
-        ->Outcome;
+    const auto replace = [this](std::shared_ptr<TListingDocument> loaded) { Replace(std::move(loaded)); };
+    if (!run)
+        return LoadAndSay(path, owner, replace)->Outcome;
+    std::shared_ptr<TListingDocument> loaded;
+    if (!run([&](WorkProgress& progress) { loaded = LoadListingDocument(path, progress); }) || !loaded) {
+        LoadOutcome stopped;
+        stopped.status = LoadOutcome::Status::CannotOpen;
+        stopped.count = shared_->document->ListingCount;
+        return stopped;
+    }
+    SayLoadOutcome(loaded, owner, replace);
+    return loaded->Outcome;
 }
 
 void DocumentSlot::Replace(std::shared_ptr<TListingDocument> document)

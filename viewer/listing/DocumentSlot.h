@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ListingDocument.h"
+#include "WorkProgress.h"
 
 #include <functional>
 #include <memory>
@@ -26,10 +27,16 @@ public:
     DocumentPtr Document() const;
     bool InUseByRun() const;
 
+    // Runs a load off the GUI thread with a progress window and 中止;
+    // false when the user stopped it.
+    using LoadRunner = std::function<bool(const std::function<void(WorkProgress&)>& load)>;
+
     // Loads `path` (LoadAndSay) and puts its document on show, unless the
     // file could not be opened.  While a run reads the document on show
     // nothing is loaded: the user is told so and the status is InUse.
-    LoadOutcome Load(const std::string& path, QWidget* owner = nullptr);
+    // With `run`, the reading goes through it; a load the user stopped
+    // changes nothing and says nothing (status CannotOpen, no message).
+    LoadOutcome Load(const std::string& path, QWidget* owner = nullptr, const LoadRunner& run = {});
 
     // Puts `document` on show, whatever its outcome.
     void Replace(std::shared_ptr<TListingDocument> document);

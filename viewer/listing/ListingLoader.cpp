@@ -1,3 +1,4 @@
+#include "WatchedLoad.h"
 #include "ListingDocument.h"
 
 #include "Cp932Codec.h"
@@ -212,7 +213,9 @@ LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::str
     return data.Outcome = outcome;
 }
 
-LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
+namespace {
+
+LoadOutcome LoadWatchedFile(TListingDocument& data, const std::string& path, WorkProgress* progress)
 {
     fileio::InputFile file;
     const fileio::ReadStatus opened = file.open(path);
@@ -224,25 +227,59 @@ LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
         outcome.message = msg::FileCannotOpen(path);
         return outcome;
     }
-    const auto read = [&file](char* into, std::size_t n) { return file.read(into, n); };
+    if (progress)
+        progress->SetTotal(static_cast<std::int64_t>(file.size()));
+    // A stopped load reads no further: what it made is dropped by its caller.
+    const auto read = [&file, progress](char* into, std::size_t n) -> std::size_t {
+        if (progress && progress->Stopped())
+            return 0;
+        const std::size_t got = file.read(into, n);
+        if (progress)
+            progress->Advance(static_cast<std::int64_t>(got));
+        return got;
+    };
     LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, kLoadChunkBytes);
     if (file.status() != fileio::ReadStatus::Ok)
         outcome = ReadFailure(data, msg::FileReadFailure(path, {file.status(), file.size()}, 0));
     return data.Outcome = outcome;
 }
 
-std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path)
+std::shared_ptr<TListingDocument> LoadWatchedDocument(const std::string& path, WorkProgress* progress)
 {
     auto document = std::make_shared<TListingDocument>();
     document->CurrentFileName = path;
-    document->Outcome = LoadListingFile(*document, path);
+    document->Outcome = LoadWatchedFile(*document, path, progress);
     return document;
+}
+
+} // namespace
+
+LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
+{
+    return LoadWatchedFile(data, path, nullptr);
+}
+
+std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path)
+{
+    return LoadWatchedDocument(path, nullptr);
+}
+
+std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path, WorkProgress& progress)
+{
+    return LoadWatchedDocument(path, &progress);
 }
 
 std::shared_ptr<TListingDocument> LoadAndSay(const std::string& path, QWidget* owner,
                                              const std::function<void(std::shared_ptr<TListingDocument>)>& replace)
 {
     std::shared_ptr<TListingDocument> document = LoadListingDocument(path);
+    SayLoadOutcome(document, owner, replace);
+    return document;
+}
+
+void SayLoadOutcome(const std::shared_ptr<TListingDocument>& document, QWidget* owner,
+                    const std::function<void(std::shared_ptr<TListingDocument>)>& replace)
+{
     const LoadOutcome& outcome = document->Outcome;
     // A line that cannot be decoded gets a plain box, as it always had.
     const Tone tone = outcome.status == LoadOutcome::Status::ConversionError ? Tone::Plain : Tone::Error;
@@ -253,7 +290,6 @@ std::shared_ptr<TListingDocument> LoadAndSay(const std::string& path, QWidget* o
         replace(document);
     if (emptyFirst)
         Say(tone, outcome.message, owner);
-    return document;
 }
 
 std::vector<int> ChosenListings(const std::optional<std::vector<int>>& chosen, int count)

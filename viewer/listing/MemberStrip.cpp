@@ -89,7 +89,7 @@ std::string StripMemberItems(std::string_view source)
     return out;
 }
 
-StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath)
+StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath, WorkProgress* progress)
 {
     StripOutcome outcome;
     fileio::InputFile in;
@@ -121,8 +121,15 @@ StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string
     try {
         text::WholeLineReader reader([&in](char* into, std::size_t n) { return in.read(into, n); }, kStripChunkBytes);
         std::string_view lines;
-        while (written && reader.next(lines))
+        if (progress)
+            progress->SetTotal(static_cast<std::int64_t>(in.size()));
+        while (written && reader.next(lines)) {
+            if (progress && progress->Stopped())
+                return outcome; // the temporary file goes, the target stays as it was
             StripLines(lines, sink);
+            if (progress)
+                progress->Advance(static_cast<std::int64_t>(lines.size()));
+        }
     } catch (const std::bad_alloc&) {
         outcome.message = msg::FileOutOfMemory(sourcePath); // a line longer than the memory at hand
         return outcome;

@@ -3,6 +3,8 @@
 
 #include "MemberFields.h"
 
+#include "WorkProgress.h"
+
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,9 @@ struct StripOutcome {
 // a failure never leaves a half-written or emptied target.  The target is
 // never the source (any spelling, link or hard link): that is refused, as
 // is a source that cannot be read to its end, and nothing is written.
-StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath);
+// `progress` (when given) counts the bytes read; once stopped, the save
+// ends with nothing written and no message.
+StripOutcome SaveMemberStripped(const std::string& sourcePath, const std::string& targetPath,
+                                WorkProgress* progress = nullptr);
 
 } // namespace kovra

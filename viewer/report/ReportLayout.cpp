@@ -80,7 +80,7 @@ void WritePage(TPrintTool& tool, const TKovraDataClass& r, int ordinal, const st
 
 } // namespace
 
-ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request)
+ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request, WorkProgress* progress)
 {
     ReportOutcome outcome;
     // The ordinals (1-based) of the pages, in print order.
@@ -111,12 +111,20 @@ ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest&
         outcome.message = tool.DataFileIsInput() ? msg::OutputIsInput(request.dataFile) : msg::FileCannotCreate(request.dataFile);
         return outcome;
     }
+    if (progress)
+        progress->SetTotal(static_cast<std::int64_t>(ordinals.size()));
     for (std::size_t k = 0; k < ordinals.size(); ++k) {
+        if (progress && progress->Stopped())
+            return ReportOutcome(); // the temporary file goes with the tool
+        if (progress)
+            progress->SetDone(static_cast<std::int64_t>(k));
         const int n = ordinals[k];
         WritePage(tool, listings.ListingTable[static_cast<std::size_t>(n - 1)], n, listings.KensakuNengappi, request);
         if (k + 1 != ordinals.size())
             tool.EndPage();
     }
+    if (progress)
+        progress->SetDone(static_cast<std::int64_t>(ordinals.size()));
     outcome.dataFile = TPrintTool::Settings().dataFileName;
     if (!tool.CloseDataFile()) {
         outcome.message = msg::FileCannotCreate(outcome.dataFile);

@@ -4,6 +4,7 @@
 
 #include "ListingDocument.h"
 #include "UserSettings.h"
+#include "WorkProgress.h"
 
 #include <optional>
 #include <string>
@@ -46,7 +47,9 @@ inline constexpr int kReportPaperA4 = 9;
 // 1..ListingCount writes nothing and says nothing.  A data file that is the
 // export file or the form is refused.  A remark or a
 // contact line too long for its box is written smaller or on more lines
-// (TextFit.h).
-ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request);
+// (TextFit.h).  `progress` (when given) counts the pages; once stopped,
+// nothing is written and nothing said, and an earlier data file stays.
+ReportOutcome WriteReport(const TListingDocument& listings, const ReportRequest& request,
+                          WorkProgress* progress = nullptr);
 
 } // namespace kovra

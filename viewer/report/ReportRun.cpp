@@ -3,6 +3,7 @@
 #include "DocumentSlot.h"
 #include "MessageTexts.h"
 #include "PrintTool.h"
+#include "ProgressWindow.h"
 #include "Prompter.h"
 #include "QtText.h"
 #include "ReportJob.h"
@@ -35,9 +36,13 @@ void RunReport(QWidget* parent, bool print, ReportRange range, const ReportConte
     request.profile = services::UserProfileTexts(context.settings);
 
     const DocumentPtr document = context.document.Document();
+    // Many listings take a while: written off the GUI thread, with 中止.
     const auto write = [&](const std::string& dataFile) {
         request.dataFile = dataFile;
-        return WriteReport(*document, request);
+        ReportOutcome written;
+        RunWithProgress(parent, QStringLiteral("印刷データーを作成しています..."),
+                        [&](WorkProgress& progress) { written = WriteReport(*document, request, &progress); });
+        return written;
     };
     // The print dialog and the preview return when they are closed: the
     // job, and its data file, end there.

@@ -67,7 +67,8 @@ TMainForm::TMainForm(services::TUserSettings& settings, TOpenDocument& document,
     DataHighNumLbl->setText(q(msg::kPleaseLoadData));
     DataNumEdit->setFocus();
 
-    htmlController_ = new HtmlExportController(this, document_.Slot(), settings_, [this](const QString& current) { return pickHtmlTemplate(current); });
+    htmlController_ = new HtmlExportController(this, document_.Slot(), settings_,
+                                               [this](const QString& current) { return pickHtmlTemplate(current); });
     connect(&document_, &TOpenDocument::Changed, this, &TMainForm::DocumentChanged);
 
     // The window sees every key before the focused box does; the same

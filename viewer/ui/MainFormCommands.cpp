@@ -14,6 +14,7 @@
 #include "MemberStrip.h"
 #include "MessageTexts.h"
 #include "OpenDocument.h"
+#include "ProgressWindow.h"
 #include "Prompter.h"
 #include "ShippedFiles.h"
 
@@ -113,7 +114,13 @@ void TMainForm::SaveMemberDelClick()
         const QString target = saveChooser_ ? saveChooser_() : runSaveDialog();
         if (target.isEmpty())
             return;
-        const StripOutcome out = SaveMemberStripped(data.CurrentFileName, u8(target));
+        StripOutcome out;
+        const bool finished = RunWithProgress(this, QStringLiteral("会員項目を削除して保存しています..."),
+                                              [&](WorkProgress& progress) {
+                                                  out = SaveMemberStripped(data.CurrentFileName, u8(target), &progress);
+                                              });
+        if (!finished && !out.ok)
+            return; // stopped: nothing written, nothing to say
         if (!out.ok)
             Say(Tone::Error, out.message, this);
         if (!out.outputIsInput)

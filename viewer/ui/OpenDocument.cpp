@@ -1,5 +1,6 @@
 #include "OpenDocument.h"
 
+#include "ProgressWindow.h"
 #include "QtText.h"
 
 #include <QFileInfo>
@@ -15,7 +16,10 @@ TOpenDocument::~TOpenDocument() { slot_.SetObserver({}); }
 
 LoadOutcome TOpenDocument::Load(const QString& path, QWidget* owner)
 {
-    return slot_.Load(u8(QFileInfo(path).absoluteFilePath()), owner);
+    return slot_.Load(u8(QFileInfo(path).absoluteFilePath()), owner,
+                      [owner](const std::function<void(WorkProgress&)>& load) {
+                          return RunWithProgress(owner, QStringLiteral("データーを読み込んでいます..."), load);
+                      });
 }
 
 } // namespace kovra

@@ -24,8 +24,9 @@ public:
     bool InUseByRun() const { return slot_.InUseByRun(); }
 
     // Loads `path` (kept as a full path: the stripped save reads the file
-    // again later) and tells the user what went wrong, in boxes owned by
-    // `owner`.
+    // again later) off the GUI thread, with a progress window and 中止 when
+    // it takes a while, and tells the user what went wrong, in boxes owned
+    // by `owner`.
     LoadOutcome Load(const QString& path, QWidget* owner);
 
 signals:

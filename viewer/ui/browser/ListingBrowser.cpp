@@ -14,6 +14,8 @@
 #include "MemberFields.h"
 #include "MessageTexts.h"
 #include "OpenDocument.h"
+#include "ProgressWindow.h"
+#include "WatchedRows.h"
 #include "Prompter.h"
 #include "QtText.h"
 #include "UserSettings.h"
@@ -684,8 +686,19 @@ void TListingBrowser::ExportBtnClick()
             write = search::WriteXlsx;
 #endif
         // What the search did not see is not written either.
-        const search::ExportOutcome out = search::ExportListings(TableOf(document), *found, write, u8(path),
-                                                                 fileio::JobInputs{file}, search_.IndexBlankFields());
+        const FieldSet blank = search_.IndexBlankFields();
+        const DocumentPtr held = document; // the rows' document, whatever the browser shows meanwhile
+        search::ExportOutcome out;
+        const bool finished = RunWithProgress(this, QStringLiteral("物件一覧を書き出しています..."),
+                                              [&](WorkProgress& progress) {
+            const search::ListingRows rows(TableOf(held), *found, blank);
+            // The XLSX writer reads the rows twice: for its shared texts, then for the sheet.
+            const int passes = write == search::WriteCsv ? 1 : 2;
+            out = search::ExportSheet(search::WatchedRows(rows, progress, passes), write, u8(path),
+                                      fileio::JobInputs{file});
+        });
+        if (!finished && !out.ok)
+            return; // stopped: no file, the old one whole, nothing to say
         if (!out.ok) {
             Say(Tone::Error, out.message, this);
             if (out.outputIsInput)
