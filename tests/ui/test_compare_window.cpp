@@ -67,7 +67,6 @@ TEST_F(CompareWindowTest, RowsKeptAndPrintedLandscapeOnly)
     w.MainForm->BrowserMenuClick();
     TListingBrowser* b = w.MainForm->ListingBrowser();
     b->WaitIdle();
-    b->SetReportEngine(engine);
 
     const struct {
         int selected;

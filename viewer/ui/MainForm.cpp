@@ -52,8 +52,9 @@ QString SummaryPlaceholder() { return QStringLiteral("物件の概要が表示�
 } // namespace
 
 TMainForm::TMainForm(services::TUserSettings& settings, TOpenDocument& document, const QString& fileArgument,
-                     QWidget* parent)
-    : QMainWindow(parent), settings_(settings), document_(document), shownDocument_(document.Document())
+                     QWidget* parent, ReportEngine reportEngine)
+    : QMainWindow(parent), settings_(settings), document_(document), reportEngine_(std::move(reportEngine)),
+      shownDocument_(document.Document())
 {
     setObjectName(QStringLiteral("MainForm"));
     buildWindow();

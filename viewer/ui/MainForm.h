@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ListingDocument.h"
+#include "ReportRun.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -48,8 +49,9 @@ public:
     // the store now and writes them back when the window ends.
     // `fileArgument` is the program's first command-line argument (may be
     // empty): when given, that file is loaded and listing 1 shown.
+    // `reportEngine` prints what the listing browser's sheets print.
     TMainForm(services::TUserSettings& settings, TOpenDocument& document, const QString& fileArgument = QString(),
-              QWidget* parent = nullptr);
+              QWidget* parent = nullptr, ReportEngine reportEngine = LibraryReportEngine());
     ~TMainForm() override;
 
     // The other windows of the program, created by the entry point after
@@ -187,6 +189,7 @@ private:
 
     services::TUserSettings& settings_;
     TOpenDocument& document_;
+    ReportEngine reportEngine_;
     DocumentPtr shownDocument_; // the document the window shows
     std::vector<Binding> bindings_;
     std::vector<QLineEdit*> taggedBoxes_;

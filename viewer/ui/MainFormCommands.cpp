@@ -166,7 +166,7 @@ TListingBrowser* TMainForm::ListingBrowser()
 {
     if (browser_)
         return browser_;
-    browser_ = new TListingBrowser(document_, settings_, this);
+    browser_ = new TListingBrowser(document_, settings_, reportEngine_, this);
     connect(browser_, &TListingBrowser::ListingChosen, this, [this](int number) {
         if (number != ShownListingNumber() || number < 1)
             stepTo(number);

@@ -40,7 +40,7 @@ ProgramWindows CreateProgramWindows(const QString& fileArgument, ReportEngine re
     w.Settings = std::make_unique<services::TUserSettings>();
     w.Document = std::make_unique<TOpenDocument>();
     w.Changes = std::make_unique<TChangeView>(*w.Document);
-    w.MainForm = std::make_unique<TMainForm>(*w.Settings, *w.Document, fileArgument);
+    w.MainForm = std::make_unique<TMainForm>(*w.Settings, *w.Document, fileArgument, nullptr, reportEngine);
     w.MainForm->AttachChanges(w.Changes.get());
     w.Archive = std::make_unique<TArchiveLink>(*w.Settings, *w.Document);
     w.MainForm->AttachArchive(w.Archive.get());

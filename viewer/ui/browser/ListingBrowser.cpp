@@ -118,8 +118,10 @@ std::vector<int> DefaultBrowserColumns()
             F(Field::TourokuNenGappi)};
 }
 
-TListingBrowser::TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(document), settings_(settings), search_(kChoiceFields)
+TListingBrowser::TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, ReportEngine reportEngine,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window), document_(document), settings_(settings), engine_(std::move(reportEngine)),
+      search_(kChoiceFields)
 {
     setObjectName(QStringLiteral("ListingBrowser"));
     setWindowTitle(q(msg::kBrowserTitle));

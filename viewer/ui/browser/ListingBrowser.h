@@ -46,8 +46,10 @@ class TListingBrowser : public QWidget {
     Q_OBJECT
 public:
     // Lists the listings of `document` (following it to every new file)
-    // with the columns and member setting of `settings`.
-    TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, QWidget* parent = nullptr);
+    // with the columns and member setting of `settings`; its comparison
+    // sheets print through `reportEngine`.
+    TListingBrowser(TOpenDocument& document, services::TUserSettings& settings,
+                    ReportEngine reportEngine = LibraryReportEngine(), QWidget* parent = nullptr);
     ~TListingBrowser() override;
 
     // Blocks until the search has done all it was asked and the results
@@ -76,7 +78,6 @@ public:
     // without a modal dialog: returns the path (empty on cancel).
     void SetExportFileChooser(std::function<QString()> chooser) { exportChooser_ = std::move(chooser); }
     // Where the comparison sheet prints (the library's engine; a test's own).
-    void SetReportEngine(ReportEngine engine) { engine_ = std::move(engine); }
     // Opens the comparison sheet of the selected listings; null unless 2 to
     // 8 are selected (the button is enabled only then).
     QWidget* OpenCompareSheet();
@@ -166,7 +167,7 @@ private:
     std::optional<search::SortKey> sortKey_;
     std::array<bool, 94> chosen_{}; // the columns the user wants
     std::function<QString()> exportChooser_;
-    ReportEngine engine_ = LibraryReportEngine();
+    ReportEngine engine_;
 };
 
 } // namespace kovra
