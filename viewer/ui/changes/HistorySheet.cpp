@@ -127,8 +127,11 @@ void THistorySheet::ShowRecord(const ListingRecordPtr& record, std::string_view 
     if (points.size() >= 2) {
         auto* chart = static_cast<QChartView*>(PriceChart)->chart();
         chart->removeAllSeries();
-        for (QAbstractAxis* axis : chart->axes())
+        // The chart gives a removed axis back to its caller.
+        for (QAbstractAxis* axis : chart->axes()) {
             chart->removeAxis(axis);
+            delete axis;
+        }
         auto* series = new QLineSeries;
         double low = points.front().value, high = low;
         for (const archive::PricePoint& p : points) {
