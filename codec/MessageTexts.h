@@ -124,6 +124,7 @@ inline constexpr std::string_view kArchiveColumnDaysOnMarket = "掲載日数";
 inline constexpr std::string_view kArchiveColumnNotes = "メモ";
 // The change view in the viewer.
 inline constexpr std::string_view kCompareWithEarlier = "前回のファイルと比較…";
+inline constexpr std::string_view kEndComparison = "比較を終了";
 inline constexpr std::string_view kAllChanges = "すべて";
 inline constexpr std::string_view kNoChangeSinceEarlier = "前回から変更なし";
 inline constexpr std::string_view kNewSinceEarlier = "新規 (前回のファイルにはありません)";

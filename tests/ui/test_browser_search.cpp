@@ -13,7 +13,8 @@ namespace {
 // Counts the listings of every found set: a stand-in for statistics over it.
 class CountStep final : public FoundSetStep {
 public:
-    std::any Run(const TListingDocument&, const search::SearchIndex&, std::span<const int> found) const override
+    std::any Run(const TListingDocument&, const search::SearchIndex&, const search::Query&,
+                 std::span<const int> found) const override
     {
         return found.size();
     }

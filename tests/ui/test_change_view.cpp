@@ -9,6 +9,7 @@
 #include "MainForm.h"
 #include "ProgramWindows.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,9 +138,52 @@ TEST_F(ChangeViewTest, PriceLineAndChangedBoxesOfTheListingOnShow)
             }
         }
     }
-    w.Changes->Stop();
+    auto* end = w.MainForm->findChild<QAction*>(QStringLiteral("EndCompareMenu"));
+    ASSERT_TRUE(end && end->isEnabled());
+    end->trigger();
+    EXPECT_FALSE(end->isEnabled());
     EXPECT_TRUE(w.MainForm->PriceLineLbl->isHidden());
     EXPECT_TRUE(w.MainForm->findChild<QLineEdit*>(QStringLiteral("EdtKakaku"))->styleSheet().isEmpty());
+}
+
+// Guards that the search box narrows the gone listings too (they are only in
+// the older file), and that the browser's 比較を終了 ends the comparison.
+TEST_F(ChangeViewTest, GoneListingsFollowTheSearchBox)
+{
+    std::vector<Columns> older;
+    for (int n = 1; n <= 4; ++n)
+        older.push_back(SaleListing(n));
+    const QString before = WriteListingFile(tmp_.path(), QStringLiteral("four.txt"), older);
+    ProgramWindows w = CreateProgramWindows(WriteListingFile(tmp_.path(), QStringLiteral("one.txt"), {SaleListing(1)}));
+    w.MainForm->SetCompareFileChooser([&] { return before; });
+    w.MainForm->BrowserMenuClick();
+    TListingBrowser* b = w.MainForm->ListingBrowser();
+    b->WaitIdle();
+    b->CompareBtn->click();
+    w.Changes->WaitIdle();
+    b->WaitIdle();
+    b->CmbChange->setCurrentText(QStringLiteral("消滅"));
+    b->WaitIdle();
+
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"", {"K-2", "K-3", "K-4"}},
+        {"丸の内3", {"K-3"}},
+        {"どこにも", {}},
+        {"売物件", {"K-2", "K-3", "K-4"}},
+    };
+    for (const auto& [text, rows] : cases) {
+        b->SearchEdit->setText(QString::fromUtf8(text));
+        b->WaitIdle();
+        EXPECT_EQ(Numbers(*b), rows) << text;
+    }
+
+    ASSERT_TRUE(b->EndCompareBtn->isEnabled());
+    b->EndCompareBtn->click();
+    b->WaitIdle();
+    EXPECT_FALSE(b->EndCompareBtn->isEnabled());
+    EXPECT_FALSE(b->CmbChange->isEnabled());
+    EXPECT_TRUE(b->ListView->isColumnHidden(TChangeTableModel::Kinds));
+    EXPECT_EQ(Numbers(*b), std::vector<std::string>{"K-1"});
 }
 
 } // namespace

@@ -39,6 +39,7 @@ void SearchIndex::build(std::span<const TKovraDataClass> listings, const FieldSe
     // A blank field is the vocabulary's empty text, as in a listing never decoded.
     static_assert(kVocabulary[0].empty());
     count_ = static_cast<int>(listings.size());
+    blank_ = blank;
     // Folded texts are about as long as the texts: room for them at once
     // saves copying a growing buffer again and again.
     std::size_t own = 0;

@@ -38,6 +38,8 @@ public:
     ~SearchIndex();
 
     int count() const { return count_; }
+    // The fields read as empty (the constructor's `blank`).
+    const FieldSet& blankFields() const { return blank_; }
 
     // The listings (0-based positions in the file) that `query` finds, in
     // the query's order.
@@ -84,6 +86,7 @@ private:
     std::string_view inlineText(int listing, int field) const;
 
     int count_ = 0;
+    FieldSet blank_;
     template <class T>
     using LargeVector = std::vector<T, LargeAllocator<T>>;
 

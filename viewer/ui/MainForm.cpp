@@ -140,6 +140,9 @@ void TMainForm::buildMenusAndToolbar()
     file->addAction(CompareMenu);
     CompareImportMenu = action("CompareImportMenu", q(msg::kCompareWithImport), &TMainForm::CompareImportMenuClick);
     file->addAction(CompareImportMenu);
+    EndCompareMenu = action("EndCompareMenu", q(msg::kEndComparison), &TMainForm::EndCompareMenuClick);
+    EndCompareMenu->setEnabled(false);
+    file->addAction(EndCompareMenu);
     ArchiveImportMenu = action("ArchiveImportMenu", q(msg::kArchiveImportCommand), &TMainForm::ArchiveImportMenuClick);
     file->addAction(ArchiveImportMenu);
     // Shown once the window set gives the archive.

@@ -110,6 +110,7 @@ public slots:
     void CompareMenuClick();
     void ArchiveImportMenuClick();
     void CompareImportMenuClick();
+    void EndCompareMenuClick(); // "比較を終了"
     void SaveMemberDelClick();
     void PrintMenuClick();
     void ToolPreViewBtnClick();
@@ -207,6 +208,7 @@ private:
     QAction* FileOpenMenu = nullptr;
     QAction* CompareMenu = nullptr;
     QAction* CompareImportMenu = nullptr;
+    QAction* EndCompareMenu = nullptr;
     QAction* ArchiveImportMenu = nullptr;
     QAction* SaveMemberDel = nullptr;
     QAction* PrintMenu = nullptr;

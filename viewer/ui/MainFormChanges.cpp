@@ -40,7 +40,10 @@ void TMainForm::AttachChanges(TChangeView* changes)
     changes_ = changes;
     if (!changes_)
         return;
-    connect(changes_, &TChangeView::Changed, this, [this] { showChange(ShownListingNumber()); });
+    connect(changes_, &TChangeView::Changed, this, [this] {
+        EndCompareMenu->setEnabled(changes_->Older() != nullptr);
+        showChange(ShownListingNumber());
+    });
     if (browser_)
         browser_->AttachChanges(changes_);
     showChange(ShownListingNumber());
@@ -61,6 +64,12 @@ void TMainForm::CompareMenuClick()
     }
     if (!path.isEmpty())
         changes_->CompareWith(path, this);
+}
+
+void TMainForm::EndCompareMenuClick()
+{
+    if (changes_)
+        changes_->Stop();
 }
 
 void TMainForm::showChange(int number)

@@ -94,7 +94,7 @@ int TBrowserSearch::Search(const search::QueryDescription& description)
         if (generation == latestSearch_) {
             found.listings = earlier ? index->refine(*query, *earlier, earlierFound) : index->run(*query);
             for (const auto& step : steps)
-                found.extras.push_back(generation == latestSearch_ ? step->Run(*document, *index, found.listings)
+                found.extras.push_back(generation == latestSearch_ ? step->Run(*document, *index, *query, found.listings)
                                                                     : std::any());
         }
         QMetaObject::invokeMethod(

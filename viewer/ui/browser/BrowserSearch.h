@@ -31,8 +31,9 @@ namespace kovra {
 class FoundSetStep {
 public:
     virtual ~FoundSetStep() = default;
-    // `found`: 0-based table indices of `document`, in result order.
-    virtual std::any Run(const TListingDocument& document, const search::SearchIndex& index,
+    // `found`: 0-based table indices of `document`, in result order, as
+    // `query` found them.
+    virtual std::any Run(const TListingDocument& document, const search::SearchIndex& index, const search::Query& query,
                          std::span<const int> found) const = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "ChangeTableModel.h"
 #include "CompareWindow.h"
 #include "ListingTableModel.h"
+#include "GoneStep.h"
 #include "MarketPanel.h"
 
 #include "CompareSheet.h"
@@ -120,13 +121,15 @@ std::vector<int> DefaultBrowserColumns()
 
 TListingBrowser::TListingBrowser(TOpenDocument& document, services::TUserSettings& settings, ReportEngine reportEngine,
                                  QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(document), settings_(settings), engine_(std::move(reportEngine)),
-      search_(kChoiceFields)
+    : QWidget(parent, Qt::Window), document_(document), settings_(settings), search_(kChoiceFields),
+      engine_(std::move(reportEngine))
 {
     setObjectName(QStringLiteral("ListingBrowser"));
     setWindowTitle(q(msg::kBrowserTitle));
     buildWindow();
     applyLayout();
+    goneStep_ = std::make_shared<TGoneStep>();
+    goneStepAt_ = search_.AddStep(goneStep_);
     connect(&document_, &TOpenDocument::Changed, this, &TListingBrowser::documentChanged);
     connect(&search_, &TBrowserSearch::IndexBuilt, this, &TListingBrowser::indexBuilt);
     connect(&search_, &TBrowserSearch::Searched, this, [this] { setRows(search_.Document(), search_.Found()->listings); });

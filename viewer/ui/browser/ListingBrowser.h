@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,7 @@ namespace kovra {
 class TArchiveLink;
 class TChangeTableModel;
 class TChangeView;
+class TGoneStep;
 class TListingTableModel;
 class TMarketPanel;
 class TOpenDocument;
@@ -104,6 +106,7 @@ public:
     // The archive's columns (初回掲載日, 掲載日数, 前回価格, メモ) from `archive`.
     void AttachArchive(TArchiveLink* archive);
     QPushButton* CompareBtn = nullptr;
+    QPushButton* EndCompareBtn = nullptr; // "比較を終了"
     QComboBox* CmbChange = nullptr; // すべて, then the quick filters in their order
     QLabel* ChangeCountLbl = nullptr;
 
@@ -151,6 +154,7 @@ private:
     // `found` narrowed by the change view's quick filter (the gone listings
     // for 消滅, as rows past the table when `withGone`).
     std::vector<int> filterChanges(std::vector<int> found, bool withGone) const;
+    bool goneChosen() const; // the quick filter is 消滅
     QString runExportDialog();
 
     TOpenDocument& document_;
@@ -158,6 +162,8 @@ private:
     TBrowserSearch search_;
     TChangeTableModel* model_ = nullptr;
     TChangeView* changes_ = nullptr;
+    std::shared_ptr<TGoneStep> goneStep_; // the 消滅 filter under the search box
+    std::size_t goneStepAt_ = 0;          // its results in FoundSet::extras
     TArchiveLink* archive_ = nullptr;
     bool changeColumnsPlaced_ = false;
     int shownListing_ = -1; // the listing on show in the main window

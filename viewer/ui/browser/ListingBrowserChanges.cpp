@@ -6,6 +6,7 @@
 #include "ChangeTableModel.h"
 #include "ChangeTexts.h"
 #include "ChangeView.h"
+#include "GoneStep.h"
 #include "SearchIndex.h"
 
 #include "MessageTexts.h"
@@ -38,6 +39,14 @@ QLayout* TListingBrowser::buildChangeRow()
     CompareBtn->setObjectName(QStringLiteral("CompareBtn"));
     connect(CompareBtn, &QPushButton::clicked, this, &TListingBrowser::CompareRequested);
     row->addWidget(CompareBtn);
+    EndCompareBtn = new QPushButton(q(msg::kEndComparison));
+    EndCompareBtn->setObjectName(QStringLiteral("EndCompareBtn"));
+    EndCompareBtn->setEnabled(false);
+    connect(EndCompareBtn, &QPushButton::clicked, this, [this] {
+        if (changes_)
+            changes_->Stop();
+    });
+    row->addWidget(EndCompareBtn);
     row->addSpacing(8);
     row->addWidget(new QLabel(q(msg::kChangeColumnKinds)));
     CmbChange = new QComboBox;
@@ -48,8 +57,12 @@ QLayout* TListingBrowser::buildChangeRow()
         CmbChange->addItem(q(changes::FilterName(static_cast<changes::QuickFilter>(f))));
     CmbChange->setEnabled(false);
     connect(CmbChange, &QComboBox::currentIndexChanged, this, [this] {
+        goneStep_->SetActive(goneChosen());
         if (const FoundSet* found = search_.Found())
             setRows(search_.Document(), found->listings);
+        // The gone listings are searched by the next search.
+        if (goneChosen())
+            SearchChange();
     });
     row->addWidget(CmbChange);
     ChangeCountLbl = new QLabel;
@@ -100,7 +113,9 @@ void TListingBrowser::changesChanged()
 {
     const ChangeStatePtr state = changes_ ? changes_->State() : nullptr;
     model_->SetChanges(state);
+    goneStep_->SetState(state);
     CmbChange->setEnabled(state != nullptr);
+    EndCompareBtn->setEnabled(changes_ && changes_->Older());
     if (!state) {
         const QSignalBlocker block(CmbChange);
         CmbChange->setCurrentIndex(0);
@@ -114,6 +129,13 @@ void TListingBrowser::changesChanged()
     else
         setRows(model_->Document(), model_->Rows());
     applyChangeColumns();
+    if (state && goneChosen())
+        SearchChange();
+}
+
+bool TListingBrowser::goneChosen() const
+{
+    return CmbChange && CmbChange->currentIndex() - 1 == static_cast<int>(changes::QuickFilter::Gone);
 }
 
 std::vector<int> TListingBrowser::filterChanges(std::vector<int> found, bool withGone) const
@@ -125,11 +147,19 @@ std::vector<int> TListingBrowser::filterChanges(std::vector<int> found, bool wit
     const auto filter = static_cast<changes::QuickFilter>(choice);
     std::vector<int> rows;
     if (filter == changes::QuickFilter::Gone) {
-        if (withGone) {
-            const std::size_t gone = state->comparison.gone().size();
-            const int count = std::clamp(state->after->ListingCount, 0, static_cast<int>(state->after->ListingTable.size()));
-            rows.reserve(gone);
-            for (std::size_t k = 0; k < gone; ++k)
+        if (!withGone)
+            return rows;
+        const int count = std::clamp(state->after->ListingCount, 0, static_cast<int>(state->after->ListingTable.size()));
+        // Those the search box found among them, once searched; all before.
+        const FoundSet* searched = search_.Found();
+        const auto* gone = searched && searched->extras.size() > goneStepAt_
+                               ? std::any_cast<std::shared_ptr<const GoneFound>>(&searched->extras[goneStepAt_])
+                               : nullptr;
+        if (gone && *gone && (*gone)->state == state) {
+            for (const int k : (*gone)->gone)
+                rows.push_back(count + k);
+        } else {
+            for (std::size_t k = 0; k < state->comparison.gone().size(); ++k)
                 rows.push_back(count + static_cast<int>(k));
         }
         return rows;

@@ -119,7 +119,7 @@ void TMarketStep::SetRequest(const MarketChartRequest& request)
     request_ = request;
 }
 
-std::any TMarketStep::Run(const TListingDocument& document, const search::SearchIndex& index,
+std::any TMarketStep::Run(const TListingDocument& document, const search::SearchIndex& index, const search::Query&,
                           std::span<const int> found) const
 {
     if (!active_)

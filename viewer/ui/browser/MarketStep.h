@@ -67,7 +67,7 @@ public:
     void SetActive(bool active) { active_ = active; }
 
     // A std::shared_ptr<const MarketView>, or nothing while inactive.
-    std::any Run(const TListingDocument& document, const search::SearchIndex& index,
+    std::any Run(const TListingDocument& document, const search::SearchIndex& index, const search::Query& query,
                  std::span<const int> found) const override;
 
 private:

@@ -53,11 +53,11 @@ void TChangeView::CompareWithDocument(std::shared_ptr<TListingDocument> older)
 void TChangeView::Stop()
 {
     ++generation_;
+    const bool comparing = older_ || state_;
     older_.reset();
-    if (state_) {
-        state_.reset();
+    state_.reset();
+    if (comparing)
         emit Changed();
-    }
 }
 
 ChangeStatePtr TChangeView::State() const
