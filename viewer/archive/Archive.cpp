@@ -68,10 +68,13 @@ struct TextHash {
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-// A listing's last stored version, by number.
+// A listing's last stored version before the import, by number, and its
+// place among the import's listings once it stood in the file.
 struct Known {
     std::int64_t listingId = 0, versionId = 0;
     Digest digest{};
+    std::int64_t slot = -1; // in the import's placed listings; -1: not in the file so far
+    bool repeated = false;  // stood in the file more than once
 };
 using KnownListings = std::unordered_map<std::string, Known, TextHash, std::equal_to<>>;
 
@@ -81,8 +84,15 @@ struct Placed {
     Digest digest{};
 };
 
+// A listing of the run of the file being written.
+struct Job {
+    std::size_t entry = 0; // in the run's table
+    const Known* known = nullptr;
+};
+
 struct NewVersion {
-    std::size_t entry = 0;      // in the import's listings
+    std::size_t entry = 0;      // in the run's table
+    std::size_t slot = 0;       // in the import's placed listings
     std::int64_t listingId = 0; // 0: a number the archive has not seen
     std::size_t offset = 0;     // in the block
     Digest digest{};
@@ -94,19 +104,19 @@ struct Batch {
     std::vector<NewVersion> versions;
 };
 
-// Makes the texts, digests and packed blocks of an import's listings on
+// Makes the texts, digests and packed blocks of a run's listings on
 // threads of their own (each its half of the listings), a few blocks ahead
-// of the writer.  A listing whose texts equal its last stored ones gets
+// of the writer.  A listing whose texts equal its last stored ones (by an
+// earlier place of its number in the file, else before the import) gets
 // that version at once.
 class BlockMaker {
 public:
-    BlockMaker(const TListingDocument& doc, const std::vector<int>& listings, const KnownListings& known,
-               std::vector<Placed>& placed)
-        : doc_(doc), listings_(listings), known_(known), placed_(placed)
+    BlockMaker(const TListingDocument& doc, const std::vector<Job>& jobs, std::vector<Placed>& placed)
+        : doc_(doc), jobs_(jobs), placed_(placed)
     {
-        const std::size_t half = listings.size() / 2;
+        const std::size_t half = jobs.size() / 2;
         threads_.emplace_back([this, half] { run(0, half); });
-        threads_.emplace_back([this, half] { run(half, listings_.size()); });
+        threads_.emplace_back([this, half] { run(half, jobs_.size()); });
     }
     ~BlockMaker()
     {
@@ -149,20 +159,23 @@ private:
             Batch batch;
             std::string block, texts;
             for (std::size_t k = from; k < to; ++k) {
-                const TKovraDataClass& listing = doc_.ListingTable[static_cast<std::size_t>(listings_[k])];
-                Placed& place = placed_[k];
-                place.ordinal = static_cast<std::int64_t>(k);
+                const Job& job = jobs_[k];
+                const Known& known = *job.known;
+                const auto slot = static_cast<std::size_t>(known.slot);
+                Placed& place = placed_[slot];
                 texts.clear();
-                AppendTexts(listing, texts);
+                AppendTexts(doc_.ListingTable[job.entry], texts);
                 const Digest digest = Sha256(texts);
+                if (place.versionId && place.digest == digest)
+                    continue;
                 place.digest = digest;
-                const auto it = known_.find(listing.BukkennNum());
-                if (it != known_.end() && it->second.digest == digest) {
-                    place.versionId = it->second.versionId;
-                    place.listingId = it->second.listingId;
+                if (known.versionId && known.digest == digest) {
+                    place.versionId = known.versionId;
+                    place.listingId = known.listingId;
                     continue;
                 }
-                batch.versions.push_back({k, it == known_.end() ? 0 : it->second.listingId, block.size(), digest});
+                const std::int64_t listingId = known.listingId ? known.listingId : place.listingId;
+                batch.versions.push_back({job.entry, slot, listingId, block.size(), digest});
                 block += texts;
                 if (batch.versions.size() == static_cast<std::size_t>(kVersionsPerBlock) && !hand(batch, block))
                     break;
@@ -192,8 +205,7 @@ private:
     }
 
     const TListingDocument& doc_;
-    const std::vector<int>& listings_;
-    const KnownListings& known_;
+    const std::vector<Job>& jobs_;
     std::vector<Placed>& placed_;
     std::mutex lock_;
     std::condition_variable changed_;
@@ -204,19 +216,23 @@ private:
     std::vector<std::thread> threads_;
 };
 
-// Stores the texts of the import's listings that differ from their last
-// stored ones, and finds every listing's version.
-void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>& listings, std::int64_t importId,
-                   std::vector<Placed>& placed)
+// Every listing's last stored version.
+KnownListings LastStored(Store& s)
 {
     KnownListings known;
-    {
-        // Every version in the order stored: the last one of a listing wins.
-        auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
-                           "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
-        while (q->next())
-            known.insert_or_assign(std::string(q->text(1)), Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))});
-    }
+    // Every version in the order stored: the last one of a listing wins.
+    auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
+                       "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
+    while (q->next())
+        known.insert_or_assign(std::string(q->text(1)), Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))});
+    return known;
+}
+
+// Stores the texts of a run's listings that differ from their last stored
+// ones, and finds every listing's version.
+void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
+                   std::vector<Placed>& placed)
+{
     // A statement per block rather than per row: the rows come back with
     // what tells them apart (RETURNING gives them in no promised order).
     auto rows = [&s](std::string_view head, int columns, std::size_t count, std::string_view tail) {
@@ -237,7 +253,7 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>
 
     // Two more threads make the texts, their digests and the packed blocks
     // while this one writes the blocks before them.
-    BlockMaker maker(doc, listings, known, placed);
+    BlockMaker maker(doc, jobs, placed);
     for (Batch batch; maker.next(batch);) {
         addBlock->reset();
         addBlock->bind(1, importId);
@@ -245,9 +261,7 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>
         addBlock->next();
         const std::int64_t blockId = addBlock->integer(0);
 
-        auto numberOf = [&](const NewVersion& v) {
-            return doc.ListingTable[static_cast<std::size_t>(listings[v.entry])].BukkennNum();
-        };
+        auto numberOf = [&](const NewVersion& v) { return doc.ListingTable[v.entry].BukkennNum(); };
         std::vector<std::string_view> numbers;
         for (const NewVersion& v : batch.versions)
             if (!v.listingId)
@@ -298,12 +312,112 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<int>
         while (q.next())
             versionAt.emplace(q.integer(1), q.integer(0));
         for (const NewVersion& v : batch.versions) {
-            placed[v.entry].versionId = versionAt.at(static_cast<std::int64_t>(v.offset));
-            placed[v.entry].listingId = v.listingId;
+            placed[v.slot].versionId = versionAt.at(static_cast<std::int64_t>(v.offset));
+            placed[v.slot].listingId = v.listingId;
         }
     }
     maker.finish();
 }
+
+// Writes one import run by run of the file as it is read, in its caller's
+// transaction, keeping of the whole file only a small state per listing.
+// A number's last place in the file counts.  When a later run repeats a
+// number whose version an earlier run stored, the version that no longer
+// counts is removed at the end, so nothing else ever sees it.
+class ImportWriter {
+public:
+    ImportWriter(Store& s, std::int64_t importId) : s_(s), importId_(importId), known_(LastStored(s)) {}
+
+    // Writes the listings of `run`, the first of them the file's listing
+    // `first`.
+    void write(const TListingDocument& run, std::int64_t first)
+    {
+        jobs_.clear();
+        for (int i = 0; i < run.ListingCount; ++i) {
+            const std::string_view number = run.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
+            auto it = known_.find(number);
+            if (it == known_.end())
+                it = known_.emplace(std::string(number), Known()).first;
+            Known& known = it->second;
+            if (known.slot < 0) {
+                known.slot = static_cast<std::int64_t>(placed_.size());
+                placed_.emplace_back();
+            } else {
+                if (!known.repeated)
+                    duplicates_.emplace_back(number);
+                known.repeated = true;
+                superseded_ = superseded_ || placed_[static_cast<std::size_t>(known.slot)].versionId != 0;
+            }
+            placed_[static_cast<std::size_t>(known.slot)].ordinal = first + i;
+            jobs_.push_back({static_cast<std::size_t>(i), &known});
+        }
+        // Each number once in the run, where it last stands.
+        std::erase_if(jobs_, [&](const Job& job) {
+            return placed_[static_cast<std::size_t>(job.known->slot)].ordinal != first + static_cast<std::int64_t>(job.entry);
+        });
+        WriteVersions(s_, run, jobs_, importId_, placed_);
+    }
+
+    // Writes which version of each listing the import holds, and the
+    // import's date and count; the listings' places, for the counts.
+    std::vector<Placed>& finish(const ImportRecord& record)
+    {
+        auto update = s_.prepare("UPDATE imports SET search_date = $1, listing_count = $2 WHERE id = $3");
+        update->bindText(1, record.date);
+        update->bind(2, record.listings);
+        update->bind(3, importId_);
+        update->next();
+        std::vector<Placed>& placed = placed_;
+
+        // In key order, so the rows fill their pages.
+        std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
+        // Many rows a statement: a statement's run costs more than a row,
+        // on a server a round trip too (1,001 parameters stay far below
+        // every store's limit).
+        constexpr std::size_t kRowsPerInsert = 500;
+        auto insert = [&](std::size_t rows) {
+            std::string sql = "INSERT INTO presence (import_id, version_id, ordinal) VALUES ";
+            for (std::size_t r = 0; r < rows; ++r)
+                sql += (r ? ", ($1, $" : "($1, $") + std::to_string(2 + 2 * r) + ", $" + std::to_string(3 + 2 * r) + ")";
+            auto q = s_.prepare(sql);
+            q->bind(1, importId_);
+            return q;
+        };
+        auto full = insert(kRowsPerInsert);
+        for (std::size_t at = 0; at < placed.size(); at += kRowsPerInsert) {
+            const std::size_t rows = std::min(kRowsPerInsert, placed.size() - at);
+            auto rest = rows < kRowsPerInsert ? insert(rows) : nullptr;
+            Statement& q = rest ? *rest : *full;
+            q.reset();
+            for (std::size_t r = 0; r < rows; ++r) {
+                q.bind(static_cast<int>(2 + 2 * r), placed[at + r].versionId);
+                q.bind(static_cast<int>(3 + 2 * r), placed[at + r].ordinal);
+            }
+            q.next();
+        }
+
+        if (superseded_) {
+            auto q = s_.prepare("DELETE FROM versions WHERE import_id = $1 AND id NOT IN "
+                                "(SELECT version_id FROM presence WHERE import_id = $1)");
+            q->bind(1, importId_);
+            q->next();
+        }
+        return placed_;
+    }
+
+    int listings() const { return static_cast<int>(placed_.size()); }
+    // Numbers that stood more than once in the file, in the order they repeated.
+    std::vector<std::string>& duplicates() { return duplicates_; }
+
+private:
+    Store& s_;
+    std::int64_t importId_;
+    KnownListings known_;
+    std::vector<Placed> placed_; // one per number in the file, in the order first seen
+    std::vector<Job> jobs_;
+    std::vector<std::string> duplicates_;
+    bool superseded_ = false; // an earlier run's version may no longer count
+};
 
 // The archive's work over its store, in the transactions of one call.
 class Archive::Work {
@@ -506,43 +620,51 @@ ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& 
         outcome.message = CannotRead(location(), e);
         return outcome;
     }
-    TListingDocument doc;
-    const LoadOutcome loaded = LoadListingFile(doc, path);
-    if (!loaded.ok()) {
-        outcome.message = loaded.message;
-        return outcome;
-    }
-    return importDocument(doc, sha, fileio::BaseName(path), options);
+    // The file is written as it is read, a run at a time: its listings
+    // never sit in memory whole.
+    return importRuns(sha, fileio::BaseName(path), options,
+                      [&](ImportWriter& writer, std::string& searchDate, std::string& message) {
+                          std::exception_ptr failed;
+                          TListingDocument runs;
+                          const LoadOutcome loaded = StreamListingFile(
+                              runs, path,
+                              [&](const TListingDocument& run, std::int64_t first) {
+                                  try {
+                                      writer.write(run, first);
+                                      return true;
+                                  } catch (...) {
+                                      failed = std::current_exception();
+                                      return false;
+                                  }
+                              },
+                              options.runBytes);
+                          if (failed)
+                              std::rethrow_exception(failed);
+                          message = loaded.message;
+                          searchDate = runs.KensakuNengappi;
+                          return loaded.ok();
+                      });
 }
 
 ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest& contentSha256, std::string_view fileName,
                                       const ImportOptions& options)
 {
-    ImportOutcome outcome;
-    // Each number once, where it last stands: its last occurrence counts.
-    std::unordered_map<std::string_view, int> last;
-    std::unordered_set<std::string_view> named;
-    last.reserve(static_cast<std::size_t>(doc.ListingCount));
-    for (int i = 0; i < doc.ListingCount; ++i) {
-        const std::string_view number = doc.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
-        auto [it, inserted] = last.try_emplace(number, i);
-        if (!inserted) {
-            if (named.insert(number).second)
-                outcome.duplicates.emplace_back(number);
-            it->second = i;
-        }
-    }
-    std::vector<int> listings;
-    listings.reserve(last.size());
-    for (int i = 0; i < doc.ListingCount; ++i)
-        if (last[doc.ListingTable[static_cast<std::size_t>(i)].BukkennNum()] == i)
-            listings.push_back(i);
+    return importRuns(contentSha256, fileName, options, [&](ImportWriter& writer, std::string& searchDate, std::string&) {
+        writer.write(doc, 0);
+        searchDate = doc.KensakuNengappi;
+        return true;
+    });
+}
 
+ImportOutcome Archive::importRuns(const Digest& contentSha256, std::string_view fileName, const ImportOptions& options,
+                                  const ImportFeed& feed)
+{
+    ImportOutcome outcome;
     ImportRecord& record = outcome.import;
     record.fileName = std::string(fileName);
     record.series = options.series ? *options.series : SeriesFromFileName(fileName);
-    record.date = SearchDate(doc.KensakuNengappi).value_or(LocalDate(options.now));
-    record.listings = static_cast<int>(listings.size());
+    // The date and the count until the file has been read.
+    record.date = LocalDate(options.now);
     Store& s = *store_;
     try {
         Transaction t(s, true);
@@ -567,35 +689,18 @@ ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest&
         record.id = claim->integer(0);
         claim.reset();
 
-        std::vector<Placed> placed(listings.size());
-        WriteVersions(s, doc, listings, record.id, placed);
-
-        // In key order, so the rows fill their pages.
-        std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
-        // Many rows a statement: a statement's run costs more than a row,
-        // on a server a round trip too (1,001 parameters stay far below
-        // every store's limit).
-        constexpr std::size_t kRowsPerInsert = 500;
-        auto insert = [&](std::size_t rows) {
-            std::string sql = "INSERT INTO presence (import_id, version_id, ordinal) VALUES ";
-            for (std::size_t r = 0; r < rows; ++r)
-                sql += (r ? ", ($1, $" : "($1, $") + std::to_string(2 + 2 * r) + ", $" + std::to_string(3 + 2 * r) + ")";
-            auto q = s.prepare(sql);
-            q->bind(1, record.id);
-            return q;
-        };
-        auto full = insert(kRowsPerInsert);
-        for (std::size_t at = 0; at < placed.size(); at += kRowsPerInsert) {
-            const std::size_t rows = std::min(kRowsPerInsert, placed.size() - at);
-            auto rest = rows < kRowsPerInsert ? insert(rows) : nullptr;
-            Statement& q = rest ? *rest : *full;
-            q.reset();
-            for (std::size_t r = 0; r < rows; ++r) {
-                q.bind(static_cast<int>(2 + 2 * r), placed[at + r].versionId);
-                q.bind(static_cast<int>(3 + 2 * r), placed[at + r].ordinal);
-            }
-            q.next();
+        ImportWriter writer(s, record.id);
+        std::string searchDate, message;
+        if (!feed(writer, searchDate, message)) {
+            // The transaction ends unwritten: nothing of the file stays.
+            outcome = ImportOutcome{};
+            outcome.message = std::move(message);
+            return outcome;
         }
+        record.date = SearchDate(searchDate).value_or(record.date);
+        record.listings = writer.listings();
+        const std::vector<Placed>& placed = writer.finish(record);
+        outcome.duplicates = std::move(writer.duplicates());
 
         if (const std::optional<ImportRecord> earlier = Work(s).before(record)) {
             // Digests differ exactly when texts do, so no texts are read.

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace kovra::archive {
+
+class ImportWriter;
 
 using Clock = std::chrono::system_clock;
 
@@ -32,6 +35,8 @@ struct ImportRecord {
 struct ImportOptions {
     std::optional<std::string> series; // none: from the file's name
     Clock::time_point now = Clock::now();
+    // A file is read and written about this many bytes at a time.
+    std::size_t runBytes = 4 << 20;
 };
 
 struct ImportOutcome {
@@ -161,6 +166,13 @@ public:
 
 private:
     explicit Archive(std::unique_ptr<Store> store);
+    // Hands the writer the file's listings and says the file's search date
+    // (an era date); false, with the message, when the file failed.
+    using ImportFeed = std::function<bool(ImportWriter& writer, std::string& searchDate, std::string& message)>;
+    // One import in one transaction: the claim of the file's bytes, what
+    // `feed` hands the writer, the presence rows and the counts.
+    ImportOutcome importRuns(const Digest& contentSha256, std::string_view fileName, const ImportOptions& options,
+                             const ImportFeed& feed);
     std::string backupIntoFile(const std::string& out);
     class Work;
     std::unique_ptr<Store> store_;

@@ -79,6 +79,21 @@ inline constexpr std::size_t kLoadChunkBytes = 16 << 20;
 LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::string_view fileName,
                               std::size_t chunkBytes = kLoadChunkBytes);
 
+// Receives a run of a file's listings (chunk.ListingTable, in file order,
+// the first of them the file's listing `first`, 0-based); false stops the
+// read.
+using ListingSink = std::function<bool(const TListingDocument& chunk, std::int64_t first)>;
+
+// Reads the export file at `path` as LoadListingFile does (the same
+// outcomes, messages and line numbers) but holds no more than about
+// `chunkBytes` of it at a time: each run of listings goes to `sink` and is
+// dropped when the sink returns.  Afterwards `data` holds no listings; its
+// ListingCount is how many the sink had and KensakuNengappi the file's
+// search date (of its last header line).  Whatever the sink had before a
+// failure is the caller's to undo.
+LoadOutcome StreamListingFile(TListingDocument& data, const std::string& path, const ListingSink& sink,
+                              std::size_t chunkBytes = kLoadChunkBytes);
+
 // Loads `path` into a new document whose CurrentFileName is `path`.
 std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path);
 

@@ -68,9 +68,11 @@ private:
 };
 
 // Feeds whole lines to two decoders at once and keeps the file's order.
+// With a sink, each run's listings go to the sink and are dropped when it
+// returns, so the document never holds more than one run of the file.
 class LoadRun {
 public:
-    explicit LoadRun(TListingDocument& data) : data_(data)
+    explicit LoadRun(TListingDocument& data, const ListingSink* sink = nullptr) : data_(data), sink_(sink)
     {
         // Every load starts empty: no records of the previous file, and no
         // search date that a file without a header line would inherit.
@@ -92,13 +94,13 @@ public:
         if (cut == std::string_view::npos || cut >= bytes.size()) {
             RangeResult r;
             first_.decode(bytes, r);
-            return merge(r);
+            return merge(r) && handOn();
         }
         RangeResult a, b;
         std::thread second([&] { second_.decode(bytes.substr(cut), b); });
         first_.decode(bytes.substr(0, cut), a);
         second.join();
-        return merge(a) && merge(b);
+        return merge(a) && merge(b) && handOn();
     }
 
     LoadOutcome finish(std::string_view fileName)
@@ -115,7 +117,7 @@ public:
             outcome.totalCaption = std::string(msg::kLoadErrorCaption);
             return outcome;
         }
-        data_.ListingCount = static_cast<int>(data_.ListingTable.size());
+        data_.ListingCount = static_cast<int>(handed_ + data_.ListingTable.size());
         outcome.count = data_.ListingCount;
         outcome.totalCaption = std::string(msg::kTotalCaptionPrefix) + std::to_string(data_.ListingCount);
         outcome.title = std::string(msg::kTitlePrefix) + std::string(fileName);
@@ -148,7 +150,23 @@ private:
         return true;
     }
 
+    // Gives the sink the listings of the run just merged, then drops them.
+    bool handOn()
+    {
+        if (!sink_ || data_.ListingTable.empty())
+            return true;
+        data_.ListingCount = static_cast<int>(data_.ListingTable.size());
+        const bool more = (*sink_)(data_, handed_);
+        handed_ += data_.ListingTable.size();
+        data_.ListingTable.clear();
+        data_.Arena = RecordArena();
+        data_.ListingCount = 0;
+        return more;
+    }
+
     TListingDocument& data_;
+    const ListingSink* sink_;
+    std::int64_t handed_ = 0; // listings the sink has had
     RangeDecoder first_, second_;
     std::int64_t lineBase_ = 0; // lines before the next range; the failing line once failed
     bool failed_ = false;
@@ -181,10 +199,10 @@ LoadOutcome ReadFailure(TListingDocument& data, std::string message)
 }
 
 LoadOutcome LoadChunks(TListingDocument& data, const text::WholeLineReader::ReadFn& read, std::string_view fileName,
-                       std::string_view path, std::size_t chunkBytes)
+                       std::string_view path, std::size_t chunkBytes, const ListingSink* sink = nullptr)
 {
     try {
-        LoadRun run(data);
+        LoadRun run(data, sink);
         text::WholeLineReader reader(read, chunkBytes);
         std::string_view lines;
         while (reader.next(lines))
@@ -215,7 +233,8 @@ LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::str
 
 namespace {
 
-LoadOutcome LoadWatchedFile(TListingDocument& data, const std::string& path, WorkProgress* progress)
+LoadOutcome LoadWatchedFile(TListingDocument& data, const std::string& path, WorkProgress* progress,
+                            const ListingSink* sink = nullptr, std::size_t chunkBytes = kLoadChunkBytes)
 {
     fileio::InputFile file;
     const fileio::ReadStatus opened = file.open(path);
@@ -238,7 +257,7 @@ LoadOutcome LoadWatchedFile(TListingDocument& data, const std::string& path, Wor
             progress->Advance(static_cast<std::int64_t>(got));
         return got;
     };
-    LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, kLoadChunkBytes);
+    LoadOutcome outcome = LoadChunks(data, read, fileio::BaseName(path), path, chunkBytes, sink);
     if (file.status() != fileio::ReadStatus::Ok)
         outcome = ReadFailure(data, msg::FileReadFailure(path, {file.status(), file.size()}, 0));
     return data.Outcome = outcome;
@@ -257,6 +276,12 @@ std::shared_ptr<TListingDocument> LoadWatchedDocument(const std::string& path, W
 LoadOutcome LoadListingFile(TListingDocument& data, const std::string& path)
 {
     return LoadWatchedFile(data, path, nullptr);
+}
+
+LoadOutcome StreamListingFile(TListingDocument& data, const std::string& path, const ListingSink& sink,
+                              std::size_t chunkBytes)
+{
+    return LoadWatchedFile(data, path, nullptr, &sink, chunkBytes);
 }
 
 std::shared_ptr<TListingDocument> LoadListingDocument(const std::string& path)
