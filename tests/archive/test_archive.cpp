@@ -268,6 +268,89 @@ TEST_P(ArchiveTest, CopiesKeepIdsAndAddNothingTwice)
     }
 }
 
+// Read and written a run at a time, a file is stored as its whole document
+// is, whatever the run's size: listings, repeated numbers, a late header
+// and a bad line falling on either side of a run's edge.
+TEST_P(ArchiveTest, ImportsAFileRunByRunAsAWhole)
+{
+    auto line = [](const char* number, const char* price = "3980") {
+        return ListingLine().kind(1, 1, 1).set(1, number).set(6, price).str() + "\r\n";
+    };
+    const std::string head = "3,KOVRA,EXPORT,01,test,261202\r\n";
+    const std::string bad = ListingLine().set(53, "x").str() + "\r\n";
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"changed, then back to its stored texts", head + line("A", "1") + line("B") + line("A")},
+        {"changed twice alike, a new number twice", head + line("A", "1") + line("N", "5") + line("A", "1") +
+                                                        line("N", "6") + line("C", "2")},
+        {"changed twice, differently", head + line("A", "1") + line("B", "2") + line("A", "2") + line("E") + line("E")},
+        {"the last header counts", line("A") + head + line("B", "7") + "3,KOVRA,EXPORT,01,test,261209\r\n"},
+        {"a bad line after runs were written", head + line("A", "1") + line("N") + line("A") + bad + line("B")},
+        {"no listings", head},
+    };
+    const File day1 = Make("261201", {{"A"}, {"B"}, {"C"}, {"D"}});
+    // Everything a reader of the archive can tell of it, and its versions.
+    auto stored = [](Archive& a, Store& store, const ImportOutcome& r) {
+        std::ostringstream out;
+        out << int(r.status) << r.message << r.import.date << r.import.listings << r.newListings << r.goneListings
+            << r.changedListings << ';';
+        for (const std::string& n : r.duplicates)
+            out << n << ',';
+        const auto imports = a.imports();
+        for (const ImportRecord& i : *imports.value)
+            out << i.id << i.date << i.series << i.listings << ';';
+        TListingDocument back;
+        if (a.loadImport(2, back).ok())
+            for (const TKovraDataClass& l : back.ListingTable)
+                out << l.BukkennNum() << ' ' << l.field(Field::Kakaku) << '|';
+        for (const char* n : {"A", "B", "C", "D", "E", "N"}) {
+            const auto h = a.history(n);
+            if (h.ok())
+                for (const HistoryChange& c : h.value->changes)
+                    out << n << c.date << c.finding.kinds << c.finding.newPrice << ';';
+        }
+        auto q = store.prepare("SELECT COUNT(*) FROM versions");
+        q->next();
+        out << " versions " << q->integer(0);
+        return out.str();
+    };
+    int tag = 0;
+    for (const Case& c : cases) {
+        const std::string bytes = cp932::fromUtf8(c.text);
+        const fs::path path = TestFolder() / "search_2.txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        TListingDocument doc;
+        const LoadOutcome loaded = LoadListingFile(doc, path.string());
+        std::string message;
+        const auto wholeStore = GetParam().open("w" + std::to_string(++tag));
+        const auto whole = Archive::Open(GetParam().open("w" + std::to_string(tag)), message);
+        ASSERT_TRUE(whole) << message;
+        ASSERT_EQ(whole->importDocument(day1.doc, Sha256(day1.bytes), "search_1.txt").status,
+                  ImportOutcome::Status::Imported);
+        // A file that does not load leaves the archive as it was, with the loader's word.
+        ImportOutcome expected;
+        expected.message = loaded.message;
+        if (loaded.ok())
+            expected = whole->importDocument(doc, Sha256(bytes), "search_2.txt");
+        const std::string want = stored(*whole, *wholeStore, expected);
+        for (const std::size_t runBytes : {std::size_t(1), std::size_t(700), std::size_t(1) << 20}) {
+            const std::string name = "s" + std::to_string(tag) + "_" + std::to_string(runBytes);
+            const auto store = GetParam().open(name);
+            const auto streamed = Archive::Open(GetParam().open(name), message);
+            ASSERT_TRUE(streamed) << message;
+            ASSERT_EQ(streamed->importDocument(day1.doc, Sha256(day1.bytes), "search_1.txt").status,
+                      ImportOutcome::Status::Imported);
+            ImportOptions options;
+            options.runBytes = runBytes;
+            const ImportOutcome r = streamed->importFile(path.string(), options);
+            EXPECT_EQ(stored(*streamed, *store, r), want) << c.what << ", runs of " << runBytes << " bytes";
+        }
+    }
+}
+
 // An archive made by the first schema opens, keeps what it held, and takes
 // what later schemas added; one of a newer program is refused.
 TEST_P(ArchiveTest, MigratesFromTheFirstSchemaAndRefusesANewer)
