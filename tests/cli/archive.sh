@@ -163,7 +163,8 @@ fault)
   # no other test loses its server): the import fails with the message,
   # and once the server is back the archive is as before and takes the file.
   own=$work/own.state
-  sh "$servers/postgres.sh" start "$own" >/dev/null 2>&1 || fail "no server of its own"
+  # Durable, as an office's server: what it committed outlives the crash.
+  KOVRA_PG_DURABLE=1 sh "$servers/postgres.sh" start "$own" >/dev/null 2>&1 || fail "no server of its own"
   archive=$(fresh_database "$own" sh_fault)
   expect 0 "$kovra" archive import "$cases/changes-day1.txt" --archive "$archive"
   listing >before.list

@@ -15,7 +15,8 @@
 # starts it again on the same data (the fault tests).
 # The data is thrown away at the end, so the server does not wait for the
 # disk (fsync off) unless KOVRA_PG_DURABLE=1 (the benchmarks, which compare
-# with a file that does).
+# with a file that does, and the tests that crash a server of their own: a
+# server that does not wait may lose what it committed just before).
 set -u
 action=$1
 state=$2

@@ -137,6 +137,8 @@ void TArchiveLink::AskRecord(const std::string& number)
         if (a) {
             if (auto h = a->history(number); h.ok())
                 record->history = std::move(*h.value);
+            else if (h.message != msg::ListingNotInArchive(number))
+                record->failure = std::move(h.message);
             if (auto n = a->notes(number); n.ok())
                 record->notes = std::move(*n.value);
         }

@@ -31,6 +31,9 @@ struct ListingRecord {
     std::string number;
     archive::ListingHistory history; // appearances 0: never imported
     std::vector<archive::Note> notes;
+    // Why the archive could not tell (a server gone, a damaged file):
+    // said in place of "not in the archive yet", which it would be wrong to say.
+    std::string failure;
 };
 using ListingRecordPtr = std::shared_ptr<const ListingRecord>;
 

@@ -109,6 +109,10 @@ void THistorySheet::ShowRecord(const ListingRecordPtr& record, std::string_view 
     if (!record)
         return;
     number_ = record->number;
+    if (!record->failure.empty()) {
+        LifeLbl->setText(q(record->failure));
+        return;
+    }
     NoteEdit->setEnabled(true);
     AddNoteBtn->setEnabled(true);
     const archive::ListingHistory& h = record->history;
