@@ -83,6 +83,14 @@ TEST_F(ArchiveServerViewTest, WorksOnThroughAServerRestart)
     w.Archive->WaitIdle();
     EXPECT_TRUE(w.MainForm->HistorySheet->NotesView->toPlainText().contains(QStringLiteral("売主に電話済み")));
     EXPECT_TRUE(messages_.empty()) << messages_.front().text.toStdString();
+
+    // Another viewer that only reads (no import as it loads) finds it too.
+    StoreSetting(QStringLiteral("FArchive"), QStringLiteral("AutoImport"), QStringLiteral("0"));
+    ProgramWindows reader = CreateProgramWindows(file);
+    reader.MainForm->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentWidget(reader.MainForm->HistorySheet);
+    reader.MainForm->ShowListing(3);
+    reader.Archive->WaitIdle();
+    EXPECT_TRUE(reader.MainForm->HistorySheet->NotesView->toPlainText().contains(QStringLiteral("売主に電話済み")));
 }
 
 } // namespace

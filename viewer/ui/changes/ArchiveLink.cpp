@@ -1,5 +1,7 @@
 #include "ArchiveLink.h"
 
+#include "ArchiveLocation.h"
+
 #include "ListingLife.h"
 #include "OpenDocument.h"
 
@@ -50,7 +52,10 @@ void TArchiveLink::run(bool create, Job job, QWidget* owner)
         std::string failure;
         if (archive_ && openedAt_ != location)
             archive_.reset();
-        if (!archive_ && (create || QFileInfo::exists(QString::fromStdString(location)))) {
+        // A query makes no archive file where there is none yet; a server's
+        // archive is always there to ask (it makes its tables on first use).
+        const bool there = archive::IsServerLocation(location) || QFileInfo::exists(QString::fromStdString(location));
+        if (!archive_ && (create || there)) {
             // The user's data folder may not be there yet.
             if (create && userData) {
                 std::error_code ec;
