@@ -11,6 +11,7 @@
 // figures and charts shown and painted); its computation on the worker is
 // measured beside it.
 #include "ListingFileGenerator.h"
+#include "WindowBench.h"
 
 #include "ListingBrowser.h"
 #include "MarketPanel.h"
@@ -220,17 +221,8 @@ BENCHMARK(BM_MarketPanelCompute)->Arg(100000)->Unit(benchmark::kMillisecond)->Us
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpApplication();
-    QTemporaryDir dir;
-    services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
+    bench::WindowBench run(argc, argv);
     TOpenDocument document;
     g_document = &document;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run.Run(argc, argv);
 }

@@ -6,6 +6,7 @@
 // Goal: the window never stalls longer than 100 ms meanwhile ("stall_ms":
 // the longest gap between two turns of the event loop).
 #include "ListingFileGenerator.h"
+#include "WindowBench.h"
 
 #include "ChangeView.h"
 #include "ListingBrowser.h"
@@ -73,28 +74,15 @@ BENCHMARK(BM_ChangeViewLongestStall)->Unit(benchmark::kMillisecond)->UseRealTime
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpApplication();
-    QTemporaryDir dir;
-    services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
-
+    bench::WindowBench run(argc, argv);
     const std::string older = bench::GenerateListingFile(100000);
-    g_older = dir.filePath(QStringLiteral("older.txt"));
-    QFile file(g_older);
-    if (!file.open(QIODevice::WriteOnly) || file.write(older.data(), static_cast<qint64>(older.size()))
-                                                != static_cast<qint64>(older.size()))
+    g_older = run.Write(QStringLiteral("older.txt"), older);
+    if (g_older.isEmpty())
         return 1;
-    file.close();
     TOpenDocument document;
     auto newer = std::make_shared<TListingDocument>();
     LoadListingBytes(*newer, bench::GenerateNextDay(older), "newer");
     document.Slot().Replace(std::move(newer));
     g_document = &document;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run.Run(argc, argv);
 }

@@ -7,6 +7,7 @@
 // work ran on the GUI thread).  Goal: stall_ms <= 100.
 #include "BenchPrompter.h"
 #include "ListingFileGenerator.h"
+#include "WindowBench.h"
 
 #include "ListingBrowser.h"
 #include "MainForm.h"
@@ -143,24 +144,10 @@ BENCHMARK(BM_ReportAllStall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpApplication();
-    QTemporaryDir dir;
-    g_dir = &dir;
-    services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
-    QDir::setCurrent(dir.path()); // the report's data file goes to the current folder
-    g_file = dir.filePath(QStringLiteral("big.txt"));
-    {
-        QFile f(g_file);
-        if (!f.open(QIODevice::WriteOnly))
-            return 1;
-        const std::string bytes = bench::GenerateListingFile(100000);
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::WindowBench run(argc, argv);
+    g_dir = &run.dir;
+    g_file = run.Write(QStringLiteral("big.txt"), bench::GenerateListingFile(100000));
+    if (g_file.isEmpty())
+        return 1;
+    return run.Run(argc, argv);
 }

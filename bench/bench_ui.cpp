@@ -3,6 +3,7 @@
 // Goals: ShowListing <= 2 ms; start-up <= 400 ms; a held key keeps up with
 // the keyboard's repeat (about 30 steps a second).
 #include "ListingFileGenerator.h"
+#include "WindowBench.h"
 
 #include "MainForm.h"
 #include "OpenDocument.h"
@@ -99,27 +100,12 @@ BENCHMARK(BM_HeldRightArrowStep)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpApplication();
-
-    QTemporaryDir dir;
-    g_dir = &dir;
-    services::RedirectUserSettings(dir.filePath(QStringLiteral("settings.ini")).toStdString());
+    bench::WindowBench run(argc, argv);
+    g_dir = &run.dir;
     // The files the windows load are imported into an archive of the run's own.
-    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
-    g_file = dir.filePath(QStringLiteral("listings.txt"));
-    {
-        const std::string bytes = bench::GenerateListingFile(1001);
-        QFile f(g_file);
-        if (!f.open(QIODevice::WriteOnly))
-            return 1;
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    qputenv("XDG_DATA_HOME", run.dir.path().toUtf8());
+    g_file = run.Write(QStringLiteral("listings.txt"), bench::GenerateListingFile(1001));
+    if (g_file.isEmpty())
+        return 1;
+    return run.Run(argc, argv);
 }
