@@ -59,6 +59,18 @@ ImportRecord ReadImport(Statement& q)
             std::string(q.text(4))};
 }
 
+// Rows an import hands its store at a time: few trips to a server, and
+// little held in memory.
+constexpr std::size_t kRowsPerWrite = 8192;
+
+// The id after the highest of `table` (a name of the schema).
+std::int64_t NextId(Store& s, std::string_view table)
+{
+    auto q = s.prepare("SELECT COALESCE(MAX(id), 0) + 1 FROM " + std::string(table));
+    q->next();
+    return q->integer(0);
+}
+
 constexpr std::string_view kImportColumns = "SELECT id, search_date, series, listing_count, file_name FROM imports ";
 
 } // namespace
@@ -233,90 +245,51 @@ KnownListings LastStored(Store& s)
 void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
                    std::vector<Placed>& placed)
 {
-    // A statement per block rather than per row: the rows come back with
-    // what tells them apart (RETURNING gives them in no promised order).
-    auto rows = [&s](std::string_view head, int columns, std::size_t count, std::string_view tail) {
-        std::string sql(head);
-        int parameter = 1;
-        for (std::size_t r = 0; r < count; ++r) {
-            sql += r ? ", (" : "(";
-            for (int c = 0; c < columns; ++c)
-                sql += (c ? ", $" : "$") + std::to_string(parameter++);
-            sql += ")";
-        }
-        return s.prepare(sql + std::string(tail));
+    // Writers go one at a time, so the ids after a table's highest are this
+    // import's to give: its rows go out many at once, not each for its id.
+    std::int64_t nextBlock = NextId(s, "text_blocks"), nextListing = NextId(s, "listings"),
+                 nextVersion = NextId(s, "versions");
+    auto blocks = s.rowSink("text_blocks", {"id", "import_id", "texts"});
+    auto numbers = s.rowSink("listings", {"id", "number"});
+    auto versions = s.rowSink("versions", {"id", "listing_id", "import_id", "block_id", "block_offset", "digest"});
+    // The rows referred to before the rows that refer to them.
+    auto flush = [&] {
+        blocks->flush();
+        numbers->flush();
+        versions->flush();
     };
-    auto addBlock = s.prepare("INSERT INTO text_blocks (import_id, texts) VALUES ($1, $2) RETURNING id");
-    std::unique_ptr<Statement> fullListings, fullVersions;
-    std::unordered_map<std::string_view, std::int64_t> added;
-    std::unordered_map<std::int64_t, std::int64_t> versionAt; // block offset -> version
 
     // Two more threads make the texts, their digests and the packed blocks
     // while this one writes the blocks before them.
     BlockMaker maker(doc, jobs, placed);
     for (Batch batch; maker.next(batch);) {
-        addBlock->reset();
-        addBlock->bind(1, importId);
-        addBlock->bindBytes(2, batch.compressed);
-        addBlock->next();
-        const std::int64_t blockId = addBlock->integer(0);
-
-        auto numberOf = [&](const NewVersion& v) { return doc.ListingTable[v.entry].BukkennNum(); };
-        std::vector<std::string_view> numbers;
-        for (const NewVersion& v : batch.versions)
-            if (!v.listingId)
-                numbers.push_back(numberOf(v));
-        added.clear();
-        if (!numbers.empty()) {
-            const bool full = numbers.size() == static_cast<std::size_t>(kVersionsPerBlock);
-            std::unique_ptr<Statement> partial;
-            if (full && !fullListings)
-                fullListings = rows("INSERT INTO listings (number) VALUES ", 1, numbers.size(), " RETURNING id, number");
-            else if (!full)
-                partial = rows("INSERT INTO listings (number) VALUES ", 1, numbers.size(), " RETURNING id, number");
-            Statement& q = full ? *fullListings : *partial;
-            q.reset();
-            for (std::size_t n = 0; n < numbers.size(); ++n)
-                q.bindText(static_cast<int>(n + 1), numbers[n]);
-            while (q.next()) {
-                const auto it = std::find(numbers.begin(), numbers.end(), q.text(1));
-                if (it != numbers.end())
-                    added.emplace(*it, q.integer(0));
-            }
-        }
-
-        const bool full = batch.versions.size() == static_cast<std::size_t>(kVersionsPerBlock);
-        std::unique_ptr<Statement> partial;
-        constexpr std::string_view kHead = "INSERT INTO versions (listing_id, import_id, block_id, block_offset, digest) VALUES ";
-        if (full && !fullVersions)
-            fullVersions = rows(kHead, 5, batch.versions.size(), " RETURNING id, block_offset");
-        else if (!full)
-            partial = rows(kHead, 5, batch.versions.size(), " RETURNING id, block_offset");
-        Statement& q = full ? *fullVersions : *partial;
-        q.reset();
-        int parameter = 1;
+        const std::int64_t blockId = nextBlock++;
+        blocks->add(blockId);
+        blocks->add(importId);
+        blocks->addBytes(batch.compressed);
         for (NewVersion& v : batch.versions) {
             if (!v.listingId) {
-                const auto it = added.find(numberOf(v));
-                if (it == added.end())
-                    throw StoreError(Failure::Other, "listing not added: " + std::string(numberOf(v)));
-                v.listingId = it->second;
+                v.listingId = nextListing++;
+                numbers->add(v.listingId);
+                numbers->addText(doc.ListingTable[v.entry].BukkennNum());
             }
-            q.bind(parameter++, v.listingId);
-            q.bind(parameter++, importId);
-            q.bind(parameter++, blockId);
-            q.bind(parameter++, static_cast<std::int64_t>(v.offset));
-            q.bindBytes(parameter++, DigestBytes(v.digest));
-        }
-        versionAt.clear();
-        while (q.next())
-            versionAt.emplace(q.integer(1), q.integer(0));
-        for (const NewVersion& v : batch.versions) {
-            placed[v.slot].versionId = versionAt.at(static_cast<std::int64_t>(v.offset));
+            const std::int64_t versionId = nextVersion++;
+            versions->add(versionId);
+            versions->add(v.listingId);
+            versions->add(importId);
+            versions->add(blockId);
+            versions->add(static_cast<std::int64_t>(v.offset));
+            versions->addBytes(DigestBytes(v.digest));
+            placed[v.slot].versionId = versionId;
             placed[v.slot].listingId = v.listingId;
         }
+        if (versions->waiting() >= kRowsPerWrite)
+            flush();
     }
     maker.finish();
+    flush();
+    for (const std::string_view table : {"text_blocks", "listings", "versions"})
+        s.idsGiven(table);
 }
 
 // Writes one import run by run of the file as it is read, in its caller's
@@ -371,30 +344,15 @@ public:
 
         // In key order, so the rows fill their pages.
         std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
-        // Many rows a statement: a statement's run costs more than a row,
-        // on a server a round trip too (1,001 parameters stay far below
-        // every store's limit).
-        constexpr std::size_t kRowsPerInsert = 500;
-        auto insert = [&](std::size_t rows) {
-            std::string sql = "INSERT INTO presence (import_id, version_id, ordinal) VALUES ";
-            for (std::size_t r = 0; r < rows; ++r)
-                sql += (r ? ", ($1, $" : "($1, $") + std::to_string(2 + 2 * r) + ", $" + std::to_string(3 + 2 * r) + ")";
-            auto q = s_.prepare(sql);
-            q->bind(1, importId_);
-            return q;
-        };
-        auto full = insert(kRowsPerInsert);
-        for (std::size_t at = 0; at < placed.size(); at += kRowsPerInsert) {
-            const std::size_t rows = std::min(kRowsPerInsert, placed.size() - at);
-            auto rest = rows < kRowsPerInsert ? insert(rows) : nullptr;
-            Statement& q = rest ? *rest : *full;
-            q.reset();
-            for (std::size_t r = 0; r < rows; ++r) {
-                q.bind(static_cast<int>(2 + 2 * r), placed[at + r].versionId);
-                q.bind(static_cast<int>(3 + 2 * r), placed[at + r].ordinal);
-            }
-            q.next();
+        auto presence = s_.rowSink("presence", {"import_id", "version_id", "ordinal"});
+        for (const Placed& p : placed) {
+            presence->add(importId_);
+            presence->add(p.versionId);
+            presence->add(p.ordinal);
+            if (presence->waiting() >= kRowsPerWrite)
+                presence->flush();
         }
+        presence->flush();
 
         if (superseded_) {
             auto q = s_.prepare("DELETE FROM versions WHERE import_id = $1 AND id NOT IN "

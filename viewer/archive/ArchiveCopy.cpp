@@ -12,69 +12,46 @@
 #include <set>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kovra::archive {
 
 namespace {
 
-// Rows a statement: a run costs more than a row, and a statement may hold
-// at most a few thousand parameters (SQLite's limit is the lower).
-constexpr std::size_t kParametersPerInsert = 3000;
+// Rows handed to the target at a time.
+constexpr std::size_t kRowsPerWrite = 8192;
 
-// Moves the rows of one table that `select` gives into `to`; rows already
-// there (by any key) are left as they are.
+// Moves the rows of one table that `select` gives into `to`, in bulk.
 class RowCopier {
 public:
-    RowCopier(Store& to, const CopiedTable& table) : to_(to), table_(table)
+    RowCopier(Store& to, const CopiedTable& table) : table_(table)
     {
-        perInsert_ = std::max<std::size_t>(1, kParametersPerInsert / table.columns.size());
+        std::vector<std::string_view> columns;
+        for (const CopiedColumn& c : table.columns)
+            columns.push_back(c.name);
+        sink_ = to.rowSink(table.name, columns);
     }
 
-    std::int64_t copy(Statement& select)
+    // Rows whose id (the first column) is in `skip` stay out.
+    std::int64_t copy(Statement& select, const std::unordered_set<std::int64_t>& skip = {})
     {
         std::int64_t rows = 0;
-        std::unique_ptr<Statement> full;
-        // The values of the rows waiting, as read.
-        std::vector<std::vector<std::string>> texts;
-        std::vector<std::vector<std::int64_t>> numbers;
-        auto flush = [&] {
-            if (texts.empty())
-                return;
-            std::unique_ptr<Statement> partial;
-            if (texts.size() == perInsert_ && !full)
-                full = insertOf(perInsert_);
-            else if (texts.size() != perInsert_)
-                partial = insertOf(texts.size());
-            Statement& q = partial ? *partial : *full;
-            q.reset();
-            int p = 1;
-            for (std::size_t r = 0; r < texts.size(); ++r)
-                for (std::size_t c = 0; c < table_.columns.size(); ++c, ++p) {
-                    switch (table_.columns[c].kind) {
-                    case ColumnKind::Integer: q.bind(p, numbers[r][c]); break;
-                    case ColumnKind::Text: q.bindText(p, texts[r][c]); break;
-                    case ColumnKind::Bytes: q.bindBytes(p, texts[r][c]); break;
-                    }
-                }
-            q.next();
-            rows += static_cast<std::int64_t>(texts.size());
-            texts.clear();
-            numbers.clear();
-        };
         while (select.next()) {
-            auto& t = texts.emplace_back(table_.columns.size());
-            auto& n = numbers.emplace_back(table_.columns.size());
+            if (!skip.empty() && skip.count(select.integer(0)))
+                continue;
             for (std::size_t c = 0; c < table_.columns.size(); ++c) {
                 const int column = static_cast<int>(c);
-                if (table_.columns[c].kind == ColumnKind::Integer)
-                    n[c] = select.integer(column);
-                else
-                    t[c] = std::string(select.bytes(column));
+                switch (table_.columns[c].kind) {
+                case ColumnKind::Integer: sink_->add(select.integer(column)); break;
+                case ColumnKind::Text: sink_->addText(select.text(column)); break;
+                case ColumnKind::Bytes: sink_->addBytes(select.bytes(column)); break;
+                }
             }
-            if (texts.size() == perInsert_)
-                flush();
+            ++rows;
+            if (sink_->waiting() >= kRowsPerWrite)
+                sink_->flush();
         }
-        flush();
+        sink_->flush();
         return rows;
     }
 
@@ -90,25 +67,8 @@ public:
     }
 
 private:
-    std::unique_ptr<Statement> insertOf(std::size_t rows)
-    {
-        std::string sql = "INSERT INTO " + std::string(table_.name) + " (";
-        for (std::size_t c = 0; c < table_.columns.size(); ++c)
-            sql += (c ? ", " : "") + std::string(table_.columns[c].name);
-        sql += ") VALUES ";
-        int p = 1;
-        for (std::size_t r = 0; r < rows; ++r) {
-            sql += r ? ", (" : "(";
-            for (std::size_t c = 0; c < table_.columns.size(); ++c)
-                sql += (c ? ", $" : "$") + std::to_string(p++);
-            sql += ")";
-        }
-        return to_.prepare(sql + " ON CONFLICT DO NOTHING");
-    }
-
-    Store& to_;
     const CopiedTable& table_;
-    std::size_t perInsert_ = 1;
+    std::unique_ptr<RowSink> sink_;
 };
 
 // A note as a copy tells notes apart: two alike are two.
@@ -162,9 +122,17 @@ CopyOutcome Archive::copyInto(Archive& target)
         for (const CopiedTable& table : CopiedTables()) {
             RowCopier copier(to, table);
             if (table.importColumn.empty()) {
+                // A table of every import (the listings): the rows the
+                // target holds already stay as they are.
+                reading = false;
+                std::unordered_set<std::int64_t> there;
+                auto held = to.prepare("SELECT id FROM " + std::string(table.name));
+                while (held->next())
+                    there.insert(held->integer(0));
+                reading = true;
                 auto q = from.prepare(copier.selectText(false));
                 reading = false;
-                out.rows += copier.copy(*q);
+                out.rows += copier.copy(*q, there);
                 reading = true;
                 continue;
             }

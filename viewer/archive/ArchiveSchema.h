@@ -12,7 +12,8 @@
 namespace kovra::archive {
 
 // Migration n (1-based) makes schema version n from version n-1.  Its
-// text names the store's types as {id}, {bytes} and {without_rowid}.
+// text names the store's types as {id}, {bytes} and {without_rowid}, and
+// what only some stores do as {bulk_references_off}.
 std::span<const std::string_view> Migrations();
 inline int LatestSchemaVersion() { return static_cast<int>(Migrations().size()); }
 

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kovra::archive {
 
@@ -54,11 +55,33 @@ public:
     virtual void reset() = 0;
 };
 
+// Rows for one table, written many at once: their values given column by
+// column, row after row, in the order the columns were named.  Integers
+// go into BIGINT columns.  Rows wait in memory until flush(), so rows that
+// refer to rows of another sink are flushed after that sink's.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void add(std::int64_t value) = 0;
+    virtual void addText(std::string_view text) = 0;
+    virtual void addBytes(std::string_view bytes) = 0;
+    // Rows given and not yet written.
+    virtual std::size_t waiting() const = 0;
+    // Writes every waiting row; on failure throws, and the rows are gone.
+    virtual void flush() = 0;
+};
+
 // The spellings a schema needs from the store's SQL.
 struct Dialect {
     std::string_view id;           // an integer key the store numbers: "INTEGER PRIMARY KEY"
     std::string_view bytes;        // a byte string: "BLOB"
     std::string_view withoutRowid; // after a table whose key is its primary key, or empty
+    // A script taking the references off the rows each import writes by
+    // the hundred thousand (versions, presence), or empty where checking
+    // them costs next to nothing.  A server checks each reference with a
+    // query of its own, which costs ten times the row; the archive gives
+    // those rows their ids itself, in the import's one transaction.
+    std::string_view bulkReferencesOff;
 };
 
 class Store {
@@ -69,6 +92,9 @@ public:
     virtual const std::string& location() const = 0;
 
     virtual std::unique_ptr<Statement> prepare(std::string_view sql) = 0;
+    // Writes rows into `table` (a name of the schema, never a text from
+    // outside): by default through INSERTs of many rows each.
+    virtual std::unique_ptr<RowSink> rowSink(std::string_view table, const std::vector<std::string_view>& columns);
     // A script of statements without parameters (the schema).
     virtual void execute(std::string_view sql) = 0;
 
