@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -213,6 +215,63 @@ TEST_P(ArchiveTest, DamagedTextsAreToldNotTrusted)
     const auto changed = archive_->changes(std::nullopt, std::nullopt);
     EXPECT_FALSE(changed.ok());
     EXPECT_NE(changed.message.find("壊れて"), std::string::npos) << changed.message;
+}
+
+// Rows handed to a store in bulk come back as given, however many and
+// however odd their values, and a row short of its values is refused.
+// After an import the store's own numbering goes on after the ids the
+// import gave (as a program that lets the store number its rows needs).
+TEST_P(ArchiveTest, RowsInBulkComeBackAsGiven)
+{
+    struct Row {
+        std::int64_t id;
+        std::string text, bytes;
+    };
+    const std::string binary("\0\xff\x01'\\\n", 6);
+    const Row kinds[] = {
+        {-1, "", ""},
+        {INT64_MAX, "価格 3980万円", binary},
+        {INT64_MIN, "x'); DROP TABLE probe; --", std::string(3000, '\xfe')},
+        {0, std::string(500, 'a'), "b"},
+    };
+    const auto store = GetParam().open("bulk");
+    store->execute(SchemaText("CREATE TABLE probe (n BIGINT NOT NULL, t TEXT NOT NULL, b {bytes} NOT NULL)",
+                              store->dialect()));
+    // More rows than a statement or a flush holds.
+    constexpr int kRows = 20000;
+    auto sink = store->rowSink("probe", {"n", "t", "b"});
+    for (int r = 0; r < kRows; ++r) {
+        const Row& k = kinds[r % std::size(kinds)];
+        sink->add(k.id == 0 ? r : k.id);
+        sink->addText(k.text);
+        sink->addBytes(k.bytes);
+        if (r % 7000 == 6999)
+            sink->flush();
+    }
+    EXPECT_EQ(sink->waiting(), static_cast<std::size_t>(kRows % 7000));
+    sink->flush();
+    EXPECT_EQ(sink->waiting(), 0u);
+    auto q = store->prepare("SELECT n, t, b FROM probe");
+    int count = 0;
+    while (q->next()) {
+        const std::int64_t n = q->integer(0);
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const Row& k) {
+            return k.id == n || (k.id == 0 && std::string_view(k.text) == q->text(1));
+        });
+        ASSERT_NE(kind, std::end(kinds)) << n;
+        EXPECT_EQ(q->text(1), kind->text);
+        EXPECT_EQ(q->bytes(2), kind->bytes);
+        ++count;
+    }
+    EXPECT_EQ(count, kRows);
+    sink->add(1);
+    EXPECT_THROW(sink->flush(), StoreError);
+
+    ASSERT_EQ(Import(Make("261201", {{"A"}, {"B"}})).status, ImportOutcome::Status::Imported);
+    const auto other = GetParam().open("main");
+    auto add = other->prepare("INSERT INTO listings (number) VALUES ('C') RETURNING id");
+    ASSERT_TRUE(add->next());
+    EXPECT_EQ(add->integer(0), 3);
 }
 
 // A copy into every kind of store keeps the imports' ids, dates and series
