@@ -416,12 +416,20 @@ public:
         return ReadImport(*q);
     }
 
-    std::vector<Entry> entries(std::int64_t importId)
+    // The listings of an import; with `without`, only those whose version
+    // that import does not hold too (a listing of the same version in both
+    // is unchanged, and most are: those few are all a comparison reads).
+    std::vector<Entry> entries(std::int64_t importId, std::optional<std::int64_t> without = std::nullopt)
     {
-        auto q = s_.prepare("SELECT p.ordinal, v.listing_id, l.number, v.id, v.digest, v.block_id, v.block_offset "
-                            "FROM presence p JOIN versions v ON v.id = p.version_id "
-                            "JOIN listings l ON l.id = v.listing_id WHERE p.import_id = $1");
+        auto q = s_.prepare(std::string("SELECT p.ordinal, v.listing_id, l.number, v.id, v.digest, v.block_id, "
+                                        "v.block_offset FROM presence p JOIN versions v ON v.id = p.version_id "
+                                        "JOIN listings l ON l.id = v.listing_id WHERE p.import_id = $1") +
+                            (without ? " AND NOT EXISTS (SELECT 1 FROM presence o WHERE o.import_id = $2 "
+                                       "AND o.version_id = p.version_id)"
+                                     : ""));
         q->bind(1, importId);
+        if (without)
+            q->bind(2, *without);
         std::vector<Entry> out;
         while (q->next())
             out.push_back({q->integer(0), q->integer(1), std::string(q->text(2)), q->integer(3),
@@ -487,7 +495,7 @@ public:
     ArchiveChanges compare(const ImportRecord& from, const ImportRecord& to)
     {
         ArchiveChanges c{from, to, {}};
-        const std::vector<Entry> a = entries(from.id), b = entries(to.id);
+        const std::vector<Entry> a = entries(from.id, to.id), b = entries(to.id, from.id);
         std::unordered_map<std::int64_t, const Entry*> inA, inB;
         for (const Entry& e : a)
             inA.emplace(e.listingId, &e);

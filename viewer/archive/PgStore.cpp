@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace kovra::archive {
@@ -92,11 +94,46 @@ Result Check(PGconn* conn, PGresult* r)
     return held;
 }
 
-// A statement run again is prepared on the server (parsed and planned
-// once): an import runs a few statements thousands of times.
+// The statements prepared on the server for the connection's life, by
+// their text: a query run a second time, by whichever call, is parsed and
+// planned once (a viewer asks the same few questions again and again).
+class PreparedOnServer {
+public:
+    // The name `sql` is prepared as, preparing it at its second use; empty
+    // while it runs unprepared.
+    const std::string& nameFor(PGconn* conn, const std::string& sql, int parameters)
+    {
+        static const std::string kNone;
+        auto [it, added] = known_.try_emplace(sql);
+        if (added && known_.size() > kMostKept) {
+            known_.erase(it); // texts made for one run only: never kept
+            return kNone;
+        }
+        Known& k = it->second;
+        if (k.name.empty() && ++k.uses >= 2) {
+            std::string name = "kovra_" + std::to_string(++named_);
+            Check(conn, PQprepare(conn, name.c_str(), sql.c_str(), parameters, nullptr));
+            k.name = std::move(name);
+        }
+        return k.name;
+    }
+    // After the connection was made again, which forgets them.
+    void forget() { known_.clear(); }
+
+private:
+    static constexpr std::size_t kMostKept = 1000;
+    struct Known {
+        int uses = 0;
+        std::string name;
+    };
+    std::unordered_map<std::string, Known> known_;
+    std::uint64_t named_ = 0;
+};
+
 class PgStatement : public Statement {
 public:
-    PgStatement(PGconn* conn, std::string_view sql, std::uint64_t& names) : conn_(conn), sql_(sql), names_(names)
+    PgStatement(PGconn* conn, std::string_view sql, PreparedOnServer& prepared)
+        : conn_(conn), sql_(sql), prepared_(prepared)
     {
         // The parameters the text names: $1 … $N.
         int highest = 0;
@@ -132,14 +169,11 @@ public:
                 }
                 formats[i] = binary_[i];
             }
-            if (runs_++ == 1) {
-                name_ = "kovra_" + std::to_string(++names_);
-                Check(conn_, PQprepare(conn_, name_.c_str(), sql_.c_str(), static_cast<int>(n), nullptr));
-            }
+            const std::string& name = prepared_.nameFor(conn_, sql_, static_cast<int>(n));
             // Results in binary: integers and bytes as they are, no escaping.
-            PGresult* r = name_.empty() ? PQexecParams(conn_, sql_.c_str(), static_cast<int>(n), nullptr, values.data(),
+            PGresult* r = name.empty() ? PQexecParams(conn_, sql_.c_str(), static_cast<int>(n), nullptr, values.data(),
                                                        lengths.data(), formats.data(), 1)
-                                        : PQexecPrepared(conn_, name_.c_str(), static_cast<int>(n), values.data(),
+                                        : PQexecPrepared(conn_, name.c_str(), static_cast<int>(n), values.data(),
                                                          lengths.data(), formats.data(), 1);
             result_ = Check(conn_, r).release();
             row_ = -1;
@@ -181,12 +215,7 @@ public:
         PQclear(result_);
         result_ = nullptr;
     }
-    ~PgStatement() override
-    {
-        PQclear(result_);
-        if (!name_.empty() && PQstatus(conn_) == CONNECTION_OK)
-            PQclear(PQexec(conn_, ("DEALLOCATE " + name_).c_str()));
-    }
+    ~PgStatement() override { PQclear(result_); }
 
 private:
     std::optional<std::string>& slot(int p)
@@ -203,9 +232,7 @@ private:
 
     PGconn* conn_;
     std::string sql_;
-    std::uint64_t& names_; // the connection's count of prepared statements
-    int runs_ = 0;
-    std::string name_; // prepared as
+    PreparedOnServer& prepared_;
     std::vector<std::optional<std::string>> values_;
     std::vector<int> binary_;
     PGresult* result_ = nullptr;
@@ -216,8 +243,9 @@ private:
 // stream of bytes for thousands of rows, instead of a statement each few.
 class CopySink : public RowSink {
 public:
-    CopySink(PGconn* conn, std::string_view table, const std::vector<std::string_view>& columns)
-        : conn_(conn), columns_(static_cast<std::uint16_t>(columns.size()))
+    CopySink(PGconn* conn, std::string_view table, const std::vector<std::string_view>& columns,
+             std::set<std::string>& filled)
+        : conn_(conn), columns_(static_cast<std::uint16_t>(columns.size())), table_(table), filled_(filled)
     {
         command_ = "COPY " + std::string(table) + " (";
         for (std::size_t c = 0; c < columns.size(); ++c)
@@ -264,6 +292,7 @@ public:
         while (PGresult* more = PQgetResult(conn_))
             PQclear(more);
         Check(conn_, done.release());
+        filled_.insert(table_);
     }
 
 private:
@@ -296,6 +325,8 @@ private:
     PGconn* conn_;
     std::uint16_t columns_;
     std::string command_;
+    std::string table_;
+    std::set<std::string>& filled_;
     std::string data_;
     std::size_t rows_ = 0;
     std::size_t given_ = 0;
@@ -329,7 +360,7 @@ public:
     }
     std::unique_ptr<RowSink> rowSink(std::string_view table, const std::vector<std::string_view>& columns) override
     {
-        return std::make_unique<CopySink>(conn_->get(), table, columns);
+        return std::make_unique<CopySink>(conn_->get(), table, columns, filled_);
     }
     void execute(std::string_view sql) override
     {
@@ -353,18 +384,25 @@ public:
     void begin(bool write) override
     {
         // A connection the server dropped (a restart) is made again here,
-        // between transactions, so a viewer works on once the server is back.
-        if (PQstatus(conn_->get()) != CONNECTION_OK) {
-            PQreset(conn_->get());
-            if (PQstatus(conn_->get()) != CONNECTION_OK)
-                throw StoreError(Failure::Unreachable, conn_->error());
+        // between transactions, so a viewer works on once the server is
+        // back.  A connection is found lost only by using it: when the
+        // transaction's first word finds it so, nothing was done yet, and
+        // the transaction starts once more on a new one.
+        if (PQstatus(conn_->get()) != CONNECTION_OK)
+            reconnect();
+        // A reader's queries all see one snapshot.
+        const char* start = write ? "BEGIN" : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
+        try {
+            execute(start);
+        } catch (const StoreError& e) {
+            // The client may learn only later that the connection is gone.
+            if (e.failure() != Failure::Unreachable)
+                throw;
+            reconnect();
+            execute(start);
         }
-        if (!write) {
-            // One snapshot for every query of the call.
-            execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+        if (!write)
             return;
-        }
-        execute("BEGIN");
         try {
             auto q = prepare("SELECT pg_advisory_xact_lock($1)");
             q->bind(1, kWriterLock);
@@ -374,8 +412,23 @@ public:
             throw;
         }
     }
-    void commit() override { execute("COMMIT"); }
-    void rollback() noexcept override { PQclear(PQexec(conn_->get(), "ROLLBACK")); }
+    void reconnect()
+    {
+        PQreset(conn_->get());
+        prepared_.forget();
+        if (PQstatus(conn_->get()) != CONNECTION_OK)
+            throw StoreError(Failure::Unreachable, conn_->error());
+    }
+    void commit() override
+    {
+        execute("COMMIT");
+        countNewTables();
+    }
+    void rollback() noexcept override
+    {
+        filled_.clear();
+        PQclear(PQexec(conn_->get(), "ROLLBACK"));
+    }
 
     void idsGiven(std::string_view table) override
     {
@@ -385,6 +438,28 @@ public:
                 "), 0) + 1, false)");
     }
 
+    // A table filled in bulk that the server has never counted is counted
+    // now: without its figures the planner guesses a table of hundreds of
+    // thousands of rows small, and a listing's history reads the whole of
+    // presence instead of probing its key.  Later the server's own
+    // autovacuum keeps the figures; the first count is not left to it, as
+    // it comes a minute later at best.  Best effort, after the commit.
+    void countNewTables() noexcept
+    {
+        std::set<std::string> tables;
+        tables.swap(filled_);
+        try {
+            auto q = prepare("SELECT 1 FROM pg_catalog.pg_class WHERE oid = to_regclass($1) AND reltuples < 0");
+            for (const std::string& t : tables) {
+                q->reset();
+                q->bindText(1, t);
+                if (q->next())
+                    execute("ANALYZE " + t);
+            }
+        } catch (const StoreError&) {
+        }
+    }
+
     bool isFile() const override { return false; }
     void backupTo(const std::string&) override { throw StoreError(Failure::Other, "a server has no file to copy"); }
     bool isStoreFile(const std::string& path) const override { return path == uri_; }
@@ -392,7 +467,8 @@ public:
 private:
     std::string uri_;
     std::unique_ptr<Connection> conn_;
-    std::uint64_t prepared_ = 0;
+    PreparedOnServer prepared_;
+    std::set<std::string> filled_; // tables written in bulk since the last commit
 };
 
 } // namespace
