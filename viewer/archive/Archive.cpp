@@ -292,6 +292,97 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>
         s.idsGiven(table);
 }
 
+// Reads a file's runs on a thread of its own, a run ahead of their writer,
+// so that reading and writing go on at once.
+class RunsAhead {
+public:
+    RunsAhead(const std::string& path, std::size_t runBytes)
+        : thread_([this, path, runBytes] {
+              LoadOutcome loaded;
+              std::exception_ptr failure;
+              try {
+                  loaded = StreamListingFile(
+                      read_, path, [this](TListingDocument& run, std::int64_t first) { return hand(run, first); },
+                      runBytes);
+              } catch (...) {
+                  failure = std::current_exception();
+              }
+              const std::lock_guard<std::mutex> hold(lock_);
+              outcome_ = std::move(loaded);
+              failure_ = failure;
+              ended_ = true;
+              changed_.notify_all();
+          })
+    {
+    }
+    ~RunsAhead()
+    {
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    // Takes the next run into `run`; false after the last.
+    bool next(TListingDocument& run, std::int64_t& first)
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [&] { return full_ || ended_; });
+        if (!full_)
+            return false;
+        Move(waiting_, run);
+        first = first_;
+        full_ = false;
+        changed_.notify_all();
+        return true;
+    }
+    // Once next() said there is no more: what the read did, and the file's
+    // search date.
+    const LoadOutcome& outcome(std::string& searchDate)
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (failure_)
+            std::rethrow_exception(failure_);
+        searchDate = read_.KensakuNengappi;
+        return outcome_;
+    }
+
+private:
+    static void Move(TListingDocument& from, TListingDocument& to)
+    {
+        to.ListingTable = std::move(from.ListingTable);
+        to.Arena = std::move(from.Arena);
+        to.ListingCount = from.ListingCount;
+        from.ListingTable.clear();
+        from.Arena = RecordArena();
+        from.ListingCount = 0;
+    }
+    bool hand(TListingDocument& run, std::int64_t first)
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [&] { return !full_ || stopped_; });
+        if (stopped_)
+            return false;
+        Move(run, waiting_);
+        first_ = first;
+        full_ = true;
+        changed_.notify_all();
+        return true;
+    }
+
+    TListingDocument read_;    // the reader's own, then the file's search date
+    TListingDocument waiting_; // a run read, not yet taken
+    std::int64_t first_ = 0;
+    bool full_ = false, ended_ = false, stopped_ = false;
+    LoadOutcome outcome_;
+    std::exception_ptr failure_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::thread thread_; // last: it starts once the rest is made
+};
+
 // Writes one import run by run of the file as it is read, in its caller's
 // transaction, keeping of the whole file only a small state per listing.
 // A number's last place in the file counts.  When a later run repeats a
@@ -299,12 +390,21 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>
 // counts is removed at the end, so nothing else ever sees it.
 class ImportWriter {
 public:
-    ImportWriter(Store& s, std::int64_t importId) : s_(s), importId_(importId), known_(LastStored(s)) {}
+    ImportWriter(Store& s, std::int64_t importId) : s_(s), importId_(importId) {}
+
+    // Reads what the archive holds; the first write does it when not yet done.
+    void prepare()
+    {
+        if (!prepared_)
+            known_ = LastStored(s_);
+        prepared_ = true;
+    }
 
     // Writes the listings of `run`, the first of them the file's listing
     // `first`.
     void write(const TListingDocument& run, std::int64_t first)
     {
+        prepare();
         jobs_.clear();
         for (int i = 0; i < run.ListingCount; ++i) {
             const std::string_view number = run.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
@@ -375,6 +475,7 @@ private:
     std::vector<Job> jobs_;
     std::vector<std::string> duplicates_;
     bool superseded_ = false; // an earlier run's version may no longer count
+    bool prepared_ = false;
 };
 
 // The archive's work over its store, in the transactions of one call.
@@ -586,28 +687,17 @@ ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& 
         outcome.message = CannotRead(location(), e);
         return outcome;
     }
-    // The file is written as it is read, a run at a time: its listings
-    // never sit in memory whole.
+    // The file is written as it is read, a run at a time, while the next
+    // run is read: its listings never sit in memory whole.
     return importRuns(sha, fileio::BaseName(path), options,
                       [&](ImportWriter& writer, std::string& searchDate, std::string& message) {
-                          std::exception_ptr failed;
-                          TListingDocument runs;
-                          const LoadOutcome loaded = StreamListingFile(
-                              runs, path,
-                              [&](const TListingDocument& run, std::int64_t first) {
-                                  try {
-                                      writer.write(run, first);
-                                      return true;
-                                  } catch (...) {
-                                      failed = std::current_exception();
-                                      return false;
-                                  }
-                              },
-                              options.runBytes);
-                          if (failed)
-                              std::rethrow_exception(failed);
+                          RunsAhead runs(path, options.runBytes);
+                          writer.prepare();
+                          TListingDocument run;
+                          for (std::int64_t first = 0; runs.next(run, first);)
+                              writer.write(run, first);
+                          const LoadOutcome& loaded = runs.outcome(searchDate);
                           message = loaded.message;
-                          searchDate = runs.KensakuNengappi;
                           return loaded.ok();
                       });
 }

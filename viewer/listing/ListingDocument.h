@@ -79,10 +79,10 @@ inline constexpr std::size_t kLoadChunkBytes = 16 << 20;
 LoadOutcome LoadListingStream(TListingDocument& data, std::istream& in, std::string_view fileName,
                               std::size_t chunkBytes = kLoadChunkBytes);
 
-// Receives a run of a file's listings (chunk.ListingTable, in file order,
-// the first of them the file's listing `first`, 0-based); false stops the
-// read.
-using ListingSink = std::function<bool(const TListingDocument& chunk, std::int64_t first)>;
+// Receives a run of a file's listings (run.ListingTable, in file order,
+// the first of them the file's listing `first`, 0-based) and may take them
+// away (the table with its arena); false stops the read.
+using ListingSink = std::function<bool(TListingDocument& run, std::int64_t first)>;
 
 // Reads the export file at `path` as LoadListingFile does (the same
 // outcomes, messages and line numbers) but holds no more than about

@@ -155,9 +155,10 @@ private:
     {
         if (!sink_ || data_.ListingTable.empty())
             return true;
-        data_.ListingCount = static_cast<int>(data_.ListingTable.size());
+        const std::size_t count = data_.ListingTable.size();
+        data_.ListingCount = static_cast<int>(count);
         const bool more = (*sink_)(data_, handed_);
-        handed_ += data_.ListingTable.size();
+        handed_ += static_cast<std::int64_t>(count);
         data_.ListingTable.clear();
         data_.Arena = RecordArena();
         data_.ListingCount = 0;
