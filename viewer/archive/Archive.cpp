@@ -242,22 +242,33 @@ KnownListings LastStored(Store& s)
 
 // Stores the texts of a run's listings that differ from their last stored
 // ones, and finds every listing's version.
-void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
-                   std::vector<Placed>& placed)
-{
+// The rows of an import's new versions, for all its runs: its statements
+// are made once.
+struct VersionRows {
     // Writers go one at a time, so the ids after a table's highest are this
     // import's to give: its rows go out many at once, not each for its id.
-    std::int64_t nextBlock = NextId(s, "text_blocks"), nextListing = NextId(s, "listings"),
-                 nextVersion = NextId(s, "versions");
-    auto blocks = s.rowSink("text_blocks", {"id", "import_id", "texts"});
-    auto numbers = s.rowSink("listings", {"id", "number"});
-    auto versions = s.rowSink("versions", {"id", "listing_id", "import_id", "block_id", "block_offset", "digest"});
+    explicit VersionRows(Store& s)
+        : nextBlock(NextId(s, "text_blocks")), nextListing(NextId(s, "listings")), nextVersion(NextId(s, "versions")),
+          blocks(s.rowSink("text_blocks", {"id", "import_id", "texts"})),
+          numbers(s.rowSink("listings", {"id", "number"})),
+          versions(s.rowSink("versions", {"id", "listing_id", "import_id", "block_id", "block_offset", "digest"}))
+    {
+    }
     // The rows referred to before the rows that refer to them.
-    auto flush = [&] {
+    void flush()
+    {
         blocks->flush();
         numbers->flush();
         versions->flush();
-    };
+    }
+    std::int64_t nextBlock, nextListing, nextVersion;
+    std::unique_ptr<RowSink> blocks, numbers, versions;
+};
+
+void WriteVersions(VersionRows& rows, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
+                   std::vector<Placed>& placed)
+{
+    auto& [nextBlock, nextListing, nextVersion, blocks, numbers, versions] = rows;
 
     // Two more threads make the texts, their digests and the packed blocks
     // while this one writes the blocks before them.
@@ -284,12 +295,9 @@ void WriteVersions(Store& s, const TListingDocument& doc, const std::vector<Job>
             placed[v.slot].listingId = v.listingId;
         }
         if (versions->waiting() >= kRowsPerWrite)
-            flush();
+            rows.flush();
     }
     maker.finish();
-    flush();
-    for (const std::string_view table : {"text_blocks", "listings", "versions"})
-        s.idsGiven(table);
 }
 
 // Reads a file's runs on a thread of its own, a run ahead of their writer,
@@ -395,9 +403,10 @@ public:
     // Reads what the archive holds; the first write does it when not yet done.
     void prepare()
     {
-        if (!prepared_)
+        if (!rows_) {
             known_ = LastStored(s_);
-        prepared_ = true;
+            rows_ = std::make_unique<VersionRows>(s_);
+        }
     }
 
     // Writes the listings of `run`, the first of them the file's listing
@@ -428,13 +437,17 @@ public:
         std::erase_if(jobs_, [&](const Job& job) {
             return placed_[static_cast<std::size_t>(job.known->slot)].ordinal != first + static_cast<std::int64_t>(job.entry);
         });
-        WriteVersions(s_, run, jobs_, importId_, placed_);
+        WriteVersions(*rows_, run, jobs_, importId_, placed_);
     }
 
     // Writes which version of each listing the import holds, and the
     // import's date and count; the listings' places, for the counts.
     std::vector<Placed>& finish(const ImportRecord& record)
     {
+        prepare();
+        rows_->flush();
+        for (const std::string_view table : {"text_blocks", "listings", "versions"})
+            s_.idsGiven(table);
         auto update = s_.prepare("UPDATE imports SET search_date = $1, listing_count = $2 WHERE id = $3");
         update->bindText(1, record.date);
         update->bind(2, record.listings);
@@ -475,7 +488,7 @@ private:
     std::vector<Job> jobs_;
     std::vector<std::string> duplicates_;
     bool superseded_ = false; // an earlier run's version may no longer count
-    bool prepared_ = false;
+    std::unique_ptr<VersionRows> rows_;
 };
 
 // The archive's work over its store, in the transactions of one call.

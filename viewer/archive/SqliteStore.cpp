@@ -5,7 +5,6 @@
 
 #include <sqlite3.h>
 
-#include <charconv>
 #include <mutex>
 #include <vector>
 
@@ -41,28 +40,33 @@ void Check(sqlite3* db, int code)
         Fail(db, code);
 }
 
+// The store's "$1" as SQLite's "?1": SQLite finds a named parameter by
+// going through every name, for each parameter of a statement and for each
+// asking its name, while a numbered one's index is its number.
+std::string NumberedParameters(std::string_view sql)
+{
+    std::string out(sql);
+    char quote = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const char c = out[i];
+        if (quote)
+            quote = c == quote ? 0 : quote;
+        else if (c == '\'' || c == '"')
+            quote = c;
+        else if (c == '$' && i + 1 < out.size() && out[i + 1] >= '0' && out[i + 1] <= '9')
+            out[i] = '?';
+    }
+    return out;
+}
+
 class SqliteStatement : public Statement {
 public:
     SqliteStatement(sqlite3* db, std::string_view sql) : db_(db)
     {
-        Check(db_, sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt_,
-                                      nullptr));
-        // "$1" is a named parameter to SQLite: its index is where it first
-        // stands, which need not be 1.
-        const int count = sqlite3_bind_parameter_count(stmt_);
-        for (int i = 1; i <= count; ++i) {
-            const char* name = sqlite3_bind_parameter_name(stmt_, i);
-            int n = 0;
-            if (name && name[0] == '$') {
-                const std::string_view digits(name + 1);
-                std::from_chars(digits.data(), digits.data() + digits.size(), n);
-            }
-            if (n <= 0)
-                throw StoreError(Failure::Other, std::string("parameter not of the form $N: ") + (name ? name : "?"));
-            if (static_cast<std::size_t>(n) >= index_.size())
-                index_.resize(static_cast<std::size_t>(n) + 1, 0);
-            index_[static_cast<std::size_t>(n)] = i;
-        }
+        const std::string numbered = NumberedParameters(sql);
+        Check(db_, sqlite3_prepare_v3(db_, numbered.data(), static_cast<int>(numbered.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &stmt_, nullptr));
+        parameters_ = sqlite3_bind_parameter_count(stmt_);
     }
     ~SqliteStatement() override { sqlite3_finalize(stmt_); }
 
@@ -113,14 +117,14 @@ public:
 private:
     int at(int p) const
     {
-        if (p <= 0 || static_cast<std::size_t>(p) >= index_.size() || index_[static_cast<std::size_t>(p)] == 0)
+        if (p <= 0 || p > parameters_)
             throw StoreError(Failure::Other, "no parameter $" + std::to_string(p));
-        return index_[static_cast<std::size_t>(p)];
+        return p;
     }
 
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
-    std::vector<int> index_;
+    int parameters_ = 0;
     bool done_ = false;
 };
 
