@@ -559,9 +559,13 @@ public:
         void read(std::int64_t blockId, std::int64_t offset, FieldTexts& texts)
         {
             if (blockId != blockId_) {
-                q_->reset();
-                q_->bind(1, blockId);
-                if (!q_->next() || !DecompressBlock(q_->bytes(0), block_))
+                const auto given = given_.find(blockId);
+                if (given == given_.end()) {
+                    q_->reset();
+                    q_->bind(1, blockId);
+                }
+                if (given == given_.end() ? !q_->next() || !DecompressBlock(q_->bytes(0), block_)
+                                          : !DecompressBlock(given->second, block_))
                     Damaged();
                 blockId_ = blockId;
             }
@@ -569,8 +573,12 @@ public:
                 Damaged();
         }
 
+        // A block read beforehand, packed as stored.
+        void keep(std::int64_t blockId, std::string_view texts) { given_.emplace(blockId, texts); }
+
     private:
         std::unique_ptr<Statement> q_;
+        std::unordered_map<std::int64_t, std::string> given_;
         std::int64_t blockId_ = 0;
         std::string block_;
     };
@@ -588,7 +596,9 @@ public:
     }
 
     // The texts of the versions asked for, each read once, blocks in order.
-    std::map<std::int64_t, std::vector<std::string>> texts(const std::vector<const Entry*>& wanted)
+    // With `blocks` (id, texts), the blocks that query gives are read there.
+    std::map<std::int64_t, std::vector<std::string>> texts(const std::vector<const Entry*>& wanted,
+                                                           Statement* blocks = nullptr)
     {
         std::vector<const Entry*> order = wanted;
         std::sort(order.begin(), order.end(), [](const Entry* a, const Entry* b) {
@@ -596,6 +606,8 @@ public:
         });
         std::map<std::int64_t, std::vector<std::string>> out;
         TextReader reader(s_);
+        while (blocks && !wanted.empty() && blocks->next())
+            reader.keep(blocks->integer(0), blocks->bytes(1));
         FieldTexts t;
         for (const Entry* e : order) {
             if (out.count(e->versionId))
@@ -856,20 +868,24 @@ Result<ListingHistory> Archive::history(std::string_view number)
     try {
         Transaction t(*store_, false);
         Work work(*store_);
-        const std::optional<std::int64_t> id = work.listingId(number);
-        if (!id) {
-            r.message = msg::ListingNotInArchive(number);
-            return r;
-        }
         // Every import against each of the listing's versions: a probe of
         // presence's key per pair, however many listings the imports hold.
         // (CROSS JOIN keeps SQLite to that order: presence has no index
-        // by version, and needs none.)
-        auto q = store_->prepare("SELECT i.id, i.search_date, v.id, v.digest, v.block_id, v.block_offset "
-                                 "FROM imports i CROSS JOIN versions v CROSS JOIN presence p "
-                                 "WHERE v.listing_id = $1 AND p.import_id = i.id AND p.version_id = v.id "
-                                 "ORDER BY i.search_date, i.id");
-        q->bind(1, *id);
+        // by version, and needs none.)  One query, as every trip to a
+        // server costs more than the probes.
+        auto q = store_->prepare("SELECT i.id, i.search_date, v.id, v.digest, v.block_id, v.block_offset, l.id "
+                                 "FROM listings l CROSS JOIN imports i CROSS JOIN versions v CROSS JOIN presence p "
+                                 "WHERE l.number = $1 AND v.listing_id = l.id AND p.import_id = i.id "
+                                 "AND p.version_id = v.id ORDER BY i.search_date, i.id");
+        q->bindText(1, number);
+        // The blocks of the listing's versions when it has more than one:
+        // read only when its texts changed, but asked in the same trip.
+        auto blocks = store_->prepare("SELECT b.id, b.texts FROM text_blocks b WHERE b.id IN "
+                                      "(SELECT v.block_id FROM listings l JOIN versions v ON v.listing_id = l.id "
+                                      "WHERE l.number = $1 AND EXISTS "
+                                      "(SELECT 1 FROM versions w WHERE w.listing_id = l.id AND w.id <> v.id))");
+        blocks->bindText(1, number);
+        store_->runTogether({q.get(), blocks.get()});
         struct Seen {
             std::int64_t importId;
             std::string date;
@@ -878,7 +894,8 @@ Result<ListingHistory> Archive::history(std::string_view number)
         std::vector<Seen> seen;
         while (q->next())
             seen.push_back({q->integer(0), std::string(q->text(1)),
-                            Entry{0, *id, {}, q->integer(2), std::string(q->bytes(3)), q->integer(4), q->integer(5)}});
+                            Entry{0, q->integer(6), {}, q->integer(2), std::string(q->bytes(3)), q->integer(4),
+                                  q->integer(5)}});
         if (seen.empty()) {
             r.message = msg::ListingNotInArchive(number);
             return r;
@@ -889,7 +906,7 @@ Result<ListingHistory> Archive::history(std::string_view number)
                 wanted.push_back(&seen[n - 1].version);
                 wanted.push_back(&seen[n].version);
             }
-        const auto texts = work.texts(wanted);
+        const auto texts = work.texts(wanted, blocks.get());
         ListingHistory h;
         h.firstSeen = seen.front().date;
         h.firstImport = seen.front().importId;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -57,8 +58,12 @@ public:
     {
         // The URI's own values come after ours, so they win.
         const std::string timeout = std::to_string(timeoutSeconds);
-        const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
-        const char* values[] = {timeout.c_str(), "kovra", "UTF8", uri.c_str(), nullptr};
+        // Every query the archive asks finds its rows by keys, so a prepared
+        // one is planned once for all values instead of anew for its first
+        // runs.
+        const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "options", "dbname", nullptr};
+        const char* values[] = {timeout.c_str(), "kovra", "UTF8", "-c plan_cache_mode=force_generic_plan", uri.c_str(),
+                                nullptr};
         conn_ = PQconnectdbParams(keys, values, 1);
     }
     ~Connection() { PQfinish(conn_); }
@@ -94,14 +99,130 @@ Result Check(PGconn* conn, PGresult* r)
     return held;
 }
 
-// The statements prepared on the server for the connection's life, by
-// their text: a query run a second time, by whichever call, is parsed and
-// planned once (a viewer asks the same few questions again and again).
-class PreparedOnServer {
+// What a connection carries from call to call.
+//  - The statements prepared on it, by their text: a query run a second
+//    time, by whichever call, is parsed and planned once (a viewer asks the
+//    same few questions again and again).
+//  - A reader's transaction, which costs no trip of its own: its BEGIN goes
+//    in one trip with its first query, and its end is not waited for (the
+//    next use of the connection takes the answer).
+class Session {
 public:
+    explicit Session(PGconn* conn) : conn_(conn) {}
+
+    // The next query starts a transaction with `begin` first.
+    void startWithNextQuery(std::string begin) { start_ = std::move(begin); }
+    // Ends a reader's transaction without waiting; nothing when it never began.
+    void endUnwaited(const char* end) noexcept
+    {
+        if (!start_.empty()) {
+            start_.clear();
+            return;
+        }
+        takeEnd();
+        ended_ = PQsendQuery(conn_, end) == 1;
+    }
+    // Before the connection is used otherwise: the answer to an end not
+    // waited for is taken, and a BEGIN still to go is sent.
+    void ready()
+    {
+        takeEnd();
+        if (!start_.empty()) {
+            const std::string begin = std::move(start_);
+            start_.clear();
+            Check(conn_, PQexec(conn_, begin.c_str()));
+        }
+    }
+
+    // A query with its values, and its result once run.
+    struct Request {
+        const std::string* sql;
+        int n;
+        const char* const* values;
+        const int* lengths;
+        const int* formats;
+        PGresult* result = nullptr;
+    };
+
+    // Runs the queries, results in binary: with a BEGIN still to go, or
+    // more than one, all in one trip.
+    void run(std::span<Request> requests)
+    {
+        takeEnd();
+        std::vector<const std::string*> names;
+        for (Request& r : requests)
+            names.push_back(&nameFor(*r.sql, r.n));
+        if (start_.empty() && requests.size() == 1) {
+            requests[0].result = exec(requests[0], *names[0]);
+            return;
+        }
+        const std::string begin = std::move(start_);
+        start_.clear();
+        PGresult* began = nullptr;
+        if (PQenterPipelineMode(conn_) == 1) {
+            bool sent = begin.empty() ||
+                        PQsendQueryParams(conn_, begin.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 1) == 1;
+            for (std::size_t i = 0; i < requests.size() && sent; ++i)
+                sent = send(requests[i], *names[i]);
+            if (sent && PQpipelineSync(conn_) == 1) {
+                // Each query's results end with a null; the sync point last.
+                auto take = [this](PGresult*& first) {
+                    while (PGresult* r = PQgetResult(conn_)) {
+                        if (first)
+                            PQclear(r);
+                        else
+                            first = r;
+                    }
+                };
+                if (!begin.empty())
+                    take(began);
+                for (Request& r : requests)
+                    take(r.result);
+                while (PGresult* r = PQgetResult(conn_)) {
+                    const bool sync = PQresultStatus(r) == PGRES_PIPELINE_SYNC;
+                    PQclear(r);
+                    if (sync)
+                        break;
+                }
+            }
+            PQexitPipelineMode(conn_);
+        }
+        if (begin.empty() || (began && PQresultStatus(began) == PGRES_COMMAND_OK)) {
+            PQclear(began);
+            return;
+        }
+        for (Request& r : requests) {
+            PQclear(r.result);
+            r.result = nullptr;
+        }
+        // A connection found lost at the BEGIN: nothing was done yet, so
+        // the transaction starts once more on a new one.
+        const char* state = began ? PQresultErrorField(began, PG_DIAG_SQLSTATE) : nullptr;
+        if (state && *state) {
+            requests[0].result = began; // the BEGIN's failure is the one to tell
+            return;
+        }
+        PQclear(began);
+        reconnect();
+        Check(conn_, PQexec(conn_, begin.c_str()));
+        for (Request& r : requests)
+            r.result = exec(r, nameFor(*r.sql, r.n));
+    }
+
+    // Makes the connection again; what was prepared on it is gone.
+    void reconnect()
+    {
+        PQreset(conn_);
+        known_.clear();
+        ended_ = false;
+        if (PQstatus(conn_) != CONNECTION_OK)
+            throw StoreError(Failure::Unreachable, FirstLine(PQerrorMessage(conn_)));
+    }
+
+private:
     // The name `sql` is prepared as, preparing it at its second use; empty
     // while it runs unprepared.
-    const std::string& nameFor(PGconn* conn, const std::string& sql, int parameters)
+    const std::string& nameFor(const std::string& sql, int parameters)
     {
         static const std::string kNone;
         auto [it, added] = known_.try_emplace(sql);
@@ -112,28 +233,46 @@ public:
         Known& k = it->second;
         if (k.name.empty() && ++k.uses >= 2) {
             std::string name = "kovra_" + std::to_string(++named_);
-            Check(conn, PQprepare(conn, name.c_str(), sql.c_str(), parameters, nullptr));
+            Check(conn_, PQprepare(conn_, name.c_str(), sql.c_str(), parameters, nullptr));
             k.name = std::move(name);
         }
         return k.name;
     }
-    // After the connection was made again, which forgets them.
-    void forget() { known_.clear(); }
+    PGresult* exec(const Request& r, const std::string& name)
+    {
+        return name.empty() ? PQexecParams(conn_, r.sql->c_str(), r.n, nullptr, r.values, r.lengths, r.formats, 1)
+                            : PQexecPrepared(conn_, name.c_str(), r.n, r.values, r.lengths, r.formats, 1);
+    }
+    // Into the pipeline; true when it went.
+    bool send(const Request& r, const std::string& name)
+    {
+        return (name.empty() ? PQsendQueryParams(conn_, r.sql->c_str(), r.n, nullptr, r.values, r.lengths, r.formats, 1)
+                             : PQsendQueryPrepared(conn_, name.c_str(), r.n, r.values, r.lengths, r.formats, 1)) == 1;
+    }
+    void takeEnd() noexcept
+    {
+        if (!ended_)
+            return;
+        while (PGresult* r = PQgetResult(conn_))
+            PQclear(r);
+        ended_ = false;
+    }
 
-private:
     static constexpr std::size_t kMostKept = 1000;
     struct Known {
         int uses = 0;
         std::string name;
     };
+    PGconn* conn_;
     std::unordered_map<std::string, Known> known_;
     std::uint64_t named_ = 0;
+    std::string start_;  // a BEGIN to go with the next query
+    bool ended_ = false; // an end sent and not yet answered
 };
 
 class PgStatement : public Statement {
 public:
-    PgStatement(PGconn* conn, std::string_view sql, PreparedOnServer& prepared)
-        : conn_(conn), sql_(sql), prepared_(prepared)
+    PgStatement(PGconn* conn, std::string_view sql, Session& session) : conn_(conn), sql_(sql), session_(session)
     {
         // The parameters the text names: $1 … $N.
         int highest = 0;
@@ -159,23 +298,14 @@ public:
     bool next() override
     {
         if (!result_) {
-            const std::size_t n = values_.size();
-            std::vector<const char*> values(n);
-            std::vector<int> lengths(n), formats(n);
-            for (std::size_t i = 0; i < n; ++i) {
-                if (values_[i]) {
-                    values[i] = values_[i]->c_str();
-                    lengths[i] = static_cast<int>(values_[i]->size());
-                }
-                formats[i] = binary_[i];
+            if (!answer_) {
+                Session::Request r = request();
+                session_.run({&r, 1});
+                answer_ = r.result;
             }
-            const std::string& name = prepared_.nameFor(conn_, sql_, static_cast<int>(n));
-            // Results in binary: integers and bytes as they are, no escaping.
-            PGresult* r = name.empty() ? PQexecParams(conn_, sql_.c_str(), static_cast<int>(n), nullptr, values.data(),
-                                                       lengths.data(), formats.data(), 1)
-                                        : PQexecPrepared(conn_, name.c_str(), static_cast<int>(n), values.data(),
-                                                         lengths.data(), formats.data(), 1);
-            result_ = Check(conn_, r).release();
+            PGresult* answer = answer_;
+            answer_ = nullptr;
+            result_ = Check(conn_, answer).release();
             row_ = -1;
         }
         if (row_ + 1 >= PQntuples(result_))
@@ -183,6 +313,23 @@ public:
         ++row_;
         return true;
     }
+    // Not yet run: the query and its values as they stand (valid until
+    // they change).
+    bool waiting() const { return !result_ && !answer_; }
+    Session::Request request()
+    {
+        const std::size_t n = values_.size();
+        pointers_.assign(n, nullptr);
+        lengths_.assign(n, 0);
+        for (std::size_t i = 0; i < n; ++i)
+            if (values_[i]) {
+                pointers_[i] = values_[i]->c_str();
+                lengths_[i] = static_cast<int>(values_[i]->size());
+            }
+        return {&sql_, static_cast<int>(n), pointers_.data(), lengths_.data(), binary_.data()};
+    }
+    // The answer of its run, told by the first next().
+    void take(PGresult* answer) { answer_ = answer; }
     bool isNull(int c) const override { return PQgetisnull(result_, row_, c) != 0; }
     std::int64_t integer(int c) const override
     {
@@ -213,9 +360,10 @@ public:
     void reset() override
     {
         PQclear(result_);
-        result_ = nullptr;
+        PQclear(answer_);
+        result_ = answer_ = nullptr;
     }
-    ~PgStatement() override { PQclear(result_); }
+    ~PgStatement() override { reset(); }
 
 private:
     std::optional<std::string>& slot(int p)
@@ -232,10 +380,13 @@ private:
 
     PGconn* conn_;
     std::string sql_;
-    PreparedOnServer& prepared_;
+    Session& session_;
     std::vector<std::optional<std::string>> values_;
     std::vector<int> binary_;
+    std::vector<const char*> pointers_;
+    std::vector<int> lengths_;
     PGresult* result_ = nullptr;
+    PGresult* answer_ = nullptr; // run, not yet told
     int row_ = -1;
 };
 
@@ -243,9 +394,10 @@ private:
 // stream of bytes for thousands of rows, instead of a statement each few.
 class CopySink : public RowSink {
 public:
-    CopySink(PGconn* conn, std::string_view table, const std::vector<std::string_view>& columns,
+    CopySink(PGconn* conn, Session& session, std::string_view table, const std::vector<std::string_view>& columns,
              std::set<std::string>& filled)
-        : conn_(conn), columns_(static_cast<std::uint16_t>(columns.size())), table_(table), filled_(filled)
+        : conn_(conn), session_(session), columns_(static_cast<std::uint16_t>(columns.size())), table_(table),
+          filled_(filled)
     {
         command_ = "COPY " + std::string(table) + " (";
         for (std::size_t c = 0; c < columns.size(); ++c)
@@ -277,6 +429,7 @@ public:
         std::string data;
         data.swap(data_);
         start();
+        session_.ready();
         Result r(PQexec(conn_, command_.c_str()), &PQclear);
         if (!r || PQresultStatus(r.get()) != PGRES_COPY_IN)
             Fail(conn_, r.get());
@@ -323,6 +476,7 @@ private:
     }
 
     PGconn* conn_;
+    Session& session_;
     std::uint16_t columns_;
     std::string command_;
     std::string table_;
@@ -356,15 +510,29 @@ public:
 
     std::unique_ptr<Statement> prepare(std::string_view sql) override
     {
-        return std::make_unique<PgStatement>(conn_->get(), sql, prepared_);
+        return std::make_unique<PgStatement>(conn_->get(), sql, session_);
+    }
+    void runTogether(std::initializer_list<Statement*> statements) override
+    {
+        std::vector<PgStatement*> waiting;
+        std::vector<Session::Request> requests;
+        for (Statement* s : statements)
+            if (auto* p = static_cast<PgStatement*>(s); p->waiting()) {
+                waiting.push_back(p);
+                requests.push_back(p->request());
+            }
+        session_.run(requests);
+        for (std::size_t i = 0; i < waiting.size(); ++i)
+            waiting[i]->take(requests[i].result);
     }
     std::unique_ptr<RowSink> rowSink(std::string_view table, const std::vector<std::string_view>& columns) override
     {
-        return std::make_unique<CopySink>(conn_->get(), table, columns, filled_);
+        return std::make_unique<CopySink>(conn_->get(), session_, table, columns, filled_);
     }
     void execute(std::string_view sql) override
     {
         const std::string script(sql);
+        session_.ready();
         Check(conn_->get(), PQexec(conn_->get(), script.c_str()));
     }
 
@@ -389,20 +557,22 @@ public:
         // transaction's first word finds it so, nothing was done yet, and
         // the transaction starts once more on a new one.
         if (PQstatus(conn_->get()) != CONNECTION_OK)
-            reconnect();
-        // A reader's queries all see one snapshot.
-        const char* start = write ? "BEGIN" : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
+            session_.reconnect();
+        reader_ = !write;
+        if (reader_) {
+            // Its queries all see one snapshot.
+            session_.startWithNextQuery("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+            return;
+        }
         try {
-            execute(start);
+            execute("BEGIN");
         } catch (const StoreError& e) {
             // The client may learn only later that the connection is gone.
             if (e.failure() != Failure::Unreachable)
                 throw;
-            reconnect();
-            execute(start);
+            session_.reconnect();
+            execute("BEGIN");
         }
-        if (!write)
-            return;
         try {
             auto q = prepare("SELECT pg_advisory_xact_lock($1)");
             q->bind(1, kWriterLock);
@@ -412,20 +582,23 @@ public:
             throw;
         }
     }
-    void reconnect()
-    {
-        PQreset(conn_->get());
-        prepared_.forget();
-        if (PQstatus(conn_->get()) != CONNECTION_OK)
-            throw StoreError(Failure::Unreachable, conn_->error());
-    }
     void commit() override
     {
+        if (reader_) {
+            reader_ = false;
+            session_.endUnwaited("COMMIT");
+            return;
+        }
         execute("COMMIT");
         countNewTables();
     }
     void rollback() noexcept override
     {
+        if (reader_) {
+            reader_ = false;
+            session_.endUnwaited("ROLLBACK");
+            return;
+        }
         filled_.clear();
         PQclear(PQexec(conn_->get(), "ROLLBACK"));
     }
@@ -467,7 +640,8 @@ public:
 private:
     std::string uri_;
     std::unique_ptr<Connection> conn_;
-    PreparedOnServer prepared_;
+    Session session_{conn_->get()};
+    bool reader_ = false;          // in a reader's transaction
     std::set<std::string> filled_; // tables written in bulk since the last commit
 };
 
