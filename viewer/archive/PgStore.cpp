@@ -120,7 +120,16 @@ public:
             return;
         }
         takeEnd();
-        ended_ = PQsendQuery(conn_, end) == 1;
+        // Into a pipeline left open: the next trip takes its answer.
+        if (PQenterPipelineMode(conn_) == 1) {
+            ended_ = PQsendQueryParams(conn_, end, 0, nullptr, nullptr, nullptr, nullptr, 1) == 1 &&
+                     PQpipelineSync(conn_) == 1;
+            if (ended_)
+                return;
+            readEnd();
+            PQexitPipelineMode(conn_);
+        }
+        PQclear(PQexec(conn_, end));
     }
     // Before the connection is used otherwise: the answer to an end not
     // waited for is taken, and a BEGIN still to go is sent.
@@ -148,23 +157,31 @@ public:
     // more than one, all in one trip.
     void run(std::span<Request> requests)
     {
-        takeEnd();
+        // A query prepared now waits for the end still in the pipeline.
+        for (const Request& r : requests)
+            if (const auto it = known_.find(*r.sql); it != known_.end() && it->second.name.empty())
+                takeEnd();
         std::vector<const std::string*> names;
         for (Request& r : requests)
             names.push_back(&nameFor(*r.sql, r.n));
-        if (start_.empty() && requests.size() == 1) {
+        const bool carried = ended_; // an end in the pipeline, its answer not yet read
+        ended_ = false;
+        if (!carried && start_.empty() && requests.size() == 1) {
             requests[0].result = exec(requests[0], *names[0]);
             return;
         }
         const std::string begin = std::move(start_);
         start_.clear();
         PGresult* began = nullptr;
-        if (PQenterPipelineMode(conn_) == 1) {
+        if (carried || PQenterPipelineMode(conn_) == 1) {
             bool sent = begin.empty() ||
                         PQsendQueryParams(conn_, begin.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 1) == 1;
             for (std::size_t i = 0; i < requests.size() && sent; ++i)
                 sent = send(requests[i], *names[i]);
-            if (sent && PQpipelineSync(conn_) == 1) {
+            const bool synced = sent && PQpipelineSync(conn_) == 1;
+            if (carried)
+                readEnd();
+            if (synced) {
                 // Each query's results end with a null; the sync point last.
                 auto take = [this](PGresult*& first) {
                     while (PGresult* r = PQgetResult(conn_)) {
@@ -249,13 +266,26 @@ private:
         return (name.empty() ? PQsendQueryParams(conn_, r.sql->c_str(), r.n, nullptr, r.values, r.lengths, r.formats, 1)
                              : PQsendQueryPrepared(conn_, name.c_str(), r.n, r.values, r.lengths, r.formats, 1)) == 1;
     }
+    // Reads the answer to the end in the pipeline, and leaves the pipeline.
     void takeEnd() noexcept
     {
         if (!ended_)
             return;
+        readEnd();
+        PQexitPipelineMode(conn_);
+        ended_ = false;
+    }
+    // An end's answer, then its sync point.
+    void readEnd() noexcept
+    {
         while (PGresult* r = PQgetResult(conn_))
             PQclear(r);
-        ended_ = false;
+        while (PGresult* r = PQgetResult(conn_)) {
+            const bool sync = PQresultStatus(r) == PGRES_PIPELINE_SYNC;
+            PQclear(r);
+            if (sync)
+                break;
+        }
     }
 
     static constexpr std::size_t kMostKept = 1000;
