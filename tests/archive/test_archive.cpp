@@ -274,6 +274,32 @@ TEST_P(ArchiveTest, RowsInBulkComeBackAsGiven)
     EXPECT_EQ(add->integer(0), 3);
 }
 
+// A reader's queries all see the archive as it stood at its first one,
+// whatever a writer commits meanwhile; the next reader sees the commit,
+// and a reader that asked nothing leaves the store to the next writer.
+TEST_P(ArchiveTest, AReaderSeesOneMomentThroughout)
+{
+    ASSERT_EQ(Import(Make("261201", {{"A"}})).status, ImportOutcome::Status::Imported);
+    const auto reader = GetParam().open("main");
+    auto count = [&] {
+        auto q = reader->prepare("SELECT COUNT(*) FROM imports");
+        EXPECT_TRUE(q->next());
+        return q->integer(0);
+    };
+    reader->begin(false);
+    reader->rollback();
+    const int counts[] = {1, 1, 2}; // in the reader, after the import in it, in the next reader
+    for (int step = 0; step < 3; ++step) {
+        if (step != 1)
+            reader->begin(false);
+        EXPECT_EQ(count(), counts[step]) << step;
+        if (step == 0)
+            ASSERT_EQ(Import(Make("261202", {{"B"}})).status, ImportOutcome::Status::Imported);
+        else
+            reader->rollback();
+    }
+}
+
 // A copy into every kind of store keeps the imports' ids, dates and series
 // and the notes; a second copy adds nothing, a later note comes over alone,
 // and a store that holds imports of its own is refused untouched.
