@@ -533,8 +533,9 @@ TEST(ArchiveLocation, ServerHostAndPassword)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsServerLocation(c.location), c.server) << c.location;
-        if (c.server)
+        if (c.server) {
             EXPECT_EQ(ServerHostOf(c.location), c.host) << c.location;
+        }
         EXPECT_EQ(HasPassword(c.location), c.password) << c.location;
     }
 }

@@ -84,8 +84,9 @@ TEST_F(DocumentSlotTest, ALoadSwapsInAWholeDocumentOrNothing)
             EXPECT_EQ(said_[0].text, outcome.message);
             EXPECT_EQ(said_[0].shownWhileSaid, c.shownWhileSaid);
         }
-        if (c.replaces)
+        if (c.replaces) {
             EXPECT_EQ(slot_.Document()->CurrentFileName, c.path);
+        }
     }
 }
 

@@ -365,11 +365,13 @@ TEST_F(Job, WithoutPrinterTheDialogAsksForThePdfFile)
         EXPECT_EQ(offered.last(), QStringLiteral("PDF ファイル"));
         EXPECT_FALSE(okWithoutName);
         EXPECT_EQ(questions.size(), c.exists ? 1u : 0u);
-        if (!proposed.isEmpty())
+        if (!proposed.isEmpty()) {
             EXPECT_EQ(typed, QStringLiteral("z")) << "typing adds to " << proposed.toStdString();
+        }
         EXPECT_EQ(messages.size(), c.exists && !c.printed ? 0u : 1u);
-        if (c.printed && !messages.empty())
+        if (c.printed && !messages.empty()) {
             EXPECT_EQ(messages.back(), kovra::msg::PdfWritten(QDir::toNativeSeparators(chosen + QStringLiteral(".pdf")).toStdString()));
+        }
         EXPECT_EQ(result, c.printed ? -1 : 0);
         EXPECT_EQ(PdfPageCount(chosen + QStringLiteral(".pdf")), c.pagesInFile);
         EXPECT_TRUE(ThePrinter().outputFileName().isEmpty()) << "the next job asks again";

@@ -185,8 +185,9 @@ TEST_P(FailedLoadTest, NoListingStaysOnShow)
     EXPECT_EQ(Caption(form, "LblGaiyou"), QStringLiteral("物件の概要が表示されます"));
     EXPECT_EQ(Text(form, "DataNumEdit"), QString());
     for (QLineEdit* box : form.findChildren<QLineEdit*>())
-        if (box->objectName() != QStringLiteral("DataNumEdit") && box->window() == &form)
+        if (box->objectName() != QStringLiteral("DataNumEdit") && box->window() == &form) {
             EXPECT_EQ(box->text(), QString()) << box->objectName().toStdString();
+        }
     for (QPlainTextEdit* memo : form.findChildren<QPlainTextEdit*>())
         EXPECT_EQ(memo->toPlainText(), QString()) << memo->objectName().toStdString();
     EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("CmbSetudouHoukou"))->count(), 0);
