@@ -171,6 +171,10 @@ void Compare(benchmark::State& state, Query query)
     if (!TheServer().up())
         return state.SkipWithError("no server");
     Thirty& t = ThirtyDays();
+    // Once untimed on each: a connection prepares a query the first times it
+    // runs it, and a window asks again and again on the one connection.
+    query(*t.file);
+    query(*t.server);
     double file = 0, server = 0;
     for (auto _ : state) {
         auto start = Clock::now();
@@ -200,7 +204,7 @@ void BM_HistoryServerOverSqlite(benchmark::State& state)
         benchmark::DoNotOptimize(a.history("21099999").value->appearances);
     });
 }
-BENCHMARK(BM_HistoryServerOverSqlite)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_HistoryServerOverSqlite)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace
 
