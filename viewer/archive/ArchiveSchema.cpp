@@ -70,7 +70,10 @@ CREATE INDEX notes_by_listing ON notes (listing_id, id);
 //   an import writes by the hundred thousand go without theirs.
 constexpr std::string_view kSchema3 = "{bulk_references_off}";
 
-constexpr std::string_view kMigrations[] = {kSchema1, kSchema2, kSchema3};
+// 4: where a store wants it, an index of presence by version (a listing's life).
+constexpr std::string_view kSchema4 = "{presence_by_version}";
+
+constexpr std::string_view kMigrations[] = {kSchema1, kSchema2, kSchema3, kSchema4};
 
 // The tables of the schema above as a copy moves them (notes aside).
 using K = ColumnKind;
@@ -108,6 +111,7 @@ std::string SchemaText(std::string_view migration, const Dialect& dialect)
     Replace(text, "{bytes}", dialect.bytes);
     Replace(text, "{without_rowid}", dialect.withoutRowid);
     Replace(text, "{bulk_references_off}", dialect.bulkReferencesOff);
+    Replace(text, "{presence_by_version}", dialect.presenceByVersion);
     return text;
 }
 

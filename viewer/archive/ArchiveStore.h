@@ -83,6 +83,10 @@ struct Dialect {
     // query of its own, which costs ten times the row; the archive gives
     // those rows their ids itself, in the import's one transaction.
     std::string_view bulkReferencesOff;
+    // A script giving presence an index by version, or empty.  A server
+    // finds a listing's imports through it at a step; SQLite probes the
+    // key once per import faster than it keeps another index.
+    std::string_view presenceByVersion;
 };
 
 class Store {

@@ -533,7 +533,8 @@ public:
             "ALTER TABLE versions DROP CONSTRAINT IF EXISTS versions_listing_id_fkey, "
             "DROP CONSTRAINT IF EXISTS versions_import_id_fkey, DROP CONSTRAINT IF EXISTS versions_block_id_fkey; "
             "ALTER TABLE presence DROP CONSTRAINT IF EXISTS presence_import_id_fkey, "
-            "DROP CONSTRAINT IF EXISTS presence_version_id_fkey;"};
+            "DROP CONSTRAINT IF EXISTS presence_version_id_fkey;",
+            "CREATE INDEX IF NOT EXISTS presence_by_version ON presence (version_id, import_id);"};
         return kDialect;
     }
     const std::string& location() const override { return uri_; }
