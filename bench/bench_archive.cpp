@@ -7,7 +7,7 @@
 //   archive history after 30 daily imports of 100,000 listings: at most 20 ms
 //   size after 30 daily imports of a 10,000-listing file: at most 3x one file
 //     ("x_file")
-#include "ListingFileGenerator.h"
+#include "ArchiveBenchFiles.h"
 
 #include "Archive.h"
 #include "ListingDocument.h"
@@ -26,43 +26,10 @@ using namespace kovra::archive;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-fs::path Temp(const std::string& name) { return fs::temp_directory_path() / ("kovra_bench_archive_" + name); }
-
-void Write(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-void RemoveArchive(const fs::path& p)
-{
-    for (const char* suffix : {"", "-wal", "-shm"})
-        fs::remove(p.string() + suffix);
-}
-
-std::unique_ptr<Archive> OpenNew(const fs::path& p)
-{
-    RemoveArchive(p);
-    std::string message;
-    auto a = Archive::Open(p.string(), OpenMode::CreateWhenMissing, message);
-    if (!a)
-        std::fprintf(stderr, "%s\n", message.c_str());
-    return a;
-}
-
-// Daily files of one search: day 1 ... day n, written once.
-std::vector<fs::path> Days(int listings, int n)
-{
-    std::vector<fs::path> files;
-    std::string bytes = bench::GenerateListingFile(listings);
-    for (int d = 1; d <= n; ++d) {
-        files.push_back(Temp("search_" + std::to_string(listings) + "_day" + std::to_string(d) + ".txt"));
-        if (!fs::exists(files.back()))
-            Write(files.back(), bytes);
-        if (d < n)
-            bytes = bench::GenerateNextDay(bytes, static_cast<unsigned>(d));
-    }
-    return files;
-}
+constexpr std::string_view kPrefix = "kovra_bench_archive_";
+fs::path Temp(const std::string& name) { return bench::TempFile(kPrefix, name); }
+std::vector<fs::path> Days(int listings, int n) { return bench::DailyFiles(kPrefix, listings, n); }
+using bench::RemoveArchive;
 
 // A size line of /proc/self/status in bytes: "VmHWM:" the resident set's
 // high-water mark (reset by ResetPeak), "VmRSS:" the resident set (Linux).
@@ -95,7 +62,7 @@ void BM_ImportOverInfo(benchmark::State& state)
     long long peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto a = OpenNew(store);
+        auto a = bench::NewFileArchive(store);
         if (nextDay)
             a->importFile(days[0].string());
         infoSeconds += InfoSeconds(days[nextDay ? 1 : 0]);
@@ -122,7 +89,7 @@ BENCHMARK(BM_ImportOverInfo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Ite
 Archive& ThirtyDays()
 {
     static std::unique_ptr<Archive> a = [] {
-        auto made = OpenNew(Temp("thirty.sqlite"));
+        auto made = bench::NewFileArchive(Temp("thirty.sqlite"));
         for (const fs::path& f : Days(100000, 30))
             made->importFile(f.string());
         return made;
@@ -160,7 +127,7 @@ void BM_SizeAfterThirtyDays(benchmark::State& state)
     double size = 0;
     for (auto _ : state) {
         {
-            auto a = OpenNew(store);
+            auto a = bench::NewFileArchive(store);
             for (const fs::path& f : days)
                 a->importFile(f.string());
         } // closed: the journal is folded into the file

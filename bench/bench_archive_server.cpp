@@ -6,7 +6,7 @@
 //     at most 2x SQLite
 //   copy of that 30-import archive from SQLite onto the server: the time and
 //     rows per second ("rows_per_s")
-#include "ListingFileGenerator.h"
+#include "ArchiveBenchFiles.h"
 #include "PgTestDatabase.h"
 
 #include "Archive.h"
@@ -28,7 +28,8 @@ using namespace kovra::archive;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-fs::path Temp(const std::string& name) { return fs::temp_directory_path() / ("kovra_bench_server_" + name); }
+constexpr std::string_view kPrefix = "kovra_bench_server_";
+fs::path Temp(const std::string& name) { return bench::TempFile(kPrefix, name); }
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
@@ -74,31 +75,7 @@ const Server& TheServer()
     return server;
 }
 
-std::unique_ptr<Archive> FreshFile(const fs::path& p)
-{
-    for (const char* suffix : {"", "-wal", "-shm"})
-        fs::remove(p.string() + suffix);
-    std::string message;
-    auto a = Archive::Open(p.string(), OpenMode::CreateWhenMissing, message);
-    if (!a)
-        std::fprintf(stderr, "%s\n", message.c_str());
-    return a;
-}
-
-// Daily files of one search, written once.
-std::vector<fs::path> Days(int listings, int n)
-{
-    std::vector<fs::path> files;
-    std::string bytes = bench::GenerateListingFile(listings);
-    for (int d = 1; d <= n; ++d) {
-        files.push_back(Temp("search_" + std::to_string(listings) + "_day" + std::to_string(d) + ".txt"));
-        if (!fs::exists(files.back()))
-            std::ofstream(files.back(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (d < n)
-            bytes = bench::GenerateNextDay(bytes, static_cast<unsigned>(d));
-    }
-    return files;
-}
+std::vector<fs::path> Days(int listings, int n) { return bench::DailyFiles(kPrefix, listings, n); }
 
 void BM_ImportServerOverSqlite(benchmark::State& state)
 {
@@ -107,7 +84,7 @@ void BM_ImportServerOverSqlite(benchmark::State& state)
     const std::vector<fs::path> days = Days(100000, 1);
     double file = 0, server = 0;
     for (auto _ : state) {
-        auto a = FreshFile(Temp("import.sqlite"));
+        auto a = bench::NewFileArchive(Temp("import.sqlite"));
         auto start = Clock::now();
         const bool fileOk = a->importFile(days[0].string()).status == ImportOutcome::Status::Imported;
         file += Seconds(start);
@@ -136,7 +113,7 @@ Thirty& ThirtyDays()
 {
     static Thirty t = [] {
         Thirty made;
-        made.file = FreshFile(Temp("thirty.sqlite"));
+        made.file = bench::NewFileArchive(Temp("thirty.sqlite"));
         for (const fs::path& f : Days(100000, 30))
             made.file->importFile(f.string());
         made.server = TheServer().fresh("bench_thirty");
