@@ -111,6 +111,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         fs::remove_all(TestFolder());
+        fs::create_directories(TestFolder()); // a server's tests keep their files here too
         std::string message;
         archive_ = Archive::Open(GetParam().open("main"), message);
         ASSERT_TRUE(archive_) << message;

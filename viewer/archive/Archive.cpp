@@ -2,6 +2,7 @@
 
 #include "ArchiveFailures.h"
 #include "ArchiveSchema.h"
+#include "ContentDigest.h"
 #include "ImportNaming.h"
 #include "SqliteStore.h"
 
@@ -88,7 +89,64 @@ struct Known {
     std::int64_t slot = -1; // in the import's placed listings; -1: not in the file so far
     bool repeated = false;  // stood in the file more than once
 };
-using KnownListings = std::unordered_map<std::string, Known, TextHash, std::equal_to<>>;
+
+// Known listings by number, for a hundred thousand and more: one open table
+// of slots, the numbers' bytes in one string and the states in a deque, whose
+// elements stay where they are as it grows (a run's jobs point at them).
+class KnownListings {
+public:
+    void reserve(std::size_t count)
+    {
+        std::size_t wanted = 16;
+        while (wanted < count * 2)
+            wanted *= 2;
+        if (wanted > slots_.size())
+            rehash(wanted);
+    }
+    // The number's state; a number not yet known gets `state`.
+    Known& get(std::string_view number, const Known& state = {})
+    {
+        reserve(values_.size() + 1);
+        const std::size_t hash = Hash(number);
+        Slot& slot = slots_[place(number, hash)];
+        if (slot.value < 0) {
+            slot = {hash, bytes_.size(), number.size(), static_cast<std::int64_t>(values_.size())};
+            bytes_ += number;
+            values_.push_back(state);
+        }
+        return values_[static_cast<std::size_t>(slot.value)];
+    }
+
+private:
+    struct Slot {
+        std::size_t hash, at, length;
+        std::int64_t value; // in values_; -1: empty
+    };
+
+    static std::size_t Hash(std::string_view number) { return std::hash<std::string_view>{}(number); }
+    std::string_view numberOf(const Slot& slot) const { return std::string_view(bytes_).substr(slot.at, slot.length); }
+    // The slot of `number`, or the empty one where it would go.
+    std::size_t place(std::string_view number, std::size_t hash) const
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash & mask;
+        while (slots_[i].value >= 0 && (slots_[i].hash != hash || numberOf(slots_[i]) != number))
+            i = (i + 1) & mask;
+        return i;
+    }
+    void rehash(std::size_t size)
+    {
+        std::vector<Slot> old(size, Slot{0, 0, 0, -1});
+        old.swap(slots_);
+        for (const Slot& s : old)
+            if (s.value >= 0)
+                slots_[place(numberOf(s), s.hash)] = s;
+    }
+
+    std::vector<Slot> slots_; // a power of two of them, at most half full
+    std::string bytes_;
+    std::deque<Known> values_;
+};
 
 // Where an import's listing went: its version and its place in the file.
 struct Placed {
@@ -232,11 +290,14 @@ private:
 KnownListings LastStored(Store& s)
 {
     KnownListings known;
+    auto count = s.prepare("SELECT COUNT(*) FROM listings");
+    count->next();
+    known.reserve(static_cast<std::size_t>(count->integer(0)));
     // Every version in the order stored: the last one of a listing wins.
     auto q = s.prepare("SELECT v.listing_id, l.number, v.id, v.digest FROM versions v "
                        "JOIN listings l ON l.id = v.listing_id ORDER BY v.id");
     while (q->next())
-        known.insert_or_assign(std::string(q->text(1)), Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))});
+        known.get(q->text(1)) = Known{q->integer(0), q->integer(2), DigestOf(q->bytes(3))};
     return known;
 }
 
@@ -417,10 +478,7 @@ public:
         jobs_.clear();
         for (int i = 0; i < run.ListingCount; ++i) {
             const std::string_view number = run.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
-            auto it = known_.find(number);
-            if (it == known_.end())
-                it = known_.emplace(std::string(number), Known()).first;
-            Known& known = it->second;
+            Known& known = known_.get(number);
             if (known.slot < 0) {
                 known.slot = static_cast<std::int64_t>(placed_.size());
                 placed_.emplace_back();
@@ -693,34 +751,20 @@ std::unique_ptr<Archive> Archive::Open(std::unique_ptr<Store> store, std::string
 
 ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& options)
 {
-    ImportOutcome outcome;
-    Digest sha{};
-    if (!Sha256OfFile(path, sha, outcome.message))
-        return outcome;
-    // A file imported before is told at once, without loading it.
-    try {
-        Transaction t(*store_, false);
-        auto q = store_->prepare("SELECT id FROM imports WHERE content_sha256 = $1");
-        q->bindBytes(1, DigestBytes(sha));
-        if (q->next()) {
-            outcome.status = ImportOutcome::Status::Same;
-            outcome.import.id = q->integer(0);
-            outcome.import.fileName = fileio::BaseName(path);
-            return outcome;
-        }
-    } catch (const StoreError& e) {
-        outcome.message = CannotRead(location(), e);
-        return outcome;
-    }
     // The file is written as it is read, a run at a time, while the next
     // run is read: its listings never sit in memory whole.
-    return importRuns(sha, fileio::BaseName(path), options,
-                      [&](ImportWriter& writer, std::string& searchDate, std::string& message) {
+    ContentDigest digest(path);
+    return importRuns(digest, fileio::BaseName(path), options,
+                      [&](ImportWriter& writer, const std::function<bool()>& goOn, std::string& searchDate,
+                          std::string& message) {
                           RunsAhead runs(path, options.runBytes);
                           writer.prepare();
                           TListingDocument run;
-                          for (std::int64_t first = 0; runs.next(run, first);)
+                          for (std::int64_t first = 0; runs.next(run, first);) {
+                              if (!goOn())
+                                  return false;
                               writer.write(run, first);
+                          }
                           const LoadOutcome& loaded = runs.outcome(searchDate);
                           message = loaded.message;
                           return loaded.ok();
@@ -730,14 +774,16 @@ ImportOutcome Archive::importFile(const std::string& path, const ImportOptions& 
 ImportOutcome Archive::importDocument(const TListingDocument& doc, const Digest& contentSha256, std::string_view fileName,
                                       const ImportOptions& options)
 {
-    return importRuns(contentSha256, fileName, options, [&](ImportWriter& writer, std::string& searchDate, std::string&) {
-        writer.write(doc, 0);
-        searchDate = doc.KensakuNengappi;
-        return true;
-    });
+    ContentDigest digest(contentSha256);
+    return importRuns(digest, fileName, options,
+                      [&](ImportWriter& writer, const std::function<bool()>&, std::string& searchDate, std::string&) {
+                          writer.write(doc, 0);
+                          searchDate = doc.KensakuNengappi;
+                          return true;
+                      });
 }
 
-ImportOutcome Archive::importRuns(const Digest& contentSha256, std::string_view fileName, const ImportOptions& options,
+ImportOutcome Archive::importRuns(ContentDigest& digest, std::string_view fileName, const ImportOptions& options,
                                   const ImportFeed& feed)
 {
     ImportOutcome outcome;
@@ -749,33 +795,70 @@ ImportOutcome Archive::importRuns(const Digest& contentSha256, std::string_view 
     Store& s = *store_;
     try {
         Transaction t(s, true);
+        // Until the digest is made the import is claimed under no digest
+        // (no file has an empty one; writers take turns, so only this one
+        // holds it), and a file imported before is found as soon as it is.
+        const bool known = digest.ready();
+        Digest sha{};
+        std::string failure;
+        if (known && !digest.get(sha, failure)) {
+            outcome = ImportOutcome{};
+            outcome.message = failure;
+            return outcome;
+        }
         auto claim = s.prepare("INSERT INTO imports (content_sha256, series, search_date, imported_at, file_name, "
                                "listing_count) VALUES ($1, $2, $3, $4, $5, $6) "
                                "ON CONFLICT (content_sha256) DO NOTHING RETURNING id");
-        claim->bindBytes(1, DigestBytes(contentSha256));
+        claim->bindBytes(1, known ? DigestBytes(sha) : std::string_view());
         claim->bindText(2, record.series);
         claim->bindText(3, record.date);
         claim->bindText(4, LocalDateTime(options.now));
         claim->bindText(5, record.fileName);
         claim->bind(6, record.listings);
+        std::optional<std::int64_t> same;
+        const auto sameAs = [&] {
+            auto q = s.prepare("SELECT id FROM imports WHERE content_sha256 = $1");
+            q->bindBytes(1, DigestBytes(sha));
+            if (q->next())
+                same = q->integer(0);
+            return same.has_value();
+        };
         if (!claim->next()) {
             // The same bytes came in first, maybe a moment ago from another program.
-            auto q = s.prepare("SELECT id FROM imports WHERE content_sha256 = $1");
-            q->bindBytes(1, DigestBytes(contentSha256));
-            q->next();
+            sameAs();
             outcome.status = ImportOutcome::Status::Same;
-            record.id = q->integer(0);
+            record.id = same.value_or(0);
             return outcome;
         }
         record.id = claim->integer(0);
         claim.reset();
+        bool settled = known;
+        // False once the file proves imported before or unreadable.
+        const auto settle = [&](bool wait) {
+            if (settled || (!wait && !digest.ready()))
+                return true;
+            if (!digest.get(sha, failure) || sameAs())
+                return false;
+            auto q = s.prepare("UPDATE imports SET content_sha256 = $1 WHERE id = $2");
+            q->bindBytes(1, DigestBytes(sha));
+            q->bind(2, record.id);
+            q->next();
+            settled = true;
+            return true;
+        };
 
         ImportWriter writer(s, record.id);
         std::string searchDate, message;
-        if (!feed(writer, searchDate, message)) {
+        const bool fed = feed(writer, [&] { return settle(false); }, searchDate, message);
+        if (!fed || !settle(true)) {
             // The transaction ends unwritten: nothing of the file stays.
             outcome = ImportOutcome{};
-            outcome.message = std::move(message);
+            if (same) {
+                outcome.status = ImportOutcome::Status::Same;
+                outcome.import.id = *same;
+                outcome.import.fileName = std::string(fileName);
+            } else
+                outcome.message = !failure.empty() ? std::move(failure) : std::move(message);
             return outcome;
         }
         record.date = SearchDate(searchDate).value_or(record.date);
@@ -806,9 +889,35 @@ ImportOutcome Archive::importRuns(const Digest& contentSha256, std::string_view 
         outcome.status = ImportOutcome::Status::Imported;
     } catch (const StoreError& e) {
         outcome = ImportOutcome{};
+        outcome.import.fileName = std::string(fileName);
         outcome.message = CannotWrite(location(), e);
+        if (e.failure() == Failure::ReadOnly)
+            importedBefore(digest, outcome);
     }
     return outcome;
+}
+
+void Archive::importedBefore(ContentDigest& digest, ImportOutcome& outcome)
+{
+    // An archive this user may only read still tells a file it holds.
+    Digest sha{};
+    std::string message;
+    if (!digest.get(sha, message))
+        return;
+    try {
+        Transaction t(*store_, false);
+        auto q = store_->prepare("SELECT id FROM imports WHERE content_sha256 = $1");
+        q->bindBytes(1, DigestBytes(sha));
+        if (q->next()) {
+            const std::string fileName = outcome.import.fileName;
+            outcome = ImportOutcome{};
+            outcome.status = ImportOutcome::Status::Same;
+            outcome.import.id = q->integer(0);
+            outcome.import.fileName = fileName;
+        }
+    } catch (const StoreError&) {
+        // The write's message stands.
+    }
 }
 
 Result<std::vector<ImportRecord>> Archive::imports()

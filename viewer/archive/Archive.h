@@ -21,6 +21,7 @@
 namespace kovra::archive {
 
 class ImportWriter;
+class ContentDigest;
 
 using Clock = std::chrono::system_clock;
 
@@ -166,13 +167,19 @@ public:
 
 private:
     explicit Archive(std::unique_ptr<Store> store);
-    // Hands the writer the file's listings and says the file's search date
-    // (an era date); false, with the message, when the file failed.
-    using ImportFeed = std::function<bool(ImportWriter& writer, std::string& searchDate, std::string& message)>;
+    // Hands the writer the file's listings, asking `goOn` between runs (a
+    // file imported before stops there), and says the file's search date
+    // (an era date); false, with the message, when the file failed or
+    // `goOn` said stop.
+    using ImportFeed = std::function<bool(ImportWriter& writer, const std::function<bool()>& goOn,
+                                          std::string& searchDate, std::string& message)>;
     // One import in one transaction: the claim of the file's bytes, what
     // `feed` hands the writer, the presence rows and the counts.
-    ImportOutcome importRuns(const Digest& contentSha256, std::string_view fileName, const ImportOptions& options,
+    ImportOutcome importRuns(ContentDigest& digest, std::string_view fileName, const ImportOptions& options,
                              const ImportFeed& feed);
+    // Where the import could not write: makes `outcome` Same when the
+    // archive holds the digest's file already.
+    void importedBefore(ContentDigest& digest, ImportOutcome& outcome);
     std::string backupIntoFile(const std::string& out);
     class Work;
     std::unique_ptr<Store> store_;

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -40,21 +41,40 @@ void Check(sqlite3* db, int code)
         Fail(db, code);
 }
 
-// The store's "$1" as SQLite's "?1": SQLite finds a named parameter by
-// going through every name, for each parameter of a statement and for each
-// asking its name, while a numbered one's index is its number.
+// The store's "$1" as SQLite's "?1", and as a bare "?" where it is the next
+// number (as in a many-row INSERT): SQLite finds a named parameter by going
+// through every name, and it looks up the name of every "?NNN" while making
+// the statement, both once per parameter; a bare "?" takes the next number
+// without either, so a statement of thousands of parameters is made in a
+// blink instead of a tenth of a second.
 std::string NumberedParameters(std::string_view sql)
 {
-    std::string out(sql);
+    std::string out;
+    out.reserve(sql.size());
     char quote = 0;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const char c = out[i];
+    long highest = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
         if (quote)
             quote = c == quote ? 0 : quote;
         else if (c == '\'' || c == '"')
             quote = c;
-        else if (c == '$' && i + 1 < out.size() && out[i + 1] >= '0' && out[i + 1] <= '9')
-            out[i] = '?';
+        else if (c == '$' && i + 1 < sql.size() && sql[i + 1] >= '0' && sql[i + 1] <= '9') {
+            std::size_t end = i + 1;
+            long number = 0;
+            while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9' && number < 1000000)
+                number = number * 10 + (sql[end++] - '0');
+            out += '?';
+            if (number == highest + 1)
+                highest = number;
+            else {
+                out.append(sql.substr(i + 1, end - i - 1));
+                highest = std::max(highest, number);
+            }
+            i = end - 1;
+            continue;
+        }
+        out += c;
     }
     return out;
 }
