@@ -20,6 +20,7 @@
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace kovra::archive {
 
@@ -91,14 +92,15 @@ struct Known {
 };
 
 // Known listings by number, for a hundred thousand and more: one open table
-// of slots, the numbers' bytes in one string and the states in a deque, whose
-// elements stay where they are as it grows (a run's jobs point at them).
+// of small slots, the numbers' bytes in one string and the states in a
+// deque, whose elements stay where they are as it grows (a run's jobs point
+// at them).
 class KnownListings {
 public:
     void reserve(std::size_t count)
     {
         std::size_t wanted = 16;
-        while (wanted < count * 2)
+        while (wanted / 4 * 3 < count)
             wanted *= 2;
         if (wanted > slots_.size())
             rehash(wanted);
@@ -107,43 +109,46 @@ public:
     Known& get(std::string_view number, const Known& state = {})
     {
         reserve(values_.size() + 1);
-        const std::size_t hash = Hash(number);
+        const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(number));
         Slot& slot = slots_[place(number, hash)];
-        if (slot.value < 0) {
-            slot = {hash, bytes_.size(), number.size(), static_cast<std::int64_t>(values_.size())};
+        if (slot.value == 0) {
+            if (bytes_.size() + number.size() > kMost || values_.size() >= kMost)
+                throw StoreError(Failure::Other, "too many listings");
+            slot = {hash, static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(number.size()),
+                    static_cast<std::uint32_t>(values_.size() + 1)};
             bytes_ += number;
             values_.push_back(state);
         }
-        return values_[static_cast<std::size_t>(slot.value)];
+        return values_[slot.value - 1];
     }
 
 private:
+    static constexpr std::size_t kMost = 0xFFFFFFFF;
     struct Slot {
-        std::size_t hash, at, length;
-        std::int64_t value; // in values_; -1: empty
+        std::uint32_t hash, at, length;
+        std::uint32_t value; // in values_, counted from 1; 0: empty
     };
 
-    static std::size_t Hash(std::string_view number) { return std::hash<std::string_view>{}(number); }
     std::string_view numberOf(const Slot& slot) const { return std::string_view(bytes_).substr(slot.at, slot.length); }
     // The slot of `number`, or the empty one where it would go.
-    std::size_t place(std::string_view number, std::size_t hash) const
+    std::size_t place(std::string_view number, std::uint32_t hash) const
     {
         const std::size_t mask = slots_.size() - 1;
         std::size_t i = hash & mask;
-        while (slots_[i].value >= 0 && (slots_[i].hash != hash || numberOf(slots_[i]) != number))
+        while (slots_[i].value != 0 && (slots_[i].hash != hash || numberOf(slots_[i]) != number))
             i = (i + 1) & mask;
         return i;
     }
     void rehash(std::size_t size)
     {
-        std::vector<Slot> old(size, Slot{0, 0, 0, -1});
+        std::vector<Slot> old(size, Slot{0, 0, 0, 0});
         old.swap(slots_);
         for (const Slot& s : old)
-            if (s.value >= 0)
+            if (s.value != 0)
                 slots_[place(numberOf(s), s.hash)] = s;
     }
 
-    std::vector<Slot> slots_; // a power of two of them, at most half full
+    std::vector<Slot> slots_; // a power of two of them, at most three quarters full
     std::string bytes_;
     std::deque<Known> values_;
 };
@@ -152,6 +157,7 @@ private:
 struct Placed {
     std::int64_t versionId = 0, ordinal = 0, listingId = 0;
     Digest digest{};
+    std::int64_t written = 0; // the version its presence row holds; 0: none yet
 };
 
 // A listing of the run of the file being written.
@@ -467,15 +473,17 @@ public:
         if (!rows_) {
             known_ = LastStored(s_);
             rows_ = std::make_unique<VersionRows>(s_);
+            presence_ = s_.rowSink("presence", {"import_id", "version_id", "ordinal"});
         }
     }
 
     // Writes the listings of `run`, the first of them the file's listing
-    // `first`.
+    // `first`, and which version of each the import holds.
     void write(const TListingDocument& run, std::int64_t first)
     {
         prepare();
         jobs_.clear();
+        std::vector<std::int64_t> rewritten; // presence rows of earlier runs that no longer count
         for (int i = 0; i < run.ListingCount; ++i) {
             const std::string_view number = run.ListingTable[static_cast<std::size_t>(i)].BukkennNum();
             Known& known = known_.get(number);
@@ -486,7 +494,10 @@ public:
                 if (!known.repeated)
                     duplicates_.emplace_back(number);
                 known.repeated = true;
-                superseded_ = superseded_ || placed_[static_cast<std::size_t>(known.slot)].versionId != 0;
+                Placed& earlier = placed_[static_cast<std::size_t>(known.slot)];
+                superseded_ = superseded_ || earlier.versionId != 0;
+                if (earlier.written)
+                    rewritten.push_back(std::exchange(earlier.written, 0));
             }
             placed_[static_cast<std::size_t>(known.slot)].ordinal = first + i;
             jobs_.push_back({static_cast<std::size_t>(i), &known});
@@ -496,14 +507,15 @@ public:
             return placed_[static_cast<std::size_t>(job.known->slot)].ordinal != first + static_cast<std::int64_t>(job.entry);
         });
         WriteVersions(*rows_, run, jobs_, importId_, placed_);
+        writePresence(rewritten);
     }
 
-    // Writes which version of each listing the import holds, and the
-    // import's date and count; the listings' places, for the counts.
+    // Writes what waits, and the import's date and count; the listings'
+    // places, for the counts.
     std::vector<Placed>& finish(const ImportRecord& record)
     {
         prepare();
-        rows_->flush();
+        flush();
         for (const std::string_view table : {"text_blocks", "listings", "versions"})
             s_.idsGiven(table);
         auto update = s_.prepare("UPDATE imports SET search_date = $1, listing_count = $2 WHERE id = $3");
@@ -511,20 +523,6 @@ public:
         update->bind(2, record.listings);
         update->bind(3, importId_);
         update->next();
-        std::vector<Placed>& placed = placed_;
-
-        // In key order, so the rows fill their pages.
-        std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.versionId < b.versionId; });
-        auto presence = s_.rowSink("presence", {"import_id", "version_id", "ordinal"});
-        for (const Placed& p : placed) {
-            presence->add(importId_);
-            presence->add(p.versionId);
-            presence->add(p.ordinal);
-            if (presence->waiting() >= kRowsPerWrite)
-                presence->flush();
-        }
-        presence->flush();
-
         if (superseded_) {
             auto q = s_.prepare("DELETE FROM versions WHERE import_id = $1 AND id NOT IN "
                                 "(SELECT version_id FROM presence WHERE import_id = $1)");
@@ -539,6 +537,42 @@ public:
     std::vector<std::string>& duplicates() { return duplicates_; }
 
 private:
+    // The presence rows of the run just written, in key order so that
+    // they fill their pages.  A number an earlier run held loses its row
+    // there first.
+    void writePresence(const std::vector<std::int64_t>& rewritten)
+    {
+        if (!rewritten.empty()) {
+            flush();
+            auto q = s_.prepare("DELETE FROM presence WHERE import_id = $1 AND version_id = $2");
+            for (const std::int64_t versionId : rewritten) {
+                q->reset();
+                q->bind(1, importId_);
+                q->bind(2, versionId);
+                q->next();
+            }
+        }
+        std::vector<Placed*> run;
+        run.reserve(jobs_.size());
+        for (const Job& job : jobs_)
+            run.push_back(&placed_[static_cast<std::size_t>(job.known->slot)]);
+        std::sort(run.begin(), run.end(), [](const Placed* a, const Placed* b) { return a->versionId < b->versionId; });
+        for (Placed* p : run) {
+            presence_->add(importId_);
+            presence_->add(p->versionId);
+            presence_->add(p->ordinal);
+            p->written = p->versionId;
+        }
+        if (presence_->waiting() >= kRowsPerWrite)
+            flush();
+    }
+    // The rows referred to before the rows that refer to them.
+    void flush()
+    {
+        rows_->flush();
+        presence_->flush();
+    }
+
     Store& s_;
     std::int64_t importId_;
     KnownListings known_;
@@ -547,6 +581,7 @@ private:
     std::vector<std::string> duplicates_;
     bool superseded_ = false; // an earlier run's version may no longer count
     std::unique_ptr<VersionRows> rows_;
+    std::unique_ptr<RowSink> presence_;
 };
 
 // The archive's work over its store, in the transactions of one call.
