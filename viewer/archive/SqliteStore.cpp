@@ -176,6 +176,11 @@ public:
             // the journal again and again (a million writes for 100,000
             // listings).
             execute("PRAGMA cache_size = -16384");
+            // A new archive gets pages of 32 KB: its texts go in packed
+            // blocks of some 9 KB, three to a page, and an import writes a
+            // quarter as many pages through the journal as with SQLite's
+            // 4 KB (an archive made before keeps its pages).
+            execute("PRAGMA page_size = 32768");
         } catch (...) {
             sqlite3_close_v2(db_); // a file that is no database fails here already
             throw;
