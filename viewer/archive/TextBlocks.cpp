@@ -41,10 +41,31 @@ bool ReadLength(std::string_view block, std::size_t& at, std::size_t& n)
     return false;
 }
 
+// SHA-256 as fetched once: OpenSSL 3 looks the algorithm up again on every
+// start by name, which for the digest of one listing's texts costs nearly
+// as much as the digest itself.
+const EVP_MD* Sha256Method()
+{
+#if OPENSSL_VERSION_NUMBER >= 0x30000000L
+    static const std::unique_ptr<EVP_MD, void (*)(EVP_MD*)> method(EVP_MD_fetch(nullptr, "SHA256", nullptr),
+                                                                   EVP_MD_free);
+    if (method)
+        return method.get();
+#endif
+    return EVP_sha256();
+}
+
 struct DigestContext {
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    DigestContext() { EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr); }
-    ~DigestContext() { EVP_MD_CTX_free(ctx); }
+    EVP_MD_CTX* ctx;
+    // A context per thread (one digest at a time there), started again for
+    // each digest.
+    DigestContext()
+    {
+        thread_local const std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(),
+                                                                                      EVP_MD_CTX_free);
+        ctx = context.get();
+        EVP_DigestInit_ex(ctx, Sha256Method(), nullptr);
+    }
     void update(const void* p, std::size_t n) { EVP_DigestUpdate(ctx, p, n); }
     Digest finish()
     {
