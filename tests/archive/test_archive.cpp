@@ -159,6 +159,39 @@ TEST_P(ArchiveTest, ImportsCompareAsTheFilesDo)
         EXPECT_EQ(back.ListingTable[3].field(f), day1.doc.ListingTable[4].field(f)) << kFieldNames[static_cast<std::size_t>(f)];
 }
 
+// An import's counts are what the changes from the import before it in its
+// series find, whatever order the days came in, another search's among them.
+TEST_P(ArchiveTest, ImportCountsAreTheChangesFromTheImportBefore)
+{
+    const File days[] = {Make("261201", {{"A"}, {"B"}, {"C"}}), Make("261202", {{"A", 1, "3780"}, {"B"}, {"N"}}),
+                         Make("261203", {{"A"}, {"N", 2}, {"C"}, {"D"}})};
+    const File other = Make("261202", {{"A", 1, "1"}, {"C"}});
+    std::array order{0, 1, 2};
+    int tag = 0;
+    do {
+        std::string message;
+        const auto a = Archive::Open(GetParam().open("o" + std::to_string(++tag)), message);
+        ASSERT_TRUE(a) << message;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const File& day = days[order[i]];
+            const ImportOutcome r =
+                a->importDocument(day.doc, Sha256(day.bytes), "search_" + std::to_string(order[i]) + ".txt");
+            ASSERT_EQ(r.status, ImportOutcome::Status::Imported) << r.message;
+            std::array counts{0, 0, 0};
+            if (const auto c = a->changes(std::nullopt, r.import.id); c.ok()) {
+                for (const ArchiveFinding& f : c.value->findings)
+                    ++counts[f.kinds & changes::New ? 0 : f.kinds & changes::Gone ? 1 : 2];
+            }
+            EXPECT_EQ((std::array{r.newListings, r.goneListings, r.changedListings}), counts)
+                << "day " << order[i] << " of order " << tag;
+            if (i == 0) {
+                ASSERT_EQ(a->importDocument(other.doc, Sha256(other.bytes), "other.txt").status,
+                          ImportOutcome::Status::Imported);
+            }
+        }
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
 TEST_P(ArchiveTest, HistoryTellsEveryChangeInDateOrder)
 {
     // Imported out of date order: the history goes by the files' dates.

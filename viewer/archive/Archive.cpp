@@ -122,6 +122,13 @@ public:
         return values_[slot.value - 1];
     }
 
+    template <class Fn>
+    void each(Fn&& fn) const
+    {
+        for (const Known& k : values_)
+            fn(k);
+    }
+
 private:
     static constexpr std::size_t kMost = 0xFFFFFFFF;
     struct Slot {
@@ -158,6 +165,7 @@ struct Placed {
     std::int64_t versionId = 0, ordinal = 0, listingId = 0;
     Digest digest{};
     std::int64_t written = 0; // the version its presence row holds; 0: none yet
+    bool due = false;         // its presence row waits for the next run's makers
 };
 
 // A listing of the run of the file being written.
@@ -332,14 +340,16 @@ struct VersionRows {
     std::unique_ptr<RowSink> blocks, numbers, versions;
 };
 
+// `meanwhile` runs on this thread once the makers have started.
 void WriteVersions(VersionRows& rows, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
-                   std::vector<Placed>& placed)
+                   std::vector<Placed>& placed, const std::function<void()>& meanwhile)
 {
     auto& [nextBlock, nextListing, nextVersion, blocks, numbers, versions] = rows;
 
     // Two more threads make the texts, their digests and the packed blocks
     // while this one writes the blocks before them.
     BlockMaker maker(doc, jobs, placed);
+    meanwhile();
     for (Batch batch; maker.next(batch);) {
         const std::int64_t blockId = nextBlock++;
         blocks->add(blockId);
@@ -498,6 +508,7 @@ public:
                 superseded_ = superseded_ || earlier.versionId != 0;
                 if (earlier.written)
                     rewritten.push_back(std::exchange(earlier.written, 0));
+                earlier.due = false; // its row is this run's now
             }
             placed_[static_cast<std::size_t>(known.slot)].ordinal = first + i;
             jobs_.push_back({static_cast<std::size_t>(i), &known});
@@ -506,15 +517,29 @@ public:
         std::erase_if(jobs_, [&](const Job& job) {
             return placed_[static_cast<std::size_t>(job.known->slot)].ordinal != first + static_cast<std::int64_t>(job.entry);
         });
-        WriteVersions(*rows_, run, jobs_, importId_, placed_);
-        writePresence(rewritten);
+        if (!rewritten.empty()) {
+            flush();
+            auto q = s_.prepare("DELETE FROM presence WHERE import_id = $1 AND version_id = $2");
+            for (const std::int64_t versionId : rewritten) {
+                q->reset();
+                q->bind(1, importId_);
+                q->bind(2, versionId);
+                q->next();
+            }
+        }
+        // The last run's presence rows go out while this run's makers work.
+        WriteVersions(*rows_, run, jobs_, importId_, placed_, [&] { writeDue(); });
+        for (const Job& job : jobs_) {
+            due_.push_back(static_cast<std::size_t>(job.known->slot));
+            placed_[due_.back()].due = true;
+        }
     }
 
-    // Writes what waits, and the import's date and count; the listings'
-    // places, for the counts.
-    std::vector<Placed>& finish(const ImportRecord& record)
+    // Writes what waits, and the import's date and count.
+    void finish(const ImportRecord& record)
     {
         prepare();
+        writeDue();
         flush();
         for (const std::string_view table : {"text_blocks", "listings", "versions"})
             s_.idsGiven(table);
@@ -529,7 +554,50 @@ public:
             q->bind(1, importId_);
             q->next();
         }
-        return placed_;
+    }
+
+    // The counts against `earlier`, as the changes between the two imports
+    // count them; digests differ exactly when texts do, so no texts are read.
+    void count(const ImportRecord& earlier, ImportOutcome& outcome)
+    {
+        std::int64_t inBoth = 0, changed = 0, before = 0;
+        auto newest = s_.prepare("SELECT MAX(id) FROM imports WHERE id <> $1");
+        newest->bind(1, importId_);
+        if (newest->next() && newest->integer(0) == earlier.id) {
+            // The newest import holds each of its listings' last stored
+            // versions, which the writer knows: only which they are is read.
+            std::vector<std::int64_t> held;
+            auto q = s_.prepare("SELECT version_id FROM presence WHERE import_id = $1");
+            q->bind(1, earlier.id);
+            while (q->next())
+                held.push_back(q->integer(0));
+            std::sort(held.begin(), held.end());
+            before = static_cast<std::int64_t>(held.size());
+            known_.each([&](const Known& k) {
+                if (k.slot < 0 || !std::binary_search(held.begin(), held.end(), k.versionId))
+                    return;
+                ++inBoth;
+                changed += placed_[static_cast<std::size_t>(k.slot)].digest != k.digest ? 1 : 0;
+            });
+        } else {
+            std::unordered_map<std::int64_t, Digest> digests;
+            auto q = s_.prepare("SELECT v.listing_id, v.digest FROM presence p JOIN versions v ON v.id = p.version_id "
+                                "WHERE p.import_id = $1");
+            q->bind(1, earlier.id);
+            while (q->next())
+                digests.emplace(q->integer(0), DigestOf(q->bytes(1)));
+            before = static_cast<std::int64_t>(digests.size());
+            for (const Placed& p : placed_) {
+                const auto it = digests.find(p.listingId);
+                if (it == digests.end())
+                    continue;
+                ++inBoth;
+                changed += it->second != p.digest ? 1 : 0;
+            }
+        }
+        outcome.newListings = static_cast<int>(static_cast<std::int64_t>(placed_.size()) - inBoth);
+        outcome.goneListings = static_cast<int>(before - inBoth);
+        outcome.changedListings = static_cast<int>(changed);
     }
 
     int listings() const { return static_cast<int>(placed_.size()); }
@@ -537,31 +605,23 @@ public:
     std::vector<std::string>& duplicates() { return duplicates_; }
 
 private:
-    // The presence rows of the run just written, in key order so that
-    // they fill their pages.  A number an earlier run held loses its row
-    // there first.
-    void writePresence(const std::vector<std::int64_t>& rewritten)
+    // The presence rows of the run written last, in key order so that they
+    // fill their pages.  A number a later run repeated is left to that run.
+    void writeDue()
     {
-        if (!rewritten.empty()) {
-            flush();
-            auto q = s_.prepare("DELETE FROM presence WHERE import_id = $1 AND version_id = $2");
-            for (const std::int64_t versionId : rewritten) {
-                q->reset();
-                q->bind(1, importId_);
-                q->bind(2, versionId);
-                q->next();
-            }
-        }
-        std::vector<Placed*> run;
-        run.reserve(jobs_.size());
-        for (const Job& job : jobs_)
-            run.push_back(&placed_[static_cast<std::size_t>(job.known->slot)]);
-        std::sort(run.begin(), run.end(), [](const Placed* a, const Placed* b) { return a->versionId < b->versionId; });
-        for (Placed* p : run) {
+        std::vector<Placed*> rows;
+        rows.reserve(due_.size());
+        for (const std::size_t slot : due_)
+            if (placed_[slot].due)
+                rows.push_back(&placed_[slot]);
+        due_.clear();
+        std::sort(rows.begin(), rows.end(), [](const Placed* a, const Placed* b) { return a->versionId < b->versionId; });
+        for (Placed* p : rows) {
             presence_->add(importId_);
             presence_->add(p->versionId);
             presence_->add(p->ordinal);
             p->written = p->versionId;
+            p->due = false;
         }
         if (presence_->waiting() >= kRowsPerWrite)
             flush();
@@ -582,6 +642,7 @@ private:
     bool superseded_ = false; // an earlier run's version may no longer count
     std::unique_ptr<VersionRows> rows_;
     std::unique_ptr<RowSink> presence_;
+    std::vector<std::size_t> due_; // places whose presence rows wait
 };
 
 // The archive's work over its store, in the transactions of one call.
@@ -898,28 +959,11 @@ ImportOutcome Archive::importRuns(ContentDigest& digest, std::string_view fileNa
         }
         record.date = SearchDate(searchDate).value_or(record.date);
         record.listings = writer.listings();
-        const std::vector<Placed>& placed = writer.finish(record);
+        writer.finish(record);
         outcome.duplicates = std::move(writer.duplicates());
 
-        if (const std::optional<ImportRecord> earlier = Work(s).before(record)) {
-            // Digests differ exactly when texts do, so no texts are read.
-            std::unordered_map<std::int64_t, Digest> before;
-            auto q = s.prepare("SELECT v.listing_id, v.digest FROM presence p JOIN versions v ON v.id = p.version_id "
-                               "WHERE p.import_id = $1");
-            q->bind(1, earlier->id);
-            while (q->next())
-                before.emplace(q->integer(0), DigestOf(q->bytes(1)));
-            for (const Placed& p : placed) {
-                const auto it = before.find(p.listingId);
-                if (it == before.end()) {
-                    ++outcome.newListings;
-                    continue;
-                }
-                outcome.changedListings += it->second != p.digest ? 1 : 0;
-                before.erase(it);
-            }
-            outcome.goneListings = static_cast<int>(before.size());
-        }
+        if (const std::optional<ImportRecord> earlier = Work(s).before(record))
+            writer.count(*earlier, outcome);
         t.commit();
         outcome.status = ImportOutcome::Status::Imported;
     } catch (const StoreError& e) {
