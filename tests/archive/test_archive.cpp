@@ -434,6 +434,10 @@ TEST_P(ArchiveTest, ImportsAFileRunByRunAsAWhole)
         auto q = store.prepare("SELECT COUNT(*) FROM versions");
         q->next();
         out << " versions " << q->integer(0);
+        if (store.isFile()) {
+            auto dangling = store.prepare("PRAGMA foreign_key_check");
+            EXPECT_FALSE(dangling->next()) << "a row the imports wrote refers to a row that is not there";
+        }
         return out.str();
     };
     int tag = 0;

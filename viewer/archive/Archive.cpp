@@ -168,6 +168,10 @@ struct Placed {
     bool due = false;         // its presence row waits for the next run's makers
 };
 
+// One per number in the file: a deque, which grows without moving what it
+// holds (and never to twice what it needs).
+using Places = std::deque<Placed>;
+
 // A listing of the run of the file being written.
 struct Job {
     std::size_t entry = 0; // in the run's table
@@ -195,7 +199,7 @@ struct Batch {
 // that version at once.
 class BlockMaker {
 public:
-    BlockMaker(const TListingDocument& doc, const std::vector<Job>& jobs, std::vector<Placed>& placed)
+    BlockMaker(const TListingDocument& doc, const std::vector<Job>& jobs, Places& placed)
         : doc_(doc), jobs_(jobs), placed_(placed)
     {
         const std::size_t half = jobs.size() / 2;
@@ -290,7 +294,7 @@ private:
 
     const TListingDocument& doc_;
     const std::vector<Job>& jobs_;
-    std::vector<Placed>& placed_;
+    Places& placed_;
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<Batch> ready_;
@@ -342,7 +346,7 @@ struct VersionRows {
 
 // `meanwhile` runs on this thread once the makers have started.
 void WriteVersions(VersionRows& rows, const TListingDocument& doc, const std::vector<Job>& jobs, std::int64_t importId,
-                   std::vector<Placed>& placed, const std::function<void()>& meanwhile)
+                   Places& placed, const std::function<void()>& meanwhile)
 {
     auto& [nextBlock, nextListing, nextVersion, blocks, numbers, versions] = rows;
 
@@ -378,7 +382,9 @@ void WriteVersions(VersionRows& rows, const TListingDocument& doc, const std::ve
 }
 
 // Reads a file's runs on a thread of its own, a run ahead of their writer,
-// so that reading and writing go on at once.
+// so that reading and writing go on at once.  Until the writer takes its
+// first run (it reads what the archive holds first) the reader goes on a few
+// runs further.
 class RunsAhead {
 public:
     RunsAhead(const std::string& path, std::size_t runBytes)
@@ -414,12 +420,16 @@ public:
     bool next(TListingDocument& run, std::int64_t& first)
     {
         std::unique_lock<std::mutex> hold(lock_);
-        changed_.wait(hold, [&] { return full_ || ended_; });
-        if (!full_)
+        changed_.wait(hold, [&] { return !waiting_.empty() || ended_; });
+        if (waiting_.empty())
             return false;
-        Move(waiting_, run);
-        first = first_;
-        full_ = false;
+        Waiting& w = waiting_.front();
+        run.ListingTable = std::move(w.listings);
+        run.Arena = std::move(w.arena);
+        run.ListingCount = static_cast<int>(run.ListingTable.size());
+        first = w.first;
+        waiting_.pop_front();
+        taken_ = true;
         changed_.notify_all();
         return true;
     }
@@ -435,32 +445,30 @@ public:
     }
 
 private:
-    static void Move(TListingDocument& from, TListingDocument& to)
-    {
-        to.ListingTable = std::move(from.ListingTable);
-        to.Arena = std::move(from.Arena);
-        to.ListingCount = from.ListingCount;
-        from.ListingTable.clear();
-        from.Arena = RecordArena();
-        from.ListingCount = 0;
-    }
+    static constexpr std::size_t kAheadAtStart = 4;
+    struct Waiting {
+        std::vector<TKovraDataClass> listings;
+        RecordArena arena;
+        std::int64_t first = 0;
+    };
+
     bool hand(TListingDocument& run, std::int64_t first)
     {
         std::unique_lock<std::mutex> hold(lock_);
-        changed_.wait(hold, [&] { return !full_ || stopped_; });
+        changed_.wait(hold, [&] { return waiting_.size() < (taken_ ? 1 : kAheadAtStart) || stopped_; });
         if (stopped_)
             return false;
-        Move(run, waiting_);
-        first_ = first;
-        full_ = true;
+        waiting_.push_back({std::move(run.ListingTable), std::move(run.Arena), first});
+        run.ListingTable.clear();
+        run.Arena = RecordArena();
+        run.ListingCount = 0;
         changed_.notify_all();
         return true;
     }
 
-    TListingDocument read_;    // the reader's own, then the file's search date
-    TListingDocument waiting_; // a run read, not yet taken
-    std::int64_t first_ = 0;
-    bool full_ = false, ended_ = false, stopped_ = false;
+    TListingDocument read_;       // the reader's own, then the file's search date
+    std::deque<Waiting> waiting_; // runs read, not yet taken
+    bool taken_ = false, ended_ = false, stopped_ = false;
     LoadOutcome outcome_;
     std::exception_ptr failure_;
     std::mutex lock_;
@@ -636,7 +644,7 @@ private:
     Store& s_;
     std::int64_t importId_;
     KnownListings known_;
-    std::vector<Placed> placed_; // one per number in the file, in the order first seen
+    Places placed_; // one per number in the file, in the order first seen
     std::vector<Job> jobs_;
     std::vector<std::string> duplicates_;
     bool superseded_ = false; // an earlier run's version may no longer count
@@ -890,6 +898,7 @@ ImportOutcome Archive::importRuns(ContentDigest& digest, std::string_view fileNa
     record.date = LocalDate(options.now);
     Store& s = *store_;
     try {
+        const ImportChecksOff checksOff(s);
         Transaction t(s, true);
         // Until the digest is made the import is claimed under no digest
         // (no file has an empty one; writers take turns, so only this one

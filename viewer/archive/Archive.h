@@ -37,7 +37,7 @@ struct ImportOptions {
     std::optional<std::string> series; // none: from the file's name
     Clock::time_point now = Clock::now();
     // A file is read and written about this many bytes at a time.
-    std::size_t runBytes = 2 << 20;
+    std::size_t runBytes = 1 << 20;
 };
 
 struct ImportOutcome {

@@ -29,6 +29,29 @@ private:
     bool done_ = false;
 };
 
+// An import's rows go without a check of their references, for the time of
+// its transaction (made after this, so ended before it): they refer only to
+// rows the archive held when its write lock was taken or wrote in that
+// transaction, by ids it gives itself, and SQLite's check of each one cost a
+// tenth of a big import.  Everything else is checked.
+class ImportChecksOff {
+public:
+    explicit ImportChecksOff(Store& store) : store_(store) { store_.checkReferences(false); }
+    ~ImportChecksOff()
+    {
+        try {
+            store_.checkReferences(true);
+        } catch (const StoreError&) {
+            // A store that cannot take a setting now fails its next statement too.
+        }
+    }
+    ImportChecksOff(const ImportChecksOff&) = delete;
+    ImportChecksOff& operator=(const ImportChecksOff&) = delete;
+
+private:
+    Store& store_;
+};
+
 // The reason in a message's parentheses.
 std::string_view ReasonText(const StoreError& e);
 // The message of a failed read (or open) and of a failed write; a server

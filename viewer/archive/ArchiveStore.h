@@ -122,6 +122,11 @@ public:
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
 
+    // Whether each row written is checked to refer to rows that are there;
+    // only ever changed outside a transaction.  On by default; an import
+    // writes without (see ImportChecksOff).
+    virtual void checkReferences(bool on) { (void)on; }
+
     // After rows were written with the ids they had elsewhere (a copy):
     // the table's own numbering goes on after the highest.
     virtual void idsGiven(std::string_view table) { (void)table; }

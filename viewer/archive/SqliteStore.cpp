@@ -223,6 +223,7 @@ public:
         q->next();
     }
 
+    void checkReferences(bool on) override { execute(on ? "PRAGMA foreign_keys = ON" : "PRAGMA foreign_keys = OFF"); }
     void begin(bool write) override { execute(write ? "BEGIN IMMEDIATE" : "BEGIN"); }
     void commit() override
     {
