@@ -193,7 +193,7 @@ struct Batch {
 };
 
 // Makes the texts, digests and packed blocks of a run's listings on
-// threads of their own (each its half of the listings), a few blocks ahead
+// threads of their own (each its half of the listings), some blocks ahead
 // of the writer.  A listing whose texts equal its last stored ones (by an
 // earlier place of its number in the file, else before the import) gets
 // that version at once.
@@ -239,7 +239,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kAhead = 4;
+    static constexpr std::size_t kAhead = 32;
 
     void run(std::size_t from, std::size_t to)
     {

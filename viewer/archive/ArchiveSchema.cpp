@@ -73,7 +73,10 @@ constexpr std::string_view kSchema3 = "{bulk_references_off}";
 // 4: where a store wants it, an index of presence by version (a listing's life).
 constexpr std::string_view kSchema4 = "{presence_by_version}";
 
-constexpr std::string_view kMigrations[] = {kSchema1, kSchema2, kSchema3, kSchema4};
+// 5: where a store would pack the packed texts again, it keeps them as they are.
+constexpr std::string_view kSchema5 = "{blocks_as_they_are}";
+
+constexpr std::string_view kMigrations[] = {kSchema1, kSchema2, kSchema3, kSchema4, kSchema5};
 
 // The tables of the schema above as a copy moves them (notes aside).
 using K = ColumnKind;
@@ -112,6 +115,7 @@ std::string SchemaText(std::string_view migration, const Dialect& dialect)
     Replace(text, "{without_rowid}", dialect.withoutRowid);
     Replace(text, "{bulk_references_off}", dialect.bulkReferencesOff);
     Replace(text, "{presence_by_version}", dialect.presenceByVersion);
+    Replace(text, "{blocks_as_they_are}", dialect.blocksAsTheyAre);
     return text;
 }
 

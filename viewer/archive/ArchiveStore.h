@@ -78,15 +78,19 @@ struct Dialect {
     std::string_view bytes;        // a byte string: "BLOB"
     std::string_view withoutRowid; // after a table whose key is its primary key, or empty
     // A script taking the references off the rows each import writes by
-    // the hundred thousand (versions, presence), or empty where checking
-    // them costs next to nothing.  A server checks each reference with a
-    // query of its own, which costs ten times the row; the archive gives
-    // those rows their ids itself, in the import's one transaction.
+    // the hundred thousand (versions, presence), or empty where an import
+    // can write without checking them instead (checkReferences).  A server
+    // checks each reference with a query of its own, which costs ten times
+    // the row; the archive gives those rows their ids itself, in the
+    // import's one transaction.
     std::string_view bulkReferencesOff;
     // A script giving presence an index by version, or empty.  A server
     // finds a listing's imports through it at a step; SQLite probes the
     // key once per import faster than it keeps another index.
     std::string_view presenceByVersion;
+    // A script keeping the packed texts as they are, or empty.  A server
+    // tries to pack every value of some kilobytes again, in vain.
+    std::string_view blocksAsTheyAre;
 };
 
 class Store {

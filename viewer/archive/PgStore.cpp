@@ -106,15 +106,42 @@ Result Check(PGconn* conn, PGresult* r)
 //  - A reader's transaction, which costs no trip of its own: its BEGIN goes
 //    in one trip with its first query, and its end is not waited for (the
 //    next use of the connection takes the answer).
+//  - Rows sent by COPY: the server takes them in while the client makes
+//    the next ones; the next use of the connection takes the answer, and a
+//    failure there fails that use (at the latest the COMMIT).
 class Session {
 public:
     explicit Session(PGconn* conn) : conn_(conn) {}
 
     // The next query starts a transaction with `begin` first.
     void startWithNextQuery(std::string begin) { start_ = std::move(begin); }
+    // The rows of a COPY went, its answer not waited for.
+    void copySent() { copying_ = true; }
+    // The answer to a COPY still to come; its failure is thrown.
+    void takeCopy()
+    {
+        if (!copying_)
+            return;
+        copying_ = false;
+        Result done(PQgetResult(conn_), &PQclear);
+        while (PGresult* more = PQgetResult(conn_))
+            PQclear(more);
+        Check(conn_, done.release());
+    }
+    // The same where nothing is thrown: the transaction is ending anyway.
+    void dropCopy() noexcept
+    {
+        if (!copying_)
+            return;
+        copying_ = false;
+        while (PGresult* r = PQgetResult(conn_))
+            PQclear(r);
+    }
+
     // Ends a reader's transaction without waiting; nothing when it never began.
     void endUnwaited(const char* end) noexcept
     {
+        dropCopy();
         if (!start_.empty()) {
             start_.clear();
             return;
@@ -135,6 +162,7 @@ public:
     // waited for is taken, and a BEGIN still to go is sent.
     void ready()
     {
+        takeCopy();
         takeEnd();
         if (!start_.empty()) {
             const std::string begin = std::move(start_);
@@ -157,6 +185,7 @@ public:
     // more than one, all in one trip.
     void run(std::span<Request> requests)
     {
+        takeCopy();
         // A query prepared now waits for the end still in the pipeline.
         for (const Request& r : requests)
             if (const auto it = known_.find(*r.sql); it != known_.end() && it->second.name.empty())
@@ -229,6 +258,7 @@ public:
     // Makes the connection again; what was prepared on it is gone.
     void reconnect()
     {
+        dropCopy();
         PQreset(conn_);
         known_.clear();
         ended_ = false;
@@ -296,8 +326,9 @@ private:
     PGconn* conn_;
     std::unordered_map<std::string, Known> known_;
     std::uint64_t named_ = 0;
-    std::string start_;  // a BEGIN to go with the next query
-    bool ended_ = false; // an end sent and not yet answered
+    std::string start_;    // a BEGIN to go with the next query
+    bool ended_ = false;   // an end sent and not yet answered
+    bool copying_ = false; // a COPY's rows sent and not yet answered
 };
 
 class PgStatement : public Statement {
@@ -470,11 +501,8 @@ public:
             sent = PQputCopyData(conn_, data.data() + at, static_cast<int>(std::min(kPiece, data.size() - at))) == 1;
         if (PQputCopyEnd(conn_, sent ? nullptr : "the client stopped") != 1)
             Fail(conn_, nullptr);
-        // The command's result, then nothing more.
-        Result done(PQgetResult(conn_), &PQclear);
-        while (PGresult* more = PQgetResult(conn_))
-            PQclear(more);
-        Check(conn_, done.release());
+        // The server takes the rows in while the client goes on.
+        session_.copySent();
         filled_.insert(table_);
     }
 
@@ -534,7 +562,8 @@ public:
             "DROP CONSTRAINT IF EXISTS versions_import_id_fkey, DROP CONSTRAINT IF EXISTS versions_block_id_fkey; "
             "ALTER TABLE presence DROP CONSTRAINT IF EXISTS presence_import_id_fkey, "
             "DROP CONSTRAINT IF EXISTS presence_version_id_fkey;",
-            "CREATE INDEX IF NOT EXISTS presence_by_version ON presence (version_id, import_id);"};
+            "CREATE INDEX IF NOT EXISTS presence_by_version ON presence (version_id, import_id);",
+            "ALTER TABLE text_blocks ALTER COLUMN texts SET STORAGE EXTERNAL;"};
         return kDialect;
     }
     const std::string& location() const override { return uri_; }
@@ -631,6 +660,7 @@ public:
             return;
         }
         filled_.clear();
+        session_.dropCopy();
         PQclear(PQexec(conn_->get(), "ROLLBACK"));
     }
 

@@ -190,7 +190,7 @@ public:
 
     const Dialect& dialect() const override
     {
-        static constexpr Dialect kDialect{"INTEGER PRIMARY KEY", "BLOB", " WITHOUT ROWID", "", ""};
+        static constexpr Dialect kDialect{"INTEGER PRIMARY KEY", "BLOB", " WITHOUT ROWID", "", "", ""};
         return kDialect;
     }
     const std::string& location() const override { return path_; }
