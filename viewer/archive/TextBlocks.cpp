@@ -6,6 +6,8 @@
 #include <openssl/evp.h>
 #include <zstd.h>
 
+#include <array>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -18,13 +20,20 @@ constexpr int kCompressionLevel = 1;
 // No block is made larger: 64 versions of the longest listings.
 constexpr std::size_t kLargestBlock = std::size_t(64) << 20;
 
-void AppendLength(std::string& out, std::size_t n)
+char* WriteLength(char* p, std::size_t n)
 {
-    while (n >= 0x80) {
-        out.push_back(static_cast<char>((n & 0x7F) | 0x80));
-        n >>= 7;
-    }
-    out.push_back(static_cast<char>(n));
+    for (; n >= 0x80; n >>= 7)
+        *p++ = static_cast<char>((n & 0x7F) | 0x80);
+    *p++ = static_cast<char>(n);
+    return p;
+}
+
+std::size_t LengthBytes(std::size_t n)
+{
+    std::size_t bytes = 1;
+    for (; n >= 0x80; n >>= 7)
+        ++bytes;
+    return bytes;
 }
 
 bool ReadLength(std::string_view block, std::size_t& at, std::size_t& n)
@@ -80,14 +89,22 @@ struct DigestContext {
 
 void AppendTexts(const TKovraDataClass& listing, std::string& out)
 {
-    int fields = 0;
-    listing.forEachField([&](int, std::string_view text, Word) {
-        AppendLength(out, text.size());
-        out += text;
-        ++fields;
-    });
-    for (; fields < kFieldCount; ++fields)
-        AppendLength(out, 0);
+    // Measured first and written in one piece: an import makes the texts
+    // of every listing, and growing the string by the byte cost more than
+    // the digest of them.
+    std::array<std::string_view, kFieldCount> texts{};
+    listing.forEachField([&](int f, std::string_view text, Word) { texts[static_cast<std::size_t>(f)] = text; });
+    std::size_t size = 0;
+    for (const std::string_view text : texts)
+        size += LengthBytes(text.size()) + text.size();
+    const std::size_t at = out.size();
+    out.resize(at + size);
+    char* p = out.data() + at;
+    for (const std::string_view text : texts) {
+        p = WriteLength(p, text.size());
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    }
 }
 
 bool ReadTexts(std::string_view block, std::uint64_t offset, changes::FieldTexts& texts)
