@@ -659,6 +659,16 @@ class Archive::Work {
 public:
     explicit Work(Store& store) : s_(store) {}
 
+    // The import of a file with these bytes, if one came in.
+    std::optional<std::int64_t> importWithContent(const Digest& sha)
+    {
+        auto q = s_.prepare("SELECT id FROM imports WHERE content_sha256 = $1");
+        q->bindBytes(1, DigestBytes(sha));
+        if (!q->next())
+            return std::nullopt;
+        return q->integer(0);
+    }
+
     std::optional<ImportRecord> importById(std::int64_t id)
     {
         auto q = s_.prepare(std::string(kImportColumns) + "WHERE id = $1");
@@ -923,10 +933,7 @@ ImportOutcome Archive::importRuns(ContentDigest& digest, std::string_view fileNa
         claim->bind(6, record.listings);
         std::optional<std::int64_t> same;
         const auto sameAs = [&] {
-            auto q = s.prepare("SELECT id FROM imports WHERE content_sha256 = $1");
-            q->bindBytes(1, DigestBytes(sha));
-            if (q->next())
-                same = q->integer(0);
+            same = Work(s).importWithContent(sha);
             return same.has_value();
         };
         if (!claim->next()) {
@@ -995,13 +1002,11 @@ void Archive::importedBefore(ContentDigest& digest, ImportOutcome& outcome)
         return;
     try {
         Transaction t(*store_, false);
-        auto q = store_->prepare("SELECT id FROM imports WHERE content_sha256 = $1");
-        q->bindBytes(1, DigestBytes(sha));
-        if (q->next()) {
+        if (const std::optional<std::int64_t> id = Work(*store_).importWithContent(sha)) {
             const std::string fileName = outcome.import.fileName;
             outcome = ImportOutcome{};
             outcome.status = ImportOutcome::Status::Same;
-            outcome.import.id = q->integer(0);
+            outcome.import.id = *id;
             outcome.import.fileName = fileName;
         }
     } catch (const StoreError&) {

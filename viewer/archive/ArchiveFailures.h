@@ -1,5 +1,6 @@
-// The archive's small shared parts: a transaction that undoes itself,
-// and how a store's failure reads for the user.
+// The archive's small shared parts: a transaction that undoes itself, an
+// import's writing without reference checks, and how a store's failure
+// reads for the user.
 #pragma once
 
 #include "ArchiveStore.h"
