@@ -108,7 +108,8 @@ public:
     // The number's state; a number not yet known gets `state`.
     Known& get(std::string_view number, const Known& state = {})
     {
-        reserve(values_.size() + 1);
+        if (values_.size() >= slots_.size() / 4 * 3)
+            reserve(values_.size() + 1);
         const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(number));
         Slot& slot = slots_[place(number, hash)];
         if (slot.value == 0) {
